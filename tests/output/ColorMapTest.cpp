@@ -1,0 +1,64 @@
+#include "output/ColorMap.h"
+#include "output/LandscapeBitmap.h"
+
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+namespace quorrel {
+namespace {
+
+TEST(ColorMapTest, SpeciesColoursAndGreyRamp)
+{
+    const ColorMap colors;
+    const struct {
+        int index;
+        int r, g, b;
+    } points[] = {
+        {0, 255, 255, 255}, {1, 0, 255, 255},   {8, 160, 160, 164}, {16, 255, 251, 240}, {19, 0, 0, 0},
+        {29, 76, 0, 104},   {40, 0, 0, 158},    {41, 255, 255, 255}, {42, 214, 214, 214}, {43, 212, 212, 212},
+        {44, 210, 210, 210}, {45, 207, 207, 207}, {82, 128, 128, 128}, {141, 0, 0, 0},
+    };
+    for (const auto& p : points)
+        EXPECT_EQ(colors[p.index], qRgb(p.r, p.g, p.b)) << "index " << p.index;
+
+    for (int i = 43; i <= 141; ++i) {
+        const int fall = qRed(colors[i - 1]) - qRed(colors[i]);
+        EXPECT_TRUE(fall == 2 || fall == 3) << "index " << i;
+    }
+}
+
+TEST(LandscapeBitmapTest, EachCellIsAPixSquareInItsColourInTheSavedFile)
+{
+    GParamStruct p;
+    p.MaxX = 4;
+    p.MaxY = 3;
+    p.PIX = 3;
+    LandscapeGrid grid;
+    const int species[3][4] = {{0, 1, 8, 16}, {40, 0, 3, 3}, {19, 29, 0, 2}};
+    for (int y = 1; y <= 3; ++y)
+        for (int x = 1; x <= 4; ++x)
+            grid(x, y).Species = species[y - 1][x - 1];
+    grid(5, 1).Species = 7; // outside the interior: not drawn
+
+    const ColorMap colors;
+    test::TempDir dir;
+    std::string error;
+    ASSERT_TRUE(SaveBitmap(DrawLandscapeBitmap(p, grid, colors), dir.File("land.bmp"), error)) << error;
+
+    const QImage read(QString::fromStdString(dir.File("land.bmp")), "BMP");
+    ASSERT_EQ(read.width(), 12);
+    ASSERT_EQ(read.height(), 9);
+    for (int py = 0; py < 9; ++py)
+        for (int px = 0; px < 12; ++px)
+            ASSERT_EQ(read.pixel(px, py) & 0xFFFFFF, colors[species[py / 3][px / 3]] & 0xFFFFFF)
+                << "pixel " << px << ", " << py;
+
+    EXPECT_FALSE(SaveBitmap(read, dir.File("missing/land.bmp"), error));
+    EXPECT_EQ(error, "No such file or directory");
+}
+
+} // namespace
+} // namespace quorrel

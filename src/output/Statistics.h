@@ -1,0 +1,98 @@
+#pragma once
+
+#include "engine/LandscapeGrid.h"
+#include "output/ColorMap.h"
+#include "output/OutputOptions.h"
+#include "output/StatisticsSink.h"
+#include "params/ParameterSet.h"
+
+#include <QImage>
+
+#include <array>
+#include <cstdint>
+#include <fstream>
+
+namespace quorrel {
+
+// Coverage and growth-rate statistics of the current landscape: computed every generation,
+// plotted in the statistics window and written to the coverage and growth-rate files.
+//
+// Statistic kinds: 1 coverage, 2 average growth rate, 3 average genotype of growth rates.
+// A landscape array accumulates over its landscapes with kinds 4..6 (first landscape: reset
+// and add), 7..9 (middle: add) and 10..12 (last: add and finish), for statistics 1, 2, 3.
+// File kinds: 1 the coverage file, 2 both growth-rate files, 4 the coverage file of an array.
+// PlotStatistic takes 4..6 for the array plots.
+//
+// File failures throw OutputFileError; the run driver shows it and the run ends.
+class Statistics {
+public:
+    Statistics(const ParameterSet& params, const OptionStruct& options, const LandscapeGrid& landscape,
+               const ColorMap& colors, StatisticsSink* sink = nullptr);
+
+    void SetSink(StatisticsSink* sink) { sink_ = sink; }
+    // The number of landscapes of an array, for the array coverage (kind 4 plot and file).
+    void SetArrayLandscapes(int count) { arrayLandscapes_ = count; }
+
+    void StartStatistic(int k);
+    void ShowStatisticPlot(int k);
+    void OpenStatisticFile(int f);
+    void ComputeStatistic(int k);
+    void PlotStatistic(int k);
+    void WriteStatisticLine(int f, int g);
+    void FinishStatisticPlot(int k);
+    void CloseStatisticFile(int f);
+
+    // The current values: cells per species, and the means of statistic 2 or 3.
+    const SpeciesTable<int64_t>& Counts() const { return counts_; }
+    const SpeciesTable<float>& Means(int statistic) const { return means_[statistic == 3 ? 1 : 0]; }
+    // Species 1..Maxspec that hold at least one cell.
+    int SpeciesLeft() const;
+    // Plot k (1..3) as drawn so far; empty after FinishStatisticPlot.
+    const QImage& Plot(int k) const { return plots_[k - 1].picture; }
+
+private:
+    struct PlotState {
+        QImage picture;
+        double position = 0.0;
+        int column = 0;
+        SpeciesTable<int64_t> previousCounts{};
+        SpeciesTable<float> previousMeans{};
+    };
+
+    void Accumulate(int k);
+    void Add(int statistic);
+    void Finish(int statistic);
+    void PreparePlot(int statistic);
+    int Cells(bool array) const;
+    void WriteCoverageLine(std::ofstream& file, const std::string& name, int g, const SpeciesTable<int64_t>& counts,
+                           int cells);
+    void WriteMeansLine(std::ofstream& file, const std::string& name, int g, const SpeciesTable<float>& means);
+
+    const ParameterSet& params_;
+    const OptionStruct& options_;
+    const LandscapeGrid& landscape_;
+    const ColorMap& colors_;
+    StatisticsSink* sink_;
+    int arrayLandscapes_ = 1;
+    double step_ = 1.0;
+
+    // Sums of the landscapes added since the last reset.
+    SpeciesTable<int64_t> countSum_{};
+    SpeciesTable<double> rateSum_{};
+    SpeciesTable<int64_t> rateCount_{};
+    SpeciesTable<std::array<bool, 101>> genotypePresent_{};
+
+    // The current values: counts, and the means of statistics 2 and 3.
+    SpeciesTable<int64_t> counts_{};
+    std::array<SpeciesTable<float>, 2> means_{};
+
+    std::array<PlotState, 3> plots_;
+
+    std::ofstream coverFile_;
+    std::string coverName_;
+    bool coverIsArray_ = false;
+    std::array<std::ofstream, 2> rateFiles_;
+    std::array<std::string, 2> rateNames_;
+};
+
+} // namespace quorrel

@@ -1,0 +1,157 @@
+#include "output/LandscapeOutput.h"
+
+#include "engine/LandscapeText.h"
+
+#include "ScriptedDialogs.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace quorrel {
+namespace {
+
+using test::ReadAll;
+
+struct CountingSink : LandscapeSink {
+    int shown = 0;
+    QSize size;
+    void ShowLandscape(const QImage& picture) override
+    {
+        ++shown;
+        size = picture.size();
+    }
+};
+
+class LandscapeOutputTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        params.GParamRec.Maxspec = 3;
+        params.GParamRec.MaxX = 4;
+        params.GParamRec.MaxY = 3;
+        params.GParamRec.PIX = 2;
+        params.GParamRec.Maxgen = 100;
+        options = SetDefaultOptions(dir.Path());
+        options.CAFilename = dir.File("land.txt");
+        for (int y = 1; y <= 3; ++y)
+            for (int x = 1; x <= 4; ++x)
+                landscape(x, y) = Cell{(x + y) % 4, 0.5f};
+    }
+
+    // The generations 0..Maxgen of a run; returns the generations at which the landscape was shown.
+    std::vector<int> Run(int displayCycle)
+    {
+        LandscapeOutput output(params, options, landscape, colors, dialogs, &sink);
+        std::vector<int> shown;
+        for (int g = 0; g <= params.GParamRec.Maxgen; ++g) {
+            const int before = sink.shown;
+            output.OutputLandscape(g, displayCycle);
+            if (sink.shown > before)
+                shown.push_back(g);
+        }
+        return shown;
+    }
+
+    std::set<std::string> Files() const
+    {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+
+    test::TempDir dir;
+    test::ScriptedDialogs dialogs;
+    ParameterSet params;
+    OptionStruct options;
+    LandscapeGrid landscape;
+    ColorMap colors;
+    CountingSink sink;
+};
+
+TEST_F(LandscapeOutputTest, ShownAtTheStartTheEndAndEveryDisplayCycle)
+{
+    params.GParamRec.Maxgen = 10;
+    options.ShowCALandscape = false;
+    EXPECT_EQ(Run(1), (std::vector<int>{0, 10}));
+    options.ShowCALandscape = true;
+    EXPECT_EQ(Run(3), (std::vector<int>{0, 3, 6, 9, 10}));
+    EXPECT_EQ(sink.size, QSize(8, 6));
+    EXPECT_TRUE(Files().empty());
+}
+
+TEST_F(LandscapeOutputTest, IntervalFilesCarryTheZeroPaddedGeneration)
+{
+    options.WriteIntScape = true;
+    options.WriteIntEvery = 25;
+    options.WriteIntTypes = 3;
+    options.WriteConsolid = false;
+    options.CAFilename = dir.File("land.bmp");
+    Run(1);
+    EXPECT_EQ(Files(), (std::set<std::string>{"land025.txt", "land025.bmp", "land050.txt", "land050.bmp",
+                                              "land075.txt", "land075.bmp", "land100.txt", "land100.bmp"}));
+    EXPECT_EQ(ReadAll(dir.File("land050.txt")), "species\t3\t4\t3\r\n2\t3\t0\t1\r\n3\t0\t1\t2\r\n0\t1\t2\t3\r\n");
+    EXPECT_EQ(QImage(QString::fromStdString(dir.File("land075.bmp"))).size(), QSize(8, 6));
+
+    params.GParamRec.Maxgen = 1000;
+    options.WriteIntTypes = 1;
+    LandscapeOutput(params, options, landscape, colors, dialogs).OutputLandscape(50, 1);
+    EXPECT_TRUE(std::filesystem::exists(dir.File("land0050.txt")));
+
+    // The final landscape alone keeps the plain name.
+    std::filesystem::remove_all(dir.Path());
+    std::filesystem::create_directories(dir.Path());
+    options.WriteIntScape = false;
+    options.WriteLandscape = true;
+    options.WriteLandTypes = 2;
+    params.GParamRec.Maxgen = 4;
+    Run(1);
+    EXPECT_EQ(Files(), (std::set<std::string>{"land.bmp"}));
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(LandscapeOutputTest, ConsolidatedFileFromGenerationZeroReadsBack)
+{
+    params.GParamRec.Maxgen = 10;
+    options.WriteIntScape = true;
+    options.WriteIntFrom = 0;
+    options.WriteIntEvery = 5;
+    Run(1);
+    const std::string rows = "2\t3\t0\t1\r\n3\t0\t1\t2\r\n0\t1\t2\t3\r\n\r\n";
+    EXPECT_EQ(ReadAll(dir.File("land.txt")), "species\t3\t4\t3\t0\r\n" + rows + "species\t3\t4\t3\t5\r\n" + rows +
+                                                 "species\t3\t4\t3\t10\r\n" + rows);
+    EXPECT_EQ(Files(), (std::set<std::string>{"land.txt"}));
+
+    LandscapeGrid read;
+    Rng rng;
+    ASSERT_TRUE(ReadTXTLandscape(dir.File("land.txt"), params, read, rng, dialogs)) << dialogs.LastText();
+    for (int y = 1; y <= 3; ++y)
+        for (int x = 1; x <= 4; ++x)
+            EXPECT_EQ(read(x, y).Species, landscape(x, y).Species);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(LandscapeOutputTest, UnwritableFilesAreReportedAndTheRunGoesOn)
+{
+    params.GParamRec.Maxgen = 10;
+    options.WriteIntScape = true;
+    options.WriteIntEvery = 5;
+    options.WriteIntTypes = 3;
+    options.CAFilename = dir.File("missing/land.bmp");
+    Run(1);
+    std::vector<std::string> texts;
+    for (const auto& m : dialogs.messages) {
+        EXPECT_EQ(m.kind, MessageKind::Error);
+        texts.push_back(m.text);
+    }
+    ASSERT_EQ(texts.size(), 5u); // the consolidated file, then text and bitmap at 5 and 10
+    EXPECT_EQ(texts[0], "Unable to write the landscape file:\r  " + dir.File("missing/land.txt") +
+                            "\rNo such file or directory");
+    EXPECT_EQ(texts[2], "Unable to write the landscape file:\r  " + dir.File("missing/land05.bmp") +
+                            "\rNo such file or directory");
+}
+
+} // namespace
+} // namespace quorrel

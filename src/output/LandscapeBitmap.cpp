@@ -13,6 +13,8 @@ QImage DrawLandscapeBitmap(const GParamStruct& p, const LandscapeGrid& landscape
 {
     const int pix = p.PIX;
     QImage image(p.MaxX * pix, p.MaxY * pix, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
     const auto& table = colors.Table();
     for (int y = 1; y <= p.MaxY; ++y) {
         const Cell* row = landscape.Row(y);

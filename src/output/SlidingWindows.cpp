@@ -79,7 +79,8 @@ void SlidingWindows::Start()
     End();
     const int m = std::min(p.MaxX, p.MaxY);
     std::string header = "             box dimension n\r\n  gen";
-    for (int k = 1; k <= (m - 1) / o.DeltaSideSW; ++k)
+    const int boxes = o.DeltaSideSW >= 1 ? (m - 1) / o.DeltaSideSW : 0;
+    for (int k = 1; k <= boxes; ++k)
         header += Right(static_cast<int64_t>(o.DeltaSideSW) * k, 7);
     header += Right(p.MaxX, 7) + "\r\n";
 

@@ -55,6 +55,10 @@ public:
     void FeedBackGRateRanges();
     float DrawGRate(int s);
 
+    // The fast contention step uses 256-bit instructions where the processor has them;
+    // off, it uses the portable kernel (same results).
+    void UseWideKernel(bool on) { contention_.UseWideKernel(on); }
+
     // The run's per-species growth-rate ranges, widened by mutation of open recruits.
     GRateRanges ObservedGRateRanges{};
 

@@ -64,6 +64,7 @@ __attribute__((target("avx2"))) void ContentionRowWide(const Cell* prev, Cell* o
     const __m256i split = _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7);
     const __m256d twoTo31 = _mm256_set1_pd(2147483648.0);
     const __m256d twoTo32 = _mm256_set1_pd(4294967296.0);
+    const __m256d allLanes = _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
 
     int x = 1;
     for (; x + 3 <= maxX; x += 4) {
@@ -88,7 +89,7 @@ __attribute__((target("avx2"))) void ContentionRowWide(const Cell* prev, Cell* o
         }
         const __m128i nRate = _mm256_extracti128_si256(nSplit, 1);
         const __m128i index = _mm_add_epi32(_mm_mullo_epi32(nSpecies, stride), oSpecies);
-        const __m256d factor = _mm256_i32gather_pd(table.Factor, index, 8);
+        const __m256d factor = _mm256_mask_i32gather_pd(_mm256_setzero_pd(), table.Factor, index, allLanes, 8);
         const __m128i ownBit = _mm_and_si128(
             _mm_or_si128(_mm_srlv_epi32(ownLow, nSpecies), _mm_srlv_epi32(ownHigh, _mm_sub_epi32(nSpecies, thirtyTwo))),
             bitOne);

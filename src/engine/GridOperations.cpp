@@ -107,7 +107,7 @@ void FindEmptyCell(const ParameterSet& p, const LandscapeGrid& grid, int& x, int
         return;
     const std::string path = (p.StartDir / "ERR-INIT.prm").string();
     try {
-        // PENDING-MERGE WriteParameterFile(p, path);
+        WriteParameterFile(p, path);
     } catch (const ParameterFileError&) {
         // The message below still names the file; the run ends either way.
     }

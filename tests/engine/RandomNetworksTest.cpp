@@ -33,8 +33,9 @@ TEST(RandomNetworks, AllStandoffsDrawOneNumberPerPair)
         EXPECT_EQ(rng.RandSeed, StateAfter(77, 10)); // 10 pairs among 5 species
         for (int i = 1; i <= 5; ++i)
             for (int j = 1; j <= 5; ++j) {
-                if (i != j)
+                if (i != j) {
                     EXPECT_EQ(table[i][j], (OutcomeTriple{0, 0, 100}));
+                }
             }
     }
 }
@@ -106,8 +107,9 @@ TEST(RandomNetworks, RandomiseOutcomesReproducesTheGeneratorFromTheSameState)
     EXPECT_EQ(live.RandSeed, editor.RandSeed);
     for (int i = 1; i <= 6; ++i)
         for (int j = 1; j <= 6; ++j) {
-            if (i != j)
+            if (i != j) {
                 EXPECT_EQ(p.OutcomeMatrix[i][j], working[i][j]);
+            }
         }
 }
 

@@ -1,20 +1,19 @@
 #include "AssertionFailure.h"
 
-#include <cstdio>
-#include <vector>
-
 namespace quorrel {
 
 namespace {
 
+// "%s (%s, line %d)"
 std::string FormatFailure(std::string_view message, std::string_view module, int line)
 {
-    const std::string m(message);
-    const std::string mod(module);
-    const int size = std::snprintf(nullptr, 0, "%s (%s, line %d)", m.c_str(), mod.c_str(), line);
-    std::vector<char> buffer(static_cast<size_t>(size) + 1);
-    std::snprintf(buffer.data(), buffer.size(), "%s (%s, line %d)", m.c_str(), mod.c_str(), line);
-    return std::string(buffer.data(), static_cast<size_t>(size));
+    std::string text(message);
+    text += " (";
+    text += module;
+    text += ", line ";
+    text += std::to_string(line);
+    text += ')';
+    return text;
 }
 
 } // namespace

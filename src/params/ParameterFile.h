@@ -5,6 +5,7 @@
 #include <iosfwd>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace quorrel {
 
@@ -24,13 +25,25 @@ void WriteParameterListing(std::ostream& out, const ParameterSet& p, const std::
 // Throws ParameterFileError when the file cannot be written.
 void WriteParameterFile(const ParameterSet& p, const std::string& path, bool dependentGRates = DependentGRates);
 
-// Reads the file into the parameter set. On any error it throws ParameterFileError and
-// leaves the set exactly as it was. Callers then mirror the outcome matrix, update the
+// Reads the file into the parameter set; what the file omits keeps its value, except that
+// CoverFile is cleared and MeanField set to false first. A file that cannot be read, holds a
+// number that cannot be read or a value the set cannot take (Maxspec outside 2..40, MaxX or
+// MaxY outside 10..700, a display side outside 1..700 pixels, a table value outside -128..127,
+// RecruitType other than 0 and 1) or has more than 500 lines is refused: ParameterFileError,
+// and the set stays exactly as it was. Callers then mirror the outcome matrix, update the
 // growth-rate fractions and bring the parameters into force.
 void ReadParameterFile(ParameterSet& p, const std::string& path, bool dependentGRates = DependentGRates);
 
+// What the start-up load brought into force.
+struct StartupLoadResult {
+    std::string FileRead;              // the file now in force; empty: the in-built defaults
+    std::vector<std::string> Refusals; // the errors of files that exist but were refused
+};
+
 // At start-up: StartDir/PLast.prm, else StartDir/PDefault.prm, else the in-built defaults.
-void LoadStartupParameters(ParameterSet& p);
+// A file that exists but is refused leaves the set as it was and the next choice is tried;
+// the refusals are returned so that the application can show them.
+StartupLoadResult LoadStartupParameters(ParameterSet& p);
 
 // StartDir/PLast.prm and StartDir/PDefault.prm, each written to a temporary name in the
 // same folder and renamed over the old file.

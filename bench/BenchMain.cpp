@@ -1,0 +1,176 @@
+// Milliseconds per generation of the fast and the literal paths of the fixed-outcome
+// model on a 700 x 700 landscape, measured in the same run, for the contention step
+// alone and for the whole generation.
+#include "engine/BaseModel.h"
+#include "engine/Dialogs.h"
+#include "engine/Landscapes.h"
+#include "engine/Rng.h"
+#include "params/ParameterSet.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace quorrel;
+
+class StderrDialogs : public Dialogs {
+public:
+    MessageAnswer Message(MessageKind, const std::string& text, MessageButtons) override
+    {
+        std::fprintf(stderr, "%s\n", text.c_str());
+        return MessageAnswer::No;
+    }
+    std::optional<std::string> ChooseFile(const FileDialogRequest&) override { return std::nullopt; }
+};
+
+ParameterSet Defaults700()
+{
+    ParameterSet p;
+    p.ResetToStartupTables();
+    p.SetInbuiltDefaults();
+    p.GParamRec.MaxX = 700;
+    p.GParamRec.MaxY = 700;
+    p.MirrorOutcomeMatrix();
+    p.UpdateGRateFractions();
+    return p;
+}
+
+// Variable growth rates, rates against given species, OverGRate 60, mortality patches,
+// square disturbance, open recruitment with growth-rate mutation.
+ParameterSet EveryProcess700()
+{
+    ParameterSet p = Defaults700();
+    GParamStruct& g = p.GParamRec;
+    g.Maxspec = 4;
+    g.OverGRate = 60;
+    g.DisturbProb = 0.0005f;
+    g.PatchSize = 50;
+    g.PatchType = 0;
+    g.Influx = 0.1f;
+    g.RecruitType = 0;
+    g.MutationGR = 0.2f;
+    g.MutAmtGR = 2;
+    p.OutcomeMatrix[1][2] = {60, 30, 10};
+    p.OutcomeMatrix[1][3] = {20, 70, 10};
+    p.OutcomeMatrix[1][4] = {50, 50, 0};
+    p.OutcomeMatrix[2][3] = {70, 20, 10};
+    p.OutcomeMatrix[2][4] = {40, 40, 20};
+    p.OutcomeMatrix[3][4] = {80, 10, 10};
+    p.MirrorOutcomeMatrix();
+    p.GrowthRates[1] = {-1, 20, 80};
+    p.GrowthRates[2] = {70, 0, 0};
+    p.GrowthRates[3] = {-1, 40, 100};
+    p.GrowthRates[4] = {90, 0, 0};
+    p.UpdateGRateFractions();
+    for (int i = 1; i <= 4; ++i)
+        for (int j = 1; j <= 4; ++j)
+            p.RateAgainst[i][j] = float((50 + 10 * ((i * 3 + j) % 5)) / 100.0);
+    p.MortalityVector[0] = 6.0f;
+    for (int s = 1; s <= 4; ++s) {
+        p.MortalityVector[s] = float(0.002 * s);
+        p.RecruitmentVector[s] = 0.5f;
+    }
+    return p;
+}
+
+double Millis(const std::function<void()>& f)
+{
+    const auto t0 = std::chrono::steady_clock::now();
+    f();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+}
+
+// The smallest of several repetitions, per generation.
+double PerGeneration(int reps, int gens, const std::function<void()>& prepare, const std::function<void()>& step)
+{
+    double best = 1e300;
+    for (int r = 0; r < reps; ++r) {
+        prepare();
+        best = std::min(best, Millis([&] {
+                            for (int i = 0; i < gens; ++i)
+                                step();
+                        }) / gens);
+    }
+    return best;
+}
+
+bool SameInterior(const GParamStruct& g, const LandscapeGrid& a, const LandscapeGrid& b)
+{
+    for (int y = 1; y <= g.MaxY; ++y)
+        for (int x = 1; x <= g.MaxX; ++x)
+            if (!(a(x, y) == b(x, y)))
+                return false;
+    return true;
+}
+
+bool Measure(const char* title, ParameterSet params)
+{
+    StderrDialogs dialogs;
+    auto warm = std::make_unique<Landscapes>();
+    Rng rng{static_cast<uint32_t>(params.GParamRec.RandSeed)};
+    ParameterSet p = params;
+    BaseModel model(p, *warm, rng, dialogs);
+    InitProgress none;
+    model.StartRun();
+    model.SetInitCover(none);
+    for (int g = 1; g <= 40; ++g)
+        model.Generation(g);
+    const Landscapes snapshot = *warm;
+    const uint32_t seed = rng.RandSeed;
+    const ParameterSet warmParams = p;
+    const GRateRanges warmObserved = model.ObservedGRateRanges;
+
+    auto work = std::make_unique<Landscapes>();
+    Rng workRng;
+    ParameterSet workParams;
+    BaseModel worker(workParams, *work, workRng, dialogs);
+    auto restore = [&] {
+        *work = snapshot;
+        workRng.RandSeed = seed;
+        workParams = warmParams;
+        worker.ObservedGRateRanges = warmObserved;
+    };
+    auto withBorder = [&] {
+        restore();
+        worker.CopyLandscapeToPrevious();
+        worker.SetLandscapeBorder();
+    };
+
+    constexpr int reps = 5;
+    constexpr int gens = 10;
+    const double ruleFast = PerGeneration(reps, gens, withBorder, [&] { worker.FixedOutcomeRule(); });
+    const double ruleLiteral = PerGeneration(reps, gens, withBorder, [&] { worker.FixedOutcomeRuleLiteral(); });
+    int gen = 0;
+    const double genFast = PerGeneration(reps, gens, restore, [&] { worker.Generation(++gen); });
+    auto fastEnd = std::make_unique<Landscapes>(*work);
+    const uint32_t fastSeed = workRng.RandSeed;
+    const double genLiteral = PerGeneration(reps, gens, restore, [&] { worker.GenerationLiteral(++gen); });
+    const bool same = SameInterior(workParams.GParamRec, fastEnd->CurrentLandscape, work->CurrentLandscape) &&
+                      fastSeed == workRng.RandSeed;
+
+    std::printf("%s\n", title);
+    std::printf("  contention step   fast %8.3f ms  literal %8.3f ms  ratio %5.2fx\n", ruleFast, ruleLiteral,
+                ruleLiteral / ruleFast);
+    std::printf("  whole generation  fast %8.3f ms  literal %8.3f ms  ratio %5.2fx\n", genFast, genLiteral,
+                genLiteral / genFast);
+    std::printf("  fast and literal paths end identical: %s\n", same ? "yes" : "NO");
+    return same;
+}
+
+} // namespace
+
+int main()
+{
+    std::printf("Quorrel engine benchmark: 700 x 700 cells, milliseconds per generation (best of 5 x 10)\n");
+    const bool a = Measure("(a) in-built defaults: 3 species, torus, closed recruitment, influx 0.1", Defaults700());
+    const bool b = Measure("(b) every process: variable rates, rates against, OverGRate 60, mortality patches,\n"
+                           "    square disturbance, open recruitment with growth-rate mutation",
+                           EveryProcess700());
+    return a && b ? 0 : 1;
+}

@@ -1,0 +1,129 @@
+#include "engine/ContentionKernels.h"
+
+#include "engine/LandscapeGrid.h"
+
+#include <bit>
+#include <cstddef>
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define QRL_WIDE_KERNEL 1
+#include <immintrin.h>
+#endif
+
+namespace quorrel {
+
+namespace {
+
+constexpr uint32_t OneBits = std::bit_cast<uint32_t>(1.0f);
+
+// Neighbour offsets in cells: 0 left, 1 below, 2 right, 3 above.
+constexpr std::ptrdiff_t NeighbourOffset[4] = {-1, LandscapeGrid::Size, 1, -LandscapeGrid::Size};
+
+inline Cell ContendCell(const Cell* prev, int x, uint32_t neighbourState, uint32_t drawState,
+                        const ContentionTable& table)
+{
+    const Cell o = prev[x];
+    const Cell n = prev[x + NeighbourOffset[neighbourState >> 30]];
+    const int index = n.Species * table.Stride + o.Species;
+    const uint32_t mask = table.RateMask[index];
+    const uint32_t rateBits = (std::bit_cast<uint32_t>(n.GRate) & mask) | (OneBits & ~mask);
+    const float prob = float(table.Factor[index] * double(std::bit_cast<float>(rateBits)));
+    // draw < prob, with draw = state / 2^32 scaled back exactly.
+    const bool take = double(drawState) < double(prob) * 4294967296.0;
+    return std::bit_cast<Cell>(take ? std::bit_cast<uint64_t>(n) : std::bit_cast<uint64_t>(o));
+}
+
+} // namespace
+
+void ContentionRowPortable(const Cell* prev, Cell* out, int maxX, const uint32_t* neighbourStates,
+                           const uint32_t* drawStates, const ContentionTable& table)
+{
+    for (int x = 1; x <= maxX; ++x)
+        out[x] = ContendCell(prev, x, neighbourStates[x - 1], drawStates[x - 1], table);
+}
+
+#ifdef QRL_WIDE_KERNEL
+
+// Four cells as four 64-bit lanes.
+__attribute__((target("avx2"))) inline __m256d load(const Cell* c)
+{
+    return _mm256_loadu_pd(reinterpret_cast<const double*>(c));
+}
+
+__attribute__((target("avx2"))) void ContentionRowWide(const Cell* prev, Cell* out, int maxX,
+                                                        const uint32_t* neighbourStates,
+                                                        const uint32_t* drawStates, const ContentionTable& table)
+{
+    const __m128i stride = _mm_set1_epi32(table.Stride);
+    const __m128i one = _mm_set1_epi32(static_cast<int>(OneBits));
+    const __m128i signBit = _mm_set1_epi32(static_cast<int>(0x80000000u));
+    const __m128i bitOne = _mm_set1_epi32(1);
+    const __m128i thirtyTwo = _mm_set1_epi32(32);
+    const __m128i ownLow = _mm_set1_epi32(static_cast<int>(uint32_t(table.OwnRateSpecies)));
+    const __m128i ownHigh = _mm_set1_epi32(static_cast<int>(uint32_t(table.OwnRateSpecies >> 32)));
+    const __m256i split = _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7);
+    const __m256d twoTo31 = _mm256_set1_pd(2147483648.0);
+    const __m256d twoTo32 = _mm256_set1_pd(4294967296.0);
+    const __m256d allLanes = _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
+
+    int x = 1;
+    for (; x + 3 <= maxX; x += 4) {
+        // The neighbour from the four candidate rows of cells: bit 30 of the state picks
+        // left/right versus below/above, bit 31 the second of each pair.
+        const __m128i ns = _mm_loadu_si128(reinterpret_cast<const __m128i*>(neighbourStates + x - 1));
+        const __m256d bit30 = _mm256_castsi256_pd(_mm256_cvtepi32_epi64(_mm_slli_epi32(ns, 1)));
+        const __m256d bit31 = _mm256_castsi256_pd(_mm256_cvtepi32_epi64(ns));
+        const __m256d first = _mm256_blendv_pd(load(prev + x - 1), load(prev + x + LandscapeGrid::Size), bit30);
+        const __m256d second = _mm256_blendv_pd(load(prev + x + 1), load(prev + x - LandscapeGrid::Size), bit30);
+        const __m256d n = _mm256_blendv_pd(first, second, bit31);
+        const __m256d o = load(prev + x);
+        // Species in the low half of each cell, the growth rate in the high half.
+        const __m256i nSplit = _mm256_permutevar8x32_epi32(_mm256_castpd_si256(n), split);
+        const __m256i oSplit = _mm256_permutevar8x32_epi32(_mm256_castpd_si256(o), split);
+        const __m128i nSpecies = _mm256_castsi256_si128(nSplit);
+        const __m128i oSpecies = _mm256_castsi256_si128(oSplit);
+        if (_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(nSpecies, oSpecies))) == 0xF) {
+            // Every neighbour is of the occupant's species (or empty next to empty).
+            _mm256_storeu_pd(reinterpret_cast<double*>(out + x), o);
+            continue;
+        }
+        const __m128i nRate = _mm256_extracti128_si256(nSplit, 1);
+        const __m128i index = _mm_add_epi32(_mm_mullo_epi32(nSpecies, stride), oSpecies);
+        const __m256d factor = _mm256_mask_i32gather_pd(_mm256_setzero_pd(), table.Factor, index, allLanes, 8);
+        const __m128i ownBit = _mm_and_si128(
+            _mm_or_si128(_mm_srlv_epi32(ownLow, nSpecies), _mm_srlv_epi32(ownHigh, _mm_sub_epi32(nSpecies, thirtyTwo))),
+            bitOne);
+        const __m128i mask = _mm_or_si128(_mm_cmpeq_epi32(ownBit, bitOne), _mm_cmpeq_epi32(oSpecies, _mm_setzero_si128()));
+        const __m128 rate = _mm_castsi128_ps(_mm_or_si128(_mm_and_si128(nRate, mask), _mm_andnot_si128(mask, one)));
+        const __m128 prob = _mm256_cvtpd_ps(_mm256_mul_pd(factor, _mm256_cvtps_pd(rate)));
+        const __m256d scaled = _mm256_mul_pd(_mm256_cvtps_pd(prob), twoTo32);
+        const __m128i ds = _mm_loadu_si128(reinterpret_cast<const __m128i*>(drawStates + x - 1));
+        const __m256d draw = _mm256_add_pd(_mm256_cvtepi32_pd(_mm_xor_si128(ds, signBit)), twoTo31);
+        const __m256d take = _mm256_cmp_pd(draw, scaled, _CMP_LT_OQ);
+        _mm256_storeu_pd(reinterpret_cast<double*>(out + x), _mm256_blendv_pd(o, n, take));
+    }
+    for (; x <= maxX; ++x)
+        out[x] = ContendCell(prev, x, neighbourStates[x - 1], drawStates[x - 1], table);
+}
+
+bool WideKernelAvailable()
+{
+    return __builtin_cpu_supports("avx2");
+}
+
+#else
+
+void ContentionRowWide(const Cell* prev, Cell* out, int maxX, const uint32_t* neighbourStates,
+                       const uint32_t* drawStates, const ContentionTable& table)
+{
+    ContentionRowPortable(prev, out, maxX, neighbourStates, drawStates, table);
+}
+
+bool WideKernelAvailable()
+{
+    return false;
+}
+
+#endif
+
+} // namespace quorrel

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "engine/Cell.h"
+
+#include <cstdint>
+
+namespace quorrel {
+
+// The per-generation probability table of the contention step, indexed by
+// invader species * Stride + occupant species. The probability that invader n takes the
+// cell is float(Factor * rate), rate being n's own GRate where RateMask is all ones and
+// 1.0 elsewhere; this is the same double product that the literal rule evaluates.
+struct ContentionTable {
+    const double* Factor = nullptr;
+    const uint32_t* RateMask = nullptr;
+    int Stride = 0;
+    // Bit s set when invader species s overgrows at its own GRate (the rate also counts
+    // for colonising an empty cell, and not at all where Factor is 0).
+    uint64_t OwnRateSpecies = 0;
+};
+
+// One row of the contention step: out[x] for x = 1..maxX from the previous landscape
+// row prev (with its ring), given the neighbour state and the draw state of every cell
+// (index x - 1). Both kernels give identical results.
+void ContentionRowPortable(const Cell* prev, Cell* out, int maxX, const uint32_t* neighbourStates,
+                           const uint32_t* drawStates, const ContentionTable& table);
+
+// The same with 256-bit vector instructions; only where WideKernelAvailable() says so.
+void ContentionRowWide(const Cell* prev, Cell* out, int maxX, const uint32_t* neighbourStates,
+                       const uint32_t* drawStates, const ContentionTable& table);
+
+// True when this processor runs ContentionRowWide.
+bool WideKernelAvailable();
+
+} // namespace quorrel

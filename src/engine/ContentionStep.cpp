@@ -1,0 +1,131 @@
+#include "engine/ContentionStep.h"
+
+#include "params/AssertionFailure.h"
+
+
+namespace quorrel {
+
+namespace {
+
+// Overgrowth uses the invader's rate against the occupant when that rate is fixed.
+bool UsesRateAgainst(const ParameterSet& p, int invader)
+{
+    return DependentGRates && p.GRateFractions[invader].Rate >= 0.0f;
+}
+
+double OvergrowthFactor(const ParameterSet& p, int n, int o)
+{
+    return (p.GParamRec.OverGRate * 0.01) * (p.OutcomeMatrix[n][o].Win * 0.01);
+}
+
+} // namespace
+
+float ContentionProbability(const ParameterSet& p, const Cell& n, const Cell& o)
+{
+    if (n.Species == 0 || n.Species == o.Species)
+        return 0.0f;
+    if (o.Species == 0)
+        return n.GRate;
+    const float r = UsesRateAgainst(p, n.Species) ? p.RateAgainst[n.Species][o.Species] : n.GRate;
+    return float(OvergrowthFactor(p, n.Species, o.Species) * double(r));
+}
+
+void FixedOutcomeRuleLiteral(const ParameterSet& p, const LandscapeGrid& previous, LandscapeGrid& current, Rng& rng)
+{
+    for (int y = 1; y <= p.GParamRec.MaxY; ++y) {
+        for (int x = 1; x <= p.GParamRec.MaxX; ++x) {
+            Cell n;
+            switch (rng.RandomInt(4)) {
+            case 0:
+                n = previous(x - 1, y);
+                break;
+            case 1:
+                n = previous(x, y + 1);
+                break;
+            case 2:
+                n = previous(x + 1, y);
+                break;
+            case 3:
+                n = previous(x, y - 1);
+                break;
+            default:
+                QRL_FAIL("Assertion failure", "Landscape");
+            }
+            const Cell o = previous(x, y);
+            const float prob = ContentionProbability(p, n, o);
+            if (rng.RandomReal() < prob)
+                current(x, y) = n;
+            else
+                current(x, y) = o;
+        }
+    }
+}
+
+ContentionStep::ContentionStep()
+{
+    uint32_t mul = 1u;
+    uint32_t add = 0u;
+    for (int i = 0; i < MaxRow; ++i) {
+        mul *= Rng::Multiplier;
+        add = add * Rng::Multiplier + Rng::Increment;
+        neighbourMul_[i] = mul;
+        neighbourAdd_[i] = add;
+        mul *= Rng::Multiplier;
+        add = add * Rng::Multiplier + Rng::Increment;
+        drawMul_[i] = mul;
+        drawAdd_[i] = add;
+    }
+    wide_ = WideKernelAvailable();
+}
+
+void ContentionStep::Prepare(const ParameterSet& p)
+{
+    const int maxspec = p.GParamRec.Maxspec;
+    stride_ = maxspec + 1;
+    ownRateSpecies_ = 0;
+    for (int n = 1; n <= maxspec; ++n)
+        if (!UsesRateAgainst(p, n))
+            ownRateSpecies_ |= uint64_t(1) << n;
+    for (int n = 0; n <= maxspec; ++n) {
+        for (int o = 0; o <= maxspec; ++o) {
+            double factor = 0.0;
+            bool ownRate = false;
+            if (n == 0 || n == o) {
+                factor = 0.0;
+            } else if (o == 0) {
+                factor = 1.0;
+                ownRate = true;
+            } else if (UsesRateAgainst(p, n)) {
+                factor = OvergrowthFactor(p, n, o) * double(p.RateAgainst[n][o]);
+            } else {
+                factor = OvergrowthFactor(p, n, o);
+                ownRate = true;
+            }
+            factor_[n * stride_ + o] = factor;
+            rateMask_[n * stride_ + o] = ownRate ? ~0u : 0u;
+        }
+    }
+}
+
+void ContentionStep::Run(const GParamStruct& g, const LandscapeGrid& previous, LandscapeGrid& current, Rng& rng)
+{
+    const int maxX = g.MaxX;
+    const ContentionTable table{factor_.data(), rateMask_.data(), stride_, ownRateSpecies_};
+    uint32_t seed = rng.RandSeed;
+    for (int y = 1; y <= g.MaxY; ++y) {
+        for (int i = 0; i < maxX; ++i) {
+            neighbourStates_[i] = neighbourMul_[i] * seed + neighbourAdd_[i];
+            drawStates_[i] = drawMul_[i] * seed + drawAdd_[i];
+        }
+        seed = drawStates_[maxX - 1];
+        if (wide_)
+            ContentionRowWide(previous.Row(y), current.Row(y), maxX, neighbourStates_.data(), drawStates_.data(),
+                              table);
+        else
+            ContentionRowPortable(previous.Row(y), current.Row(y), maxX, neighbourStates_.data(),
+                                  drawStates_.data(), table);
+    }
+    rng.RandSeed = seed;
+}
+
+} // namespace quorrel

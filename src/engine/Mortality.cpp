@@ -1,0 +1,134 @@
+#include "engine/Mortality.h"
+
+#include "engine/Thresholds.h"
+
+#include <array>
+#include <cmath>
+#include <utility>
+
+namespace quorrel {
+
+namespace {
+
+constexpr int32_t Pack = 1024;
+
+// Neighbour d (0 left, 1 below, 2 right, 3 above) of (x, y). Beyond an edge: the opposite
+// edge on a torus, the cell itself with an open border.
+std::pair<int, int> PatchNeighbour(const GParamStruct& g, int x, int y, int d)
+{
+    const bool torus = g.Border == 0;
+    switch (d) {
+    case 0:
+        return {x > 1 ? x - 1 : (torus ? g.MaxX : x), y};
+    case 1:
+        return {x, y < g.MaxY ? y + 1 : (torus ? 1 : y)};
+    case 2:
+        return {x < g.MaxX ? x + 1 : (torus ? 1 : x), y};
+    default:
+        return {x, y > 1 ? y - 1 : (torus ? g.MaxY : y)};
+    }
+}
+
+int64_t PatchLimit(const ParameterSet& p)
+{
+    return static_cast<int64_t>(std::nearbyint(double(p.MortalSize())));
+}
+
+} // namespace
+
+MortalityPass::MortalityPass()
+    : wave_(MaxLandscapeSide * MaxLandscapeSide), next_(MaxLandscapeSide * MaxLandscapeSide)
+{
+}
+
+void MortalityPass::Apply(const ParameterSet& p, LandscapeGrid& grid, Rng& rng)
+{
+    if (!(p.MortalSize() > 0.0f))
+        return;
+    const GParamStruct& g = p.GParamRec;
+    const int64_t limit = PatchLimit(p);
+    std::array<uint64_t, MaxSpecies + 1> threshold{};
+    for (int s = 1; s <= g.Maxspec; ++s)
+        threshold[s] = DrawThreshold(p.MortalityVector[s]);
+
+    uint32_t seed = rng.RandSeed;
+    for (int y = 1; y <= g.MaxY; ++y) {
+        Cell* row = grid.Row(y);
+        for (int x = 1; x <= g.MaxX; ++x) {
+            const int32_t s = row[x].Species;
+            if (s == 0)
+                continue;
+            seed = seed * Rng::Multiplier + Rng::Increment;
+            if (seed < threshold[s])
+                Spread(g, grid, x, y, s, limit);
+        }
+    }
+    rng.RandSeed = seed;
+}
+
+void MortalityPass::Spread(const GParamStruct& g, LandscapeGrid& grid, int x, int y, int32_t species, int64_t limit)
+{
+    grid(x, y) = EmptyCell;
+    int64_t count = 1;
+    if (count >= limit)
+        return;
+    wave_[0] = y * Pack + x;
+    int waveSize = 1;
+    while (waveSize > 0) {
+        int nextSize = 0;
+        for (int i = 0; i < waveSize; ++i) {
+            const int cx = wave_[i] % Pack;
+            const int cy = wave_[i] / Pack;
+            for (int d = 0; d < 4; ++d) {
+                const auto [nx, ny] = PatchNeighbour(g, cx, cy, d);
+                Cell& c = grid(nx, ny);
+                if (c.Species != species)
+                    continue;
+                c = EmptyCell;
+                next_[nextSize++] = ny * Pack + nx;
+                if (++count >= limit)
+                    return;
+            }
+        }
+        std::swap(wave_, next_);
+        waveSize = nextSize;
+    }
+}
+
+void ApplyMortalityLiteral(const ParameterSet& p, LandscapeGrid& grid, Rng& rng)
+{
+    if (!(p.MortalSize() > 0.0f))
+        return;
+    const GParamStruct& g = p.GParamRec;
+    const int64_t limit = PatchLimit(p);
+    for (int y = 1; y <= g.MaxY; ++y) {
+        for (int x = 1; x <= g.MaxX; ++x) {
+            const int32_t s = grid(x, y).Species;
+            if (s == 0)
+                continue;
+            if (!(rng.RandomReal() < p.MortalityVector[s]))
+                continue;
+            grid(x, y) = EmptyCell;
+            int64_t count = 1;
+            std::vector<std::pair<int, int>> wave{{x, y}};
+            while (count < limit && !wave.empty()) {
+                std::vector<std::pair<int, int>> next;
+                for (const auto& [cx, cy] : wave) {
+                    for (int d = 0; d < 4 && count < limit; ++d) {
+                        const auto [nx, ny] = PatchNeighbour(g, cx, cy, d);
+                        if (grid(nx, ny).Species == s) {
+                            grid(nx, ny) = EmptyCell;
+                            next.emplace_back(nx, ny);
+                            ++count;
+                        }
+                    }
+                    if (count >= limit)
+                        break;
+                }
+                wave = std::move(next);
+            }
+        }
+    }
+}
+
+} // namespace quorrel

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "engine/LandscapeGrid.h"
+#include "engine/Rng.h"
+#include "params/ParameterSet.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace quorrel {
+
+// Mortality (ApplyMortality): in row order each occupied cell draws one RandomReal and
+// dies below its species' probability, taking with it a breadth-first patch of connected
+// individuals of its species of at most MortalSize cells. Nothing happens while
+// MortalSize is not positive.
+class MortalityPass {
+public:
+    MortalityPass();
+
+    void Apply(const ParameterSet& p, LandscapeGrid& grid, Rng& rng);
+
+private:
+    void Spread(const GParamStruct& g, LandscapeGrid& grid, int x, int y, int32_t species, int64_t limit);
+
+    // Cells killed in the current and the next wave of a patch, packed as y * 1024 + x.
+    std::vector<int32_t> wave_;
+    std::vector<int32_t> next_;
+};
+
+// The same pass written as plainly as it reads, for reference and tests.
+void ApplyMortalityLiteral(const ParameterSet& p, LandscapeGrid& grid, Rng& rng);
+
+} // namespace quorrel

@@ -1,0 +1,125 @@
+#include "engine/Recruitment.h"
+
+#include "engine/GridOperations.h"
+#include "engine/Thresholds.h"
+
+#include <algorithm>
+
+namespace quorrel {
+
+namespace {
+
+// Looks for a parent at random, MaxX * MaxY + 1 probes at most, then by the scan.
+// False when the landscape holds nobody.
+bool ChooseParent(const GParamStruct& g, const LandscapeGrid& grid, Rng& rng, int& px, int& py)
+{
+    int tries = g.MaxX * g.MaxY;
+    do {
+        px = static_cast<int>(rng.RandomInt(g.MaxX)) + 1;
+        py = static_cast<int>(rng.RandomInt(g.MaxY)) + 1;
+        --tries;
+    } while (grid(px, py).Species == 0 && tries >= 0);
+    if (grid(px, py).Species != 0)
+        return true;
+    return FindOccupiedCell(g, grid, px, py);
+}
+
+// The growth-rate mutation of a recruit; it always takes the first draw.
+void Mutate(const ParameterSet& p, Rng& rng, Cell& recruit, GRateRanges* observed)
+{
+    const GParamStruct& g = p.GParamRec;
+    if (!(rng.RandomReal() < g.MutationGR) || !p.HasVariableGRate(recruit.Species))
+        return;
+    const double amount = g.MutAmtGR * 0.01;
+    if (rng.RandomReal() < 0.5)
+        recruit.GRate = float(std::min(double(recruit.GRate) + amount, 1.0));
+    else
+        recruit.GRate = float(std::max(double(recruit.GRate) - amount, 0.0));
+    if (observed != nullptr) {
+        GRateFraction& range = (*observed)[recruit.Species];
+        if (recruit.GRate > range.High)
+            range.High = recruit.GRate;
+        if (recruit.GRate < range.Low)
+            range.Low = recruit.GRate;
+    }
+}
+
+} // namespace
+
+void ApplyRecruitmentLiteral(ParameterSet& p, LandscapeGrid& grid, Rng& rng, GRateRanges& observed)
+{
+    const GParamStruct& g = p.GParamRec;
+    const bool open = g.RecruitType == 0;
+    if (g.RecruitType != 0 && g.RecruitType != 1)
+        return;
+    for (int y = 1; y <= g.MaxY; ++y) {
+        for (int x = 1; x <= g.MaxX; ++x) {
+            if (grid(x, y).Species != 0)
+                continue;
+            if (!(rng.RandomReal() < g.Influx))
+                continue;
+            Cell recruit;
+            if (open) {
+                const int s = static_cast<int>(rng.RandomInt(g.Maxspec)) + 1;
+                if (!(rng.RandomReal() < p.RecruitmentVector[s]))
+                    continue;
+                recruit = Cell{s, DrawGRate(p, rng, s)};
+            } else {
+                int px = 0;
+                int py = 0;
+                if (!ChooseParent(g, grid, rng, px, py))
+                    return;
+                recruit = grid(px, py);
+                if (!(rng.RandomReal() < p.RecruitmentVector[recruit.Species]))
+                    continue;
+            }
+            Mutate(p, rng, recruit, open ? &observed : nullptr);
+            grid(x, y) = recruit;
+        }
+    }
+}
+
+void ApplyRecruitment(ParameterSet& p, LandscapeGrid& grid, Rng& rng, GRateRanges& observed)
+{
+    const GParamStruct& g = p.GParamRec;
+    const bool open = g.RecruitType == 0;
+    if (g.RecruitType != 0 && g.RecruitType != 1)
+        return;
+    // Only the influx test is taken by every empty cell; it runs on a local state.
+    const uint64_t influx = DrawThreshold(g.Influx);
+    uint32_t seed = rng.RandSeed;
+    for (int y = 1; y <= g.MaxY; ++y) {
+        Cell* row = grid.Row(y);
+        for (int x = 1; x <= g.MaxX; ++x) {
+            if (row[x].Species != 0)
+                continue;
+            seed = seed * Rng::Multiplier + Rng::Increment;
+            if (seed >= influx)
+                continue;
+            rng.RandSeed = seed;
+            Cell recruit;
+            bool arrives = true;
+            if (open) {
+                const int s = static_cast<int>(rng.RandomInt(g.Maxspec)) + 1;
+                arrives = rng.RandomReal() < p.RecruitmentVector[s];
+                if (arrives)
+                    recruit = Cell{s, DrawGRate(p, rng, s)};
+            } else {
+                int px = 0;
+                int py = 0;
+                if (!ChooseParent(g, grid, rng, px, py))
+                    return;
+                recruit = grid(px, py);
+                arrives = rng.RandomReal() < p.RecruitmentVector[recruit.Species];
+            }
+            if (arrives) {
+                Mutate(p, rng, recruit, open ? &observed : nullptr);
+                row[x] = recruit;
+            }
+            seed = rng.RandSeed;
+        }
+    }
+    rng.RandSeed = seed;
+}
+
+} // namespace quorrel

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "engine/LandscapeGrid.h"
+#include "engine/Rng.h"
+#include "params/ParameterSet.h"
+
+namespace quorrel {
+
+using GRateRanges = SpeciesTable<GRateFraction>;
+
+// Recruitment (ApplyRecruitment): in row order each empty cell draws RandomReal against
+// Influx; a recruit comes from the outside pool (open: a random species, DrawGRate) or is
+// a copy of a random individual of the landscape (closed), subject to its species'
+// recruitment probability; then its growth rate may mutate. Mutated open recruits widen
+// observed. Closed recruitment into an empty landscape ends the pass. RecruitType values
+// other than 0 and 1 recruit nobody and draw nothing.
+void ApplyRecruitment(ParameterSet& p, LandscapeGrid& grid, Rng& rng, GRateRanges& observed);
+
+// The same pass written as plainly as it reads, for reference and tests.
+void ApplyRecruitmentLiteral(ParameterSet& p, LandscapeGrid& grid, Rng& rng, GRateRanges& observed);
+
+} // namespace quorrel

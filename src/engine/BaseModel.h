@@ -58,6 +58,7 @@ public:
     // The fast contention step uses 256-bit instructions where the processor has them;
     // off, it uses the portable kernel (same results).
     void UseWideKernel(bool on) { contention_.UseWideKernel(on); }
+    bool UsesWideKernel() const { return contention_.UsesWideKernel(); }
 
     // The run's per-species growth-rate ranges, widened by mutation of open recruits.
     GRateRanges ObservedGRateRanges{};

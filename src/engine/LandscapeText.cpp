@@ -81,8 +81,10 @@ bool WriteTXTLandscape(const std::string& fileName, int generation, const GParam
         return fail(errno);
 
     std::string text = Header(p);
-    if (generation > 0)
-        text += "\t" + std::to_string(generation);
+    if (generation > 0) {
+        text += '\t';
+        text += std::to_string(generation);
+    }
     text += "\r\n";
     char number[16];
     for (int y = 1; y <= p.MaxY; ++y) {

@@ -2,7 +2,6 @@
 
 #include "params/AssertionFailure.h"
 
-
 namespace quorrel {
 
 namespace {

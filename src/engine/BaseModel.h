@@ -28,7 +28,8 @@ public:
     BaseModel(ParameterSet& params, Landscapes& landscapes, Rng& rng, Dialogs& dialogs);
 
     // Run start: ObservedGRateRanges := GRateFractions; the mean-field permutation gets
-    // MaxX * MaxY entries 0, 1, 2, ... when MeanField is on and none otherwise.
+    // MaxX * MaxY entries 0, 1, 2, ... when MeanField is on and none otherwise; the
+    // scratch stores are sized for the landscape.
     void StartRun();
 
     // The initial landscape; false when cancelled or the cover file was unreadable.

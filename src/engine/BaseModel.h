@@ -36,7 +36,9 @@ public:
     bool SetInitCover(InitProgress& progress);
 
     // One generation g: copy to previous, border, contention, mortality, disturbance,
-    // recruitment with the growth-rate feedback.
+    // recruitment with the growth-rate feedback. Without mean field the fast path
+    // exchanges the storage of the two grids instead of copying, so hold the grids by
+    // reference, not pointers into their cells, across a generation.
     void Generation(int g);
     void GenerationLiteral(int g);
 

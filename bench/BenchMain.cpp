@@ -146,6 +146,9 @@ bool Measure(const char* title, ParameterSet params)
     constexpr int gens = 10;
     const double ruleFast = PerGeneration(reps, gens, withBorder, [&] { worker.FixedOutcomeRule(); });
     const double ruleLiteral = PerGeneration(reps, gens, withBorder, [&] { worker.FixedOutcomeRuleLiteral(); });
+    worker.UseWideKernel(false);
+    const double rulePortable = PerGeneration(reps, gens, withBorder, [&] { worker.FixedOutcomeRule(); });
+    worker.UseWideKernel(true);
     int gen = 0;
     const double genFast = PerGeneration(reps, gens, restore, [&] { worker.Generation(++gen); });
     auto fastEnd = std::make_unique<Landscapes>(*work);
@@ -159,6 +162,8 @@ bool Measure(const char* title, ParameterSet params)
                 ruleLiteral / ruleFast);
     std::printf("  whole generation  fast %8.3f ms  literal %8.3f ms  ratio %5.2fx\n", genFast, genLiteral,
                 genLiteral / genFast);
+    std::printf("  contention step with the portable kernel %8.3f ms  ratio %5.2fx%s\n", rulePortable,
+                ruleLiteral / rulePortable, worker.UsesWideKernel() ? "" : "  (this processor has no wider kernel)");
     std::printf("  fast and literal paths end identical: %s\n", same ? "yes" : "NO");
     return same;
 }

@@ -108,6 +108,7 @@ __attribute__((target("avx2"))) void ContentionRowWide(const Cell* prev, Cell* o
 
 bool WideKernelAvailable()
 {
+    __builtin_cpu_init();
     return __builtin_cpu_supports("avx2");
 }
 

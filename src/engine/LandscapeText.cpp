@@ -81,8 +81,10 @@ bool WriteTXTLandscape(const std::string& fileName, int generation, const GParam
         return fail(errno);
 
     std::string text = Header(p);
-    if (generation > 0)
-        text += "\t" + std::to_string(generation);
+    if (generation > 0) {
+        text += '\t';
+        text += std::to_string(generation);
+    }
     text += "\r\n";
     char number[16];
     for (int y = 1; y <= p.MaxY; ++y) {
@@ -145,6 +147,9 @@ bool ReadTXTLandscape(const std::string& fileName, const ParameterSet& p, Landsc
     }
 
     const std::string corruptRow = "The landscape file is corrupt around row ";
+    int32_t badValue = 0;
+    int badX = 0;
+    int badY = 0;
     for (int y = 1; y <= g.MaxY; ++y) {
         // A file that ends before its last row is as corrupt as a short row.
         if (!ReadLine(f.get(), line)) {
@@ -171,7 +176,18 @@ bool ReadTXTLandscape(const std::string& fileName, const ParameterSet& p, Landsc
             const auto r = std::from_chars(digits, c, value);
             if (r.ec != std::errc() || r.ptr != c)
                 return readFailure("Invalid numeric input");
-            row[++x].Species = value;
+            ++x;
+            if (value < 0 || value > g.Maxspec) {
+                // Kept out of the grid, so that no cell ever holds a species the tables
+                // cannot index; reported below, after the layout checks.
+                if (badValue == 0) {
+                    badValue = value;
+                    badX = x;
+                    badY = y;
+                }
+                value = 0;
+            }
+            row[x].Species = value;
         }
         if (x < g.MaxX)
             return error(corruptRow + std::to_string(y) + "\r  " + fileName);
@@ -185,20 +201,11 @@ bool ReadTXTLandscape(const std::string& fileName, const ParameterSet& p, Landsc
     for (int y = 1; y <= g.MaxY; ++y) {
         Cell* row = grid.Row(y);
         for (int x = 1; x <= g.MaxX; ++x) {
+            if (badValue != 0 && x == badX && y == badY)
+                return error("The landscape file is corrupt.The bad value is " + std::to_string(badValue) +
+                             " at cell (" + std::to_string(x) + ", " + std::to_string(y) + ") in file\r  " + fileName);
             const int32_t s = row[x].Species;
-            if (s == 0) {
-                row[x].GRate = 0.0f;
-            } else if (s < 1 || s > g.Maxspec) {
-                // No cell may keep a species that the tables cannot index.
-                for (int j = 1; j <= g.MaxY; ++j)
-                    for (int i = 1; i <= g.MaxX; ++i)
-                        if (grid(i, j).Species < 0 || grid(i, j).Species > g.Maxspec)
-                            grid(i, j) = EmptyCell;
-                return error("The landscape file is corrupt.The bad value is " + std::to_string(s) + " at cell (" +
-                             std::to_string(x) + ", " + std::to_string(y) + ") in file\r  " + fileName);
-            } else {
-                row[x].GRate = DrawGRate(p, rng, s);
-            }
+            row[x].GRate = s == 0 ? 0.0f : DrawGRate(p, rng, s);
         }
     }
     return true;

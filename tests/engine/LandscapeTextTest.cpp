@@ -134,7 +134,7 @@ TEST(LandscapeText, RefusesIllFormedFilesWithTheirMessages)
          "The landscape file is corrupt around row 2\r  " + f},
         {SmallParameters(10, 3), "species\t3\t10\t3\r\n" + row3 + row3,
          "The landscape file is corrupt around row 3\r  " + f},
-        {SmallParameters(10, 3), "species\t3\t10\t3\r\n" + row3 + row3 + row3 + "garbage\r\n",
+        {SmallParameters(10, 3), "species\t3\t10\t3\r\n" + row3 + "0\t0\t0\t0\t0\t0\t99\t0\t0\t0\r\n" + row3 + "garbage\r\n",
          "The landscape file is corrupt (possibly garbage at the end).\r  " + f},
         {SmallParameters(10, 3), "species\t3\t10\t3\r\n" + row3 + "0\t0\t0\t0\t0\t0\t5\t0\t0\t9\r\n" + row3,
          "The landscape file is corrupt.The bad value is 5 at cell (7, 2) in file\r  " + f},

@@ -1,0 +1,65 @@
+#include "runs/AppState.h"
+
+#include "output/OptionsFile.h"
+#include "params/ParameterFile.h"
+#include "runs/TempDirectory.h"
+
+namespace quorrel {
+
+bool AppState::Startup(Dialogs& dialogs, const std::filesystem::path& startDir)
+{
+    std::vector<std::string> refusals;
+    if (!Startup(dialogs, startDir, refusals))
+        return false;
+    for (const std::string& refusal : refusals)
+        dialogs.Message(MessageKind::Error, refusal, MessageButtons::Ok);
+    return true;
+}
+
+bool AppState::Startup(Dialogs& dialogs, const std::filesystem::path& startDir, std::vector<std::string>& refusals)
+{
+    Params.StartDir = startDir;
+
+    std::optional<std::filesystem::path> temp = MakeTempDirectory();
+    if (!temp) {
+        TempDir.clear();
+        dialogs.Message(MessageKind::Error, TempDirectoryFailureMessage(), MessageButtons::Ok);
+        return false;
+    }
+    TempDir = *temp;
+
+    Params.ResetToStartupTables();
+    refusals = LoadStartupParameters(Params).Refusals;
+    Params.MirrorOutcomeMatrix();
+    Params.UpdateGRateFractions();
+
+    BringParametersIntoForce();
+    Colors = ColorMap();
+    ReadOptionsFile(Options, StartDir(), dialogs);
+    return true;
+}
+
+void AppState::Shutdown(Dialogs& dialogs)
+{
+    try {
+        SaveLastParameters(Params);
+    } catch (const ParameterFileError& e) {
+        dialogs.Message(MessageKind::Error, e.what(), MessageButtons::Ok);
+    }
+    WriteOptionsFile(Options, StartDir(), dialogs);
+    RemoveTempDir(dialogs);
+}
+
+void AppState::RemoveTempDir(Dialogs& dialogs)
+{
+    if (TempDir.empty())
+        return;
+    if (!RemoveTempDirectory(TempDir)) {
+        dialogs.Message(MessageKind::Error, "Unable to remove the directory for temporary files:\r" + TempDir.string(),
+                        MessageButtons::Ok);
+        return;
+    }
+    TempDir.clear();
+}
+
+} // namespace quorrel

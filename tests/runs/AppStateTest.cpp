@@ -78,10 +78,11 @@ TEST_F(AppStateTest, StartupReadsLastParametersAndReportsARefusedFile)
 
     fs::remove(start.File("PLast.prm"));
     AppState other;
-    std::vector<std::string> refusals;
-    ASSERT_TRUE(other.Startup(dialogs, start.Path(), refusals));
-    ASSERT_EQ(refusals.size(), 1u);
-    EXPECT_NE(refusals[0].find("PDefault.prm"), std::string::npos);
+    StartupReport report;
+    ASSERT_TRUE(other.Startup(dialogs, start.Path(), report));
+    ASSERT_EQ(report.ParameterRefusals.size(), 1u);
+    EXPECT_NE(report.ParameterRefusals[0].find("PDefault.prm"), std::string::npos);
+    EXPECT_FALSE(report.OptionsFileBad);
     EXPECT_EQ(other.Params.GParamRec.Maxspec, 3);
 }
 

@@ -18,6 +18,7 @@ void BaseModel::StartRun()
 {
     const GParamStruct& g = params_.GParamRec;
     ObservedGRateRanges = params_.GRateFractions;
+    mortality_.Reserve(g.MaxX * g.MaxY);
     std::vector<int32_t>& perm = landscapes_.MeanFieldPermutation;
     if (g.MeanField) {
         perm.resize(static_cast<std::size_t>(g.MaxX) * g.MaxY);

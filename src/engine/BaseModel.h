@@ -28,14 +28,17 @@ public:
     BaseModel(ParameterSet& params, Landscapes& landscapes, Rng& rng, Dialogs& dialogs);
 
     // Run start: ObservedGRateRanges := GRateFractions; the mean-field permutation gets
-    // MaxX * MaxY entries 0, 1, 2, ... when MeanField is on and none otherwise.
+    // MaxX * MaxY entries 0, 1, 2, ... when MeanField is on and none otherwise; the
+    // scratch stores are sized for the landscape.
     void StartRun();
 
     // The initial landscape; false when cancelled or the cover file was unreadable.
     bool SetInitCover(InitProgress& progress);
 
     // One generation g: copy to previous, border, contention, mortality, disturbance,
-    // recruitment with the growth-rate feedback.
+    // recruitment with the growth-rate feedback. Without mean field the fast path
+    // exchanges the storage of the two grids instead of copying, so hold the grids by
+    // reference, not pointers into their cells, across a generation.
     void Generation(int g);
     void GenerationLiteral(int g);
 

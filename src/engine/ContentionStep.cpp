@@ -109,6 +109,10 @@ void ContentionStep::Prepare(const ParameterSet& p)
 void ContentionStep::Run(const GParamStruct& g, const LandscapeGrid& previous, LandscapeGrid& current, Rng& rng)
 {
     const int maxX = g.MaxX;
+    if (maxX > MaxRow || g.MaxY > MaxLandscapeSide)
+        QRL_FAIL("The landscape is larger than its grid", "Landscape");
+    if (maxX < 1)
+        return;
     const ContentionTable table{factor_.data(), rateMask_.data(), stride_, ownRateSpecies_};
     uint32_t seed = rng.RandSeed;
     for (int y = 1; y <= g.MaxY; ++y) {

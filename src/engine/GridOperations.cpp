@@ -24,8 +24,10 @@ void CopyLandscapeToPrevious(const GParamStruct& p, Landscapes& l, Rng& rng)
         return;
     }
     std::vector<int32_t>& perm = l.MeanFieldPermutation;
-    ShuffleIndices(perm, static_cast<int>(perm.size()) - 1, rng);
     const int cells = p.MaxX * p.MaxY;
+    if (static_cast<int>(perm.size()) != cells)
+        QRL_FAIL("The mean-field permutation does not fit the landscape", "Landscape");
+    ShuffleIndices(perm, static_cast<int>(perm.size()) - 1, rng);
     for (int k = 0; k < cells; ++k) {
         const int to = perm[k];
         l.PreviousLandscape(to % p.MaxX + 1, to / p.MaxX + 1) = l.CurrentLandscape(k % p.MaxX + 1, k / p.MaxX + 1);

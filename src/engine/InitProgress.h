@@ -9,7 +9,7 @@ class InitProgress {
 public:
     virtual ~InitProgress() = default;
 
-    // Shows the progress with the total and 0 done.
+    // Shows the progress with the total and 0 done, and forgets any earlier cancel.
     virtual void Open(int /*total*/) {}
     // Shows the number done so far.
     virtual void Show(int /*done*/) {}

@@ -36,9 +36,12 @@ int64_t PatchLimit(const ParameterSet& p)
 
 } // namespace
 
-MortalityPass::MortalityPass()
-    : wave_(MaxLandscapeSide * MaxLandscapeSide), next_(MaxLandscapeSide * MaxLandscapeSide)
+void MortalityPass::Reserve(int cells)
 {
+    if (static_cast<int>(wave_.size()) < cells) {
+        wave_.resize(cells);
+        next_.resize(cells);
+    }
 }
 
 void MortalityPass::Apply(const ParameterSet& p, LandscapeGrid& grid, Rng& rng)
@@ -46,6 +49,7 @@ void MortalityPass::Apply(const ParameterSet& p, LandscapeGrid& grid, Rng& rng)
     if (!(p.MortalSize() > 0.0f))
         return;
     const GParamStruct& g = p.GParamRec;
+    Reserve(g.MaxX * g.MaxY); // allocates only when the run was not started by StartRun
     const int64_t limit = PatchLimit(p);
     std::array<uint64_t, MaxSpecies + 1> threshold{};
     for (int s = 1; s <= g.Maxspec; ++s)

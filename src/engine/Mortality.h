@@ -15,7 +15,8 @@ namespace quorrel {
 // MortalSize is not positive.
 class MortalityPass {
 public:
-    MortalityPass();
+    // Room for patches on a landscape of the given number of cells (at run start).
+    void Reserve(int cells);
 
     void Apply(const ParameterSet& p, LandscapeGrid& grid, Rng& rng);
 

@@ -159,14 +159,32 @@ TEST(GenerationEquivalence, FastPathsMatchTheLiteralGenerationOnEverySetting)
 TEST(GenerationEquivalence, ContentionStepMatchesTheLiteralRuleCellForCell)
 {
     for (uint32_t seed : {5u, 6u, 7u, 8u}) {
-        ParameterSet p = SmallParameters(37 + int(seed), 9, 4);
+        // Seeds 7 and 8: all 40 species, every other one with a variable rate and a
+        // varied outcome matrix.
+        const int maxspec = seed < 7 ? 4 : 40;
+        ParameterSet p = SmallParameters(37 + int(seed), 9, maxspec);
         VariableRates(p);
+        if (maxspec == 40) {
+            Rng table{seed};
+            for (int i = 1; i <= 40; ++i) {
+                if (i % 2 == 0)
+                    p.GrowthRates[i] = {-1, int8_t(table.RandomInt(50)), int8_t(50 + table.RandomInt(51))};
+                for (int j = i + 1; j <= 40; ++j) {
+                    const int win = int(table.RandomInt(101));
+                    p.OutcomeMatrix[i][j] = {int8_t(win), int8_t(100 - win), 0};
+                    p.RateAgainst[i][j] = float(table.RandomReal());
+                    p.RateAgainst[j][i] = float(table.RandomReal());
+                }
+            }
+            p.MirrorOutcomeMatrix();
+            p.UpdateGRateFractions();
+        }
         p.GParamRec.Border = int(seed % 2);
         auto lands = std::make_unique<Landscapes>();
         Rng fill{seed};
         for (int y = 1; y <= 9; ++y)
             for (int x = 1; x <= p.GParamRec.MaxX; ++x) {
-                const int s = int(fill.RandomInt(5));
+                const int s = int(fill.RandomInt(maxspec + 1));
                 lands->CurrentLandscape(x, y) = s == 0 ? EmptyCell : Cell{s, float(fill.RandomReal())};
             }
         ScriptedDialogs dialogs;

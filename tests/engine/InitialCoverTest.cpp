@@ -140,6 +140,12 @@ TEST(InitialCover, BlockCoverWritesEveryCellAndFailsOnABadCoverType)
         const int empty = Count(p.GParamRec, l->CurrentLandscape, 0);
         const double target = 43 * 31 * double(float(0.01 * cover));
         EXPECT_LT(std::abs(43 * 31 - empty - target), 2.0) << cover;
+        if (cover == 0.0f) {
+            EXPECT_EQ(empty, 43 * 31);
+        }
+        if (cover == 100.0f) {
+            EXPECT_EQ(empty, 0);
+        }
     }
 
     ParameterSet p = SmallParameters(10, 10);

@@ -80,6 +80,51 @@ TEST(ContentionRule, ProbabilityFollowsRatesAgainstOwnRatesAndOvergrowth)
     EXPECT_EQ(ContentionProbability(p, Cell{1, 1.0f}, occupant), float(0.5 * 0.4 * 1.0));
 }
 
+// One individual in the corner of an empty torus: a cell is colonised exactly when its
+// RandomInt(4) points at the corner (0 left, 1 below, 2 right, 3 above, across the
+// edges), each cell taking its neighbour draw and then its probability draw.
+TEST(ContentionRule, NeighbourNumberingAndDrawOrderOnATorus)
+{
+    ParameterSet p = SmallParameters(10, 10);
+    std::size_t total = 0;
+    for (int variant = 0; variant < 3; ++variant) {
+        Fixture f(p);
+        f.model.UseWideKernel(variant == 1);
+        for (uint32_t seed = 1; seed <= 30; ++seed) {
+            f.rng.RandSeed = seed;
+            f.model.ClearLandscape();
+            f.Current()(1, 1) = Cell{1, 0.75f};
+            f.model.CopyLandscapeToPrevious();
+            f.model.SetLandscapeBorder();
+            variant == 2 ? f.model.FixedOutcomeRuleLiteral() : f.model.FixedOutcomeRule();
+
+            Rng replay{seed};
+            Positions colonised;
+            for (int y = 1; y <= 10; ++y)
+                for (int x = 1; x <= 10; ++x) {
+                    const int k = int(replay.RandomInt(4));
+                    const double r = replay.RandomReal();
+                    const int nx = k == 0 ? (x == 1 ? 10 : x - 1) : k == 2 ? (x == 10 ? 1 : x + 1) : x;
+                    const int ny = k == 1 ? (y == 10 ? 1 : y + 1) : k == 3 ? (y == 1 ? 10 : y - 1) : y;
+                    if (std::pair(nx, ny) == std::pair(1, 1) && std::pair(x, y) != std::pair(1, 1) && r < 0.75)
+                        colonised.insert({x, y});
+                }
+            EXPECT_EQ(f.rng.RandSeed, replay.RandSeed);
+            Positions occupied;
+            for (int y = 1; y <= 10; ++y)
+                for (int x = 1; x <= 10; ++x)
+                    if (f.Current()(x, y).Species != 0 && std::pair(x, y) != std::pair(1, 1)) {
+                        occupied.insert({x, y});
+                        EXPECT_EQ(f.Current()(x, y), (Cell{1, 0.75f})) << "a colonist carries its parent's rate";
+                    }
+            EXPECT_EQ(occupied, colonised) << "variant " << variant << ", seed " << seed;
+            EXPECT_EQ(f.Current()(1, 1), (Cell{1, 0.75f}));
+            total += colonised.size();
+        }
+    }
+    EXPECT_GT(total, 30u);
+}
+
 TEST(ContentionRule, DrawThresholdAgreesWithTheRealDrawAtItsBoundary)
 {
     for (double prob : {0.0, 0.5, 0.1f + 0.0, 0.3333333f + 0.0, 1.0, 1e-9, -0.25}) {

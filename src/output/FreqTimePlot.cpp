@@ -107,6 +107,7 @@ void FreqTimePlot::SaveAndRelease()
 {
     QImage individuals = std::exchange(individuals_, QImage());
     QImage values = std::exchange(values_, QImage());
+    height_ = 0; // later lines have no picture to go to
     // Pictures without rows (Maxgen below the cycle) have nothing to save.
     if (!settings_.Write || individuals.isNull())
         return;

@@ -63,6 +63,7 @@ void SpaceTimePlot::Plot(TimePlotKind kind)
     case TimePlotKind::End: {
         DrawLine();
         QImage picture = std::exchange(picture_, QImage());
+        height_ = 0; // later lines have no picture to go to
         std::string error;
         // A picture without rows (Maxgen below the cycle) has nothing to save.
         if (write_ && !picture.isNull() && !SaveBitmap(picture, fileName_, error))

@@ -161,6 +161,8 @@ TEST_F(FreqTimePlotTest, WindowSizeAndReleaseWithoutWriting)
     plot.Plot(TimePlotKind::Start);
     plot.Plot(TimePlotKind::End);
     EXPECT_TRUE(plot.Individuals().isNull());
+    plot.Plot(TimePlotKind::LastInGeneration); // a line after the end has no picture to go to
+    EXPECT_TRUE(plot.Individuals().isNull());
     EXPECT_FALSE(std::filesystem::exists(dir.File("FTPlot1.bmp")));
 }
 

@@ -95,6 +95,8 @@ TEST_F(SpaceTimePlotTest, UnwritableFileFailsAfterThePictureIsReleased)
     plot.Plot(TimePlotKind::Start);
     EXPECT_THROW(plot.Plot(TimePlotKind::End), OutputFileError);
     EXPECT_TRUE(plot.Picture().isNull());
+    plot.Plot(TimePlotKind::Generation); // a line after the end has no picture to go to
+    EXPECT_TRUE(plot.Picture().isNull());
     EXPECT_THROW(plot.Plot(TimePlotKind::LastInGeneration), AssertionFailure);
 }
 

@@ -74,6 +74,16 @@ private:
     std::array<std::array<uint32_t, 2 * MaxRow>, 2> states_{};
     std::unique_ptr<OutcomeTriple[]> stageStore_;
     std::array<Stage, 2> stages_{};
+
+    // The cells of one row that meet a neighbour of another species, with where their W
+    // and L are read (a genotype byte or the pair's fixed value), their growth factor and
+    // whether they colonise an empty cell; then the cells taken over.
+    std::array<int16_t, MaxRow> encounters_{};
+    std::array<const int8_t*, MaxRow> winAt_{};
+    std::array<const int8_t*, MaxRow> lossAt_{};
+    std::array<float, MaxRow> rate_{};
+    std::array<uint8_t, MaxRow> colonise_{};
+    std::array<int16_t, MaxRow> taken_{};
 };
 
 } // namespace quorrel

@@ -14,8 +14,9 @@ namespace quorrel {
 
 // The fast contention step of the variable-outcome model (VariableOutcomeRule). Each
 // interior cell takes RandomInt(4) for its neighbour and one RandomReal; the states of a
-// row come from jump-ahead coefficients, the kind of encounter of every species pair from
-// a table built by Prepare(). Both passes give exactly the landscape, genotypes and
+// row come from jump-ahead coefficients, the way each species pair is decided from
+// a table built by Prepare(). Only the cells that meet a neighbour of another species
+// read genotypes, and only the cells taken over copy one. Both passes give exactly the landscape, genotypes and
 // generator state of VariableOutcomeRuleLiteral().
 class VariableContention {
 public:
@@ -42,9 +43,8 @@ private:
     static constexpr int MaxRow = MaxLandscapeSide;
     static constexpr int TableSize = (MaxSpecies + 1) * (MaxSpecies + 1);
 
-    enum Kind : uint8_t { Keep, Colonise, Overgrow };
+    // How invader n overgrows occupant o, for n * stride_ + o.
     struct PairRule {
-        Kind kind = Keep;
         bool winVariable = false;  // W from the invader's genotype, else FixedWin
         bool lossVariable = false; // L from the occupant's genotype, else FixedLoss
         bool ownRate = false;      // the invader's own growth rate, else Rate
@@ -74,6 +74,16 @@ private:
     std::array<std::array<uint32_t, 2 * MaxRow>, 2> states_{};
     std::unique_ptr<OutcomeTriple[]> stageStore_;
     std::array<Stage, 2> stages_{};
+
+    // The cells of one row that meet a neighbour of another species, with where their W
+    // and L are read (a genotype byte or the pair's fixed value), their growth factor and
+    // whether they colonise an empty cell; then the cells taken over.
+    std::array<int16_t, MaxRow> encounters_{};
+    std::array<const int8_t*, MaxRow> winAt_{};
+    std::array<const int8_t*, MaxRow> lossAt_{};
+    std::array<float, MaxRow> rate_{};
+    std::array<uint8_t, MaxRow> colonise_{};
+    std::array<int16_t, MaxRow> taken_{};
 };
 
 } // namespace quorrel

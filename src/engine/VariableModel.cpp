@@ -94,11 +94,23 @@ Genotypes& VariableModel::EditGrids()
     return genotypes_;
 }
 
+BaseModel& VariableModel::Base()
+{
+    emptyCellsUnset_ = false;
+    return base_;
+}
+
+void VariableModel::RequireGenotypes() const
+{
+    const GParamStruct& g = params_.GParamRec;
+    if (!genotypes_.Current.Fits(g.MaxX, g.MaxY, g.Maxspec) || !genotypes_.Previous.Fits(g.MaxX, g.MaxY, g.Maxspec))
+        QRL_FAIL("nil cell within the landscape", "ModelTwo");
+}
+
 void VariableModel::Generation(int /*g*/)
 {
     const GParamStruct& g = params_.GParamRec;
-    if (!HasGenotypes())
-        QRL_FAIL("nil cell within the landscape", "ModelTwo");
+    RequireGenotypes();
     if (g.MeanField) {
         base_.CopyLandscapeToPrevious();
         CopyGenotypesToPrevious();
@@ -127,6 +139,7 @@ void VariableModel::Generation(int /*g*/)
 void VariableModel::GenerationLiteral(int /*g*/)
 {
     const GParamStruct& g = params_.GParamRec;
+    RequireGenotypes();
     base_.CopyLandscapeToPrevious();
     CopyGenotypesToPreviousLiteral();
     base_.SetLandscapeBorder();
@@ -161,39 +174,46 @@ void VariableModel::ClearEmptiedGenotypes()
 
 void VariableModel::CopyGenotypesToPrevious()
 {
+    RequireGenotypes();
     quorrel::CopyGenotypesToPrevious(params_.GParamRec, landscapes_.MeanFieldPermutation, genotypes_);
 }
 
 void VariableModel::CopyGenotypesToPreviousLiteral()
 {
+    RequireGenotypes();
     quorrel::CopyGenotypesToPreviousLiteral(params_.GParamRec, landscapes_.MeanFieldPermutation, genotypes_);
 }
 
 void VariableModel::SetGenotypeBorder()
 {
+    RequireGenotypes();
     BuildGenotypeRing(params_.GParamRec, genotypes_.Previous, genotypes_.Previous);
 }
 
 void VariableModel::VariableOutcomeRule()
 {
+    RequireGenotypes();
     contention_.Run(params_, landscapes_.PreviousLandscape, genotypes_.Previous, landscapes_.CurrentLandscape,
                     genotypes_.Current, nullptr, rng_);
 }
 
 void VariableModel::VariableOutcomeRuleLiteral()
 {
+    RequireGenotypes();
     quorrel::VariableOutcomeRuleLiteral(params_, landscapes_.PreviousLandscape, genotypes_.Previous,
                                         landscapes_.CurrentLandscape, genotypes_.Current, rng_);
 }
 
 void VariableModel::ClearEmptyGenotypes()
 {
+    RequireGenotypes();
     quorrel::ClearEmptyGenotypes(params_.GParamRec, landscapes_.CurrentLandscape, genotypes_.Current);
     emptyCellsUnset_ = true;
 }
 
 void VariableModel::RecruitWithMutation()
 {
+    RequireGenotypes();
     quorrel::RecruitWithMutation(params_, landscapes_.CurrentLandscape, genotypes_.Current, rng_,
                                  base_.ObservedGRateRanges, Ranges);
 }

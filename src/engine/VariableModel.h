@@ -30,7 +30,11 @@ namespace quorrel {
 // Generation() is the fast path; GenerationLiteral() is the plain reference that it must
 // match bit for bit (landscape, current genotypes, ranges and generator state). The fast
 // path keeps the genotypes in the current grid and writes only those of cells taken over,
-// so after Generation() the interior of the previous genotype grid is scratch.
+// so after Generation() the interior of the previous genotype grid is scratch. It also
+// relies on what every step of the model leaves behind: an empty cell holds an unset
+// genotype, so that only the cells emptied by mortality and disturbance need clearing.
+// EditGrids() and Base(), through which other code may change cells, drop that reliance
+// for the next generation, which then clears every empty cell.
 class VariableModel {
 public:
     VariableModel(ParameterSet& params, Landscapes& landscapes, Rng& rng, Dialogs& dialogs);
@@ -79,13 +83,15 @@ public:
     VariableOutcomeTable& ObservedOutcomeRanges() { return Ranges.Observed; }
     GRateRanges& ObservedGRateRanges() { return base_.ObservedGRateRanges; }
 
-    BaseModel& Base() { return base_; }
+    BaseModel& Base();
 
     // At most this many bytes of genotype storage are taken (both grids together); for
     // tests of the failure path.
     std::size_t GenotypeByteBudget = std::numeric_limits<std::size_t>::max();
 
 private:
+    // Both grids must exist for the current landscape size and species count.
+    void RequireGenotypes() const;
     void ClearEmptiedGenotypes();
 
     ParameterSet& params_;

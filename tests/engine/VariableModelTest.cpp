@@ -239,7 +239,8 @@ TEST(VariableModel, ReleasingOrReusingMissingStorageIsAnInternalError)
     VariableModel model(p, *lands, rng, dialogs);
     InitProgress none;
     for (auto attempt : {+[](VariableModel& m, InitProgress&) { m.FreeGenotypes(); },
-                         +[](VariableModel& m, InitProgress& progress) { m.SeedGenotypes(false, progress); }}) {
+                         +[](VariableModel& m, InitProgress& progress) { m.SeedGenotypes(false, progress); },
+                         +[](VariableModel& m, InitProgress&) { m.Generation(1); }}) {
         try {
             attempt(model, none);
             ADD_FAILURE() << "no assertion failure";

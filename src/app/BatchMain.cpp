@@ -10,6 +10,7 @@
 #include "params/ParameterFile.h"
 #include "runs/AppState.h"
 #include "runs/FixedSingleRun.h"
+#include "runs/VariableSingleRun.h"
 
 #include <filesystem>
 #include <functional>
@@ -150,6 +151,8 @@ ModeDriver DriverFor(const std::string& mode, const ParameterSet& params)
             throw BadInput{"Some interactions in the outcome matrix are set to variable."};
         return [](AppState& app, RunHost& host) { return FixedSingleRun(app).Start(host); };
     }
+    if (mode == "single-variable")
+        return [](AppState& app, RunHost& host) { return VariableSingleRun(app).Start(host); };
     throw BadInput{"unknown mode \"" + mode + "\" (single-fixed, single-variable)"};
 }
 

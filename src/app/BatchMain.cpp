@@ -101,6 +101,21 @@ void ApplySets(ParameterSet& params, const BatchCommandLine& line)
         to.MeanField = *meanField;
 }
 
+// Every output file name of the options moved into folder, the name itself kept.
+void MoveOutputs(OptionStruct& options, const fs::path& folder)
+{
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (!fs::is_directory(folder, ec))
+        throw BadInput{"the output directory \"" + folder.string() + "\" cannot be made"};
+    const fs::path target = fs::absolute(folder, ec);
+    for (std::string OptionStruct::*name :
+         {&OptionStruct::CAFilename, &OptionStruct::CoverFilename, &OptionStruct::GRateFilename,
+          &OptionStruct::STPlotFilename, &OptionStruct::FTPlotFilename, &OptionStruct::OTCFilename,
+          &OptionStruct::GCFilename, &OptionStruct::FTPOTCFilename, &OptionStruct::SWFilename})
+        options.*name = (target / fs::path(options.*name).filename()).string();
+}
+
 // The start-up state, the parameter file, the options file and the overrides, as the
 // desktop program would have them in force when the run mode is confirmed.
 void Prepare(AppState& app, const BatchCommandLine& line, Dialogs& dialogs)
@@ -137,6 +152,8 @@ void Prepare(AppState& app, const BatchCommandLine& line, Dialogs& dialogs)
         if (!ReadOptionsFileAt(app.Options, line.Options, dir, dialogs))
             throw BadInput{"the options file \"" + line.Options + "\" is unreadable or invalid"};
     }
+    if (!line.OutputDir.empty())
+        MoveOutputs(app.Options, line.OutputDir);
     ApplySets(app.Params, line);
     app.BringParametersIntoForce();
 }
@@ -181,6 +198,10 @@ int Run(const BatchCommandLine& line)
     const RunEnd end = driver(*app, host);
     app->RemoveTempDir(host.Messages());
 
+    if (end == RunEnd::Terminated || (end == RunEnd::NotStarted && host.Terminating())) {
+        Say("interrupted; the run ended early with its files closed");
+        return ExitRunError;
+    }
     switch (end) {
     case RunEnd::Completed:
         if (host.Errors() > 0) {
@@ -195,8 +216,6 @@ int Run(const BatchCommandLine& line)
         Say("the run ended on an error");
         return ExitRunError;
     case RunEnd::Terminated:
-        Say("interrupted; the run ended early with its files closed");
-        return ExitRunError;
     case RunEnd::Reset:
     case RunEnd::Closed:
         break;

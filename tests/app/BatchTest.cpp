@@ -49,14 +49,15 @@ std::map<std::string, std::string> Files(const fs::path& folder)
     return files;
 }
 
-// The files of folder, with the folder's path replaced by "DIR": data files begin with
-// their own path.
-std::map<std::string, std::string> NormalisedFiles(const fs::path& folder)
+// The files of folder, with the folder's path (and the start folder's, when it is another)
+// replaced by "DIR": data files begin with their own path and list the parameters.
+std::map<std::string, std::string> NormalisedFiles(const fs::path& folder, const fs::path& start = {})
 {
     std::map<std::string, std::string> files = Files(folder);
     for (auto& [name, text] : files)
-        for (size_t at; (at = text.find(folder.string())) != std::string::npos;)
-            text.replace(at, folder.string().size(), "DIR");
+        for (const fs::path& p : {folder, start})
+            for (size_t at; !p.empty() && (at = text.find(p.string())) != std::string::npos;)
+                text.replace(at, p.string().size(), "DIR");
     return files;
 }
 
@@ -157,6 +158,15 @@ TEST_F(BatchTest, InbuiltDefaultsGiveIdenticalFilesInTwoRunsAndLeaveTheStartFile
     const BatchResult second = RunBatch(dir, {"--quiet", "--dir", dir.string()});
     ASSERT_EQ(second.status, 0) << second.err;
     EXPECT_EQ(Files(dir), filesOfFirst);
+
+    // The same files once more, moved into a folder of their own.
+    const fs::path elsewhere = root.Path() / "elsewhere";
+    const BatchResult moved = RunBatch(dir, {"--quiet", "--output-dir", elsewhere.string()});
+    ASSERT_EQ(moved.status, 0) << moved.err;
+    EXPECT_EQ(Files(dir), filesOfFirst);
+    std::map<std::string, std::string> outputs = NormalisedFiles(dir);
+    outputs.erase("Options.dat");
+    EXPECT_EQ(NormalisedFiles(elsewhere, dir), outputs);
 }
 
 TEST_F(BatchTest, ARichParameterFileGivesTheFilesOfTheDesktopRunInTwoRuns)

@@ -71,6 +71,14 @@ const Setting Settings[] = {
          p.MortalityVector[0] = 2.0f;
          p.MortalityVector[1] = p.MortalityVector[4] = 0.1f;
      }},
+    {"everybody dies, closed recruitment into the empty landscape",
+     [](ParameterSet& p) {
+         p.GParamRec.RecruitType = 1;
+         p.GParamRec.Influx = 0.5f;
+         p.MortalityVector[0] = 1.0f;
+         for (int s = 1; s <= 4; ++s)
+             p.MortalityVector[s] = 1.0f;
+     }},
     {"block cover, torus, no recruitment",
      [](ParameterSet& p) {
          p.GParamRec.Cover = 1;

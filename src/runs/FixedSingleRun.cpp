@@ -1,0 +1,61 @@
+#include "runs/FixedSingleRun.h"
+
+#include "engine/BaseModel.h"
+#include "runs/RunFailure.h"
+#include "runs/RunLoop.h"
+#include "runs/SingleRunOutputs.h"
+
+namespace quorrel {
+
+RunEnd FixedSingleRun::Start(RunHost& host)
+{
+    ParameterSet& params = app_.Params;
+    const int maxgen = params.GParamRec.Maxgen;
+    Dialogs& dialogs = host.Messages();
+
+    curGen_ = 0;
+    host.SetState(RunState::Running);
+    host.RunStarted();
+    host.HideOutputWindows(HideIdleOutputWindows(false, false, false, app_.Options));
+
+    BaseModel model(params, app_.Lands, app_.Random, dialogs);
+    RunFailure failure;
+    bool covered = false;
+    failure.Try([&] {
+        model.StartRun();
+        covered = model.SetInitCover(host.Initialising());
+    });
+    if (!covered) {
+        failure.Report(dialogs);
+        const RunEnd end = failure ? RunEnd::Failed : RunEnd::NotStarted;
+        host.RunFinished(end);
+        return end;
+    }
+
+    SingleRunOutputs outputs(app_, host);
+    failure.Try([&] {
+        outputs.Start(host.DisplayCycle());
+        for (int g = 1; g <= maxgen; ++g) {
+            curGen_ = g;
+            host.ShowProgress({g, maxgen});
+            model.Generation(g);
+            outputs.Landscape(g, host.DisplayCycle());
+            outputs.StatisticsAndPlots(g);
+            if (PauseAndTestExit(host))
+                break;
+        }
+    });
+    failure.Report(dialogs);
+
+    outputs.EndHistogram(failure);
+    // Drops the widening of the growth-rate ranges made during the run.
+    params.UpdateGRateFractions();
+    outputs.Finish(failure);
+    failure.Report(dialogs);
+
+    const RunEnd end = failure ? RunEnd::Failed : EndFromState(host);
+    host.RunFinished(end);
+    return end;
+}
+
+} // namespace quorrel

@@ -1,0 +1,23 @@
+#include "runs/OutputWindowSet.h"
+
+namespace quorrel {
+
+OutputWindowSet HideIdleOutputWindows(bool multiple, bool variable, bool monteCarlo, const OptionStruct& o)
+{
+    const bool mc = monteCarlo;
+    OutputWindowSet left;
+    left.Landscape = !multiple && !mc;
+    left.LandscapeArray = multiple && !mc;
+    left.Statistics = !mc && (o.ShowCoverage || o.ShowGRate1 || o.ShowGRate2);
+    left.SpaceTime = !mc && o.ShowSTPlot;
+    left.FreqTime = !mc && o.ShowFTPlot;
+    left.OutcomeStats = !mc && o.ShowOTC && variable;
+    left.GCGraphs = !mc && o.ShowGCGraph && variable;
+    left.FreqTimeOutcome = !mc && o.ShowFTPOTC && variable;
+    left.CoveragePlot = o.ShowCoverage;
+    left.GRatePlot1 = o.ShowGRate1;
+    left.GRatePlot2 = o.ShowGRate2;
+    return left;
+}
+
+} // namespace quorrel

@@ -4,10 +4,15 @@ namespace quorrel {
 
 void OutputWindows::Hide(const OutputWindowSet& leftAlone)
 {
-    if (!leftAlone.Landscape)
-        Landscape.hide();
-    if (!leftAlone.Statistics)
-        Statistics.hide();
+    const std::pair<bool, QWidget*> windows[] = {
+        {leftAlone.Landscape, &Landscape},        {leftAlone.Statistics, &Statistics},
+        {leftAlone.SpaceTime, &SpaceTime},        {leftAlone.FreqTime, &FreqTime},
+        {leftAlone.OutcomeStats, &OutcomeStats},  {leftAlone.GCGraphs, &GCGraph},
+        {leftAlone.GCGraphs, &GCGraphA},          {leftAlone.FreqTimeOutcome, &FreqTimeOutcome},
+    };
+    for (const auto& [keep, window] : windows)
+        if (!keep)
+            window->hide();
     if (!leftAlone.CoveragePlot)
         Statistics.SetPlotVisible(1, false);
     if (!leftAlone.GRatePlot1)
@@ -18,9 +23,9 @@ void OutputWindows::Hide(const OutputWindowSet& leftAlone)
 
 void OutputWindows::HideAll()
 {
-    Landscape.hide();
-    Colors.hide();
-    Statistics.hide();
+    for (QWidget* window : std::initializer_list<QWidget*>{&Landscape, &Colors, &Statistics, &SpaceTime, &FreqTime,
+                                                           &OutcomeStats, &GCGraph, &GCGraphA, &FreqTimeOutcome})
+        window->hide();
 }
 
 } // namespace quorrel

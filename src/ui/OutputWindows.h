@@ -2,7 +2,11 @@
 
 #include "runs/OutputWindowSet.h"
 #include "ui/TColorMapForm.h"
+#include "ui/TFreqTimeForm.h"
+#include "ui/TGCGraphForm.h"
 #include "ui/TLandscapeForm.h"
+#include "ui/TOutcomeStatsForm.h"
+#include "ui/TSpaceTimeForm.h"
 #include "ui/TStatisticsForm.h"
 
 namespace quorrel {
@@ -15,6 +19,12 @@ public:
     TLandscapeForm Landscape;
     TColorMapForm Colors;
     TStatisticsForm Statistics;
+    TSpaceTimeForm SpaceTime;
+    TFreqTimeForm FreqTime{QStringLiteral("Freq-Time: G-Rate")};
+    TOutcomeStatsForm OutcomeStats;
+    TGCGraphForm GCGraph{false};
+    TGCGraphForm GCGraphA{true};
+    TFreqTimeForm FreqTimeOutcome{QStringLiteral("Freq-Time: Outcome")};
 
     // Hides every window (and statistics plot) that leftAlone does not keep; never shows one.
     void Hide(const OutputWindowSet& leftAlone);

@@ -8,6 +8,7 @@
 #include "ui/TInfoForm.h"
 #include "ui/TInitProgressForm.h"
 #include "ui/TModelOneForm.h"
+#include "ui/TModelOneVarForm.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -129,15 +130,16 @@ void TMainForm::BuildMenus()
     item(view, QStringLiteral("&Landscape"), QStringLiteral("Show the landscape"), [this] { LandscapeItemClick(); });
     item(view, QStringLiteral("Coverage/Average Growth Rate"),
          QStringLiteral("Show the coverage and average growth rate plots"), [this] { CoverageItemClick(); });
-    item(view, QStringLiteral("Space-Time Plot"), QStringLiteral("Show the space-time plot"), {});
+    item(view, QStringLiteral("Space-Time Plot"), QStringLiteral("Show the space-time plot"),
+         [this] { SpaceTimeItemClick(); });
     item(view, QStringLiteral("Frequency-Time for Growth Rate"),
-         QStringLiteral("Show the frequency-time plot of growth rates"), {});
+         QStringLiteral("Show the frequency-time plot of growth rates"), [this] { FreqTimeItemClick(); });
     item(view, QStringLiteral("Statistics on Variable Outcome"),
-         QStringLiteral("Show the statistics on variable outcome"), {});
+         QStringLiteral("Show the statistics on variable outcome"), [this] { OutcomeStatsItemClick(); });
     item(view, QStringLiteral("Growth Rate-Competitive Graph"),
-         QStringLiteral("Show the growth rate-competitive graphs"), {});
+         QStringLiteral("Show the growth rate-competitive graphs"), [this] { GCGraphItemClick(); });
     item(view, QStringLiteral("Frequency-Time for Variable Outcome"),
-         QStringLiteral("Show the frequency-time plot of variable outcomes"), {});
+         QStringLiteral("Show the frequency-time plot of variable outcomes"), [this] { FreqTimeOutcomeItemClick(); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     item(help, QStringLiteral("License..."), QStringLiteral("Show the licence of this program"),
@@ -160,6 +162,9 @@ void TMainForm::CreateWindows()
     modelOne_ = std::make_unique<TModelOneForm>(app_, dialogs_, *outputs_, *progress_);
     modelOne_->SetHome(this);
     modelOne_->SetTerminating([this] { return terminating_; });
+    modelOneVar_ = std::make_unique<TModelOneVarForm>(app_, dialogs_, *outputs_, *progress_);
+    modelOneVar_->SetHome(this);
+    modelOneVar_->SetTerminating([this] { return terminating_; });
     runMode_ = std::make_unique<TRunModeForm>(app_, dialogs_, *outputs_, ModelWindowList());
     license_ = std::make_unique<TInfoForm>(QStringLiteral("License"), LicenseText);
     about_ = std::make_unique<TInfoForm>(QStringLiteral("About Quorrel"), AboutText);
@@ -167,7 +172,7 @@ void TMainForm::CreateWindows()
 
 TRunModeForm::ModelWindows TMainForm::ModelWindowList() const
 {
-    return {modelOne_.get(), nullptr, nullptr, nullptr, nullptr, nullptr};
+    return {modelOne_.get(), nullptr, modelOneVar_.get(), nullptr, nullptr, nullptr};
 }
 
 bool TMainForm::RunGuard(const std::string& message)
@@ -321,6 +326,30 @@ void TMainForm::LandscapeItemClick()
 
 void TMainForm::CoverageItemClick() { outputs_->Statistics.ShowAllPlots(); }
 
+namespace {
+
+void ShowAndRaise(QWidget& window)
+{
+    window.show();
+    window.raise();
+}
+
+} // namespace
+
+void TMainForm::SpaceTimeItemClick() { ShowAndRaise(outputs_->SpaceTime); }
+
+void TMainForm::FreqTimeItemClick() { ShowAndRaise(outputs_->FreqTime); }
+
+void TMainForm::OutcomeStatsItemClick() { ShowAndRaise(outputs_->OutcomeStats); }
+
+void TMainForm::GCGraphItemClick()
+{
+    ShowAndRaise(outputs_->GCGraph);
+    ShowAndRaise(outputs_->GCGraphA);
+}
+
+void TMainForm::FreqTimeOutcomeItemClick() { ShowAndRaise(outputs_->FreqTimeOutcome); }
+
 void TMainForm::LicenseItemClick()
 {
     license_->show();
@@ -347,6 +376,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
         // A run in progress notices the flag after its current generation and ends.
         if (modelOne_ != nullptr) {
             modelOne_->close();
+            modelOneVar_->close();
             outputs_->HideAll();
             progress_->hide();
             license_->hide();

@@ -19,6 +19,7 @@ class OutputWindows;
 class TInfoForm;
 class TInitProgressForm;
 class TModelOneForm;
+class TModelOneVarForm;
 
 // "Quorrel": the main window. Its start-up brings the application state to life and creates
 // the other windows hidden; closing it saves the parameters and options, removes the
@@ -45,6 +46,11 @@ public:
     void ColorMapItemClick();
     void LandscapeItemClick();
     void CoverageItemClick();
+    void SpaceTimeItemClick();
+    void FreqTimeItemClick();
+    void OutcomeStatsItemClick();
+    void GCGraphItemClick();
+    void FreqTimeOutcomeItemClick();
     void LicenseItemClick();
     void AboutItemClick();
 
@@ -57,6 +63,7 @@ public:
     OutputWindows& Outputs() { return *outputs_; }
     TInitProgressForm& Progress() { return *progress_; }
     TModelOneForm& ModelOne() { return *modelOne_; }
+    TModelOneVarForm& ModelOneVar() { return *modelOneVar_; }
     TRunModeForm& RunMode() { return *runMode_; }
 
 protected:
@@ -79,6 +86,7 @@ private:
     std::unique_ptr<OutputWindows> outputs_;
     std::unique_ptr<TInitProgressForm> progress_;
     std::unique_ptr<TModelOneForm> modelOne_;
+    std::unique_ptr<TModelOneVarForm> modelOneVar_;
     std::unique_ptr<TRunModeForm> runMode_;
     std::unique_ptr<TInfoForm> license_;
     std::unique_ptr<TInfoForm> about_;

@@ -1,0 +1,26 @@
+#include "ui/TSpaceTimeForm.h"
+
+#include "ui/OutputWindowFlags.h"
+#include "ui/PlotPicture.h"
+#include "ui/PlotScrollArea.h"
+
+namespace quorrel {
+
+TSpaceTimeForm::TSpaceTimeForm() : QWidget(nullptr, OutputWindowFlags)
+{
+    setWindowTitle(QStringLiteral("Space-Time Plot"));
+    picture_ = new PlotPicture(nullptr);
+    area_ = new PlotScrollArea(picture_, this);
+    area_->ApplySize({200, 200, 208, 227});
+}
+
+void TSpaceTimeForm::RefreshSpaceTimePlot(const QImage& picture) { picture_->SetPicture(picture); }
+
+void TSpaceTimeForm::ShowSpaceTimeWindow(const PlotWindowSize& size)
+{
+    area_->ApplySize(size);
+    if (isHidden())
+        show();
+}
+
+} // namespace quorrel

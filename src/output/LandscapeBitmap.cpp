@@ -38,7 +38,13 @@ bool SaveBitmap(const QImage& image, const std::string& fileName, std::string& e
         error = file.errorString().toStdString();
         return false;
     }
-    if (!image.save(&file, "BMP") || !file.flush()) {
+    // A picture's resolution defaults to the screen's when the program has one, which would
+    // make the desktop program's files differ from the batch runner's: always 96 dpi.
+    QImage picture = image;
+    constexpr int DotsPerMeter = 3780;
+    picture.setDotsPerMeterX(DotsPerMeter);
+    picture.setDotsPerMeterY(DotsPerMeter);
+    if (!picture.save(&file, "BMP") || !file.flush()) {
         error = file.errorString().toStdString();
         if (error.empty() || error == "Unknown error")
             error = "(unknown failure)";

@@ -1,5 +1,7 @@
 #include "output/LandscapeOutput.h"
 
+#include "output/LandscapeBitmap.h"
+
 #include "engine/LandscapeText.h"
 
 #include "ScriptedDialogs.h"
@@ -151,6 +153,25 @@ TEST_F(LandscapeOutputTest, UnwritableFilesAreReportedAndTheRunGoesOn)
                             "\rNo such file or directory");
     EXPECT_EQ(texts[2], "Unable to write the landscape file:\r  " + dir.File("missing/land05.bmp") +
                             "\rNo such file or directory");
+}
+
+// The file does not depend on the resolution the picture carries (a program with a screen
+// gives pictures the screen's): the desktop program and the batch runner write the same bytes.
+TEST(SaveBitmapTest, WritesTheSameResolutionWhateverThePictureCarries)
+{
+    test::TempDir dir;
+    QImage picture(3, 2, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    std::string error;
+    ASSERT_TRUE(SaveBitmap(picture, dir.File("a.bmp"), error)) << error;
+    picture.setDotsPerMeterX(2835);
+    picture.setDotsPerMeterY(5000);
+    ASSERT_TRUE(SaveBitmap(picture, dir.File("b.bmp"), error)) << error;
+    const std::string a = test::ReadAll(dir.File("a.bmp"));
+    EXPECT_EQ(a, test::ReadAll(dir.File("b.bmp")));
+    // 3780 dots per metre (96 dpi) across and down, little-endian at offsets 38 and 42.
+    ASSERT_GT(a.size(), 46u);
+    EXPECT_EQ(a.substr(38, 8), std::string("\xC4\x0E\0\0\xC4\x0E\0\0", 8));
 }
 
 } // namespace

@@ -59,9 +59,9 @@ void MainFormTest::MenusCaptionsAndHints()
         {"Read From &File ...", true},  {"&Write To File ...", true},
         {"Write &As Default", true},    {"Color &Map", true},
         {"&Landscape", true},           {"Coverage/Average Growth Rate", true},
-        {"Space-Time Plot", false},     {"Frequency-Time for Growth Rate", false},
-        {"Statistics on Variable Outcome", false}, {"Growth Rate-Competitive Graph", false},
-        {"Frequency-Time for Variable Outcome", false}, {"License...", true},
+        {"Space-Time Plot", true},      {"Frequency-Time for Growth Rate", true},
+        {"Statistics on Variable Outcome", true}, {"Growth Rate-Competitive Graph", true},
+        {"Frequency-Time for Variable Outcome", true}, {"License...", true},
         {"&About...", true},            {"&Options", false},
     };
     for (const Item& item : items) {

@@ -41,7 +41,11 @@ void RunModeFormTest::ModesWithoutWindowOfferedDisabled()
     QVERIFY(d.SingleLandscape->isChecked() && d.FixedOutcome->isChecked() && d.SingleRun->isChecked());
     QVERIFY(d.SingleLandscape->isEnabled() && d.FixedOutcome->isEnabled() && d.SingleRun->isEnabled());
     QVERIFY(!d.MultipleLandscapes->isEnabled());
-    QVERIFY(!d.VariableOutcome->isEnabled());
+    QVERIFY(d.VariableOutcome->isEnabled());
+    QVERIFY(!d.MonteCarlo->isEnabled());
+    // With variable outcomes chosen, the modes without a window stay unavailable.
+    d.VariableOutcome->click();
+    QVERIFY(!d.MultipleLandscapes->isEnabled());
     QVERIFY(!d.MonteCarlo->isEnabled());
 }
 

@@ -1,0 +1,211 @@
+#include "DesktopFixture.h"
+#include "UiTestSupport.h"
+#include "VariableSetup.h"
+
+#include "ui/OutputWindows.h"
+#include "ui/PlotPicture.h"
+#include "ui/PlotScrollArea.h"
+#include "ui/TModelOneForm.h"
+#include "ui/TModelOneVarForm.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QtTest>
+
+using namespace quorrel;
+using namespace quorrel::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+// The plot windows in a fixed order, for comparing their visibility at once.
+std::vector<QWidget*> PlotWindows(OutputWindows& o)
+{
+    return {&o.SpaceTime, &o.FreqTime, &o.OutcomeStats, &o.GCGraph, &o.GCGraphA, &o.FreqTimeOutcome};
+}
+
+QString Visibility(const std::vector<QWidget*>& windows)
+{
+    QString s;
+    for (const QWidget* w : windows)
+        s += w->isVisible() ? '1' : '0';
+    return s;
+}
+
+// Starts a run with a click and notes the windows' visibility at the first pause, after
+// generation 1; reset there when resetEarly.
+QString VisibleAfterGenerationZero(TSingleRunForm& m, OutputWindows& outputs, bool resetEarly = false)
+{
+    QString seen;
+    EventScript script([&] {
+        if (m.CurGen->text().toInt() < 1)
+            return false;
+        seen = Visibility(PlotWindows(outputs));
+        if (resetEarly)
+            QTest::mouseClick(m.ResetBtn, Qt::LeftButton);
+        return true;
+    });
+    QTest::mouseClick(m.StartBtn, Qt::LeftButton);
+    return seen;
+}
+
+void SetPlotOptions(OptionStruct& o, bool show, bool write)
+{
+    o.ShowSTPlot = o.ShowFTPlot = o.ShowOTC = o.ShowGCGraph = o.ShowFTPOTC = show;
+    o.WriteSTP = o.WriteFTP = o.WriteOTC = o.WriteGCGraph = o.WriteFTPOTC = write;
+}
+
+} // namespace
+
+class PlotWindowsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void VariableRunShowsItsWindowsAfterGenerationZeroOnlyWhenAsked_data();
+    void VariableRunShowsItsWindowsAfterGenerationZeroOnlyWhenAsked();
+    void FixedRunFeedsTheSpaceTimeAndGrowthRateWindowsOnly();
+    void TimePlotWindowsTakeTheirSizeFromThePlotHeight_data();
+    void TimePlotWindowsTakeTheirSizeFromThePlotHeight();
+};
+
+void PlotWindowsTest::VariableRunShowsItsWindowsAfterGenerationZeroOnlyWhenAsked_data()
+{
+    QTest::addColumn<bool>("show");
+    QTest::addColumn<bool>("write");
+    QTest::newRow("shown, not written") << true << false;
+    QTest::newRow("written, not shown") << false << true;
+}
+
+void PlotWindowsTest::VariableRunShowsItsWindowsAfterGenerationZeroOnlyWhenAsked()
+{
+    QFETCH(bool, show);
+    QFETCH(bool, write);
+    DesktopFixture f;
+    f.SmallRun(20, 6);
+    MakeVariable(f.app.Params);
+    SetPlotOptions(f.app.Options, show, write);
+    OutputWindows& o = f.main->Outputs();
+    TModelOneVarForm& m = f.main->ModelOneVar();
+    m.show();
+
+    QCOMPARE(VisibleAfterGenerationZero(m, o), show ? QStringLiteral("111111") : QStringLiteral("000000"));
+    QCOMPARE(m.CurGen->text(), QStringLiteral("6"));
+    QVERIFY(f.dialogs.messages.empty());
+    QCOMPARE(Visibility(PlotWindows(o)), show ? QStringLiteral("111111") : QStringLiteral("000000"));
+    for (const char* name : {"STPlot.bmp", "FTPlot1.bmp", "FTPlot2.bmp", "FTPOTC1.bmp", "FTPOTC2.bmp",
+                             "Outcome1.dat", "Outcome2.dat", "GCData.dat"})
+        QVERIFY2(fs::exists(f.StartPath() / name) == write, name);
+    if (!show)
+        return;
+
+    // The windows keep the last pictures of the run.
+    QCOMPARE(o.SpaceTime.Picture().Picture().size(), QSize(20, 6));
+    QCOMPARE(o.FreqTimeOutcome.Values().Picture().size(), QSize(100, 6));
+    QCOMPARE(o.FreqTimeOutcome.Values().x(), 104);
+    QCOMPARE(o.OutcomeStats.GenTotal->text(), QStringLiteral("6"));
+    QVERIFY(!o.OutcomeStats.Plot(5).Picture().isNull());
+    // Species 1 has two variable opponents: graph A shows a panel for each, side by side.
+    QCOMPARE(o.GCGraph.Picture().size(), QSize(202, 412));
+    QCOMPARE(o.GCGraphA.Picture().size(), QSize(202 + 207, 412));
+    QVERIFY(o.GCGraphA.width() > 409);
+    const QStringList first = o.GCGraph.LabelTexts();
+    const QStringList graphA = o.GCGraphA.LabelTexts();
+    for (const char* text : {"Growth Rate", "Competitive", "(initial)", "100", "0"}) {
+        QVERIFY2(first.contains(text), text);
+        QVERIFY2(graphA.contains(text), text);
+    }
+    QVERIFY(first.contains("Mean") && first.contains("Ability"));
+    QVERIFY(graphA.contains("Against") && graphA.contains("Other Species"));
+    QCOMPARE(o.GCGraph.windowTitle(), QStringLiteral("Growth rate - Competitive Graph"));
+    QCOMPARE(o.GCGraphA.windowTitle(), QStringLiteral("Growth rate - Competitive Graph A"));
+    QCOMPARE(o.OutcomeStats.windowTitle(), QStringLiteral("Statistics: Outcomes"));
+    QCOMPARE(o.FreqTime.windowTitle(), QStringLiteral("Freq-Time: G-Rate"));
+    QCOMPARE(o.FreqTimeOutcome.windowTitle(), QStringLiteral("Freq-Time: Outcome"));
+    QCOMPARE(o.SpaceTime.windowTitle(), QStringLiteral("Space-Time Plot"));
+}
+
+void PlotWindowsTest::FixedRunFeedsTheSpaceTimeAndGrowthRateWindowsOnly()
+{
+    DesktopFixture f;
+    f.SmallRun(20, 5);
+    OutputWindows& o = f.main->Outputs();
+    const std::vector<QWidget*> windows = PlotWindows(o);
+    // Every View item makes its windows visible.
+    const char* items[] = {"Space-Time Plot", "Frequency-Time for Growth Rate", "Statistics on Variable Outcome",
+                           "Growth Rate-Competitive Graph", "Frequency-Time for Variable Outcome"};
+    for (const char* item : items)
+        f.main->MenuItem(QString::fromLatin1(item))->trigger();
+    QCOMPARE(Visibility(windows), QStringLiteral("111111"));
+
+    // The fixed-outcome mode hides the windows it does not feed, and its run shows the others.
+    o.SpaceTime.hide();
+    o.FreqTime.hide();
+    f.main->RunMode().OKBtnClick();
+    QCOMPARE(Visibility(windows), QStringLiteral("000000"));
+    TModelOneForm& m = f.main->ModelOne();
+    QCOMPARE(VisibleAfterGenerationZero(m, o), QStringLiteral("110000"));
+    QCOMPARE(o.FreqTime.Individuals().Picture().size(), QSize(100, 5));
+
+    // Each View item brings its hidden windows back, one item at a time.
+    const QString afterEach[] = {QStringLiteral("110000"), QStringLiteral("110000"), QStringLiteral("111000"),
+                                 QStringLiteral("111110"), QStringLiteral("111111")};
+    o.SpaceTime.hide();
+    o.FreqTime.hide();
+    const QString firstTwo[] = {QStringLiteral("100000"), QStringLiteral("110000")};
+    for (int i = 0; i < 5; ++i) {
+        f.main->MenuItem(QString::fromLatin1(items[i]))->trigger();
+        QCOMPARE(Visibility(windows), i < 2 ? firstTwo[i] : afterEach[i]);
+    }
+
+    // With the Show options off, a fixed run hides them again.
+    f.app.Options.ShowSTPlot = false;
+    f.app.Options.ShowFTPlot = false;
+    QCOMPARE(VisibleAfterGenerationZero(m, o), QStringLiteral("000000"));
+}
+
+void PlotWindowsTest::TimePlotWindowsTakeTheirSizeFromThePlotHeight_data()
+{
+    QTest::addColumn<int>("maxgen");
+    QTest::addColumn<int>("stCycle");
+    QTest::addColumn<QSize>("spaceTime");
+    QTest::addColumn<bool>("spaceTimeScrolls");
+    QTest::addColumn<QSize>("freqTime");
+    QTest::addColumn<bool>("freqTimeScrolls");
+    QTest::newRow("short plots") << 40 << 4 << QSize(30, 10) << false << QSize(204, 40) << false;
+    QTest::newRow("600 rows") << 600 << 1 << QSize(30, 600) << false << QSize(204, 600) << false;
+    QTest::newRow("601 rows") << 601 << 1 << QSize(46, 600) << true << QSize(220, 600) << true;
+}
+
+void PlotWindowsTest::TimePlotWindowsTakeTheirSizeFromThePlotHeight()
+{
+    QFETCH(int, maxgen);
+    QFETCH(int, stCycle);
+    QFETCH(QSize, spaceTime);
+    QFETCH(bool, spaceTimeScrolls);
+    QFETCH(QSize, freqTime);
+    QFETCH(bool, freqTimeScrolls);
+    DesktopFixture f;
+    f.SmallRun(30, maxgen);
+    f.app.Params.GParamRec.MaxY = 16;
+    f.app.Options.STPlotCycle = stCycle;
+    OutputWindows& o = f.main->Outputs();
+    TModelOneForm& m = f.main->ModelOne();
+    m.show();
+    VisibleAfterGenerationZero(m, o, true);
+    QVERIFY(f.dialogs.messages.empty());
+
+    QCOMPARE(o.SpaceTime.size(), spaceTime);
+    QCOMPARE(o.SpaceTime.Area().geometry(), QRect(QPoint(0, 0), spaceTime));
+    QCOMPARE(o.SpaceTime.Area().verticalScrollBar()->isVisible(), spaceTimeScrolls);
+    QCOMPARE(o.SpaceTime.Area().horizontalScrollBar()->isVisible(), false);
+    QCOMPARE(o.SpaceTime.Picture().size(), QSize(30, maxgen / stCycle));
+    QCOMPARE(o.FreqTime.size(), freqTime);
+    QCOMPARE(o.FreqTime.Area().verticalScrollBar()->isVisible(), freqTimeScrolls);
+    QCOMPARE(o.FreqTime.Area().horizontalScrollBar()->isVisible(), false);
+    QCOMPARE(o.FreqTime.Values().geometry(), QRect(104, 0, 100, maxgen));
+}
+
+QTEST_MAIN(PlotWindowsTest)
+#include "PlotWindowsTest.moc"

@@ -12,7 +12,7 @@ constexpr int Margin = 10;
 constexpr int CaptionWidth = 72;
 constexpr int ScaleWidth = 30;
 constexpr int PlotLeft = Margin + CaptionWidth + ScaleWidth;
-constexpr int RowGap = 14;
+constexpr int RowGap = 22;
 constexpr int FieldWidth = 64;
 constexpr int FieldHeight = 22;
 
@@ -77,9 +77,11 @@ void TStatisticsForm::BuildPlot(int index, const QStringList& caption)
         label->setGeometry(Margin + CaptionWidth, top + scaleRows[i] - lineHeight / 2, ScaleWidth - 4, lineHeight);
         row.labels.push_back(label);
     }
+    // A one-pixel frame around the 400 x 200 picture.
     row.picture = new QLabel(this);
-    row.picture->setGeometry(PlotLeft, top, PlotWidth, PlotHeight);
-    row.picture->setFrameShape(QFrame::NoFrame);
+    row.picture->setGeometry(PlotLeft - 1, top - 1, PlotWidth + 2, PlotHeight + 2);
+    row.picture->setFrameShape(QFrame::Box);
+    row.picture->setLineWidth(1);
     row.picture->setPixmap(QPixmap::fromImage(BlankPlot()));
 }
 

@@ -3,6 +3,7 @@
 
 #include "app/BatchCommandLine.h"
 #include "app/BatchHost.h"
+#include "app/BatchMonteCarlo.h"
 #include "app/StderrDialogs.h"
 
 #include "output/OptionsFile.h"
@@ -15,6 +16,7 @@
 #include <functional>
 #include <iostream>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include <unistd.h>
@@ -143,14 +145,24 @@ void Prepare(AppState& app, const BatchCommandLine& line, Dialogs& dialogs)
 // The driver of a run mode: runs one run on the host and tells how it ended.
 using ModeDriver = std::function<RunEnd(AppState&, RunHost&)>;
 
-ModeDriver DriverFor(const std::string& mode, const ParameterSet& params)
+ModeDriver DriverFor(const BatchCommandLine& line, ParameterSet& params)
 {
+    const std::string& mode = line.Mode;
+    if (IsMonteCarloMode(mode)) {
+        try {
+            return MonteCarloDriver(mode, line.MonteCarlo, params);
+        } catch (const std::invalid_argument& e) {
+            throw BadInput{e.what()};
+        }
+    }
+    if (line.MonteCarlo.Any())
+        throw BadInput{"--runs, --result, --outcome-random, --standoff and --grate-random belong to the montecarlo modes"};
     if (mode == "single-fixed") {
         if (params.HasVariablePair())
             throw BadInput{"Some interactions in the outcome matrix are set to variable."};
         return [](AppState& app, RunHost& host) { return FixedSingleRun(app).Start(host); };
     }
-    throw BadInput{"unknown mode \"" + mode + "\" (single-fixed, single-variable)"};
+    throw BadInput{"unknown mode \"" + mode + "\" (single-fixed, single-variable, montecarlo-fixed, montecarlo-variable)"};
 }
 
 int Run(const BatchCommandLine& line)
@@ -161,7 +173,7 @@ int Run(const BatchCommandLine& line)
     ModeDriver driver;
     try {
         Prepare(*app, line, host.Messages());
-        driver = DriverFor(line.Mode, app->Params);
+        driver = DriverFor(line, app->Params);
         const int maxgen = app->Params.GParamRec.Maxgen;
         const int cycle = line.DisplayCycle.value_or(app->Options.DisplayCycle);
         if (line.DisplayCycle && *line.DisplayCycle > maxgen)
@@ -196,6 +208,7 @@ int Run(const BatchCommandLine& line)
         return ExitRunError;
     case RunEnd::Reset:
     case RunEnd::Closed:
+    case RunEnd::Stopped:
         break;
     }
     Say("the run ended early");

@@ -212,6 +212,17 @@ TEST_F(MonteCarloSeriesTest, CancelledInitialLandscapeEndsWithoutSummary)
     EXPECT_EQ(host.finished, std::vector<RunEnd>{RunEnd::NotStarted});
 }
 
+TEST_F(MonteCarloSeriesTest, AResultFileThatCannotBeWrittenEndsTheSeriesWithAMessage)
+{
+    const std::string unwritable = folder.File("missing/result.dat");
+    EXPECT_EQ(MonteCarloFixed(*app).Start(host, "2", unwritable), RunEnd::Failed);
+    ASSERT_EQ(host.dialogs.messages.size(), 1u);
+    EXPECT_EQ(host.dialogs.messages[0].kind, MessageKind::Error);
+    EXPECT_NE(host.dialogs.LastText().find(unwritable), std::string::npos);
+    EXPECT_EQ(host.finished, std::vector<RunEnd>{RunEnd::Failed});
+    EXPECT_EQ(host.reports.size(), 0u);
+}
+
 class MonteCarloVariableTest : public MonteCarloSeriesTest {
 protected:
     void SetUp() override

@@ -219,7 +219,10 @@ void TSingleRunForm::HideOutputWindows(const OutputWindowSet& leftAlone) { outpu
 void TSingleRunForm::ShowProgress(const RunProgress& progress)
 {
     CurGen->setText(QString::number(progress.Generation));
-    TotalGen->setText(QString::number(progress.TotalGenerations));
+    // Unchanged text is not set again: every setText repaints the field.
+    const QString total = QString::number(progress.TotalGenerations);
+    if (TotalGen->text() != total)
+        TotalGen->setText(total);
 }
 
 void TSingleRunForm::RunFinished(RunEnd how)

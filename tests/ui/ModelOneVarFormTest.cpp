@@ -2,8 +2,6 @@
 #include "UiTestSupport.h"
 #include "VariableSetup.h"
 
-#include "output/OptionsFile.h"
-#include "params/ParameterFile.h"
 #include "ui/OutputWindows.h"
 #include "ui/TModelOneForm.h"
 #include "ui/TModelOneVarForm.h"
@@ -17,7 +15,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <map>
 
 using namespace quorrel;
 using namespace quorrel::test;
@@ -47,45 +44,6 @@ std::string ReadAll(const fs::path& path)
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// Every file of folder with its contents, each path in replaced by "DIR".
-std::map<std::string, std::string> Files(const fs::path& folder, std::initializer_list<fs::path> paths)
-{
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        std::string text = ReadAll(entry.path());
-        for (const fs::path& p : paths)
-            for (size_t at; (at = text.find(p.string())) != std::string::npos;)
-                text.replace(at, p.string().size(), "DIR");
-        files[entry.path().filename().string()] = text;
-    }
-    return files;
-}
-
-// Options that write every file a variable-outcome single run writes, into folder.
-OptionStruct WritingOptions(const fs::path& folder)
-{
-    OptionStruct o = SetDefaultOptions(folder);
-    o.DisplayCycle = 3;
-    o.WriteLandscape = true;
-    o.WriteLandTypes = 3;
-    o.WriteIntScape = true;
-    o.WriteIntTypes = 3;
-    o.WriteIntEvery = 7;
-    o.WriteCoverage = true;
-    o.WriteGRate = true;
-    o.WriteSW = true;
-    o.GenSWEvery = 5;
-    o.DeltaSideSW = 4;
-    o.WriteSTP = true;
-    o.WriteFTP = true;
-    o.FTPlotCycle = 2;
-    o.WriteOTC = true;
-    o.WriteGCGraph = true;
-    o.WriteFTPOTC = true;
-    o.FTPOTCCycle = 3;
-    return o;
-}
-
 } // namespace
 
 class ModelOneVarFormTest : public QObject {
@@ -94,7 +52,6 @@ private slots:
     void OpenedByRunModeShownIdle();
     void StopContinueResetClosesTheFiles();
     void InvalidCycleHasItsOwnWording();
-    void DesktopRunWritesTheFilesOfTheBatchRunner();
 };
 
 void ModelOneVarFormTest::OpenedByRunModeShownIdle()
@@ -214,62 +171,6 @@ void ModelOneVarFormTest::InvalidCycleHasItsOwnWording()
     }
     m.DisplayCycle->setText("200");
     QCOMPARE(m.RunHost::DisplayCycle(), 200);
-}
-
-void ModelOneVarFormTest::DesktopRunWritesTheFilesOfTheBatchRunner()
-{
-    DesktopFixture f;
-    QTemporaryDir batchRoot;
-    const fs::path batchDir = batchRoot.path().toStdString();
-    const fs::path batchOut = batchDir / "out";
-    const fs::path deskOut = f.StartPath() / "out";
-    fs::create_directories(batchOut);
-    fs::create_directories(deskOut);
-
-    ParameterSet p = f.app.Params;
-    p.GParamRec.MaxX = 30;
-    p.GParamRec.MaxY = 24;
-    p.GParamRec.Maxgen = 45;
-    p.GParamRec.RandSeed = 2468;
-    p.GParamRec.Influx = 0.05f;
-    p.GParamRec.RecruitType = 0;
-    p.GParamRec.DisturbProb = 0.01f;
-    p.GParamRec.PatchSize = 5;
-    MakeVariable(p);
-    const fs::path prm = batchDir / "variable.prm";
-    WriteParameterFile(p, prm.string());
-    QVERIFY(WriteOptionsFile(WritingOptions(batchOut), batchDir, f.dialogs));
-
-    // The desktop program: the same parameter file read, the options, the run mode, Start.
-    ReadParameterFile(f.app.Params, prm.string());
-    f.app.Params.MirrorOutcomeMatrix();
-    f.app.Params.UpdateGRateFractions();
-    f.app.BringParametersIntoForce();
-    f.app.Options = WritingOptions(deskOut);
-    TRunModeForm& d = f.main->RunMode();
-    d.VariableOutcome->click();
-    d.OKBtnClick();
-    TModelOneVarForm& m = f.main->ModelOneVar();
-    QTest::mouseClick(m.StartBtn, Qt::LeftButton);
-    QCOMPARE(m.CurGen->text(), QStringLiteral("45"));
-    QVERIFY(f.dialogs.messages.empty());
-
-    const std::string command = "cd '" + batchDir.string() + "' && '" QUORREL_BATCH
-                                "' --params variable.prm --mode single-variable --quiet > /dev/null 2>&1";
-    QCOMPARE(std::system(command.c_str()), 0);
-
-    const auto desk = Files(deskOut, {deskOut, f.StartPath()});
-    // The parameter file names the cover file in the desktop program's start folder.
-    const auto batch = Files(batchOut, {batchOut, batchDir, f.StartPath()});
-    for (const char* name : {"Outcome1.dat", "Outcome2.dat", "GCData.dat", "FTPOTC1.bmp", "FTPOTC2.bmp",
-                             "STPlot.bmp", "FTPlot1.bmp"})
-        QVERIFY2(desk.contains(name), name);
-    QCOMPARE(desk.size(), batch.size());
-    QStringList differing;
-    for (const auto& [name, text] : desk)
-        if (!batch.contains(name) || batch.at(name) != text)
-            differing << QString::fromStdString(name);
-    QCOMPARE(differing, QStringList());
 }
 
 QTEST_MAIN(ModelOneVarFormTest)

@@ -25,7 +25,8 @@ struct OutcomeRanges {
 // genotype (MutateTriple); open recruits widen observedGRate and ranges.Observed.
 // After the pass, also one ended early, the ranges are fed back: GRateFractions of every
 // variable-rate species := observedGRate, ranges.Seed := ranges.Observed.
-void RecruitWithMutation(ParameterSet& p, LandscapeGrid& landscape, GenotypeGrid& genotypes, Rng& rng,
+// True when no Win and no Loss that the pass wrote exceeds 100.
+bool RecruitWithMutation(ParameterSet& p, LandscapeGrid& landscape, GenotypeGrid& genotypes, Rng& rng,
                          GRateRanges& observedGRate, OutcomeRanges& ranges);
 
 } // namespace quorrel

@@ -28,7 +28,17 @@ public:
 
     int Errors() const { return dialogs_.Errors(); }
 
+    // The "Multi-Landscape" window of a landscape array: only the last picture is kept, so
+    // that the runner can write the final array as a bitmap.
+    LandscapeArraySink* LandscapeArrayWindow() override { return &arrayPicture_; }
+    const QImage& LastArrayPicture() const { return arrayPicture_.last; }
+
 private:
+    struct ArrayPicture : LandscapeArraySink {
+        QImage last;
+        void ShowLandscapeArray(const QImage& picture) override { last = picture; }
+    };
+
     void DrawBar(int generation, int total);
 
     std::ostream& err_;
@@ -41,6 +51,7 @@ private:
     int lastGeneration_ = 0;
     int total_ = 0;
     bool barShown_ = false;
+    ArrayPicture arrayPicture_;
 };
 
 } // namespace quorrel

@@ -5,11 +5,16 @@
 #include "app/BatchHost.h"
 #include "app/StderrDialogs.h"
 
+#include "engine/ArraySettings.h"
+#include "output/FileNames.h"
+#include "output/LandscapeBitmap.h"
 #include "output/OptionsFile.h"
 #include "params/GeneralParameterCheck.h"
 #include "params/ParameterFile.h"
 #include "runs/AppState.h"
+#include "runs/FixedArrayRun.h"
 #include "runs/FixedSingleRun.h"
+#include "runs/VariableArrayRun.h"
 
 #include <filesystem>
 #include <functional>
@@ -143,14 +148,86 @@ void Prepare(AppState& app, const BatchCommandLine& line, Dialogs& dialogs)
 // The driver of a run mode: runs one run on the host and tells how it ended.
 using ModeDriver = std::function<RunEnd(AppState&, RunHost&)>;
 
-ModeDriver DriverFor(const std::string& mode, const ParameterSet& params)
+bool IsArrayMode(const std::string& mode)
 {
-    if (mode == "single-fixed") {
-        if (params.HasVariablePair())
-            throw BadInput{"Some interactions in the outcome matrix are set to variable."};
-        return [](AppState& app, RunHost& host) { return FixedSingleRun(app).Start(host); };
+    return mode == "array-fixed" || mode == "array-variable";
+}
+
+// Keeps the first message instead of showing it.
+class FirstMessage : public Dialogs {
+public:
+    std::string text;
+    MessageAnswer Message(MessageKind, const std::string& message, MessageButtons) override
+    {
+        if (text.empty())
+            text = message;
+        return MessageAnswer::Ok;
     }
-    throw BadInput{"unknown mode \"" + mode + "\" (single-fixed, single-variable)"};
+    std::optional<std::string> ChooseFile(const FileDialogRequest&) override { return std::nullopt; }
+};
+
+// The array window as it is shown (closed recruitment, InfluxInside := Influx), with the
+// fields the command line fills in; the texts are checked here so that a bad value is a
+// bad input, and again by the run's Start as the window's Start checks them.
+ArraySettingTexts PrepareArray(AppState& app, const BatchCommandLine& line, bool variable)
+{
+    PrepareArrayWindow(app.Params, app.Array);
+    app.Array.InitGRFName = line.InitGRates;
+    app.Array.InitOTCFName = variable ? line.InitOutcomes : std::string();
+    ArraySettingTexts texts = ArraySettingTextsFrom(app.Array);
+    auto use = [](std::string& field, const std::optional<std::string>& given) {
+        if (given)
+            field = *given;
+    };
+    use(texts.NumOfRow, line.Rows);
+    use(texts.NumOfCol, line.Cols);
+    use(texts.TypeGRate, line.GRateSpread);
+    use(texts.InfluxBetween, line.InfluxBetween);
+    use(texts.InfluxTimeStep, line.InfluxTimeStep);
+    use(texts.InfluxInside, line.InfluxInside);
+    use(texts.TypeVOTC, line.OutcomeSpread);
+
+    ArraySettings settings = app.Array;
+    ParameterSet params = app.Params;
+    FirstMessage refusal;
+    if (!ValidateArraySettings(texts, variable, settings, params, refusal)) {
+        for (char& c : refusal.text)
+            if (c == '\r')
+                c = ' ';
+        throw BadInput{refusal.text};
+    }
+    return texts;
+}
+
+ModeDriver DriverFor(const BatchCommandLine& line, AppState& app)
+{
+    const std::string& mode = line.Mode;
+    const bool fixed = mode == "single-fixed" || mode == "array-fixed";
+    if (fixed && app.Params.HasVariablePair())
+        throw BadInput{"Some interactions in the outcome matrix are set to variable."};
+    if (mode == "single-fixed")
+        return [](AppState& app, RunHost& host) { return FixedSingleRun(app).Start(host); };
+    if (IsArrayMode(mode)) {
+        const ArraySettingTexts texts = PrepareArray(app, line, !fixed);
+        if (fixed)
+            return [texts](AppState& app, RunHost& host) { return FixedArrayRun(app).Start(host, texts); };
+        return [texts](AppState& app, RunHost& host) { return VariableArrayRun(app).Start(host, texts); };
+    }
+    throw BadInput{"unknown mode \"" + mode + "\" (single-fixed, single-variable, array-fixed, array-variable)"};
+}
+
+// The final array picture as a bitmap, when the options ask for the final landscape as one.
+bool WriteArrayBitmap(const AppState& app, const BatchHost& host)
+{
+    const OptionStruct& o = app.Options;
+    if (!o.WriteLandscape || !IncludesBitmap(o.WriteLandTypes) || host.LastArrayPicture().isNull())
+        return true;
+    const std::string name = ChangeExtension(o.CAFilename, ".bmp");
+    std::string error;
+    if (SaveBitmap(host.LastArrayPicture(), name, error))
+        return true;
+    Say(error + ": " + name);
+    return false;
 }
 
 int Run(const BatchCommandLine& line)
@@ -161,7 +238,7 @@ int Run(const BatchCommandLine& line)
     ModeDriver driver;
     try {
         Prepare(*app, line, host.Messages());
-        driver = DriverFor(line.Mode, app->Params);
+        driver = DriverFor(line, *app);
         const int maxgen = app->Params.GParamRec.Maxgen;
         const int cycle = line.DisplayCycle.value_or(app->Options.DisplayCycle);
         if (line.DisplayCycle && *line.DisplayCycle > maxgen)
@@ -177,6 +254,8 @@ int Run(const BatchCommandLine& line)
     app->ReloadSeed();
     const RunEnd end = driver(*app, host);
     app->RemoveTempDir(host.Messages());
+    if (end == RunEnd::Completed && IsArrayMode(line.Mode) && !WriteArrayBitmap(*app, host))
+        return ExitRunError;
 
     switch (end) {
     case RunEnd::Completed:

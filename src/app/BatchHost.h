@@ -28,15 +28,22 @@ public:
 
     int Errors() const { return dialogs_.Errors(); }
 
-    // The "Multi-Landscape" window of a landscape array: only the last picture is kept, so
-    // that the runner can write the final array as a bitmap.
+    // The "Multi-Landscape" window of a landscape array: only the picture of the last
+    // generation is kept (a copy taken earlier would make the run copy the picture at every
+    // landscape), so that the runner can write the final array as a bitmap.
     LandscapeArraySink* LandscapeArrayWindow() override { return &arrayPicture_; }
     const QImage& LastArrayPicture() const { return arrayPicture_.last; }
 
 private:
     struct ArrayPicture : LandscapeArraySink {
+        const BatchHost& host;
         QImage last;
-        void ShowLandscapeArray(const QImage& picture) override { last = picture; }
+        explicit ArrayPicture(const BatchHost& h) : host(h) {}
+        void ShowLandscapeArray(const QImage& picture) override
+        {
+            if (host.progress_.Generation == host.progress_.TotalGenerations)
+                last = picture;
+        }
     };
 
     void DrawBar(int generation, int total);
@@ -51,7 +58,8 @@ private:
     int lastGeneration_ = 0;
     int total_ = 0;
     bool barShown_ = false;
-    ArrayPicture arrayPicture_;
+    RunProgress progress_;
+    ArrayPicture arrayPicture_{*this};
 };
 
 } // namespace quorrel

@@ -1,5 +1,7 @@
 #include "output/LandscapeArrayImage.h"
 
+#include <QList>
+
 #include <algorithm>
 
 namespace quorrel {
@@ -24,17 +26,21 @@ void LandscapeArrayImage::ShowLandscapeArray(int g, int r, int c, int columns, i
 {
     const GParamStruct& p = params_.GParamRec;
     if ((g == 0 && r == 1 && c == 1) || picture_.isNull()) {
-        picture_ = QImage(PictureSize(p.MaxX, p.MaxY, columns, rows), QImage::Format_RGB32);
-        picture_.fill(GapColor());
+        // One byte per pixel: the colour map's index, and one more entry for the gaps.
+        picture_ = QImage(PictureSize(p.MaxX, p.MaxY, columns, rows), QImage::Format_Indexed8);
+        QList<QRgb> table(colors_.Table().begin(), colors_.Table().end());
+        table.push_back(GapColor());
+        picture_.setColorTable(table);
+        picture_.fill(static_cast<uint>(ColorMap::Size));
     }
     const int left = (c - 1) * (p.MaxX + Gap);
     const int top = (r - 1) * (p.MaxY + Gap);
     for (int y = 1; y <= p.MaxY; ++y) {
-        QRgb* line = reinterpret_cast<QRgb*>(picture_.scanLine(top + y - 1)) + left;
+        uchar* line = picture_.scanLine(top + y - 1) + left;
         const Cell* cells = landscape_.Row(y);
         for (int x = 1; x <= p.MaxX; ++x) {
             const int s = cells[x].Species;
-            line[x - 1] = colors_[s >= 0 && s <= MaxSpecies ? s : 0];
+            line[x - 1] = static_cast<uchar>(s >= 0 && s <= MaxSpecies ? s : 0);
         }
     }
     if (sink_ != nullptr)

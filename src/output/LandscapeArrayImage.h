@@ -12,7 +12,7 @@ namespace quorrel {
 
 // The picture of a whole landscape array: one pixel per cell whatever PIX, landscape (r, c)
 // in the block whose top-left pixel is ((c - 1)(MaxX + 5), (r - 1)(MaxY + 5)), the 5-pixel
-// gaps between landscapes in GapColor.
+// gaps between landscapes in GapColor. The picture holds colour-map indices (8 bits a pixel).
 class LandscapeArrayImage {
 public:
     static constexpr int Gap = 5;

@@ -151,6 +151,14 @@ void VariableModel::Generation(int /*g*/)
     base_.ApplyMortality();
     if (g.DisturbProb > ProbabilityOn)
         base_.ApplyDisturbance();
+    if (g.Influx > ProbabilityOn && emptyCellsUnset_) {
+        // The clearing of the emptied cells goes along with the recruitment pass, which
+        // visits every empty cell anyway and reads no genotype of an empty cell.
+        if (!quorrel::RecruitWithMutation(params_, landscapes_.CurrentLandscape, genotypes_.Current, rng_,
+                                          base_.ObservedGRateRanges, Ranges, occupied_.data()))
+            outcomesBounded_ = false;
+        return;
+    }
     ClearEmptiedGenotypes();
     if (g.Influx > ProbabilityOn)
         RecruitWithMutation();

@@ -35,7 +35,8 @@ namespace quorrel {
 // genotype, so that only the cells emptied by mortality and disturbance need clearing, and
 // no Win or Loss exceeds 100, so that a draw above the highest possible probability needs
 // no genotype read. EditGrids() and Base(), through which other code may change cells,
-// drop that reliance until RecheckGenotypes().
+// drop that reliance until RecheckGenotypes(); a driver that writes the landscapes or
+// genotypes by other means between generations calls RecheckGenotypes() before the next.
 class VariableModel {
 public:
     VariableModel(ParameterSet& params, Landscapes& landscapes, Rng& rng, Dialogs& dialogs);

@@ -64,21 +64,25 @@ bool MutateOutcomes(const ParameterSet& p, Rng& rng, int s, OutcomeTriple* genot
 }
 
 bool Recruit(ParameterSet& p, LandscapeGrid& landscape, GenotypeGrid& genotypes, Rng& rng,
-             GRateRanges& observedGRate, OutcomeRanges& ranges)
+             GRateRanges& observedGRate, OutcomeRanges& ranges, const uint8_t* emptied)
 {
     const GParamStruct& g = p.GParamRec;
     const bool open = g.RecruitType == 0;
+    const bool recruits = g.RecruitType == 0 || g.RecruitType == 1;
     bool bounded = true;
-    if (g.RecruitType != 0 && g.RecruitType != 1)
-        return bounded;
+    bool ended = false;
     for (int y = 1; y <= g.MaxY; ++y) {
         for (int x = 1; x <= g.MaxX; ++x) {
             if (landscape(x, y).Species != 0)
                 continue;
+            OutcomeTriple* genotype = genotypes.Genotype(x, y);
+            if (emptied != nullptr && emptied[(y - 1) * g.MaxX + x - 1] != 0)
+                std::fill_n(genotype, g.Maxspec, UnsetTriple);
+            if (ended || !recruits)
+                continue;
             if (!(rng.RandomReal() < g.Influx))
                 continue;
             Cell recruit;
-            OutcomeTriple* genotype = genotypes.Genotype(x, y);
             if (open) {
                 const int s = static_cast<int>(rng.RandomInt(g.Maxspec)) + 1;
                 if (!(rng.RandomReal() < p.RecruitmentVector[s]))
@@ -89,8 +93,13 @@ bool Recruit(ParameterSet& p, LandscapeGrid& landscape, GenotypeGrid& genotypes,
             } else {
                 int px = 0;
                 int py = 0;
-                if (!FindSource(g, landscape, rng, px, py))
-                    return bounded;
+                if (!FindSource(g, landscape, rng, px, py)) {
+                    // The landscape is empty: nothing more arrives in this pass.
+                    ended = true;
+                    if (emptied == nullptr)
+                        return bounded;
+                    continue;
+                }
                 recruit = landscape(px, py);
                 if (!(rng.RandomReal() < p.RecruitmentVector[recruit.Species]))
                     continue;
@@ -109,9 +118,9 @@ bool Recruit(ParameterSet& p, LandscapeGrid& landscape, GenotypeGrid& genotypes,
 } // namespace
 
 bool RecruitWithMutation(ParameterSet& p, LandscapeGrid& landscape, GenotypeGrid& genotypes, Rng& rng,
-                         GRateRanges& observedGRate, OutcomeRanges& ranges)
+                         GRateRanges& observedGRate, OutcomeRanges& ranges, const uint8_t* emptied)
 {
-    const bool bounded = Recruit(p, landscape, genotypes, rng, observedGRate, ranges);
+    const bool bounded = Recruit(p, landscape, genotypes, rng, observedGRate, ranges, emptied);
     for (int s = 1; s <= p.GParamRec.Maxspec; ++s) {
         if (p.GRateFractions[s].Rate < 0.0f)
             p.GRateFractions[s] = observedGRate[s];

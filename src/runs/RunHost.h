@@ -7,6 +7,7 @@
 #include "output/LandscapeArraySink.h"
 #include "output/LandscapeSink.h"
 #include "output/OutcomeStatisticsSink.h"
+#include "output/SpaceTimeSink.h"
 #include "output/StatisticsSink.h"
 #include "runs/OutputWindowSet.h"
 #include "runs/RunEnd.h"
@@ -65,13 +66,15 @@ public:
     // The output windows a run feeds; none in the batch runner (files only).
     virtual LandscapeSink* LandscapeWindow() { return nullptr; }
     virtual StatisticsSink* StatisticsWindow() { return nullptr; }
-    // The "Multi-Landscape" window of the landscape arrays.
-    virtual LandscapeArraySink* LandscapeArrayWindow() { return nullptr; }
+    virtual SpaceTimeSink* SpaceTimeWindow() { return nullptr; }
     virtual FreqTimeSink* FreqTimeWindow() { return nullptr; }
-    virtual FreqTimeSink* FreqTimeOutcomeWindow() { return nullptr; }
+    // The outputs of variable-outcome runs.
     virtual OutcomeStatisticsSink* OutcomeStatisticsWindow() { return nullptr; }
     virtual GrowthCompetitiveSink* GCGraphWindow() { return nullptr; }
     virtual GrowthCompetitiveSink* GCGraphAWindow() { return nullptr; }
+    virtual FreqTimeSink* FreqTimeOutcomeWindow() { return nullptr; }
+    // The "Multi-Landscape" window of the landscape arrays.
+    virtual LandscapeArraySink* LandscapeArrayWindow() { return nullptr; }
 
 private:
     RunState state_ = RunState::Running;

@@ -66,8 +66,9 @@ TEST(LandscapeArrayModel, TheTwoInfluxesAlternateByTheTimeStep)
             }
         EXPECT_EQ(own > 0, k.own) << k.timeStep << " " << k.between << " " << k.inside;
         EXPECT_EQ(foreign > 0, k.foreign) << k.timeStep << " " << k.between << " " << k.inside;
-        if (k.own)
+        if (k.own) {
             EXPECT_EQ(own, 50);
+        }
         model.EndRun();
         EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
     }

@@ -28,6 +28,12 @@ bool IsArrayMode(const std::string& mode)
     return mode == "array-fixed" || mode == "array-variable";
 }
 
+bool AnyArrayOption(const BatchCommandLine& l)
+{
+    return l.Rows || l.Cols || l.GRateSpread || l.InfluxBetween || l.InfluxTimeStep || l.InfluxInside ||
+           l.OutcomeSpread || !l.InitGRates.empty() || !l.InitOutcomes.empty();
+}
+
 ArraySettingTexts PrepareBatchArray(AppState& app, const BatchCommandLine& line, bool variableOutcome)
 {
     PrepareArrayWindow(app.Params, app.Array);

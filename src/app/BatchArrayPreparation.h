@@ -11,6 +11,8 @@
 namespace quorrel {
 
 bool IsArrayMode(const std::string& mode);
+// Whether the command line gives any of the array settings.
+bool AnyArrayOption(const BatchCommandLine& line);
 
 // The array window as it is shown (closed recruitment, InfluxInside := Influx), with the
 // fields the command line fills in and the table files it names. The texts are checked

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/BatchMonteCarlo.h"
+
 #include <optional>
 #include <string>
 #include <utility>
@@ -29,6 +31,7 @@ struct BatchCommandLine {
     std::string InitOutcomes; // file for the outcome ranges of every landscape; empty: none
     bool Quiet = false;
     bool Help = false;
+    BatchMonteCarloOptions MonteCarlo;                     // the Monte Carlo modes' options
 };
 
 // The command line, or the reason it cannot be used.

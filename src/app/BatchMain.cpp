@@ -4,6 +4,7 @@
 #include "app/BatchCommandLine.h"
 #include "app/BatchArrayPreparation.h"
 #include "app/BatchHost.h"
+#include "app/BatchMonteCarlo.h"
 #include "app/BatchPreparation.h"
 
 #include "runs/AppState.h"
@@ -15,6 +16,7 @@
 #include <functional>
 #include <iostream>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include <unistd.h>
@@ -37,7 +39,20 @@ using ModeDriver = std::function<RunEnd(AppState&, RunHost&)>;
 ModeDriver DriverFor(const BatchCommandLine& line, AppState& app)
 {
     const std::string& mode = line.Mode;
-    if ((mode == "single-fixed" || mode == "array-fixed") && app.Params.HasVariablePair())
+    ParameterSet& params = app.Params;
+    if (!IsArrayMode(mode) && AnyArrayOption(line))
+        throw BatchInputError{"--rows, --cols, --grate-spread, --influx-between, --influx-timestep, --influx-inside, "
+                              "--init-grates, --outcome-spread and --init-outcomes belong to the array modes"};
+    if (IsMonteCarloMode(mode)) {
+        try {
+            return MonteCarloDriver(mode, line.MonteCarlo, params);
+        } catch (const std::invalid_argument& e) {
+            throw BatchInputError{e.what()};
+        }
+    }
+    if (line.MonteCarlo.Any())
+        throw BatchInputError{"--runs, --result, --outcome-random, --standoff and --grate-random belong to the montecarlo modes"};
+    if ((mode == "single-fixed" || mode == "array-fixed") && params.HasVariablePair())
         throw BatchInputError{"Some interactions in the outcome matrix are set to variable."};
     if (mode == "single-fixed")
         return [](AppState& app, RunHost& host) { return FixedSingleRun(app).Start(host); };
@@ -52,7 +67,8 @@ ModeDriver DriverFor(const BatchCommandLine& line, AppState& app)
         return [texts](AppState& app, RunHost& host) { return VariableArrayRun(app).Start(host, texts); };
     }
     throw BatchInputError{"unknown mode \"" + mode +
-                          "\" (single-fixed, single-variable, array-fixed, array-variable)"};
+                          "\" (single-fixed, single-variable, montecarlo-fixed, montecarlo-variable, array-fixed, "
+                          "array-variable)"};
 }
 
 int Run(const BatchCommandLine& line)
@@ -97,6 +113,10 @@ int Run(const BatchCommandLine& line)
         }
         return ExitSuccess;
     case RunEnd::NotStarted:
+        if (IsMonteCarloMode(line.Mode)) {
+            Say("a run of the series could not start; the result file has no summary");
+            return ExitRunError;
+        }
         Say("the initial landscape could not be built; nothing was run");
         return ExitRunError;
     case RunEnd::Failed:
@@ -105,6 +125,7 @@ int Run(const BatchCommandLine& line)
     case RunEnd::Terminated:
     case RunEnd::Reset:
     case RunEnd::Closed:
+    case RunEnd::Stopped:
         break;
     }
     Say("the run ended early");

@@ -136,6 +136,25 @@ TEST_F(LandscapeArrayRunTest, AResetDeletesTheScratchFilesAndRestoresTheGrowthRa
     }
 }
 
+TEST_F(LandscapeArrayRunTest, AScratchFileLostInTheRunEndsItWithEverythingReleased)
+{
+    app->Options.WriteCoverage = true;
+    texts.TypeGRate = "clumped";
+    const auto fractions = app->Params.GRateFractions;
+    host.afterGeneration = [&](ScriptedRunHost&, int g) {
+        if (g == 2)
+            for (const auto& entry : fs::directory_iterator(app->TempDir))
+                fs::remove(entry.path());
+    };
+    EXPECT_EQ(FixedArrayRun(*app).Start(host, texts), RunEnd::Failed);
+    EXPECT_NE(host.dialogs.LastText().find("No such file or directory"), std::string::npos);
+    EXPECT_EQ(host.finished, std::vector<RunEnd>{RunEnd::Failed});
+    EXPECT_EQ(app->Params.GRateFractions, fractions);
+    EXPECT_EQ(FileCount(app->TempDir), 0);
+    EXPECT_EQ(LastGeneration(folder.File("Cover.dat")), 1);
+    EXPECT_EQ(LastGeneration(folder.File("Cover1.dat")), 1);
+}
+
 TEST_F(LandscapeArrayRunTest, RefusedSettingsStartNothing)
 {
     texts.NumOfRow = "11";

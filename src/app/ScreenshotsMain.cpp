@@ -7,6 +7,7 @@
 #include "ui/TInitProgressForm.h"
 #include "ui/TMainForm.h"
 #include "ui/TModelOneForm.h"
+#include "ui/TModelOneVarForm.h"
 #include "ui/TRunModeForm.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -87,6 +89,73 @@ void Prepare(AppState& app)
     app.Params.MortalityVector[0] = 0.0f;
     app.BringParametersIntoForce();
     app.Options.DisplayCycle = 1;
+}
+
+// A variable-outcome run of 700 generations, so that the time plots are taller than their
+// windows: species 2 evolves its outcomes against 1 and 4, species 1 against 3.
+void PrepareVariable(AppState& app)
+{
+    GParamStruct& g = app.Params.GParamRec;
+    g.Maxgen = 700;
+    g.MutationOTC = 0.3f;
+    g.MutAmtOTC = 5;
+    g.MutationGR = 0.2f;
+    g.MutAmtGR = 4;
+    auto& m = app.Params.OutcomeMatrix;
+    m[1][2] = {-1, 0, 0};
+    m[1][3] = {-1, 0, 0};
+    m[2][4] = {-1, 0, 0};
+    app.Params.VariableOutcomeVector[1] = {30, 90, 5, 40};
+    app.Params.VariableOutcomeVector[2] = {20, 70, 10, 50};
+    app.Params.MirrorOutcomeMatrix();
+    app.Params.UpdateGRateFractions();
+    app.BringParametersIntoForce();
+    app.Options.DisplayCycle = 5;
+    app.Options.FTPSpecies = 2;
+    app.Options.GCSpecies = 2;
+    app.Options.GCSpeciesA = 0;
+    app.Options.FTPOTCSpecies = 2;
+}
+
+// Pictures of the variable-outcome window and of every plot window in the middle of a run.
+void VariableRun(TMainForm& main, AppState& app, const QDir& out)
+{
+    main.ModelOne().close();
+    PrepareVariable(app);
+    TRunModeForm& runMode = main.RunMode();
+    runMode.VariableOutcome->click();
+    runMode.OKBtnClick();
+    TModelOneVarForm& model = main.ModelOneVar();
+    OutputWindows& w = main.Outputs();
+    const int right = main.frameGeometry().right() + 16;
+    model.move(10, main.frameGeometry().bottom() + 40);
+    w.Landscape.move(right, 10);
+    w.SpaceTime.move(right + app.DisplayWidth() + 16, 10);
+    w.FreqTime.move(right + app.DisplayWidth() + 16 + 190, 10);
+    w.FreqTimeOutcome.move(right + app.DisplayWidth() + 16 + 190 + 250, 10);
+    w.OutcomeStats.move(10, 420);
+    w.GCGraph.move(right, 340);
+    w.GCGraphA.move(right + 380, 340);
+    w.Statistics.hide();
+
+    Poll script([&] {
+        if (model.CurGen->text().toInt() < 350)
+            return false;
+        Settle();
+        const std::pair<QWidget*, const char*> windows[] = {
+            {&model, "variable-run"},          {&w.SpaceTime, "space-time"},
+            {&w.FreqTime, "freq-time-grate"},  {&w.FreqTimeOutcome, "freq-time-outcome"},
+            {&w.OutcomeStats, "outcome-statistics"}, {&w.GCGraph, "gc-graph"},
+            {&w.GCGraphA, "gc-graph-a"},
+        };
+        for (const auto& [window, name] : windows)
+            Save(*window, out, QString::fromLatin1(name));
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            screen->grabWindow(0).save(out.filePath(QStringLiteral("variable-screen.png")));
+        model.ResetBtnClick();
+        return true;
+    });
+    model.StartBtnClick();
 }
 
 } // namespace
@@ -171,6 +240,7 @@ int main(int argc, char* argv[])
         return true;
     });
     model.StartBtnClick();
+    VariableRun(main, app, out);
 
     main.LicenseItemClick();
     main.AboutItemClick();

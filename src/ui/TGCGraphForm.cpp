@@ -18,7 +18,6 @@ constexpr int Margin = 10;
 constexpr int CaptionWidth = 96;
 constexpr int ScaleWidth = 30;
 constexpr int PictureLeft = Margin + CaptionWidth + ScaleWidth;
-constexpr int InitialWidth = 64;
 constexpr int PanelWidth = GrowthCompetitiveGraph::PanelWidth;
 constexpr int PanelStride = GrowthCompetitiveGraph::PanelStride;
 constexpr int Height = GrowthCompetitiveGraph::Height;
@@ -53,7 +52,7 @@ TGCGraphForm::TGCGraphForm(bool graphA) : QWidget(nullptr, OutputWindowFlags), g
         label(QStringLiteral("0"), Margin + CaptionWidth, Margin + top + PanelWidth - lineHeight, ScaleWidth - 4,
               Qt::AlignRight | Qt::AlignBottom);
     }
-    initial_ = label(QStringLiteral("(initial)"), 0, Margin + (PanelWidth - lineHeight) / 2, InitialWidth,
+    initial_ = label(QStringLiteral("(initial)"), 0, Margin + (PanelWidth - lineHeight) / 2, InitialWidth(),
                      Qt::AlignLeft | Qt::AlignVCenter);
     growthRate_ = label(QStringLiteral("Growth Rate"), 0, 0, PanelWidth, Qt::AlignCenter);
 
@@ -71,19 +70,26 @@ TGCGraphForm::TGCGraphForm(bool graphA) : QWidget(nullptr, OutputWindowFlags), g
     Arrange(PanelWidth);
 }
 
+int TGCGraphForm::InitialWidth() const { return fontMetrics().horizontalAdvance(QStringLiteral("(initial)")) + 8; }
+
 void TGCGraphForm::Arrange(int pictureWidth)
 {
     const int lineHeight = fontMetrics().height();
     for (QLabel* l : panelLabels_)
         delete l;
     panelLabels_.clear();
-    // "0" and "100" under the left and right edge of every panel.
+    // "0" and "100" under the left and right edge of every panel, kept inside the panel so
+    // that neighbouring panels' labels do not run together.
     const int axisTop = Margin + Height + 2;
+    const int labelWidth = fontMetrics().horizontalAdvance(QStringLiteral("100")) + 4;
     for (int left = 0; left + PanelWidth <= std::max(pictureWidth, PanelWidth); left += PanelStride) {
-        for (const auto& [text, x] : {std::pair{QStringLiteral("0"), left}, std::pair{QStringLiteral("100"), left + 200}}) {
-            auto* l = new QLabel(text, content_);
-            l->setAlignment(Qt::AlignCenter);
-            l->setGeometry(PictureLeft + x - 15, axisTop, 30, lineHeight);
+        auto* zero = new QLabel(QStringLiteral("0"), content_);
+        zero->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        zero->setGeometry(PictureLeft + left, axisTop, labelWidth, lineHeight);
+        auto* hundred = new QLabel(QStringLiteral("100"), content_);
+        hundred->setAlignment(Qt::AlignRight | Qt::AlignTop);
+        hundred->setGeometry(PictureLeft + left + PanelWidth - labelWidth, axisTop, labelWidth, lineHeight);
+        for (QLabel* l : {zero, hundred}) {
             l->show();
             panelLabels_.push_back(l);
         }
@@ -91,7 +97,7 @@ void TGCGraphForm::Arrange(int pictureWidth)
     initial_->move(PictureLeft + pictureWidth + 6, initial_->y());
     growthRate_->setGeometry(PictureLeft, axisTop + lineHeight + 2, std::min(pictureWidth, PanelWidth), lineHeight);
 
-    const int contentWidth = PictureLeft + pictureWidth + 6 + InitialWidth + Margin;
+    const int contentWidth = PictureLeft + pictureWidth + 6 + InitialWidth() + Margin;
     const int contentHeight = axisTop + 2 * lineHeight + 2 + Margin;
     content_->setFixedSize(contentWidth, contentHeight);
     const bool scrolls = contentWidth > MaxClientWidth;

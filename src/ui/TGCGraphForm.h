@@ -37,6 +37,7 @@ public:
 private:
     // Places the labels around a picture of this width and sizes the window.
     void Arrange(int pictureWidth);
+    int InitialWidth() const;
 
     bool graphA_;
     QScrollArea* area_;

@@ -77,7 +77,7 @@ TOutcomeStatsForm::TOutcomeStatsForm() : QWidget(nullptr, OutputWindowFlags)
     const int closeWidth = fontMetrics().horizontalAdvance(QStringLiteral(")")) + 6;
     const int totalWidth = 2 * GroupWidth + GroupGap;
     const int lineLeft = Margin + (totalWidth - beforeWidth - FieldWidth - closeWidth) / 2;
-    label(before, lineLeft, axisTop, beforeWidth, FieldHeight, Qt::AlignRight | Qt::AlignVCenter);
+    label(before, lineLeft, axisTop, beforeWidth - 4, FieldHeight, Qt::AlignRight | Qt::AlignVCenter);
     GenTotal = new QLineEdit(this);
     GenTotal->setReadOnly(true);
     GenTotal->setFocusPolicy(Qt::NoFocus);

@@ -27,6 +27,7 @@ class MainFormTest : public QObject {
 private slots:
     void MenusCaptionsAndHints();
     void StartupWithoutParameterFilesGivesInbuiltDefaults();
+    void StartupWithoutTempDirEnds();
     void ShutdownSavesAndRemovesTempDir();
     void ShutdownKeepsTempDirWithSubdirectory();
     void ShutdownDuringRunEndsTheRun();
@@ -107,6 +108,27 @@ void MainFormTest::StartupWithoutParameterFilesGivesInbuiltDefaults()
     // The other windows exist, hidden.
     QVERIFY(f.main->ModelOne().isHidden());
     QVERIFY(f.main->Outputs().Landscape.isHidden());
+}
+
+void MainFormTest::StartupWithoutTempDirEnds()
+{
+    const QByteArray saved = qgetenv("TMPDIR");
+    QTemporaryDir start;
+    qputenv("TMPDIR", QByteArray("/nonexistent-quorrel-folder/inner"));
+    AppState app;
+    ScriptedDialogs dialogs;
+    bool started = true;
+    {
+        TMainForm main(app, dialogs);
+        started = main.Startup(start.path().toStdString());
+    }
+    qputenv("TMPDIR", saved);
+    QVERIFY(!started);
+    QCOMPARE(dialogs.messages.size(), size_t(1));
+    QVERIFY(dialogs.messages[0].kind == MessageKind::Error);
+    QVERIFY(dialogs.LastText().starts_with("Unable to establish the directory for temporary files.\r"));
+    // Nothing was written on the way out.
+    QVERIFY(!fs::exists(fs::path(start.path().toStdString()) / "PLast.prm"));
 }
 
 void MainFormTest::ShutdownSavesAndRemovesTempDir()

@@ -3,6 +3,7 @@
 
 #include "output/OptionsFile.h"
 #include "params/ParameterFile.h"
+#include "ui/FileNamePrompt.h"
 #include "ui/OutputWindows.h"
 #include "ui/TModelOneForm.h"
 
@@ -35,6 +36,7 @@ private slots:
     void RunGuardRefusesWhileStopped();
     void WriteLandscapeNeedsVisibleLandscape();
     void WriteLandscapeAsksBeforeOverwriting();
+    void FileNamePromptStartsInFieldFolder();
 };
 
 void MainFormTest::MenusCaptionsAndHints()
@@ -319,6 +321,27 @@ void MainFormTest::WriteLandscapeAsksBeforeOverwriting()
     f.dialogs.answers = {MessageAnswer::Ok};
     f.main->WriteLandscapeItemClick();
     QVERIFY(fs::file_size(target) > 4);
+}
+
+
+void MainFormTest::FileNamePromptStartsInFieldFolder()
+{
+    ScriptedDialogs dialogs;
+    QLineEdit field;
+    field.setText("/data/runs/cover.dat");
+    dialogs.files = {std::string("  /data/other/new.dat  ")};
+    const auto chosen = PromptForFileName(dialogs, "Coverage File", "Data", "dat", "/start", &field);
+    QCOMPARE(dialogs.fileRequests[0].initialFolder, std::string("/data/runs"));
+    QCOMPARE(dialogs.fileRequests[0].filter, std::string("Data files (*.dat)|*.dat|All files (*.*)|*.*"));
+    QCOMPARE(dialogs.fileRequests[0].defaultExtension, std::string("dat"));
+    QCOMPARE(chosen.value_or(""), std::string("/data/other/new.dat"));
+    QCOMPARE(field.text(), QStringLiteral("/data/other/new.dat"));
+
+    // Cancelled: nothing chosen and the field keeps its name; without a field the start folder.
+    QVERIFY(!PromptForFileName(dialogs, "Coverage File", "Data", "dat", "/start", &field));
+    QCOMPARE(field.text(), QStringLiteral("/data/other/new.dat"));
+    PromptForFileName(dialogs, "Coverage File", "Data", "dat", "/start");
+    QCOMPARE(dialogs.fileRequests[2].initialFolder, std::string("/start"));
 }
 
 QTEST_MAIN(MainFormTest)

@@ -30,7 +30,7 @@ BatchCommandLineResult ParseBatchCommandLine(const std::vector<std::string>& arg
         } else if (name == "--quiet" || name == "-q") {
             line.Quiet = true;
         } else if (name == "--dir" || name == "--params" || name == "--options" || name == "--set" ||
-                   name == "--mode" || name == "--display-cycle") {
+                   name == "--mode" || name == "--display-cycle" || name == "--output-dir") {
             const std::optional<std::string> v = takeValue();
             if (!v)
                 return fail(name + " needs a value");
@@ -42,6 +42,8 @@ BatchCommandLineResult ParseBatchCommandLine(const std::vector<std::string>& arg
                 line.Params = *v;
             } else if (name == "--options") {
                 line.Options = *v;
+            } else if (name == "--output-dir") {
+                line.OutputDir = *v;
             } else if (name == "--mode") {
                 line.Mode = *v;
             } else if (name == "--set") {
@@ -65,7 +67,7 @@ BatchCommandLineResult ParseBatchCommandLine(const std::vector<std::string>& arg
 std::string BatchUsage()
 {
     return R"(Usage: quorrel-batch [--dir DIR] [--params FILE] [--options FILE] [--set KEY=VALUE]...
-                     [--mode MODE] [--display-cycle N] [--quiet]
+                     [--mode MODE] [--display-cycle N] [--output-dir DIR] [--quiet]
 
 Runs one simulation without windows, exactly as the desktop program's model window runs it,
 and writes the files that the output options select, under the names they give.
@@ -89,6 +91,9 @@ and writes the files that the output options select, under the names they give.
   --display-cycle N  interval in generations between landscape displays, 1..Maxgen; the
                      growth rate-competitive graph follows the same cycle
                      (default: the options' DisplayCycle)
+  --output-dir DIR   write every output file into DIR (made if missing) under the file
+                     name the options give, whatever folder they name; for running many
+                     seeds side by side with one options file
   --quiet            no progress display
   --help             this text
 
@@ -103,8 +108,10 @@ error is a terminal.
 Exit status:
   0  the run completed
   1  the run ended on an error (its message is printed), an output file could not be
-     written, the initial landscape could not be built, or the run was interrupted
+     written, or the initial landscape could not be built
   2  bad command line, or an unreadable or invalid parameter or options file
+SIGINT or SIGTERM ends the run after the current generation with its files closed; the
+program then ends by that signal, so that a calling shell or scheduler sees it.
 )";
 }
 

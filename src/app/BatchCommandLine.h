@@ -12,6 +12,7 @@ struct BatchCommandLine {
     std::string Dir;                                       // empty: the current directory
     std::string Params;                                    // empty: the start-up state alone
     std::string Options;                                   // empty: Options.dat of Dir, else the defaults
+    std::string OutputDir;                                 // empty: the names the options give
     std::vector<std::pair<std::string, std::string>> Sets; // --set KEY=VALUE, in order
     std::string Mode = "single-fixed";
     std::optional<int> DisplayCycle;

@@ -8,6 +8,7 @@ namespace quorrel {
 
 BatchHost::BatchHost(std::ostream& err, bool showProgress) : err_(err), dialogs_(err), showProgress_(showProgress)
 {
+    dialogs_.BeforeMessage = [this] { EndBarLine(); };
     sigemptyset(&held_);
     sigaddset(&held_, SIGINT);
     sigaddset(&held_, SIGTERM);
@@ -61,13 +62,20 @@ void BatchHost::DrawBar(int generation, int total)
     barShown_ = true;
 }
 
+void BatchHost::EndBarLine()
+{
+    if (barShown_) {
+        err_ << '\n';
+        err_.flush();
+        barShown_ = false;
+    }
+}
+
 void BatchHost::RunFinished(RunEnd /*how*/)
 {
     if (barShown_) {
         DrawBar(lastGeneration_, total_);
-        err_ << '\n';
-        err_.flush();
-        barShown_ = false;
+        EndBarLine();
     }
 }
 

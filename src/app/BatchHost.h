@@ -22,6 +22,7 @@ public:
     BatchHost& operator=(const BatchHost&) = delete;
 
     Dialogs& Messages() override { return dialogs_; }
+    InitProgress& Initialising() override { return initialising_; }
     bool Terminating() const override;
     void ShowProgress(const RunProgress& progress) override;
     void RunFinished(RunEnd how) override;
@@ -29,7 +30,22 @@ public:
     int Errors() const { return dialogs_.Errors(); }
 
 private:
+    // The initial landscape is abandoned when a signal arrives; it is looked for each time
+    // the progress is shown, not for every cell.
+    class SignalProgress : public InitProgress {
+    public:
+        explicit SignalProgress(const BatchHost& host) : host_(host) {}
+        void Open(int) override { cancelled_ = host_.Terminating(); }
+        void Show(int) override { cancelled_ = host_.Terminating(); }
+        bool CancelRequested() override { return cancelled_; }
+
+    private:
+        const BatchHost& host_;
+        bool cancelled_ = false;
+    };
+
     void DrawBar(int generation, int total);
+    void EndBarLine();
 
     std::ostream& err_;
     StderrDialogs dialogs_;
@@ -41,6 +57,7 @@ private:
     int lastGeneration_ = 0;
     int total_ = 0;
     bool barShown_ = false;
+    SignalProgress initialising_{*this};
 };
 
 } // namespace quorrel

@@ -27,6 +27,8 @@ MessageAnswer StderrDialogs::Message(MessageKind kind, const std::string& text, 
 {
     if (kind == MessageKind::Error)
         ++errors_;
+    if (BeforeMessage)
+        BeforeMessage();
     std::string shown = text;
     for (char& c : shown)
         if (c == '\r')
@@ -63,6 +65,8 @@ MessageAnswer StderrDialogs::Message(MessageKind kind, const std::string& text, 
 
 std::optional<std::string> StderrDialogs::ChooseFile(const FileDialogRequest& request)
 {
+    if (BeforeMessage)
+        BeforeMessage();
     out_ << "quorrel-batch: no file chosen for \"" << request.title << "\"\n";
     out_.flush();
     return std::nullopt;

@@ -2,6 +2,7 @@
 
 #include "engine/Dialogs.h"
 
+#include <functional>
 #include <iosfwd>
 
 namespace quorrel {
@@ -18,6 +19,9 @@ public:
 
     // The number of error messages printed so far.
     int Errors() const { return errors_; }
+
+    // Called before a message is printed (the progress bar ends its line there).
+    std::function<void()> BeforeMessage;
 
 private:
     std::ostream& out_;

@@ -57,22 +57,25 @@ void VariableContention::Prepare(const ParameterSet& p)
             r.fixedLoss = p.OutcomeMatrix[o][n].Loss;
             r.ownRate = !(DependentGRates && p.GRateFractions[n].Rate >= 0.0f);
             r.rate = p.RateAgainst[n][o];
+            r.highestSum = int16_t((r.winVariable ? 100 : r.fixedWin) + (r.lossVariable ? 100 : r.fixedLoss));
         }
     }
 }
 
 void VariableContention::Run(const ParameterSet& p, const LandscapeGrid& previous, const GenotypeGrid& previousG,
-                             LandscapeGrid& current, GenotypeGrid& currentG, uint8_t* occupied, Rng& rng)
+                             LandscapeGrid& current, GenotypeGrid& currentG, uint8_t* occupied, bool bounded,
+                             Rng& rng)
 {
     Prepare(p);
-    Pass<false>(p, previous, previousG, current, currentG, occupied, rng);
+    Pass<false>(p, previous, previousG, current, currentG, occupied, bounded, rng);
 }
 
 void VariableContention::RunInPlace(const ParameterSet& p, const LandscapeGrid& previous, const GenotypeGrid& ring,
-                                    LandscapeGrid& current, GenotypeGrid& currentG, uint8_t* occupied, Rng& rng)
+                                    LandscapeGrid& current, GenotypeGrid& currentG, uint8_t* occupied, bool bounded,
+                                    Rng& rng)
 {
     Prepare(p);
-    Pass<true>(p, previous, ring, current, currentG, occupied, rng);
+    Pass<true>(p, previous, ring, current, currentG, occupied, bounded, rng);
 }
 
 void VariableContention::Flush(Stage& stage, GenotypeGrid& currentG, int maxspec)
@@ -98,7 +101,8 @@ void VariableContention::Flush(Stage& stage, GenotypeGrid& currentG, int maxspec
 // staged and written after the next row.
 template <bool InPlace>
 void VariableContention::Pass(const ParameterSet& p, const LandscapeGrid& previous, const GenotypeGrid& source,
-                              LandscapeGrid& current, GenotypeGrid& currentG, uint8_t* occupied, Rng& rng)
+                              LandscapeGrid& current, GenotypeGrid& currentG, uint8_t* occupied, bool bounded,
+                              Rng& rng)
 {
     const GParamStruct& g = p.GParamRec;
     const int maxX = g.MaxX;
@@ -143,27 +147,40 @@ void VariableContention::Pass(const ParameterSet& p, const LandscapeGrid& previo
             count += (n.Species != o.Species) & (n.Species != 0);
         }
 
+        // Cells that the draw cannot let be taken, whatever W and L turn out to be, are
+        // dropped before their genotypes are read.
+        int kept = 0;
         for (int k = 0; k < count; ++k) {
             const int x = encounters_[k];
             const int d = static_cast<int>(st[2 * (x - 1)] >> 30);
             const Cell o = prev[x];
             const Cell n = prev[x + CellOffset[d]];
+            encounters_[kept] = static_cast<int16_t>(x);
             if (o.Species == 0) {
-                winAt_[k] = &NoOutcome;
-                lossAt_[k] = &NoOutcome;
-                rate_[k] = n.GRate;
-                colonise_[k] = 1;
+                winAt_[kept] = &NoOutcome;
+                lossAt_[kept] = &NoOutcome;
+                rate_[kept] = n.GRate;
+                colonise_[kept] = 1;
+                ++kept;
                 continue;
             }
             const PairRule& r = rules_[n.Species * stride_ + o.Species];
-            winAt_[k] = r.winVariable ? &neighbourGenotype(x, d)[o.Species - 1].Win : &r.fixedWin;
-            lossAt_[k] = r.lossVariable ? &(ownRow + static_cast<std::ptrdiff_t>(x) * ms)[n.Species - 1].Loss
-                                        : &r.fixedLoss;
-            rate_[k] = r.ownRate ? n.GRate : r.rate;
-            colonise_[k] = 0;
-            Prefetch(winAt_[k]);
-            Prefetch(lossAt_[k]);
+            const float rate = r.ownRate ? n.GRate : r.rate;
+            const float highest = float(overGrowth_ * double(r.highestSum) * 0.005 * double(rate));
+            const bool possible = !bounded || overGrowth_ < 0.0 || !(rate >= 0.0f) ||
+                                  double(st[2 * (x - 1) + 1]) < double(highest) * 4294967296.0;
+            const int8_t* win = r.winVariable ? &neighbourGenotype(x, d)[o.Species - 1].Win : &r.fixedWin;
+            const int8_t* loss =
+                r.lossVariable ? &(ownRow + static_cast<std::ptrdiff_t>(x) * ms)[n.Species - 1].Loss : &r.fixedLoss;
+            winAt_[kept] = win;
+            lossAt_[kept] = loss;
+            rate_[kept] = rate;
+            colonise_[kept] = 0;
+            Prefetch(possible ? win : &NoOutcome);
+            Prefetch(possible ? loss : &NoOutcome);
+            kept += possible;
         }
+        count = kept;
 
         int takes = 0;
         for (int k = 0; k < count; ++k) {
@@ -222,8 +239,8 @@ void VariableContention::Pass(const ParameterSet& p, const LandscapeGrid& previo
 }
 
 template void VariableContention::Pass<false>(const ParameterSet&, const LandscapeGrid&, const GenotypeGrid&,
-                                              LandscapeGrid&, GenotypeGrid&, uint8_t*, Rng&);
+                                              LandscapeGrid&, GenotypeGrid&, uint8_t*, bool, Rng&);
 template void VariableContention::Pass<true>(const ParameterSet&, const LandscapeGrid&, const GenotypeGrid&,
-                                             LandscapeGrid&, GenotypeGrid&, uint8_t*, Rng&);
+                                             LandscapeGrid&, GenotypeGrid&, uint8_t*, bool, Rng&);
 
 } // namespace quorrel

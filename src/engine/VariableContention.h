@@ -16,8 +16,8 @@ namespace quorrel {
 // interior cell takes RandomInt(4) for its neighbour and one RandomReal; the states of a
 // row come from jump-ahead coefficients, the way each species pair is decided from
 // a table built by Prepare(). Only the cells that meet a neighbour of another species
-// read genotypes, and only the cells taken over copy one. Both passes give exactly the landscape, genotypes and
-// generator state of VariableOutcomeRuleLiteral().
+// read genotypes, and only the cells taken over copy one. Both passes give
+// exactly the landscape, genotypes and generator state of VariableOutcomeRuleLiteral().
 class VariableContention {
 public:
     VariableContention();
@@ -28,16 +28,18 @@ public:
     // The step as stated: reads the previous landscape and genotypes (rings in place) and
     // writes every interior cell of the current landscape and genotype grid.
     void Run(const ParameterSet& p, const LandscapeGrid& previous, const GenotypeGrid& previousG,
-             LandscapeGrid& current, GenotypeGrid& currentG, uint8_t* occupied, Rng& rng);
+             LandscapeGrid& current, GenotypeGrid& currentG, uint8_t* occupied, bool bounded, Rng& rng);
 
     // The same step without the copy of the genotypes to the previous grid: on entry the
     // interior of currentG holds the genotypes of the previous landscape and ring holds
     // their border ring. Only the genotypes of cells taken over by a neighbour are written;
     // a cell's old genotype stays readable until no later cell can need it.
     // In both, when occupied is given, occupied[k] records whether interior cell k (counted
-    // row by row from 0) holds an individual afterwards.
+    // row by row from 0) holds an individual afterwards. bounded tells that no Win and no
+    // Loss in the genotypes read exceeds 100, so that a cell whose draw is not below the
+    // probability of W + L = 200 needs no genotype read.
     void RunInPlace(const ParameterSet& p, const LandscapeGrid& previous, const GenotypeGrid& ring,
-                    LandscapeGrid& current, GenotypeGrid& currentG, uint8_t* occupied, Rng& rng);
+                    LandscapeGrid& current, GenotypeGrid& currentG, uint8_t* occupied, bool bounded, Rng& rng);
 
 private:
     static constexpr int MaxRow = MaxLandscapeSide;
@@ -51,11 +53,12 @@ private:
         int8_t fixedWin = 0;
         int8_t fixedLoss = 0;
         float rate = 0.0f;
+        int16_t highestSum = 0; // the largest W + L with Win and Loss at most 100
     };
 
     template <bool InPlace>
     void Pass(const ParameterSet& p, const LandscapeGrid& previous, const GenotypeGrid& source,
-              LandscapeGrid& current, GenotypeGrid& currentG, uint8_t* occupied, Rng& rng);
+              LandscapeGrid& current, GenotypeGrid& currentG, uint8_t* occupied, bool bounded, Rng& rng);
 
     // The staged genotypes of one row: cells taken over whose old genotype a later cell
     // may still read.

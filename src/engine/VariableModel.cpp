@@ -50,6 +50,7 @@ bool VariableModel::AllocateGenotypes(bool allocate)
     current.MarkAllUnset();
     previous.MarkAllUnset();
     emptyCellsUnset_ = true;
+    outcomesBounded_ = true;
     return true;
 }
 
@@ -91,7 +92,25 @@ void VariableModel::FreeGenotypes()
 Genotypes& VariableModel::EditGrids()
 {
     emptyCellsUnset_ = false;
+    outcomesBounded_ = false;
     return genotypes_;
+}
+
+void VariableModel::RecheckGenotypes()
+{
+    RequireGenotypes();
+    const GParamStruct& g = params_.GParamRec;
+    emptyCellsUnset_ = true;
+    outcomesBounded_ = true;
+    for (int y = 1; y <= g.MaxY; ++y)
+        for (int x = 1; x <= g.MaxX; ++x) {
+            const bool empty = landscapes_.CurrentLandscape(x, y).Species == 0;
+            const OutcomeTriple* genotype = genotypes_.Current.Genotype(x, y);
+            for (int j = 0; j < g.Maxspec; ++j) {
+                emptyCellsUnset_ = emptyCellsUnset_ && (!empty || genotype[j] == UnsetTriple);
+                outcomesBounded_ = outcomesBounded_ && genotype[j].Win <= 100 && genotype[j].Loss <= 100;
+            }
+        }
 }
 
 BaseModel& VariableModel::Base()
@@ -117,7 +136,7 @@ void VariableModel::Generation(int /*g*/)
         base_.SetLandscapeBorder();
         SetGenotypeBorder();
         contention_.Run(params_, landscapes_.PreviousLandscape, genotypes_.Previous, landscapes_.CurrentLandscape,
-                        genotypes_.Current, occupied_.data(), rng_);
+                        genotypes_.Current, occupied_.data(), outcomesBounded_, rng_);
     } else {
         // The contention step writes every interior cell of the current landscape, so the
         // landscapes are exchanged instead of copied. The genotypes stay in the current
@@ -126,11 +145,20 @@ void VariableModel::Generation(int /*g*/)
         base_.SetLandscapeBorder();
         BuildGenotypeRing(g, genotypes_.Current, genotypes_.Previous);
         contention_.RunInPlace(params_, landscapes_.PreviousLandscape, genotypes_.Previous,
-                               landscapes_.CurrentLandscape, genotypes_.Current, occupied_.data(), rng_);
+                               landscapes_.CurrentLandscape, genotypes_.Current, occupied_.data(), outcomesBounded_,
+                               rng_);
     }
     base_.ApplyMortality();
     if (g.DisturbProb > ProbabilityOn)
         base_.ApplyDisturbance();
+    if (g.Influx > ProbabilityOn && emptyCellsUnset_) {
+        // The clearing of the emptied cells goes along with the recruitment pass, which
+        // visits every empty cell anyway and reads no genotype of an empty cell.
+        if (!quorrel::RecruitWithMutation(params_, landscapes_.CurrentLandscape, genotypes_.Current, rng_,
+                                          base_.ObservedGRateRanges, Ranges, occupied_.data()))
+            outcomesBounded_ = false;
+        return;
+    }
     ClearEmptiedGenotypes();
     if (g.Influx > ProbabilityOn)
         RecruitWithMutation();
@@ -194,7 +222,7 @@ void VariableModel::VariableOutcomeRule()
 {
     RequireGenotypes();
     contention_.Run(params_, landscapes_.PreviousLandscape, genotypes_.Previous, landscapes_.CurrentLandscape,
-                    genotypes_.Current, nullptr, rng_);
+                    genotypes_.Current, nullptr, false, rng_);
 }
 
 void VariableModel::VariableOutcomeRuleLiteral()
@@ -214,8 +242,9 @@ void VariableModel::ClearEmptyGenotypes()
 void VariableModel::RecruitWithMutation()
 {
     RequireGenotypes();
-    quorrel::RecruitWithMutation(params_, landscapes_.CurrentLandscape, genotypes_.Current, rng_,
-                                 base_.ObservedGRateRanges, Ranges);
+    if (!quorrel::RecruitWithMutation(params_, landscapes_.CurrentLandscape, genotypes_.Current, rng_,
+                                      base_.ObservedGRateRanges, Ranges))
+        outcomesBounded_ = false;
 }
 
 OutcomeTriple VariableModel::SeedTriple(int species)

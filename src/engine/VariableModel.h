@@ -32,9 +32,11 @@ namespace quorrel {
 // path keeps the genotypes in the current grid and writes only those of cells taken over,
 // so after Generation() the interior of the previous genotype grid is scratch. It also
 // relies on what every step of the model leaves behind: an empty cell holds an unset
-// genotype, so that only the cells emptied by mortality and disturbance need clearing.
-// EditGrids() and Base(), through which other code may change cells, drop that reliance
-// for the next generation, which then clears every empty cell.
+// genotype, so that only the cells emptied by mortality and disturbance need clearing, and
+// no Win or Loss exceeds 100, so that a draw above the highest possible probability needs
+// no genotype read. EditGrids() and Base(), through which other code may change cells,
+// drop that reliance until RecheckGenotypes(); a driver that writes the landscapes or
+// genotypes by other means between generations calls RecheckGenotypes() before the next.
 class VariableModel {
 public:
     VariableModel(ParameterSet& params, Landscapes& landscapes, Rng& rng, Dialogs& dialogs);
@@ -77,6 +79,10 @@ public:
     const Genotypes& Grids() const { return genotypes_; }
     // Direct access for loading a stored landscape's genotypes and for tests.
     Genotypes& EditGrids();
+    // After changes through EditGrids() or Base(): finds out again from the current grid
+    // what the fast path relies on, so that it need not clear every empty cell or read
+    // every genotype it could skip.
+    void RecheckGenotypes();
 
     OutcomeRanges Ranges;
     VariableOutcomeTable& SeedOutcomeRanges() { return Ranges.Seed; }
@@ -103,6 +109,8 @@ private:
     VariableContention contention_;
     // Whether every empty cell of the current landscape holds an unset genotype.
     bool emptyCellsUnset_ = false;
+    // Whether no Win and no Loss of the current genotypes exceeds 100.
+    bool outcomesBounded_ = false;
     // Whether each interior cell was occupied after the contention step (fast path).
     std::vector<uint8_t> occupied_;
 };

@@ -39,15 +39,20 @@ void MutateGRate(const GParamStruct& g, Rng& rng, Cell& recruit, GRateRanges& ob
     }
 }
 
-void MutateOutcomes(const ParameterSet& p, Rng& rng, int s, OutcomeTriple* genotype, VariableOutcomeRange* widen)
+// False when a mutated entry has a Win or Loss above 100 (a negative MutAmtOTC, or an
+// entry that was unset).
+bool MutateOutcomes(const ParameterSet& p, Rng& rng, int s, OutcomeTriple* genotype, VariableOutcomeRange* widen)
 {
+    bool bounded = true;
     const GParamStruct& g = p.GParamRec;
     for (int j = 1; j <= g.Maxspec; ++j) {
         if (j == s || !IsVariablePair(p, s, j))
             continue;
         OutcomeTriple& t = genotype[j - 1];
-        if (rng.RandomReal() < g.MutationOTC)
+        if (rng.RandomReal() < g.MutationOTC) {
             MutateTriple(t, g.MutAmtOTC, rng);
+            bounded = bounded && t.Win <= 100 && t.Loss <= 100;
+        }
         if (widen != nullptr) {
             widen->WinLow = std::min(widen->WinLow, t.Win);
             widen->WinHigh = std::max(widen->WinHigh, t.Win);
@@ -55,23 +60,29 @@ void MutateOutcomes(const ParameterSet& p, Rng& rng, int s, OutcomeTriple* genot
             widen->LossHigh = std::max(widen->LossHigh, t.Loss);
         }
     }
+    return bounded;
 }
 
-void Recruit(ParameterSet& p, LandscapeGrid& landscape, GenotypeGrid& genotypes, Rng& rng,
-             GRateRanges& observedGRate, OutcomeRanges& ranges)
+bool Recruit(ParameterSet& p, LandscapeGrid& landscape, GenotypeGrid& genotypes, Rng& rng,
+             GRateRanges& observedGRate, OutcomeRanges& ranges, const uint8_t* emptied)
 {
     const GParamStruct& g = p.GParamRec;
     const bool open = g.RecruitType == 0;
-    if (g.RecruitType != 0 && g.RecruitType != 1)
-        return;
+    const bool recruits = g.RecruitType == 0 || g.RecruitType == 1;
+    bool bounded = true;
+    bool ended = false;
     for (int y = 1; y <= g.MaxY; ++y) {
         for (int x = 1; x <= g.MaxX; ++x) {
             if (landscape(x, y).Species != 0)
                 continue;
+            OutcomeTriple* genotype = genotypes.Genotype(x, y);
+            if (emptied != nullptr && emptied[(y - 1) * g.MaxX + x - 1] != 0)
+                std::fill_n(genotype, g.Maxspec, UnsetTriple);
+            if (ended || !recruits)
+                continue;
             if (!(rng.RandomReal() < g.Influx))
                 continue;
             Cell recruit;
-            OutcomeTriple* genotype = genotypes.Genotype(x, y);
             if (open) {
                 const int s = static_cast<int>(rng.RandomInt(g.Maxspec)) + 1;
                 if (!(rng.RandomReal() < p.RecruitmentVector[s]))
@@ -82,31 +93,40 @@ void Recruit(ParameterSet& p, LandscapeGrid& landscape, GenotypeGrid& genotypes,
             } else {
                 int px = 0;
                 int py = 0;
-                if (!FindSource(g, landscape, rng, px, py))
-                    return;
+                if (!FindSource(g, landscape, rng, px, py)) {
+                    // The landscape is empty: nothing more arrives in this pass.
+                    ended = true;
+                    if (emptied == nullptr)
+                        return bounded;
+                    continue;
+                }
                 recruit = landscape(px, py);
                 if (!(rng.RandomReal() < p.RecruitmentVector[recruit.Species]))
                     continue;
                 std::copy_n(genotypes.Genotype(px, py), g.Maxspec, genotype);
             }
             MutateGRate(g, rng, recruit, observedGRate, open);
-            MutateOutcomes(p, rng, recruit.Species, genotype, open ? &ranges.Observed[recruit.Species] : nullptr);
+            bounded = MutateOutcomes(p, rng, recruit.Species, genotype,
+                                     open ? &ranges.Observed[recruit.Species] : nullptr) &&
+                      bounded;
             landscape(x, y) = recruit;
         }
     }
+    return bounded;
 }
 
 } // namespace
 
-void RecruitWithMutation(ParameterSet& p, LandscapeGrid& landscape, GenotypeGrid& genotypes, Rng& rng,
-                         GRateRanges& observedGRate, OutcomeRanges& ranges)
+bool RecruitWithMutation(ParameterSet& p, LandscapeGrid& landscape, GenotypeGrid& genotypes, Rng& rng,
+                         GRateRanges& observedGRate, OutcomeRanges& ranges, const uint8_t* emptied)
 {
-    Recruit(p, landscape, genotypes, rng, observedGRate, ranges);
+    const bool bounded = Recruit(p, landscape, genotypes, rng, observedGRate, ranges, emptied);
     for (int s = 1; s <= p.GParamRec.Maxspec; ++s) {
         if (p.GRateFractions[s].Rate < 0.0f)
             p.GRateFractions[s] = observedGRate[s];
         ranges.Seed[s] = ranges.Observed[s];
     }
+    return bounded;
 }
 
 } // namespace quorrel

@@ -6,6 +6,8 @@
 #include "engine/Rng.h"
 #include "params/ParameterSet.h"
 
+#include <cstdint>
+
 namespace quorrel {
 
 // The run's outcome ranges: Seed seeds every new genotype; Observed records the ranges
@@ -25,7 +27,11 @@ struct OutcomeRanges {
 // genotype (MutateTriple); open recruits widen observedGRate and ranges.Observed.
 // After the pass, also one ended early, the ranges are fed back: GRateFractions of every
 // variable-rate species := observedGRate, ranges.Seed := ranges.Observed.
-void RecruitWithMutation(ParameterSet& p, LandscapeGrid& landscape, GenotypeGrid& genotypes, Rng& rng,
-                         GRateRanges& observedGRate, OutcomeRanges& ranges);
+// True when no Win and no Loss that the pass wrote exceeds 100.
+// With emptied given, the pass also clears genotypes as it goes: every empty interior
+// cell k (counted row by row from 0) with emptied[k] set gets an unset genotype before
+// anything arrives there, the whole landscape through, even when the pass ends early.
+bool RecruitWithMutation(ParameterSet& p, LandscapeGrid& landscape, GenotypeGrid& genotypes, Rng& rng,
+                         GRateRanges& observedGRate, OutcomeRanges& ranges, const uint8_t* emptied = nullptr);
 
 } // namespace quorrel

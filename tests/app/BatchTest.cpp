@@ -49,7 +49,19 @@ std::map<std::string, std::string> Files(const fs::path& folder)
     return files;
 }
 
-// Options that write every file the fixed-outcome single run writes.
+// The files of folder, with the folder's path (and the start folder's, when it is another)
+// replaced by "DIR": data files begin with their own path and list the parameters.
+std::map<std::string, std::string> NormalisedFiles(const fs::path& folder, const fs::path& start = {})
+{
+    std::map<std::string, std::string> files = Files(folder);
+    for (auto& [name, text] : files)
+        for (const fs::path& p : {folder, start})
+            for (size_t at; !p.empty() && (at = text.find(p.string())) != std::string::npos;)
+                text.replace(at, p.string().size(), "DIR");
+    return files;
+}
+
+// Options that write every file a single run writes.
 OptionStruct WritingOptions(const fs::path& folder)
 {
     OptionStruct o = SetDefaultOptions(folder);
@@ -61,13 +73,19 @@ OptionStruct WritingOptions(const fs::path& folder)
     o.WriteCoverage = true;
     o.WriteGRate = true;
     o.WriteSW = true;
+    o.WriteSTP = true;
+    o.WriteFTP = true;
+    o.FTPlotCycle = 2;
+    o.WriteOTC = true;
+    o.WriteGCGraph = true;
+    o.WriteFTPOTC = true;
     o.GenSWEvery = 5;
     o.DeltaSideSW = 4;
     return o;
 }
 
 // A parameter set that exercises most of the model: five species with variable growth
-// rates, stand-offs, mortality, random disturbance, open recruitment with mutation.
+// rates, stand-offs, mortality, disturbance, open recruitment with mutation.
 ParameterSet RichParameters(const fs::path& folder)
 {
     ParameterSet p;
@@ -86,7 +104,9 @@ ParameterSet RichParameters(const fs::path& folder)
     g.Border = 1;
     g.TotalCover = 60.0f;
     g.OverGRate = 40;
-    g.DisturbProb = 0.002f;
+    // Shown as 0 in the general-parameters dialog's eight decimals; an override of another
+    // field must keep it.
+    g.DisturbProb = 1.5e-9f;
     g.PatchSize = 9;
     g.PatchType = 1;
     g.Influx = 0.05f;
@@ -140,6 +160,15 @@ TEST_F(BatchTest, InbuiltDefaultsGiveIdenticalFilesInTwoRunsAndLeaveTheStartFile
     const BatchResult second = RunBatch(dir, {"--quiet", "--dir", dir.string()});
     ASSERT_EQ(second.status, 0) << second.err;
     EXPECT_EQ(Files(dir), filesOfFirst);
+
+    // The same files once more, moved into a folder of their own.
+    const fs::path elsewhere = root.Path() / "elsewhere";
+    const BatchResult moved = RunBatch(dir, {"--quiet", "--output-dir", elsewhere.string()});
+    ASSERT_EQ(moved.status, 0) << moved.err;
+    EXPECT_EQ(Files(dir), filesOfFirst);
+    std::map<std::string, std::string> outputs = NormalisedFiles(dir);
+    outputs.erase("Options.dat");
+    EXPECT_EQ(NormalisedFiles(elsewhere, dir), outputs);
 }
 
 TEST_F(BatchTest, ARichParameterFileGivesTheFilesOfTheDesktopRunInTwoRuns)
@@ -151,7 +180,8 @@ TEST_F(BatchTest, ARichParameterFileGivesTheFilesOfTheDesktopRunInTwoRuns)
         WriteParameterFile(RichParameters(dir), (dir / "rich.prm").string());
     }
     for (int i = 0; i < 2; ++i) {
-        const BatchResult r = RunBatch(runs[i], {"--params", "rich.prm", "--display-cycle", "3", "--quiet"});
+        const BatchResult r =
+            RunBatch(runs[i], {"--params", "rich.prm", "--display-cycle", "3", "--set", "RandSeed=4321", "--quiet"});
         ASSERT_EQ(r.status, 0) << r.err;
     }
     // The same run through the driver, as the desktop program's window makes it after the
@@ -167,18 +197,41 @@ TEST_F(BatchTest, ARichParameterFileGivesTheFilesOfTheDesktopRunInTwoRuns)
         ASSERT_EQ(FixedSingleRun(app).Start(host), RunEnd::Completed);
         app.RemoveTempDir(host.dialogs);
     }
-    // Data files begin with their own path; compare them with it replaced.
-    auto normalised = [](const fs::path& dir) {
-        std::map<std::string, std::string> files = Files(dir);
-        for (auto& [name, text] : files)
-            for (size_t at; (at = text.find(dir.string())) != std::string::npos;)
-                text.replace(at, dir.string().size(), "DIR");
-        return files;
-    };
-    const auto one = normalised(runs[0]);
+    const auto one = NormalisedFiles(runs[0]);
     EXPECT_GT(one.size(), 8u);
-    EXPECT_EQ(one, normalised(runs[1]));
-    EXPECT_EQ(one, normalised(runs[2]));
+    EXPECT_EQ(one, NormalisedFiles(runs[1]));
+    EXPECT_EQ(one, NormalisedFiles(runs[2]));
+}
+
+TEST_F(BatchTest, TheVariableOutcomeModeWritesIdenticalFilesInTwoRuns)
+{
+    const fs::path dirs[] = {Folder("variable1"), Folder("variable2")};
+    for (const fs::path& dir : dirs) {
+        ScriptedDialogs dialogs;
+        ASSERT_TRUE(WriteOptionsFile(WritingOptions(dir), dir, dialogs));
+        ParameterSet p = RichParameters(dir);
+        p.GParamRec.Maxspec = 3;
+        p.GParamRec.MutationOTC = 0.2f;
+        p.GParamRec.MutAmtOTC = 4;
+        p.OutcomeMatrix[1][3] = OutcomeTriple{-1, 0, 0};
+        p.OutcomeMatrix[2][3] = OutcomeTriple{-1, 0, 0};
+        p.VariableOutcomeVector[3] = VariableOutcomeRange{10, 70, 10, 20};
+        p.MirrorOutcomeMatrix();
+        WriteParameterFile(p, (dir / "variable.prm").string());
+        const BatchResult r = RunBatch(dir, {"--params", "variable.prm", "--mode", "single-variable", "--quiet"});
+        ASSERT_EQ(r.status, 0) << r.err;
+    }
+    const auto files = Files(dirs[0]);
+    EXPECT_TRUE(files.contains("Outcome1.dat"));
+    EXPECT_TRUE(files.contains("GCData.dat"));
+    EXPECT_TRUE(files.contains("FTPOTC1.bmp"));
+    EXPECT_TRUE(files.contains("STPlot.bmp"));
+    EXPECT_EQ(NormalisedFiles(dirs[0]), NormalisedFiles(dirs[1]));
+
+    // A fixed-outcome run refuses variable pairs.
+    const BatchResult fixed = RunBatch(dirs[0], {"--params", "variable.prm"});
+    EXPECT_EQ(fixed.status, 2);
+    EXPECT_NE(fixed.err.find("Some interactions in the outcome matrix are set to variable."), std::string::npos);
 }
 
 TEST_F(BatchTest, BadInputExitsWithStatusTwoAndAOneLineReason)

@@ -30,6 +30,7 @@ public:
     std::vector<OutputWindowSet> hidden;
     std::vector<int> landscapeShown;                 // the generation of each landscape shown
     std::vector<std::pair<int, int>> plotRefreshes;  // (plot, generation)
+    std::vector<int> outcomeRefreshes;               // the generation of each outcome-plot refresh
 
     void Breathe() override
     {
@@ -56,6 +57,7 @@ public:
     InitProgress& Initialising() override { return progress != nullptr ? *progress : RunHost::Initialising(); }
     LandscapeSink* LandscapeWindow() override { return &landscape_; }
     StatisticsSink* StatisticsWindow() override { return &statistics_; }
+    OutcomeStatisticsSink* OutcomeStatisticsWindow() override { return &outcomes_; }
 
 private:
     struct Landscape : LandscapeSink {
@@ -73,9 +75,20 @@ private:
         }
     };
 
+    struct Outcomes : OutcomeStatisticsSink {
+        ScriptedRunHost& host;
+        explicit Outcomes(ScriptedRunHost& h) : host(h) {}
+        void ShowOutcomePlots(const std::array<QImage, 6>&, int) override {}
+        void RefreshOutcomePlots(const std::array<QImage, 6>&) override
+        {
+            host.outcomeRefreshes.push_back(host.generation);
+        }
+    };
+
     int waits_ = 0;
     Landscape landscape_{*this};
     Statistics statistics_{*this};
+    Outcomes outcomes_{*this};
 };
 
 } // namespace quorrel::test

@@ -429,6 +429,10 @@ void TOptionsDlg::SetAllSpeciesClick()
 
 void TOptionsDlg::OKBtnClick()
 {
+    // A box still being typed into (OK chosen by its access key) counts as entered.
+    for (const auto& [field, box] : numbers_)
+        if (box->isModified())
+            NumberChange(field);
     if (!editor_.ConfirmOk())
         return;
     live_ = editor_.Working;

@@ -239,13 +239,15 @@ void OptionsDlgTest::OkWarningsCommitOrStay()
     QCOMPARE(f.live.WriteIntUntil, 5);
     QVERIFY(f.live.SWSpeciesMask.none());
 
-    // Settings that do produce output commit without a word.
+    // Settings that do produce output commit without a word, a value still being typed included.
     OptionsFixture g;
     auto e = g.Open();
     e->CheckBox(&OptionStruct::WriteIntScape)->click();
     e->CheckBox(&OptionStruct::WriteSW)->click();
     Enter(*e, OptionNumber::GenSWFrom, "65535");
+    QTest::keyClicks(e->NumberBox(OptionNumber::DeltaSideSW), "0");
     e->OKBtn->click();
+    QCOMPARE(g.live.DeltaSideSW, 50);
     QVERIFY(g.dialogs.messages.empty());
     QVERIFY(g.live.WriteSW && g.live.WriteIntScape);
     QCOMPARE(g.live.GenSWFrom, 65535);

@@ -54,6 +54,7 @@ TGParamViewForm::TGParamViewForm(const ParameterSet& params, QWidget* parent) : 
     for (const Row& r : Rows) {
         auto* value = new QLineEdit(this);
         value->setReadOnly(true);
+        value->setMinimumWidth(240);
         values_[r.key] = value;
         grid->addWidget(new QLabel(QString::fromLatin1(r.caption), this), row, 0);
         grid->addWidget(value, row, 1);
@@ -85,7 +86,11 @@ void TGParamViewForm::Refresh()
     if (params_.GParamRec.RecruitType == 1)
         t.RecruitType = "Close";
     for (const Row& r : Rows)
-        values_.at(r.key)->setText(QString::fromStdString(*t.Field(r.key)));
+    {
+        QLineEdit* value = values_.at(r.key);
+        value->setText(QString::fromStdString(*t.Field(r.key)));
+        value->setCursorPosition(0);
+    }
     MeanField->setChecked(t.MeanField);
 }
 

@@ -18,6 +18,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <cmath>
 #include <string>
 
 namespace quorrel {
@@ -38,10 +39,11 @@ QPixmap SamplePicture(bool landscape)
             for (int x = 0; x < 12; ++x)
                 painter.fillRect(x * 4, y * 4, 4, 4, colours[(x * 7 + y * 3 + (x * y) % 4) % 5]);
     } else {
+        auto height = [](int c, int x) { return 16 + int(10 * std::sin(x / (4.0 + c) + c * 2.0)); };
         for (int c = 1; c < 4; ++c) {
             painter.setPen(colours[c]);
-            for (int x = 0; x < 47; ++x)
-                painter.drawLine(x, 28 - (x * c * 5 / 4 + c * 7) % 24, x + 1, 28 - ((x + 1) * c * 5 / 4 + c * 7) % 24);
+            for (int x = 1; x < 46; ++x)
+                painter.drawLine(x, height(c, x), x + 1, height(c, x + 1));
         }
         painter.setPen(Qt::black);
         painter.drawRect(0, 0, 47, 31);
@@ -78,10 +80,10 @@ TOptionsDlg::TOptionsDlg(OptionStruct& options, const ParameterSet& params, Dial
 
     Pages = new QTabWidget(this);
     Pages->addTab(LandscapePage(), QStringLiteral("Landscape"));
-    Pages->addTab(StatisticsPage(), QStringLiteral("Coverage/Growth Rates"));
-    Pages->addTab(TimePlotPage(), QStringLiteral("Space-Time/Freq-Time"));
-    Pages->addTab(OutcomePage(), QStringLiteral("Variable Outcome"));
-    Pages->addTab(GCGraphPage(), QStringLiteral("Growth Rate-Competitive"));
+    Pages->addTab(StatisticsPage(), QStringLiteral("Statistics"));
+    Pages->addTab(TimePlotPage(), QStringLiteral("Time Plots"));
+    Pages->addTab(OutcomePage(), QStringLiteral("Outcome"));
+    Pages->addTab(GCGraphPage(), QStringLiteral("GR-Competitive"));
     Pages->addTab(SlidingWindowsPage(), QString::fromLatin1(SlidingWindowsCaption));
 
     OKBtn = new QPushButton(QStringLiteral("&OK"), this);

@@ -16,9 +16,12 @@ namespace quorrel {
 
 class LatticePicture;
 class OutputWindows;
+class TGParamDlg;
+class TGParamViewForm;
 class TInfoForm;
 class TInitProgressForm;
 class TModelOneForm;
+class TOptionsDlg;
 
 // "Quorrel": the main window. Its start-up brings the application state to life and creates
 // the other windows hidden; closing it saves the parameters and options, removes the
@@ -37,6 +40,9 @@ public:
     bool RunGuard(const std::string& message);
 
     void UseDefaultItemClick();
+    void GeneralItemClick();
+    void OptionsItemClick();
+    void ViewGeneralItemClick();
     void ReadFromFileItemClick();
     void WriteToFileItemClick();
     void WriteAsDefaultItemClick();
@@ -58,6 +64,9 @@ public:
     TInitProgressForm& Progress() { return *progress_; }
     TModelOneForm& ModelOne() { return *modelOne_; }
     TRunModeForm& RunMode() { return *runMode_; }
+    TGParamDlg& GParamDlg() { return *gparamDlg_; }
+    TGParamViewForm& GParamView() { return *gparamView_; }
+    TOptionsDlg& OptionsDlg() { return *optionsDlg_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -82,6 +91,9 @@ private:
     std::unique_ptr<TRunModeForm> runMode_;
     std::unique_ptr<TInfoForm> license_;
     std::unique_ptr<TInfoForm> about_;
+    std::unique_ptr<TGParamDlg> gparamDlg_;
+    std::unique_ptr<TGParamViewForm> gparamView_;
+    std::unique_ptr<TOptionsDlg> optionsDlg_;
 };
 
 } // namespace quorrel

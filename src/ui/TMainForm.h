@@ -16,10 +16,13 @@ namespace quorrel {
 
 class LatticePicture;
 class OutputWindows;
+class TGParamDlg;
+class TGParamViewForm;
 class TInfoForm;
 class TInitProgressForm;
 class TModelOneForm;
 class TModelOneVarForm;
+class TOptionsDlg;
 
 // "Quorrel": the main window. Its start-up brings the application state to life and creates
 // the other windows hidden; closing it saves the parameters and options, removes the
@@ -38,6 +41,9 @@ public:
     bool RunGuard(const std::string& message);
 
     void UseDefaultItemClick();
+    void GeneralItemClick();
+    void OptionsItemClick();
+    void ViewGeneralItemClick();
     void ReadFromFileItemClick();
     void WriteToFileItemClick();
     void WriteAsDefaultItemClick();
@@ -65,6 +71,9 @@ public:
     TModelOneForm& ModelOne() { return *modelOne_; }
     TModelOneVarForm& ModelOneVar() { return *modelOneVar_; }
     TRunModeForm& RunMode() { return *runMode_; }
+    TGParamDlg& GParamDlg() { return *gparamDlg_; }
+    TGParamViewForm& GParamView() { return *gparamView_; }
+    TOptionsDlg& OptionsDlg() { return *optionsDlg_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -90,6 +99,9 @@ private:
     std::unique_ptr<TRunModeForm> runMode_;
     std::unique_ptr<TInfoForm> license_;
     std::unique_ptr<TInfoForm> about_;
+    std::unique_ptr<TGParamDlg> gparamDlg_;
+    std::unique_ptr<TGParamViewForm> gparamView_;
+    std::unique_ptr<TOptionsDlg> optionsDlg_;
 };
 
 } // namespace quorrel

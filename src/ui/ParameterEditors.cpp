@@ -1,0 +1,130 @@
+#include "ui/ParameterEditors.h"
+
+#include "ui/EditorTexts.h"
+#include "ui/TGRatesForm.h"
+#include "ui/TMortalityDlg.h"
+#include "ui/TOutcomeDlg.h"
+#include "ui/TOutcomeViewForm.h"
+#include "ui/TRecruitmentDlg.h"
+#include "ui/TVectorViewForm.h"
+
+#include <cmath>
+
+namespace quorrel {
+
+namespace {
+
+void Show(QWidget& window)
+{
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+} // namespace
+
+ParameterEditors::ParameterEditors(ParameterSet& params, Rng& rng, Dialogs& dialogs, RunGuard runGuard)
+    : params_(params), runGuard_(std::move(runGuard))
+{
+    outcome_ = std::make_unique<TOutcomeDlg>(params, rng, dialogs);
+    gRates_ = std::make_unique<TGRatesForm>(params, rng, dialogs);
+    gRatesViewer_ = std::make_unique<TGRatesForm>(params, rng, dialogs);
+    gRatesViewer_->Prepare(true);
+    mortality_ = std::make_unique<TMortalityDlg>(params, dialogs);
+    recruitment_ = std::make_unique<TRecruitmentDlg>(params, dialogs);
+    outcomeViewer_ = std::make_unique<TOutcomeViewForm>(params);
+    const auto species = [&params] { return params.GParamRec.Maxspec; };
+    gRateVectorViewer_ = std::make_unique<TVectorViewForm>(TVectorViewForm::Content{
+        QStringLiteral("Growth Rate Vector"), QStringLiteral("Growth Rate"), species,
+        [&params](int s) {
+            const GrowthRate& g = params.GrowthRates[s];
+            return g.Rate >= 0 ? QString::number(g.Rate) : QStringLiteral("%1 - %2").arg(g.Low).arg(g.High);
+        },
+        {}});
+    mortalityViewer_ = std::make_unique<TVectorViewForm>(TVectorViewForm::Content{
+        QStringLiteral("Mortality Parameters"), QStringLiteral("Mortality"), species,
+        [&params](int s) { return QString::fromStdString(SevenDecimals(params.MortalityVector[s])); },
+        [&params] { return QString::number(static_cast<long long>(std::nearbyint(params.MortalSize()))); }});
+    recruitmentViewer_ = std::make_unique<TVectorViewForm>(TVectorViewForm::Content{
+        QStringLiteral("Recruitment Vector"), QStringLiteral("Prob Recruit"), species,
+        [&params](int s) { return QString::fromStdString(SevenDecimals(params.RecruitmentVector[s])); }, {}});
+}
+
+ParameterEditors::~ParameterEditors() = default;
+
+void ParameterEditors::OutcomeMatrixItemClick()
+{
+    if (!runGuard_("Finish the run (use RESET or CLOSE) before changing the outcome matrix"))
+        return;
+    outcome_->Prepare();
+    outcome_->exec();
+    outcomeViewer_->Refresh();
+}
+
+void ParameterEditors::GrowthRatesItemClick()
+{
+    if (!runGuard_("Finish the run (use RESET or CLOSE) before changing the growth rates"))
+        return;
+    gRates_->Prepare(false);
+    gRates_->exec();
+    params_.UpdateGRateFractions();
+    RefreshViewers();
+}
+
+void ParameterEditors::MortalityItemClick()
+{
+    if (!runGuard_("Finish the run (use RESET or CLOSE) before changing the mortality parameters"))
+        return;
+    mortality_->exec();
+    mortalityViewer_->Refresh();
+}
+
+void ParameterEditors::RecruitmentItemClick()
+{
+    if (!runGuard_("Finish the run (use RESET or CLOSE) before changing the recruitment parameters"))
+        return;
+    recruitment_->exec();
+    recruitmentViewer_->Refresh();
+}
+
+void ParameterEditors::ViewOutcomeMatrixItemClick()
+{
+    outcomeViewer_->Refresh();
+    Show(*outcomeViewer_);
+}
+
+void ParameterEditors::ViewGrowthRatesItemClick()
+{
+    if (DependentGRates) {
+        gRatesViewer_->Prepare(true);
+        Show(*gRatesViewer_);
+    } else {
+        gRateVectorViewer_->Refresh();
+        Show(*gRateVectorViewer_);
+    }
+}
+
+void ParameterEditors::ViewMortalityItemClick()
+{
+    mortalityViewer_->Refresh();
+    Show(*mortalityViewer_);
+}
+
+void ParameterEditors::ViewRecruitmentItemClick()
+{
+    recruitmentViewer_->Refresh();
+    Show(*recruitmentViewer_);
+}
+
+void ParameterEditors::RefreshViewers()
+{
+    outcomeViewer_->Refresh();
+    if (DependentGRates)
+        gRatesViewer_->Prepare(true);
+    else
+        gRateVectorViewer_->Refresh();
+    mortalityViewer_->Refresh();
+    recruitmentViewer_->Refresh();
+}
+
+} // namespace quorrel

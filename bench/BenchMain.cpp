@@ -1,6 +1,8 @@
 // Milliseconds per generation of the fast and the literal paths of the fixed-outcome
 // model on a 700 x 700 landscape, measured in the same run, for the contention step
 // alone and for the whole generation.
+#include "VariableBench.h"
+
 #include "engine/BaseModel.h"
 #include "engine/Dialogs.h"
 #include "engine/Landscapes.h"
@@ -177,5 +179,6 @@ int main()
     const bool b = Measure("(b) every process: variable rates, rates against, OverGRate 60, mortality patches,\n"
                            "    square disturbance, open recruitment with growth-rate mutation",
                            EveryProcess700());
-    return a && b ? 0 : 1;
+    const bool c = quorrel::bench::MeasureVariableOutcome();
+    return a && b && c ? 0 : 1;
 }

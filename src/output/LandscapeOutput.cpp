@@ -44,7 +44,8 @@ void LandscapeOutput::OutputLandscape(int g, int d)
         if (!file)
             ReportFailure(name, ErrnoText());
     }
-    if (!show && !final && !interval)
+    // Without a display, a picture is drawn only for the files.
+    if (!(show && sink_ != nullptr) && !final && !interval)
         return;
 
     const QImage bitmap = DrawLandscapeBitmap(params_.GParamRec, landscape_, colors_);

@@ -230,7 +230,13 @@ std::string OptionsFilePath(const std::filesystem::path& startDir)
 
 bool ReadOptionsFile(OptionStruct& options, const std::filesystem::path& startDir, Dialogs& dialogs)
 {
-    const std::string path = OptionsFilePath(startDir);
+    return ReadOptionsFileAt(options, OptionsFilePath(startDir), startDir, dialogs);
+}
+
+bool ReadOptionsFileAt(OptionStruct& options, const std::filesystem::path& file, const std::filesystem::path& startDir,
+                       Dialogs& dialogs)
+{
+    const std::string path = file.string();
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) {
         options = SetDefaultOptions(startDir);

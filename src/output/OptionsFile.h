@@ -14,6 +14,10 @@ namespace quorrel {
 // Returns true when the file was read and used.
 bool ReadOptionsFile(OptionStruct& options, const std::filesystem::path& startDir, Dialogs& dialogs);
 
+// The same for an options file elsewhere: file names that the defaults supply are in startDir.
+bool ReadOptionsFileAt(OptionStruct& options, const std::filesystem::path& file,
+                       const std::filesystem::path& startDir, Dialogs& dialogs);
+
 // Writes startDir/Options.dat through a temporary file in the same folder that is then
 // renamed over the old one. On failure an error message is shown and false returned.
 bool WriteOptionsFile(const OptionStruct& options, const std::filesystem::path& startDir, Dialogs& dialogs);

@@ -8,15 +8,15 @@ namespace quorrel {
 
 bool AppState::Startup(Dialogs& dialogs, const std::filesystem::path& startDir)
 {
-    std::vector<std::string> refusals;
-    if (!Startup(dialogs, startDir, refusals))
+    StartupReport report;
+    if (!Startup(dialogs, startDir, report))
         return false;
-    for (const std::string& refusal : refusals)
+    for (const std::string& refusal : report.ParameterRefusals)
         dialogs.Message(MessageKind::Error, refusal, MessageButtons::Ok);
     return true;
 }
 
-bool AppState::Startup(Dialogs& dialogs, const std::filesystem::path& startDir, std::vector<std::string>& refusals)
+bool AppState::Startup(Dialogs& dialogs, const std::filesystem::path& startDir, StartupReport& report)
 {
     Params.StartDir = startDir;
 
@@ -29,14 +29,23 @@ bool AppState::Startup(Dialogs& dialogs, const std::filesystem::path& startDir, 
     TempDir = *temp;
 
     Params.ResetToStartupTables();
-    refusals = LoadStartupParameters(Params).Refusals;
+    report.ParameterRefusals = LoadStartupParameters(Params).Refusals;
     Params.MirrorOutcomeMatrix();
     Params.UpdateGRateFractions();
 
-    BringParametersIntoForce();
+    ReloadSeed();
     Colors = ColorMap();
-    ReadOptionsFile(Options, StartDir(), dialogs);
+    std::error_code ec;
+    const bool optionsPresent = std::filesystem::exists(OptionsFilePath(StartDir()), ec);
+    report.OptionsFileBad = !ReadOptionsFile(Options, StartDir(), dialogs) && optionsPresent;
     return true;
+}
+
+void AppState::BringParametersIntoForce()
+{
+    Params.MirrorOutcomeMatrix();
+    Params.UpdateGRateFractions();
+    ReloadSeed();
 }
 
 void AppState::Shutdown(Dialogs& dialogs)

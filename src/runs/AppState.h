@@ -13,6 +13,12 @@
 
 namespace quorrel {
 
+// What start-up found wrong with the files it read, for a caller that treats it as an error.
+struct StartupReport {
+    std::vector<std::string> ParameterRefusals; // PLast.prm / PDefault.prm present but refused
+    bool OptionsFileBad = false;                // Options.dat present but unreadable or bad
+};
+
 // The state the whole application shares: the one parameter set, the landscape pair, the
 // generator, the output options, the colour map, the start directory and the private
 // temporary directory. The desktop program owns exactly one; the batch runner and tests
@@ -35,9 +41,9 @@ public:
     // shown, when the temporary directory cannot be made: the program must end.
     bool Startup(Dialogs& dialogs, const std::filesystem::path& startDir);
 
-    // The same steps with the reports of refused start-up files returned instead of shown.
-    // The batch runner treats them as errors.
-    bool Startup(Dialogs& dialogs, const std::filesystem::path& startDir, std::vector<std::string>& refusals);
+    // The same steps with the refused parameter files reported instead of shown (the
+    // options file's warning is shown as always). The batch runner treats them as errors.
+    bool Startup(Dialogs& dialogs, const std::filesystem::path& startDir, StartupReport& report);
 
     // Shut-down: PLast.prm and Options.dat written, then the temporary directory removed.
     void Shutdown(Dialogs& dialogs);
@@ -48,8 +54,10 @@ public:
     void RemoveTempDir(Dialogs& dialogs);
 
     // The common tail after any change of the general parameters: the display sizes follow
-    // from MaxX, MaxY and PIX; the generator restarts from GParamRec.RandSeed.
-    void BringParametersIntoForce() { ReloadSeed(); }
+    // from MaxX, MaxY and PIX; the generator restarts from GParamRec.RandSeed. The outcome
+    // matrix is mirrored and the growth-rate fractions derived again as well, so that a
+    // species count raised in the dialog never runs with stale fractions.
+    void BringParametersIntoForce();
 
     // RandSeed := GParamRec.RandSeed, as confirming a run mode does.
     void ReloadSeed() { Random.RandSeed = static_cast<uint32_t>(Params.GParamRec.RandSeed); }

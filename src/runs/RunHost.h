@@ -2,7 +2,11 @@
 
 #include "engine/Dialogs.h"
 #include "engine/InitProgress.h"
+#include "output/FreqTimeSink.h"
+#include "output/GrowthCompetitiveSink.h"
 #include "output/LandscapeSink.h"
+#include "output/OutcomeStatisticsSink.h"
+#include "output/SpaceTimeSink.h"
 #include "output/StatisticsSink.h"
 #include "runs/OutputWindowSet.h"
 #include "runs/RunEnd.h"
@@ -61,6 +65,13 @@ public:
     // The output windows a run feeds; none in the batch runner (files only).
     virtual LandscapeSink* LandscapeWindow() { return nullptr; }
     virtual StatisticsSink* StatisticsWindow() { return nullptr; }
+    virtual SpaceTimeSink* SpaceTimeWindow() { return nullptr; }
+    virtual FreqTimeSink* FreqTimeWindow() { return nullptr; }
+    // The outputs of variable-outcome runs.
+    virtual OutcomeStatisticsSink* OutcomeStatisticsWindow() { return nullptr; }
+    virtual GrowthCompetitiveSink* GCGraphWindow() { return nullptr; }
+    virtual GrowthCompetitiveSink* GCGraphAWindow() { return nullptr; }
+    virtual FreqTimeSink* FreqTimeOutcomeWindow() { return nullptr; }
 
 private:
     RunState state_ = RunState::Running;

@@ -1,0 +1,234 @@
+// The variable-outcome model against the fixed-outcome model on a 700 x 700 landscape,
+// measured in the same run: milliseconds per generation of the fast and literal paths of
+// case (c), the ratio of its fast generation to the fixed-outcome generation of case (a),
+// and the peak memory of a plain run of case (c) in a child process.
+#include "VariableBench.h"
+
+#include "engine/BaseModel.h"
+#include "engine/VariableModel.h"
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstddef>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quorrel::bench {
+
+namespace {
+
+class QuietDialogs : public Dialogs {
+public:
+    MessageAnswer Message(MessageKind, const std::string& text, MessageButtons) override
+    {
+        std::fprintf(stderr, "%s\n", text.c_str());
+        return MessageAnswer::No;
+    }
+    std::optional<std::string> ChooseFile(const FileDialogRequest&) override { return std::nullopt; }
+};
+
+ParameterSet DefaultsAt700()
+{
+    ParameterSet p;
+    p.ResetToStartupTables();
+    p.SetInbuiltDefaults();
+    p.GParamRec.MaxX = 700;
+    p.GParamRec.MaxY = 700;
+    p.MirrorOutcomeMatrix();
+    p.UpdateGRateFractions();
+    return p;
+}
+
+// 40 species with growth-rate ranges, every pair variable, single-cell mortality, open
+// recruitment with outcome and growth-rate mutation.
+ParameterSet VariableEveryPair700()
+{
+    ParameterSet p = DefaultsAt700();
+    GParamStruct& g = p.GParamRec;
+    g.Maxspec = MaxSpecies;
+    g.RecruitType = 0;
+    g.Influx = 0.1f;
+    g.MutationOTC = 0.1f;
+    g.MutAmtOTC = 5;
+    g.MutationGR = 0.1f;
+    g.MutAmtGR = 2;
+    for (int i = 1; i <= MaxSpecies; ++i) {
+        for (int j = 1; j <= MaxSpecies; ++j)
+            p.OutcomeMatrix[i][j] = i == j ? OutcomeTriple{0, 0, 100} : OutcomeTriple{-1, 0, 0};
+        p.GrowthRates[i] = {-1, 30, 90};
+        p.VariableOutcomeVector[i] = {0, 100, 0, 100};
+        p.RecruitmentVector[i] = 0.5f;
+        p.MortalityVector[i] = 0.01f;
+    }
+    p.MortalityVector[0] = 1.0f;
+    p.UpdateGRateFractions();
+    return p;
+}
+
+double Millis(auto&& f)
+{
+    const auto t0 = std::chrono::steady_clock::now();
+    f();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+}
+
+// The smallest of several repetitions, per generation.
+double PerGeneration(int reps, int gens, auto&& prepare, auto&& step)
+{
+    double best = 1e300;
+    for (int r = 0; r < reps; ++r) {
+        prepare();
+        best = std::min(best, Millis([&] {
+                            for (int i = 0; i < gens; ++i)
+                                step();
+                        }) / gens);
+    }
+    return best;
+}
+
+constexpr int Reps = 5;
+constexpr int Gens = 10;
+constexpr int WarmUp = 40;
+
+double FixedOutcomeGeneration()
+{
+    QuietDialogs dialogs;
+    ParameterSet p = DefaultsAt700();
+    auto lands = std::make_unique<Landscapes>();
+    Rng rng{static_cast<uint32_t>(p.GParamRec.RandSeed)};
+    BaseModel model(p, *lands, rng, dialogs);
+    InitProgress none;
+    model.StartRun();
+    model.SetInitCover(none);
+    for (int g = 1; g <= WarmUp; ++g)
+        model.Generation(g);
+    auto snapshot = std::make_unique<Landscapes>(*lands);
+    const uint32_t seed = rng.RandSeed;
+    const ParameterSet warm = p;
+    const GRateRanges observed = model.ObservedGRateRanges;
+    int gen = WarmUp;
+    return PerGeneration(
+        Reps, Gens,
+        [&] {
+            *lands = *snapshot;
+            rng.RandSeed = seed;
+            p = warm;
+            model.ObservedGRateRanges = observed;
+        },
+        [&] { model.Generation(++gen); });
+}
+
+// A whole run of case (c) as a driver makes it; returns the peak resident size in MB of
+// the child process that made it, or a negative value when it could not be measured.
+double PeakMemoryOfRun(const ParameterSet& params, int generations)
+{
+    const pid_t child = fork();
+    if (child < 0)
+        return -1.0;
+    if (child == 0) {
+        QuietDialogs dialogs;
+        ParameterSet p = params;
+        auto lands = std::make_unique<Landscapes>();
+        Rng rng{static_cast<uint32_t>(p.GParamRec.RandSeed)};
+        VariableModel model(p, *lands, rng, dialogs);
+        InitProgress none;
+        model.StartRun();
+        const bool ok = model.SetInitCover(none) && model.SeedGenotypes(true, none);
+        for (int g = 1; ok && g <= generations; ++g)
+            model.Generation(g);
+        if (ok)
+            model.FreeGenotypes();
+        _exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    if (waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1.0;
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return usage.ru_maxrss / 1024.0;
+}
+
+} // namespace
+
+bool MeasureVariableOutcome()
+{
+    // First, while this process holds little memory that the child would inherit.
+    const double peak = PeakMemoryOfRun(VariableEveryPair700(), 20);
+    const double fixed = FixedOutcomeGeneration();
+
+    QuietDialogs dialogs;
+    const ParameterSet params = VariableEveryPair700();
+    ParameterSet p = params;
+    auto lands = std::make_unique<Landscapes>();
+    Rng rng{static_cast<uint32_t>(p.GParamRec.RandSeed)};
+    VariableModel model(p, *lands, rng, dialogs);
+    InitProgress none;
+    model.StartRun();
+    if (!model.SetInitCover(none) || !model.SeedGenotypes(true, none))
+        return false;
+    for (int g = 1; g <= WarmUp; ++g)
+        model.Generation(g);
+
+    const GParamStruct& gp = p.GParamRec;
+    auto snapshot = std::make_unique<Landscapes>(*lands);
+    std::vector<std::byte> genotypes(model.Grids().Current.InteriorBytes());
+    model.Grids().Current.SaveInterior(genotypes);
+    const uint32_t seed = rng.RandSeed;
+    const ParameterSet warm = p;
+    const OutcomeRanges ranges = model.Ranges;
+    const GRateRanges observed = model.ObservedGRateRanges();
+    auto restore = [&] {
+        *lands = *snapshot;
+        model.EditGrids().Current.LoadInterior(genotypes);
+        model.RecheckGenotypes();
+        rng.RandSeed = seed;
+        p = warm;
+        model.Ranges = ranges;
+        model.ObservedGRateRanges() = observed;
+    };
+
+    // How much of the landscape one generation changes.
+    restore();
+    model.Generation(WarmUp + 1);
+    long changed = 0;
+    for (int y = 1; y <= gp.MaxY; ++y)
+        for (int x = 1; x <= gp.MaxX; ++x)
+            changed += !(lands->CurrentLandscape(x, y) == snapshot->CurrentLandscape(x, y));
+
+    int gen = WarmUp;
+    const double fast = PerGeneration(Reps, Gens, restore, [&] { model.Generation(++gen); });
+    auto fastLands = std::make_unique<Landscapes>(*lands);
+    std::vector<std::byte> fastGenotypes(genotypes.size());
+    model.Grids().Current.SaveInterior(fastGenotypes);
+    const uint32_t fastSeed = rng.RandSeed;
+    const double literal = PerGeneration(Reps, Gens, restore, [&] { model.GenerationLiteral(++gen); });
+    std::vector<std::byte> literalGenotypes(genotypes.size());
+    model.Grids().Current.SaveInterior(literalGenotypes);
+    bool same = fastSeed == rng.RandSeed && fastGenotypes == literalGenotypes;
+    for (int y = 1; y <= gp.MaxY; ++y)
+        for (int x = 1; x <= gp.MaxX; ++x)
+            same = same && fastLands->CurrentLandscape(x, y) == lands->CurrentLandscape(x, y);
+
+    std::printf("(c) variable outcome: 40 species, every pair variable, mortality 0.01, open recruitment,\n"
+                "    influx 0.1, outcome and growth-rate mutation 0.1\n");
+    std::printf("  cells changed by one generation: %.1f %%\n", 100.0 * changed / (gp.MaxX * gp.MaxY));
+    std::printf("  whole generation  fast %8.3f ms  literal %8.3f ms  ratio %5.2fx\n", fast, literal,
+                literal / fast);
+    std::printf("  against (a), fixed outcome, measured here %8.3f ms: (c) costs %5.2fx (target at most 3x)\n",
+                fixed, fast / fixed);
+    if (peak >= 0.0)
+        std::printf("  peak memory of a run of (c), 20 generations: %.1f MB (target at most 400 MB)\n", peak);
+    else
+        std::printf("  peak memory of a run of (c): could not be measured\n");
+    std::printf("  fast and literal paths end identical: %s\n", same ? "yes" : "NO");
+    return same;
+}
+
+} // namespace quorrel::bench

@@ -1,0 +1,118 @@
+#include "app/BatchCommandLine.h"
+
+#include "params/FieldParsers.h"
+
+namespace quorrel {
+
+BatchCommandLineResult ParseBatchCommandLine(const std::vector<std::string>& args)
+{
+    BatchCommandLine line;
+    auto fail = [](std::string reason) { return BatchCommandLineResult{std::nullopt, std::move(reason)}; };
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        // "--name=value" and "--name value" are both accepted for options that take a value.
+        std::string name = arg;
+        std::optional<std::string> value;
+        if (const size_t eq = arg.find('='); arg.starts_with("--") && eq != std::string::npos) {
+            name = arg.substr(0, eq);
+            value = arg.substr(eq + 1);
+        }
+        auto takeValue = [&]() -> std::optional<std::string> {
+            if (value)
+                return value;
+            if (i + 1 < args.size())
+                return args[++i];
+            return std::nullopt;
+        };
+
+        if (name == "--help" || name == "-h") {
+            line.Help = true;
+        } else if (name == "--quiet" || name == "-q") {
+            line.Quiet = true;
+        } else if (name == "--dir" || name == "--params" || name == "--options" || name == "--set" ||
+                   name == "--mode" || name == "--display-cycle" || name == "--output-dir") {
+            const std::optional<std::string> v = takeValue();
+            if (!v)
+                return fail(name + " needs a value");
+            if (v->empty() && name != "--set")
+                return fail(name + " needs a value");
+            if (name == "--dir") {
+                line.Dir = *v;
+            } else if (name == "--params") {
+                line.Params = *v;
+            } else if (name == "--options") {
+                line.Options = *v;
+            } else if (name == "--output-dir") {
+                line.OutputDir = *v;
+            } else if (name == "--mode") {
+                line.Mode = *v;
+            } else if (name == "--set") {
+                const size_t eq = v->find('=');
+                if (eq == std::string::npos || eq == 0)
+                    return fail("--set needs KEY=VALUE, not \"" + *v + "\"");
+                line.Sets.emplace_back(v->substr(0, eq), v->substr(eq + 1));
+            } else {
+                const IntField cycle = ParseIntField(*v);
+                if (cycle.Status != FieldStatus::Value || cycle.Value < 1)
+                    return fail("--display-cycle needs a whole number of at least 1, not \"" + *v + "\"");
+                line.DisplayCycle = cycle.Value;
+            }
+        } else {
+            return fail("unknown argument \"" + arg + "\"");
+        }
+    }
+    return {line, {}};
+}
+
+std::string BatchUsage()
+{
+    return R"(Usage: quorrel-batch [--dir DIR] [--params FILE] [--options FILE] [--set KEY=VALUE]...
+                     [--mode MODE] [--display-cycle N] [--output-dir DIR] [--quiet]
+
+Runs one simulation without windows, exactly as the desktop program's model window runs it,
+and writes the files that the output options select, under the names they give.
+
+  --dir DIR          start directory: where PLast.prm, PDefault.prm and Options.dat are looked
+                     up, and where the default output file names point (default: the current
+                     directory). The parameters start as the desktop program starts them:
+                     PLast.prm, else PDefault.prm, else the in-built defaults.
+  --params FILE      parameter file read after the start-up state
+  --options FILE     options file in the Options.dat format (default: Options.dat of DIR,
+                     else the default options)
+  --set KEY=VALUE    override one general parameter by its parameter-file key, checked as the
+                     general-parameters dialog checks it; may be repeated. Keys: Maxspec, MaxX,
+                     MaxY, PIX, Maxgen, RandSeed, Init (Random|Gradient|Grid),
+                     Cover (Random|Blocks|File), CoverFile, Border (Torus|Open), TotalCover,
+                     OverGRate, DisturbProb, PatchSize, PatchType (Square|Random), Influx,
+                     RecruitType (Open|Closed), MutationGR, MutAmtGR, MutationOTC, MutAmtOTC,
+                     MeanField (0|1). Example: --set RandSeed=7 --set MaxX=300
+  --mode MODE        single-fixed (default): one landscape, fixed outcomes, one run
+                     single-variable: one landscape, variable outcomes, one run
+  --display-cycle N  interval in generations between landscape displays, 1..Maxgen; the
+                     growth rate-competitive graph follows the same cycle
+                     (default: the options' DisplayCycle)
+  --output-dir DIR   write every output file into DIR (made if missing) under the file
+                     name the options give, whatever folder they name; for running many
+                     seeds side by side with one options file
+  --quiet            no progress display
+  --help             this text
+
+The random generator starts from RandSeed, as confirming a run mode in the desktop program
+does, so the same parameters, options and seed give byte-identical files. PLast.prm and
+Options.dat are never written. Messages the run would show go to standard error, and every
+question is answered "no".
+
+Progress goes to standard error as a bar with the generation and the rate when standard
+error is a terminal.
+
+Exit status:
+  0  the run completed
+  1  the run ended on an error (its message is printed), an output file could not be
+     written, or the initial landscape could not be built
+  2  bad command line, or an unreadable or invalid parameter or options file
+SIGINT or SIGTERM ends the run after the current generation with its files closed; the
+program then ends by that signal, so that a calling shell or scheduler sees it.
+)";
+}
+
+} // namespace quorrel

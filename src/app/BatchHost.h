@@ -1,0 +1,63 @@
+#pragma once
+
+#include "app/StderrDialogs.h"
+#include "runs/RunHost.h"
+
+#include <chrono>
+#include <iosfwd>
+
+#include <signal.h>
+
+namespace quorrel {
+
+// The batch runner's run host: no windows, messages to standard error, a progress bar when
+// standard error is a terminal. SIGINT and SIGTERM are held back while it exists and end
+// the run after the current generation, with its files closed, as closing the application
+// would.
+class BatchHost : public RunHost {
+public:
+    BatchHost(std::ostream& err, bool showProgress);
+    ~BatchHost() override;
+    BatchHost(const BatchHost&) = delete;
+    BatchHost& operator=(const BatchHost&) = delete;
+
+    Dialogs& Messages() override { return dialogs_; }
+    InitProgress& Initialising() override { return initialising_; }
+    bool Terminating() const override;
+    void ShowProgress(const RunProgress& progress) override;
+    void RunFinished(RunEnd how) override;
+
+    int Errors() const { return dialogs_.Errors(); }
+
+private:
+    // The initial landscape is abandoned when a signal arrives; it is looked for each time
+    // the progress is shown, not for every cell.
+    class SignalProgress : public InitProgress {
+    public:
+        explicit SignalProgress(const BatchHost& host) : host_(host) {}
+        void Open(int) override { cancelled_ = host_.Terminating(); }
+        void Show(int) override { cancelled_ = host_.Terminating(); }
+        bool CancelRequested() override { return cancelled_; }
+
+    private:
+        const BatchHost& host_;
+        bool cancelled_ = false;
+    };
+
+    void DrawBar(int generation, int total);
+    void EndBarLine();
+
+    std::ostream& err_;
+    StderrDialogs dialogs_;
+    bool showProgress_;
+    sigset_t held_{};
+    sigset_t previous_{};
+    std::chrono::steady_clock::time_point start_;
+    std::chrono::steady_clock::time_point lastDrawn_;
+    int lastGeneration_ = 0;
+    int total_ = 0;
+    bool barShown_ = false;
+    SignalProgress initialising_{*this};
+};
+
+} // namespace quorrel

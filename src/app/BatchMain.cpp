@@ -1,0 +1,114 @@
+// quorrel-batch: one run without windows, driven by the same run drivers as the desktop
+// program's model windows. See BatchUsage() for the interface.
+
+#include "app/BatchCommandLine.h"
+#include "app/BatchHost.h"
+#include "app/BatchPreparation.h"
+
+#include "runs/AppState.h"
+#include "runs/FixedSingleRun.h"
+#include "runs/VariableSingleRun.h"
+
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include <unistd.h>
+
+namespace quorrel {
+namespace {
+
+constexpr int ExitSuccess = 0;
+constexpr int ExitRunError = 1;
+constexpr int ExitBadInput = 2;
+
+void Say(const std::string& text)
+{
+    std::cerr << "quorrel-batch: " << text << '\n';
+}
+
+// The driver of a run mode: runs one run on the host and tells how it ended.
+using ModeDriver = std::function<RunEnd(AppState&, RunHost&)>;
+
+ModeDriver DriverFor(const std::string& mode, const ParameterSet& params)
+{
+    if (mode == "single-fixed") {
+        if (params.HasVariablePair())
+            throw BatchInputError{"Some interactions in the outcome matrix are set to variable."};
+        return [](AppState& app, RunHost& host) { return FixedSingleRun(app).Start(host); };
+    }
+    if (mode == "single-variable")
+        return [](AppState& app, RunHost& host) { return VariableSingleRun(app).Start(host); };
+    throw BatchInputError{"unknown mode \"" + mode + "\" (single-fixed, single-variable)"};
+}
+
+int Run(const BatchCommandLine& line)
+{
+    const bool progress = !line.Quiet && isatty(STDERR_FILENO) == 1;
+    BatchHost host(std::cerr, progress);
+    auto app = std::make_unique<AppState>();
+    ModeDriver driver;
+    try {
+        PrepareBatchRun(*app, line, host.Messages());
+        driver = DriverFor(line.Mode, app->Params);
+        const int maxgen = app->Params.GParamRec.Maxgen;
+        const int cycle = line.DisplayCycle.value_or(app->Options.DisplayCycle);
+        if (line.DisplayCycle && *line.DisplayCycle > maxgen)
+            throw BatchInputError{"--display-cycle must lie between 1 and Maxgen (" + std::to_string(maxgen) + ")"};
+        host.SetDisplayCycle(cycle);
+    } catch (const BatchInputError& bad) {
+        Say(bad.reason);
+        app->RemoveTempDir(host.Messages());
+        return ExitBadInput;
+    }
+
+    // Confirming a run mode restarts the generator from the parameter seed.
+    app->ReloadSeed();
+    const RunEnd end = driver(*app, host);
+    app->RemoveTempDir(host.Messages());
+
+    if (end == RunEnd::Terminated || (end == RunEnd::NotStarted && host.Terminating())) {
+        Say("interrupted; the run ended early with its files closed");
+        return ExitRunError;
+    }
+    switch (end) {
+    case RunEnd::Completed:
+        if (host.Errors() > 0) {
+            Say("the run completed, but an output file could not be written");
+            return ExitRunError;
+        }
+        return ExitSuccess;
+    case RunEnd::NotStarted:
+        Say("the initial landscape could not be built; nothing was run");
+        return ExitRunError;
+    case RunEnd::Failed:
+        Say("the run ended on an error");
+        return ExitRunError;
+    case RunEnd::Terminated:
+    case RunEnd::Reset:
+    case RunEnd::Closed:
+        break;
+    }
+    Say("the run ended early");
+    return ExitRunError;
+}
+
+} // namespace
+} // namespace quorrel
+
+int main(int argc, char** argv)
+{
+    using namespace quorrel;
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const BatchCommandLineResult parsed = ParseBatchCommandLine(args);
+    if (!parsed.Line) {
+        Say(parsed.Error + "; try \"quorrel-batch --help\"");
+        return ExitBadInput;
+    }
+    if (parsed.Line->Help) {
+        std::cout << BatchUsage();
+        return ExitSuccess;
+    }
+    return Run(*parsed.Line);
+}

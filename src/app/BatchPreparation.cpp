@@ -1,0 +1,137 @@
+#include "app/BatchPreparation.h"
+
+#include "output/OptionsFile.h"
+#include "params/GeneralParameterCheck.h"
+#include "params/ParameterFile.h"
+
+#include <filesystem>
+#include <optional>
+
+namespace quorrel {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The general parameters the command line sets, checked as the general-parameters dialog
+// checks its fields. Only the fields named change; the others keep their exact values.
+void ApplySets(ParameterSet& params, const BatchCommandLine& line)
+{
+    if (line.Sets.empty())
+        return;
+    GeneralParameterTexts texts = GeneralParameterTextsFrom(params.GParamRec);
+    std::optional<bool> meanField;
+    for (const auto& [key, value] : line.Sets) {
+        if (key == "MeanField") {
+            if (value != "0" && value != "1")
+                throw BatchInputError{"MeanField must be 0 or 1, not \"" + value + "\""};
+            meanField = value == "1";
+        } else if (std::string* field = texts.Field(key)) {
+            *field = value;
+        } else {
+            throw BatchInputError{"unknown parameter key \"" + key + "\" in --set"};
+        }
+    }
+    const GeneralParameterCheckResult checked = CheckGeneralParameters(texts);
+    if (!checked.Record)
+        throw BatchInputError{checked.Message};
+
+    GParamStruct& to = params.GParamRec;
+    const GParamStruct& from = *checked.Record;
+    auto set = [&](const char* key) {
+        for (const auto& s : line.Sets)
+            if (s.first == key)
+                return true;
+        return false;
+    };
+    // Field by field, so that a value shown rounded in the dialog's form is not rounded here.
+    if (set("Maxspec")) to.Maxspec = from.Maxspec;
+    if (set("MaxX")) to.MaxX = from.MaxX;
+    if (set("MaxY")) to.MaxY = from.MaxY;
+    if (set("PIX")) to.PIX = from.PIX;
+    if (set("Maxgen")) to.Maxgen = from.Maxgen;
+    if (set("RandSeed")) to.RandSeed = from.RandSeed;
+    if (set("Init")) to.Init = from.Init;
+    if (set("Cover")) to.Cover = from.Cover;
+    if (set("CoverFile")) to.CoverFile = from.CoverFile;
+    if (set("Border")) to.Border = from.Border;
+    if (set("TotalCover")) to.TotalCover = from.TotalCover;
+    if (set("OverGRate")) to.OverGRate = from.OverGRate;
+    if (set("DisturbProb")) to.DisturbProb = from.DisturbProb;
+    if (set("PatchSize")) to.PatchSize = from.PatchSize;
+    if (set("PatchType")) to.PatchType = from.PatchType;
+    if (set("Influx")) to.Influx = from.Influx;
+    if (set("RecruitType")) to.RecruitType = from.RecruitType;
+    // The dialog stores an amount of 0 when its probability is 0.
+    if (set("MutationGR") || set("MutAmtGR")) {
+        to.MutationGR = from.MutationGR;
+        to.MutAmtGR = from.MutAmtGR;
+    }
+    if (set("MutationOTC") || set("MutAmtOTC")) {
+        to.MutationOTC = from.MutationOTC;
+        to.MutAmtOTC = from.MutAmtOTC;
+    }
+    if (meanField)
+        to.MeanField = *meanField;
+}
+
+// Every output file name of the options moved into folder, the name itself kept.
+void MoveOutputs(OptionStruct& options, const fs::path& folder)
+{
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (!fs::is_directory(folder, ec))
+        throw BatchInputError{"the output directory \"" + folder.string() + "\" cannot be made"};
+    const fs::path target = fs::absolute(folder, ec);
+    for (std::string OptionStruct::*name :
+         {&OptionStruct::CAFilename, &OptionStruct::CoverFilename, &OptionStruct::GRateFilename,
+          &OptionStruct::STPlotFilename, &OptionStruct::FTPlotFilename, &OptionStruct::OTCFilename,
+          &OptionStruct::GCFilename, &OptionStruct::FTPOTCFilename, &OptionStruct::SWFilename})
+        options.*name = (target / fs::path(options.*name).filename()).string();
+}
+
+} // namespace
+
+// The start-up state, the parameter file, the options file and the overrides, as the
+// desktop program would have them in force when the run mode is confirmed.
+void PrepareBatchRun(AppState& app, const BatchCommandLine& line, Dialogs& dialogs)
+{
+    std::error_code ec;
+    const fs::path dir = line.Dir.empty() ? fs::current_path() : fs::absolute(line.Dir, ec);
+    if (ec || !fs::is_directory(dir, ec))
+        throw BatchInputError{"the start directory \"" + line.Dir + "\" does not exist"};
+
+    StartupReport report;
+    if (!app.Startup(dialogs, dir, report))
+        throw BatchInputError{"no directory for temporary files could be made"};
+    if (!report.ParameterRefusals.empty())
+        throw BatchInputError{report.ParameterRefusals.front()};
+    if (line.Options.empty() && report.OptionsFileBad)
+        throw BatchInputError{"the options file " + OptionsFilePath(dir) + " is unreadable or invalid"};
+
+    if (!line.Params.empty()) {
+        if (!fs::is_regular_file(line.Params, ec))
+            throw BatchInputError{"the parameter file \"" + line.Params + "\" does not exist"};
+        try {
+            ReadParameterFile(app.Params, line.Params);
+        } catch (const ParameterFileError& e) {
+            std::string reason = e.what();
+            for (char& c : reason)
+                if (c == '\r' || c == '\n')
+                    c = ' ';
+            throw BatchInputError{reason};
+        }
+    }
+    if (!line.Options.empty()) {
+        if (!fs::is_regular_file(line.Options, ec))
+            throw BatchInputError{"the options file \"" + line.Options + "\" does not exist"};
+        if (!ReadOptionsFileAt(app.Options, line.Options, dir, dialogs))
+            throw BatchInputError{"the options file \"" + line.Options + "\" is unreadable or invalid"};
+    }
+    if (!line.OutputDir.empty())
+        MoveOutputs(app.Options, line.OutputDir);
+    ApplySets(app.Params, line);
+    app.BringParametersIntoForce();
+}
+
+} // namespace quorrel

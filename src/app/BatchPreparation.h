@@ -1,0 +1,23 @@
+#pragma once
+
+#include "app/BatchCommandLine.h"
+#include "engine/Dialogs.h"
+#include "runs/AppState.h"
+
+#include <string>
+
+namespace quorrel {
+
+// An input the batch run cannot start from; the reason is one line.
+struct BatchInputError {
+    std::string reason;
+};
+
+// Brings the application state to what the desktop program would have in force when the run
+// mode is confirmed: the start-up state of the start directory, the parameter file, the
+// options file (its output files moved into --output-dir), the overrides checked as the
+// general-parameters dialog checks them, and the parameters brought into force.
+// Throws BatchInputError.
+void PrepareBatchRun(AppState& app, const BatchCommandLine& line, Dialogs& dialogs);
+
+} // namespace quorrel

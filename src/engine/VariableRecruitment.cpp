@@ -1,0 +1,132 @@
+#include "engine/VariableRecruitment.h"
+
+#include "engine/GenotypeOperations.h"
+#include "engine/GridOperations.h"
+
+#include <algorithm>
+
+namespace quorrel {
+
+namespace {
+
+// The individual found by the probes and the scan; false when the landscape is empty.
+bool FindSource(const GParamStruct& g, const LandscapeGrid& landscape, Rng& rng, int& px, int& py)
+{
+    int tries = g.MaxX * g.MaxY;
+    do {
+        px = static_cast<int>(rng.RandomInt(g.MaxX)) + 1;
+        py = static_cast<int>(rng.RandomInt(g.MaxY)) + 1;
+        --tries;
+    } while (landscape(px, py).Species == 0 && tries >= 0);
+    return landscape(px, py).Species != 0 || FindOccupiedCell(g, landscape, px, py);
+}
+
+void MutateGRate(const GParamStruct& g, Rng& rng, Cell& recruit, GRateRanges& observed, bool widen)
+{
+    if (!(rng.RandomReal() < g.MutationGR) || !(observed[recruit.Species].Rate < 0.0f))
+        return;
+    const double amount = g.MutAmtGR * 0.01;
+    if (rng.RandomReal() < 0.5)
+        recruit.GRate = float(std::min(double(recruit.GRate) + amount, 1.0));
+    else
+        recruit.GRate = float(std::max(double(recruit.GRate) - amount, 0.0));
+    if (widen) {
+        GRateFraction& range = observed[recruit.Species];
+        if (recruit.GRate > range.High)
+            range.High = recruit.GRate;
+        if (recruit.GRate < range.Low)
+            range.Low = recruit.GRate;
+    }
+}
+
+// False when a mutated entry has a Win or Loss above 100 (a negative MutAmtOTC, or an
+// entry that was unset).
+bool MutateOutcomes(const ParameterSet& p, Rng& rng, int s, OutcomeTriple* genotype, VariableOutcomeRange* widen)
+{
+    bool bounded = true;
+    const GParamStruct& g = p.GParamRec;
+    for (int j = 1; j <= g.Maxspec; ++j) {
+        if (j == s || !IsVariablePair(p, s, j))
+            continue;
+        OutcomeTriple& t = genotype[j - 1];
+        if (rng.RandomReal() < g.MutationOTC) {
+            MutateTriple(t, g.MutAmtOTC, rng);
+            bounded = bounded && t.Win <= 100 && t.Loss <= 100;
+        }
+        if (widen != nullptr) {
+            widen->WinLow = std::min(widen->WinLow, t.Win);
+            widen->WinHigh = std::max(widen->WinHigh, t.Win);
+            widen->LossLow = std::min(widen->LossLow, t.Loss);
+            widen->LossHigh = std::max(widen->LossHigh, t.Loss);
+        }
+    }
+    return bounded;
+}
+
+bool Recruit(ParameterSet& p, LandscapeGrid& landscape, GenotypeGrid& genotypes, Rng& rng,
+             GRateRanges& observedGRate, OutcomeRanges& ranges, const uint8_t* emptied)
+{
+    const GParamStruct& g = p.GParamRec;
+    const bool open = g.RecruitType == 0;
+    const bool recruits = g.RecruitType == 0 || g.RecruitType == 1;
+    bool bounded = true;
+    bool ended = false;
+    for (int y = 1; y <= g.MaxY; ++y) {
+        for (int x = 1; x <= g.MaxX; ++x) {
+            if (landscape(x, y).Species != 0)
+                continue;
+            OutcomeTriple* genotype = genotypes.Genotype(x, y);
+            if (emptied != nullptr && emptied[(y - 1) * g.MaxX + x - 1] != 0)
+                std::fill_n(genotype, g.Maxspec, UnsetTriple);
+            if (ended || !recruits)
+                continue;
+            if (!(rng.RandomReal() < g.Influx))
+                continue;
+            Cell recruit;
+            if (open) {
+                const int s = static_cast<int>(rng.RandomInt(g.Maxspec)) + 1;
+                if (!(rng.RandomReal() < p.RecruitmentVector[s]))
+                    continue;
+                recruit = Cell{s, DrawGRate(p, rng, s)};
+                std::fill_n(genotype, g.Maxspec, UnsetTriple);
+                SeedGenotype(p, ranges.Seed, s, genotype, rng);
+            } else {
+                int px = 0;
+                int py = 0;
+                if (!FindSource(g, landscape, rng, px, py)) {
+                    // The landscape is empty: nothing more arrives in this pass.
+                    ended = true;
+                    if (emptied == nullptr)
+                        return bounded;
+                    continue;
+                }
+                recruit = landscape(px, py);
+                if (!(rng.RandomReal() < p.RecruitmentVector[recruit.Species]))
+                    continue;
+                std::copy_n(genotypes.Genotype(px, py), g.Maxspec, genotype);
+            }
+            MutateGRate(g, rng, recruit, observedGRate, open);
+            bounded = MutateOutcomes(p, rng, recruit.Species, genotype,
+                                     open ? &ranges.Observed[recruit.Species] : nullptr) &&
+                      bounded;
+            landscape(x, y) = recruit;
+        }
+    }
+    return bounded;
+}
+
+} // namespace
+
+bool RecruitWithMutation(ParameterSet& p, LandscapeGrid& landscape, GenotypeGrid& genotypes, Rng& rng,
+                         GRateRanges& observedGRate, OutcomeRanges& ranges, const uint8_t* emptied)
+{
+    const bool bounded = Recruit(p, landscape, genotypes, rng, observedGRate, ranges, emptied);
+    for (int s = 1; s <= p.GParamRec.Maxspec; ++s) {
+        if (p.GRateFractions[s].Rate < 0.0f)
+            p.GRateFractions[s] = observedGRate[s];
+        ranges.Seed[s] = ranges.Observed[s];
+    }
+    return bounded;
+}
+
+} // namespace quorrel

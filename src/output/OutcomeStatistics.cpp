@@ -1,0 +1,354 @@
+#include "output/OutcomeStatistics.h"
+
+#include "output/FileNames.h"
+#include "output/OutputFileError.h"
+#include "params/AssertionFailure.h"
+#include "params/ParameterFile.h"
+
+#include <QPainter>
+#include <QPen>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <system_error>
+
+namespace quorrel {
+
+namespace {
+
+constexpr const char* Module = "StatOutcome";
+constexpr const char* Titles[2] = {"          Average Probabilities of Species (Normal)",
+                                   "          Average Probabilities of Species (Genotype)"};
+
+std::string ErrnoText()
+{
+    return errno != 0 ? std::generic_category().message(errno) : std::string("(unknown failure)");
+}
+
+std::string Format(const char* format, double value)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, format, value);
+    return buffer;
+}
+
+std::string Format(const char* format, int value)
+{
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, format, value);
+    return buffer;
+}
+
+void Check(std::ofstream& file, const std::string& name)
+{
+    if (!file)
+        throw OutputFileError(name, ErrnoText());
+}
+
+// Creates the file afresh with the parameter listing and keeps it open for appending.
+void Create(std::ofstream& file, const std::string& name, const ParameterSet& params)
+{
+    if (file.is_open())
+        file.close();
+    errno = 0;
+    file.clear();
+    file.open(name, std::ios::binary | std::ios::trunc);
+    Check(file, name);
+    WriteParameterListing(file, params, name);
+    Check(file, name);
+}
+
+void Append(std::ofstream& file, const std::string& name, const std::string& text)
+{
+    errno = 0;
+    file << text;
+    file.flush();
+    Check(file, name);
+}
+
+void Close(std::ofstream& file, const std::string& name)
+{
+    if (!file.is_open())
+        return;
+    errno = 0;
+    file.close();
+    Check(file, name);
+}
+
+// The component that statistic t (0..5) names: win, loss, stand-off.
+int Component(const OutcomeTriple& triple, int t)
+{
+    switch (t % 3) {
+    case 0:
+        return triple.Win;
+    case 1:
+        return triple.Loss;
+    default:
+        return triple.Standoff;
+    }
+}
+
+} // namespace
+
+OutcomeStatistics::OutcomeStatistics(const ParameterSet& params, const OptionStruct& options,
+                                     const LandscapeGrid& landscape, const GenotypeGrid& genotypes,
+                                     const ColorMap& colors, OutcomeStatisticsSink* sink)
+    : params_(params), options_(options), landscape_(landscape), genotypes_(genotypes), colors_(colors), sink_(sink)
+{
+}
+
+void OutcomeStatistics::Add(Sums& sums, bool pairs) const
+{
+    const GParamStruct& p = params_.GParamRec;
+    if (!genotypes_.Allocated() || genotypes_.MaxX() < p.MaxX || genotypes_.MaxY() < p.MaxY ||
+        genotypes_.Maxspec() != p.Maxspec)
+        QRL_FAIL("The genotype grid does not fit the landscape", Module);
+    const int n = p.Maxspec;
+    for (int y = 1; y <= p.MaxY; ++y) {
+        const Cell* row = landscape_.Row(y);
+        for (int x = 1; x <= p.MaxX; ++x) {
+            const int s = row[x].Species;
+            if (s < 1 || s > n)
+                continue;
+            sums.present[s] = true;
+            const OutcomeTriple* genotype = genotypes_.Genotype(x, y);
+            for (int j = 1; j <= n; ++j) {
+                // An unset entry carries no outcome; a seeded one is never unset.
+                if (j == s || params_.OutcomeMatrix[s][j].Win >= 0 || genotype[j - 1].Win < 0)
+                    continue;
+                const OutcomeTriple& triple = genotype[j - 1];
+                for (int t = 0; t < 3; ++t) {
+                    const int v = Component(triple, t);
+                    const bool flag = v >= 0 && v <= 100; // the presence flags hold 0..100
+                    sums.species[t][s] += v;
+                    ++sums.speciesCount[t][s];
+                    if (flag)
+                        sums.speciesValues[t][s].set(static_cast<size_t>(v));
+                    if (pairs) {
+                        sums.pair[t][s][j] += v;
+                        ++sums.pairCount[t][s][j];
+                        if (flag)
+                            sums.pairValues[t][s][j].set(static_cast<size_t>(v));
+                    }
+                }
+            }
+        }
+    }
+}
+
+void OutcomeStatistics::Finish(const Sums& sums, Results& results, bool pairs) const
+{
+    const int n = params_.GParamRec.Maxspec;
+    results = Results{};
+    auto distinctMean = [](const std::bitset<101>& values, float& average, int32_t& count) {
+        double sum = 0.0;
+        count = 0;
+        for (int v = 0; v <= 100; ++v)
+            if (values[v]) {
+                sum += v;
+                ++count;
+            }
+        if (count > 0)
+            average = static_cast<float>(sum / count);
+    };
+    for (int t = 0; t < 3; ++t) {
+        for (int s = 1; s <= n; ++s) {
+            if (sums.speciesCount[t][s] > 0) {
+                results.species[t][s] = static_cast<float>(sums.species[t][s] / sums.speciesCount[t][s]);
+                results.speciesCount[t][s] = sums.speciesCount[t][s];
+            }
+            distinctMean(sums.speciesValues[t][s], results.species[t + 3][s], results.speciesCount[t + 3][s]);
+            if (!pairs)
+                continue;
+            for (int j = 1; j <= n; ++j) {
+                if (j == s) {
+                    const float self = sums.present[s] ? -1.0f : 0.0f;
+                    results.pair[t][s][s] = self;
+                    results.pair[t + 3][s][s] = self;
+                    continue;
+                }
+                if (sums.pairCount[t][s][j] > 0) {
+                    results.pair[t][s][j] = static_cast<float>(sums.pair[t][s][j] / sums.pairCount[t][s][j]);
+                    results.pairCount[t][s][j] = sums.pairCount[t][s][j];
+                }
+                distinctMean(sums.pairValues[t][s][j], results.pair[t + 3][s][j], results.pairCount[t + 3][s][j]);
+            }
+        }
+    }
+}
+
+void OutcomeStatistics::ComputeOutcomeStats(int stage, int part)
+{
+    if (stage < 1 || stage > 2 || part < 0 || part > 3)
+        QRL_FAIL("Invalid argument", Module);
+    if (part <= 1)
+        sums_ = Sums{};
+    Add(sums_, true);
+    if (part == 0 || part == 3) {
+        Finish(sums_, result_, true);
+        if (stage == 1)
+            previous_ = result_.species;
+    }
+}
+
+int OutcomeStatistics::PlotColumn(int updates) const
+{
+    const int maxgen = params_.GParamRec.Maxgen;
+    // A plot wider than Maxgen steps by PlotSpan / Maxgen, a narrower one by one pixel.
+    return maxgen > 0 && maxgen < PlotSpan ? updates * PlotSpan / maxgen : updates;
+}
+
+void OutcomeStatistics::PreparePlots()
+{
+    for (QImage& plot : plots_) {
+        plot = QImage(PlotWidth, PlotHeight, QImage::Format_RGB32);
+        plot.fill(Qt::white);
+        QPainter painter(&plot);
+        painter.setPen(QPen(QColor(192, 192, 192), 1, Qt::DashLine));
+        painter.drawLine(0, PlotHeight / 2, PlotWidth - 1, PlotHeight / 2);
+        painter.setPen(QPen(Qt::black, 1, Qt::SolidLine));
+        painter.drawRect(0, 0, PlotWidth - 1, PlotHeight - 1);
+    }
+    plotUpdates_ = 0;
+}
+
+void OutcomeStatistics::PlotOutcomeStats(int stage)
+{
+    if (stage == 1) {
+        PreparePlots();
+        if (sink_ != nullptr)
+            sink_->ShowOutcomePlots(plots_, params_.GParamRec.Maxgen);
+    } else if (stage == 2) {
+        if (plots_[0].isNull())
+            PreparePlots();
+        const int x0 = PlotColumn(plotUpdates_);
+        const int x1 = PlotColumn(++plotUpdates_);
+        auto y = [](float value) {
+            return PlotHeight - 1 - static_cast<int>(std::nearbyint(value * (PlotHeight - 1) / 100.0));
+        };
+        for (int t = 0; t < Statistics; ++t) {
+            QPainter painter(&plots_[t]);
+            for (int s = 1; s <= params_.GParamRec.Maxspec; ++s) {
+                painter.setPen(QPen(QColor(colors_[s]), 1, Qt::SolidLine));
+                painter.drawLine(x0, y(previous_[t][s]), x1, y(result_.species[t][s]));
+            }
+        }
+        previous_ = result_.species;
+        if (sink_ != nullptr)
+            sink_->RefreshOutcomePlots(plots_);
+    } else if (stage == 3) {
+        for (QImage& plot : plots_)
+            plot = QImage();
+    } else {
+        QRL_FAIL("Invalid argument", Module);
+    }
+}
+
+std::string OutcomeStatistics::DataLine(const Results& results, int first, int g) const
+{
+    std::string line = Format("%6d", g) + "  ";
+    for (int s = 1; s <= params_.GParamRec.Maxspec; ++s)
+        for (int t = first; t < first + 3; ++t)
+            line += Format("%6.1f", static_cast<double>(results.species[t][s]));
+    return line + " \r\n";
+}
+
+std::string OutcomeStatistics::PairTable(int first, int g) const
+{
+    const int n = params_.GParamRec.Maxspec;
+    std::string table = "\r\nGeneration  " + Format("%6d", g) + "\r\n  specI specJ    win  loss  stand-off\r\n";
+    for (int i = 1; i <= n; ++i)
+        for (int j = 1; j <= n; ++j) {
+            table += "      " + std::to_string(i) + "   " + std::to_string(j) + "   ";
+            for (int t = first; t < first + 3; ++t)
+                table += Format("%6.1f", static_cast<double>(result_.pair[t][i][j]));
+            table += "\r\n";
+        }
+    return table + "\r\n";
+}
+
+void OutcomeStatistics::WriteOutcomeStats(int stage, int g)
+{
+    const int n = params_.GParamRec.Maxspec;
+    if (stage == 1) {
+        for (int f = 0; f < 2; ++f) {
+            fileNames_[f] = InsertBeforeExtension(options_.OTCFilename, f == 0 ? "1" : "2");
+            Create(files_[f], fileNames_[f], params_);
+            std::string header = std::string(" \r\n===>\r\n \r\n") + Titles[f] + "\r\n        ";
+            for (int s = 1; s <= n; ++s)
+                header += Format("%11d", s) + "       ";
+            header += " \r\nGen No. ";
+            for (int s = 1; s <= n; ++s)
+                header += "  Win   Loss  S/O ";
+            header += " \r\n------- ";
+            for (int s = 1; s <= n; ++s)
+                header += " ----- ----- -----";
+            header += " \r\n";
+            Append(files_[f], fileNames_[f], header + DataLine(result_, 3 * f, 0));
+        }
+    } else if (stage == 2) {
+        for (int f = 0; f < 2; ++f) {
+            if (!files_[f].is_open())
+                QRL_FAIL("The outcome statistics files are not open", Module);
+            std::string text = DataLine(result_, 3 * f, g);
+            if (g % 100 == 1)
+                text += PairTable(3 * f, g);
+            Append(files_[f], fileNames_[f], text);
+        }
+    } else if (stage == 3) {
+        Close(files_[0], fileNames_[0]);
+        Close(files_[1], fileNames_[1]);
+    } else {
+        QRL_FAIL("Invalid argument", Module);
+    }
+}
+
+std::string OutcomeStatistics::LandscapeLine(int first, int g, int row, int col) const
+{
+    std::string line = Format("%6d", g) + "  " + Format("%4d", row) + Format("%4d", col);
+    for (int s = 1; s <= params_.GParamRec.Maxspec; ++s)
+        for (int t = first; t < first + 3; ++t)
+            line += Format("%6.1f", static_cast<double>(landscapeResult_.species[t][s]));
+    return line + " \r\n";
+}
+
+void OutcomeStatistics::WriteLandscapeOutcomeStats(int stage, int g, int row, int col)
+{
+    const int n = params_.GParamRec.Maxspec;
+    if (stage == 3) {
+        Close(landscapeFiles_[0], landscapeFileNames_[0]);
+        Close(landscapeFiles_[1], landscapeFileNames_[1]);
+        return;
+    }
+    if (stage != 1 && stage != 2)
+        QRL_FAIL("Invalid argument", Module);
+    if (stage == 1 && row == 1 && col == 1) {
+        const std::string normal = InsertBeforeExtension(options_.OTCFilename, "1");
+        for (int f = 0; f < 2; ++f) {
+            landscapeFileNames_[f] = InsertBeforeExtension(normal, f == 0 ? "1" : "2");
+            Create(landscapeFiles_[f], landscapeFileNames_[f], params_);
+            std::string header = std::string(" \r\n===>\r\n \r\n") + Titles[f] + "           (for each landscape)  \r\n" +
+                                 std::string(16, ' ');
+            for (int s = 1; s <= n; ++s)
+                header += Format("%11d", s) + "       ";
+            header += " \r\nGen No.  Row Col";
+            for (int s = 1; s <= n; ++s)
+                header += "  Win   Loss  S/O ";
+            header += " \r\n-------  --- ---";
+            for (int s = 1; s <= n; ++s)
+                header += " ----- ----- -----";
+            header += " \r\n";
+            Append(landscapeFiles_[f], landscapeFileNames_[f], header);
+        }
+    }
+    if (!landscapeFiles_[0].is_open() || !landscapeFiles_[1].is_open())
+        QRL_FAIL("The per-landscape outcome files are not open", Module);
+    landscapeSums_ = Sums{};
+    Add(landscapeSums_, false);
+    Finish(landscapeSums_, landscapeResult_, false);
+    for (int f = 0; f < 2; ++f)
+        Append(landscapeFiles_[f], landscapeFileNames_[f], LandscapeLine(3 * f, g, row, col));
+}
+
+} // namespace quorrel

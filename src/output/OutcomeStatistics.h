@@ -1,0 +1,121 @@
+#pragma once
+
+#include "engine/GenotypeGrid.h"
+#include "engine/LandscapeGrid.h"
+#include "output/ColorMap.h"
+#include "output/OutcomeStatisticsSink.h"
+#include "output/OutputOptions.h"
+#include "params/ParameterSet.h"
+
+#include <QImage>
+
+#include <array>
+#include <bitset>
+#include <cstdint>
+#include <fstream>
+#include <string>
+
+namespace quorrel {
+
+// Statistics on variable outcome: for every species the average win, loss and stand-off of
+// its individuals against the species it has a variable relation with, over all
+// (individual, opponent) entries (statistics 1..3, "normal") and over the distinct values
+// present (statistics 4..6, "genotype"), also per ordered pair of species. Read from the
+// current landscape and the current genotype grid, which the caller loads first.
+//
+// A run calls, each when ShowOTC or WriteOTC asks for it:
+//   run start:   ComputeOutcomeStats(1, part); PlotOutcomeStats(1); WriteOutcomeStats(1, 0)
+//   generation:  ComputeOutcomeStats(2, part); PlotOutcomeStats(2) on plot updates;
+//                WriteOutcomeStats(2, g)
+//   run end:     PlotOutcomeStats(3); WriteOutcomeStats(3, 0)
+// part is 0 for a single landscape; a landscape array passes every landscape with part 1
+// (the first: resets the sums), 2 (the others) and 3 (the last: finishes the averages), and
+// also writes each landscape's own line with WriteLandscapeOutcomeStats(stage, g, row, col)
+// (stage 1 for landscape (1, 1) creates the per-landscape files; stage 3 closes them).
+//
+// A stage or part outside these is the assertion failure "Invalid argument" (StatOutcome).
+// A file that cannot be created or written throws OutputFileError, which ends the run.
+class OutcomeStatistics {
+public:
+    static constexpr int Statistics = 6;
+    // The plot pictures: 0..100 % of the value from the bottom row to the top row, and
+    // PlotSpan + 1 columns for the positions 0..PlotSpan.
+    static constexpr int PlotSpan = 200;
+    static constexpr int PlotWidth = PlotSpan + 1;
+    static constexpr int PlotHeight = 101;
+
+    OutcomeStatistics(const ParameterSet& params, const OptionStruct& options, const LandscapeGrid& landscape,
+                      const GenotypeGrid& genotypes, const ColorMap& colors, OutcomeStatisticsSink* sink = nullptr);
+
+    void SetSink(OutcomeStatisticsSink* sink) { sink_ = sink; }
+
+    // stage 1 run start, 2 generation; part 0 single landscape, 1 first, 2 middle, 3 last.
+    void ComputeOutcomeStats(int stage, int part);
+    // stage 1 start (new plots, window shown), 2 extend by one segment, 3 finish.
+    void PlotOutcomeStats(int stage);
+    // stage 1 create both files and write generation 0, 2 write generation g, 3 close.
+    void WriteOutcomeStats(int stage, int g);
+    // The per-landscape files of an array: stage 1 (generation 0) and 2 append the line of
+    // the landscape in row, col; stage 3 closes the files.
+    void WriteLandscapeOutcomeStats(int stage, int g, int row, int col);
+
+    // The results, statistic t 1..6, species s and j 1..Maxspec.
+    float SpeciesAverage(int t, int s) const { return result_.species[t - 1][s]; }
+    int32_t SpeciesCount(int t, int s) const { return result_.speciesCount[t - 1][s]; }
+    float PairAverage(int t, int s, int j) const { return result_.pair[t - 1][s][j]; }
+    int32_t PairCount(int t, int s, int j) const { return result_.pairCount[t - 1][s][j]; }
+    float PreviousAverage(int t, int s) const { return previous_[t - 1][s]; }
+    // The six plots as drawn so far; empty before stage 1 and after stage 3.
+    const std::array<QImage, Statistics>& Plots() const { return plots_; }
+
+private:
+    // Sums and presence flags of the landscapes added since the last reset.
+    struct Sums {
+        std::array<SpeciesTable<double>, 3> species{};
+        std::array<SpeciesTable<int32_t>, 3> speciesCount{};
+        std::array<PairTable<double>, 3> pair{};
+        std::array<PairTable<int32_t>, 3> pairCount{};
+        std::array<SpeciesTable<std::bitset<101>>, 3> speciesValues{};
+        std::array<PairTable<std::bitset<101>>, 3> pairValues{};
+        SpeciesTable<bool> present{};
+    };
+    struct Results {
+        std::array<SpeciesTable<float>, Statistics> species{};
+        std::array<SpeciesTable<int32_t>, Statistics> speciesCount{};
+        std::array<PairTable<float>, Statistics> pair{};
+        std::array<PairTable<int32_t>, Statistics> pairCount{};
+    };
+
+    void Add(Sums& sums, bool pairs) const;
+    void Finish(const Sums& sums, Results& results, bool pairs) const;
+    void PreparePlots();
+    int PlotColumn(int updates) const;
+    std::string DataLine(const Results& results, int first, int g) const;
+    std::string LandscapeLine(int first, int g, int row, int col) const;
+    std::string PairTable(int first, int g) const;
+
+    const ParameterSet& params_;
+    const OptionStruct& options_;
+    const LandscapeGrid& landscape_;
+    const GenotypeGrid& genotypes_;
+    const ColorMap& colors_;
+    OutcomeStatisticsSink* sink_;
+
+    Sums sums_;
+    Results result_;
+    std::array<SpeciesTable<float>, Statistics> previous_{};
+
+    // The averages of one landscape of an array, for its per-landscape line.
+    Sums landscapeSums_;
+    Results landscapeResult_;
+
+    std::array<QImage, Statistics> plots_;
+    int plotUpdates_ = 0;
+
+    std::array<std::ofstream, 2> files_;
+    std::array<std::string, 2> fileNames_;
+    std::array<std::ofstream, 2> landscapeFiles_;
+    std::array<std::string, 2> landscapeFileNames_;
+};
+
+} // namespace quorrel

@@ -1,0 +1,120 @@
+#include "runs/SingleRunOutputs.h"
+
+namespace quorrel {
+
+namespace {
+
+constexpr int StatisticPlotUpdates = 400;
+
+bool Multiple(int g, int cycle) { return cycle >= 1 && g % cycle == 0; }
+
+} // namespace
+
+SingleRunOutputs::SingleRunOutputs(AppState& app, RunHost& host)
+    : o_(app.Options),
+      landscape_(app.Params, app.Options, app.Lands.CurrentLandscape, app.Colors, host.Messages(),
+                 host.LandscapeWindow()),
+      windows_(app.Params, app.Options, app.Lands.CurrentLandscape, host.Messages()),
+      statistics_(app.Params, app.Options, app.Lands.CurrentLandscape, app.Colors, host.StatisticsWindow()),
+      spaceTime_(app.Params, app.Options, app.Lands.CurrentLandscape, app.Colors, host.SpaceTimeWindow()),
+      freqTime_(app.Params, app.Options, app.Lands.CurrentLandscape, app.Colors, host.FreqTimeWindow()),
+      cadence_(app.Params.GParamRec.Maxgen, StatisticPlotUpdates)
+{
+}
+
+void SingleRunOutputs::Start(int displayCycle)
+{
+    landscape_.OutputLandscape(0, displayCycle);
+    histogramStarted_ = true;
+    windows_.SpatialHistogram(0);
+    if (o_.ShowCoverage || o_.WriteCoverage)
+        statistics_.StartStatistic(1);
+    if (o_.ShowCoverage)
+        statistics_.ShowStatisticPlot(1);
+    if (o_.WriteCoverage)
+        statistics_.OpenStatisticFile(1);
+    if (o_.ShowGRate1 || o_.WriteGRate)
+        statistics_.StartStatistic(2);
+    if (o_.ShowGRate1)
+        statistics_.ShowStatisticPlot(2);
+    if (o_.ShowGRate2 || o_.WriteGRate)
+        statistics_.StartStatistic(3);
+    if (o_.ShowGRate2)
+        statistics_.ShowStatisticPlot(3);
+    if (o_.WriteGRate)
+        statistics_.OpenStatisticFile(2);
+    if (o_.ShowSTPlot || o_.WriteSTP) {
+        spaceTimeStarted_ = true;
+        spaceTime_.Plot(TimePlotKind::Start);
+    }
+    if (o_.ShowFTPlot || o_.WriteFTP) {
+        freqTimeStarted_ = true;
+        freqTime_.Plot(TimePlotKind::Start);
+    }
+}
+
+void SingleRunOutputs::Landscape(int g, int displayCycle)
+{
+    landscape_.OutputLandscape(g, displayCycle);
+}
+
+void SingleRunOutputs::StatisticsAndPlots(int g)
+{
+    windows_.SpatialHistogram(g);
+    if (o_.ShowCoverage || o_.WriteCoverage)
+        statistics_.ComputeStatistic(1);
+    if (o_.ShowGRate1 || o_.WriteGRate)
+        statistics_.ComputeStatistic(2);
+    if (o_.ShowGRate2 || o_.WriteGRate)
+        statistics_.ComputeStatistic(3);
+    if (cadence_.Due(g)) {
+        if (o_.ShowCoverage)
+            statistics_.PlotStatistic(1);
+        if (o_.ShowGRate1)
+            statistics_.PlotStatistic(2);
+        if (o_.ShowGRate2)
+            statistics_.PlotStatistic(3);
+    }
+    if (o_.WriteCoverage)
+        statistics_.WriteStatisticLine(1, g);
+    if (o_.WriteGRate)
+        statistics_.WriteStatisticLine(2, g);
+    if ((o_.ShowSTPlot || o_.WriteSTP) && Multiple(g, o_.STPlotCycle))
+        spaceTime_.Plot(TimePlotKind::Generation);
+    if ((o_.ShowFTPlot || o_.WriteFTP) && Multiple(g, o_.FTPlotCycle))
+        freqTime_.Plot(TimePlotKind::Generation);
+}
+
+void SingleRunOutputs::EndHistogram(RunFailure& failure)
+{
+    if (histogramStarted_)
+        failure.Try([&] { windows_.SpatialHistogram(-1); });
+}
+
+void SingleRunOutputs::Finish(RunFailure& failure)
+{
+    failure.Try([&] {
+        if (o_.ShowCoverage)
+            statistics_.FinishStatisticPlot(1);
+    });
+    failure.Try([&] {
+        if (o_.WriteCoverage)
+            statistics_.CloseStatisticFile(1);
+    });
+    failure.Try([&] {
+        if (o_.ShowGRate1)
+            statistics_.FinishStatisticPlot(2);
+        if (o_.ShowGRate2)
+            statistics_.FinishStatisticPlot(3);
+    });
+    failure.Try([&] {
+        if (o_.WriteGRate)
+            statistics_.CloseStatisticFile(2);
+    });
+    if (spaceTimeStarted_)
+        failure.Try([&] { spaceTime_.Plot(TimePlotKind::End); });
+    if (freqTimeStarted_)
+        failure.Try([&] { freqTime_.Plot(TimePlotKind::End); });
+}
+
+} // namespace quorrel

@@ -1,0 +1,82 @@
+#include "runs/VariableRunOutputs.h"
+
+namespace quorrel {
+
+namespace {
+
+constexpr int OutcomePlotUpdates = 200;
+
+bool Multiple(int g, int cycle) { return cycle >= 1 && g % cycle == 0; }
+
+} // namespace
+
+VariableRunOutputs::VariableRunOutputs(AppState& app, RunHost& host, const GenotypeGrid& genotypes)
+    : o_(app.Options),
+      outcomes_(app.Params, app.Options, app.Lands.CurrentLandscape, genotypes, app.Colors,
+                host.OutcomeStatisticsWindow()),
+      graphs_(app.Params, app.Options, app.Lands.CurrentLandscape, genotypes, app.Colors, host.GCGraphWindow(),
+              host.GCGraphAWindow()),
+      freqTime_(app.Params, app.Options, app.Lands.CurrentLandscape, genotypes, app.Colors,
+                host.FreqTimeOutcomeWindow()),
+      cadence_(app.Params.GParamRec.Maxgen, OutcomePlotUpdates)
+{
+}
+
+void VariableRunOutputs::Start()
+{
+    if (o_.ShowOTC || o_.WriteOTC)
+        outcomes_.ComputeOutcomeStats(1, 0);
+    if (o_.ShowOTC) {
+        outcomePlotsStarted_ = true;
+        outcomes_.PlotOutcomeStats(1);
+    }
+    if (o_.WriteOTC) {
+        outcomeFilesStarted_ = true;
+        outcomes_.WriteOutcomeStats(1, 0);
+    }
+    if (o_.ShowGCGraph || o_.WriteGCGraph) {
+        graphsStarted_ = true;
+        graphs_.GCGraph(0, GCKind::Single);
+        graphs_.GCGraphA(0, GCKind::Single);
+    }
+    if (o_.ShowFTPOTC || o_.WriteFTPOTC) {
+        freqTimeStarted_ = true;
+        freqTime_.Plot(TimePlotKind::Start);
+    }
+}
+
+void VariableRunOutputs::Graphs(int g, int displayCycle)
+{
+    if (o_.ShowGCGraph && Multiple(g, displayCycle)) {
+        graphs_.GCGraph(g, GCKind::Single);
+        graphs_.GCGraphA(g, GCKind::Single);
+    }
+}
+
+void VariableRunOutputs::OutcomesAndPlot(int g)
+{
+    if (o_.ShowOTC || o_.WriteOTC)
+        outcomes_.ComputeOutcomeStats(2, 0);
+    if (o_.ShowOTC && cadence_.Due(g))
+        outcomes_.PlotOutcomeStats(2);
+    if (o_.WriteOTC)
+        outcomes_.WriteOutcomeStats(2, g);
+    if ((o_.ShowFTPOTC || o_.WriteFTPOTC) && Multiple(g, o_.FTPOTCCycle))
+        freqTime_.Plot(TimePlotKind::Generation);
+}
+
+void VariableRunOutputs::Finish(RunFailure& failure)
+{
+    if (outcomePlotsStarted_)
+        failure.Try([&] { outcomes_.PlotOutcomeStats(3); });
+    if (outcomeFilesStarted_)
+        failure.Try([&] { outcomes_.WriteOutcomeStats(3, 0); });
+    if (graphsStarted_) {
+        failure.Try([&] { graphs_.GCGraph(-1, GCKind::Single); });
+        failure.Try([&] { graphs_.GCGraphA(-1, GCKind::Single); });
+    }
+    if (freqTimeStarted_)
+        failure.Try([&] { freqTime_.Plot(TimePlotKind::End); });
+}
+
+} // namespace quorrel

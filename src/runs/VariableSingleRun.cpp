@@ -1,0 +1,74 @@
+#include "runs/VariableSingleRun.h"
+
+#include "engine/VariableModel.h"
+#include "runs/RunFailure.h"
+#include "runs/RunLoop.h"
+#include "runs/SingleRunOutputs.h"
+#include "runs/VariableRunOutputs.h"
+
+namespace quorrel {
+
+RunEnd VariableSingleRun::Start(RunHost& host)
+{
+    ParameterSet& params = app_.Params;
+    const int maxgen = params.GParamRec.Maxgen;
+    Dialogs& dialogs = host.Messages();
+
+    curGen_ = 0;
+    host.SetState(RunState::Running);
+    host.RunStarted();
+    host.HideOutputWindows(HideIdleOutputWindows(false, true, false, app_.Options));
+
+    VariableModel model(params, app_.Lands, app_.Random, dialogs);
+    model.GenotypeByteBudget = GenotypeByteBudget;
+    RunFailure failure;
+    bool seeded = false;
+    failure.Try([&] {
+        // The growth-rate and outcome ranges start afresh, whatever mutation did before.
+        model.StartRun();
+        // A failed seeding (no storage: its message has been shown; cancelled) keeps no genotypes.
+        seeded = model.SetInitCover(host.Initialising()) && model.SeedGenotypes(true, host.Initialising());
+    });
+    if (!seeded) {
+        if (model.HasGenotypes())
+            model.FreeGenotypes();
+        failure.Report(dialogs);
+        const RunEnd end = failure ? RunEnd::Failed : RunEnd::NotStarted;
+        host.RunFinished(end);
+        return end;
+    }
+
+    SingleRunOutputs outputs(app_, host);
+    VariableRunOutputs variableOutputs(app_, host, model.Grids().Current);
+    failure.Try([&] {
+        outputs.Start(host.DisplayCycle());
+        variableOutputs.Start();
+        for (int g = 1; g <= maxgen; ++g) {
+            curGen_ = g;
+            host.ShowProgress({g, maxgen});
+            model.Generation(g);
+            outputs.Landscape(g, host.DisplayCycle());
+            variableOutputs.Graphs(g, host.DisplayCycle());
+            outputs.StatisticsAndPlots(g);
+            variableOutputs.OutcomesAndPlot(g);
+            if (PauseAndTestExit(host))
+                break;
+        }
+    });
+    failure.Report(dialogs);
+
+    outputs.EndHistogram(failure);
+    // Drops the widening of the growth-rate ranges made during the run.
+    params.UpdateGRateFractions();
+    outputs.Finish(failure);
+    variableOutputs.Finish(failure);
+    if (model.HasGenotypes())
+        model.FreeGenotypes();
+    failure.Report(dialogs);
+
+    const RunEnd end = failure ? RunEnd::Failed : EndFromState(host);
+    host.RunFinished(end);
+    return end;
+}
+
+} // namespace quorrel

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "runs/OutputWindowSet.h"
+#include "ui/TColorMapForm.h"
+#include "ui/TLandscapeForm.h"
+#include "ui/TStatisticsForm.h"
+
+namespace quorrel {
+
+// The output windows that runs feed, created hidden once at start-up.
+class OutputWindows {
+public:
+    explicit OutputWindows(const ColorMap& colors) : Colors(colors) {}
+
+    TLandscapeForm Landscape;
+    TColorMapForm Colors;
+    TStatisticsForm Statistics;
+
+    // Hides every window (and statistics plot) that leftAlone does not keep; never shows one.
+    void Hide(const OutputWindowSet& leftAlone);
+    // Hides them all, at shut-down.
+    void HideAll();
+};
+
+} // namespace quorrel

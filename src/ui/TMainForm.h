@@ -1,0 +1,87 @@
+#pragma once
+
+#include "runs/AppState.h"
+#include "ui/TRunModeForm.h"
+
+#include <QMainWindow>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+class QAction;
+class QLabel;
+
+namespace quorrel {
+
+class LatticePicture;
+class OutputWindows;
+class TInfoForm;
+class TInitProgressForm;
+class TModelOneForm;
+
+// "Quorrel": the main window. Its start-up brings the application state to life and creates
+// the other windows hidden; closing it saves the parameters and options, removes the
+// temporary folder and ends the program.
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    TMainForm(AppState& app, Dialogs& dialogs);
+    ~TMainForm() override;
+
+    // Start-up in startDir. False when the program must end at once (no temporary folder).
+    bool Startup(const std::filesystem::path& startDir);
+
+    // True when no model window has a run in progress; otherwise shows message (when not
+    // empty), brings that window to the front and gives false.
+    bool RunGuard(const std::string& message);
+
+    void UseDefaultItemClick();
+    void ReadFromFileItemClick();
+    void WriteToFileItemClick();
+    void WriteAsDefaultItemClick();
+    void RunItemClick();
+    void WriteLandscapeItemClick();
+    void ColorMapItemClick();
+    void LandscapeItemClick();
+    void CoverageItemClick();
+    void LicenseItemClick();
+    void AboutItemClick();
+
+    bool Terminating() const { return terminating_; }
+    // The menu item with this caption (access-key marks included), or null.
+    QAction* MenuItem(const QString& caption) const;
+
+    QLabel* RulesetIndicator;
+
+    OutputWindows& Outputs() { return *outputs_; }
+    TInitProgressForm& Progress() { return *progress_; }
+    TModelOneForm& ModelOne() { return *modelOne_; }
+    TRunModeForm& RunMode() { return *runMode_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void BuildMenus();
+    void CreateWindows();
+    void BringParametersIntoForce();
+    // Mirror, fractions and force after a parameter file has been read into the set.
+    void AfterParametersRead();
+    TRunModeForm::ModelWindows ModelWindowList() const;
+
+    AppState& app_;
+    Dialogs& dialogs_;
+    bool terminating_ = false;
+    bool shutDown_ = false;
+    LatticePicture* picture_;
+    std::unique_ptr<OutputWindows> outputs_;
+    std::unique_ptr<TInitProgressForm> progress_;
+    std::unique_ptr<TModelOneForm> modelOne_;
+    std::unique_ptr<TRunModeForm> runMode_;
+    std::unique_ptr<TInfoForm> license_;
+    std::unique_ptr<TInfoForm> about_;
+};
+
+} // namespace quorrel

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+
+class QPushButton;
+
+namespace quorrel {
+
+// What every model window shares: its Start button tells whether a run is in progress
+// (disabled from Start until the run has ended, also while the run is stopped), and closing
+// it brings the main window to the front.
+class TModelForm : public QWidget {
+    Q_OBJECT
+public:
+    TModelForm();
+
+    // Visible with its Start button disabled: a run is in progress or stopped.
+    bool RunInProgress() const;
+    // Shown, raised and activated.
+    void BringToFront();
+
+    // The window brought to the front when this one closes.
+    void SetHome(QWidget* home) { home_ = home; }
+    // Tells whether the application is terminating.
+    void SetTerminating(std::function<bool()> terminating) { terminating_ = std::move(terminating); }
+
+    QPushButton* StartBtn = nullptr;
+
+protected:
+    bool ApplicationTerminating() const { return terminating_ && terminating_(); }
+    void BringHomeToFront();
+
+private:
+    QWidget* home_ = nullptr;
+    std::function<bool()> terminating_;
+};
+
+} // namespace quorrel

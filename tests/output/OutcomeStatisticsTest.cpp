@@ -1,0 +1,226 @@
+#include "output/OutcomeStatistics.h"
+
+#include "output/OutputFileError.h"
+#include "params/AssertionFailure.h"
+
+#include "VariableFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace quorrel {
+namespace {
+
+using test::ReadAll;
+
+struct RecordingSink : OutcomeStatisticsSink {
+    std::vector<int> shown; // maxgen
+    int refreshed = 0;
+    void ShowOutcomePlots(const std::array<QImage, 6>&, int maxgen) override { shown.push_back(maxgen); }
+    void RefreshOutcomePlots(const std::array<QImage, 6>&) override { ++refreshed; }
+};
+
+class OutcomeStatisticsTest : public test::VariableFixture {
+protected:
+    void SetUp() override
+    {
+        VariableFixture::SetUp();
+        options.OTCFilename = dir.File("Outcome.dat");
+        SetVariable(1, 2);
+        PlaceThree();
+    }
+
+    // Species 1 carries Win 30, 30 and 60 against species 2; species 3 has fixed relations only.
+    void PlaceThree(int extraWin = -1)
+    {
+        Clear();
+        Place(1, 1, 1, 0.5f, {{2, {30, 50, 20}}});
+        Place(2, 1, 1, 0.5f, {{2, {30, 40, 30}}});
+        Place(3, 1, 1, 0.5f, {{2, {60, 20, 20}}});
+        Place(4, 1, 2, 0.5f, {{1, {40, 40, 20}}});
+        Place(5, 1, 3, 0.5f);
+        if (extraWin >= 0)
+            Place(6, 1, 1, 0.5f, {{2, {static_cast<int8_t>(extraWin), 0, static_cast<int8_t>(100 - extraWin)}}});
+    }
+
+    std::string Header(int file) const
+    {
+        return std::string(" \r\n===>\r\n \r\n") +
+               (file == 1 ? "          Average Probabilities of Species (Normal)\r\n"
+                          : "          Average Probabilities of Species (Genotype)\r\n") +
+               "                  1                 2                 3        \r\n"
+               "Gen No.   Win   Loss  S/O   Win   Loss  S/O   Win   Loss  S/O  \r\n"
+               "-------  ----- ----- ----- ----- ----- ----- ----- ----- ----- \r\n";
+    }
+};
+
+TEST_F(OutcomeStatisticsTest, NormalAndGenotypeAveragesWithPairTables)
+{
+    OutcomeStatistics stats(params, options, landscape, genotypes, colors);
+    stats.ComputeOutcomeStats(1, 0);
+    EXPECT_FLOAT_EQ(stats.SpeciesAverage(1, 1), 40.0f);
+    EXPECT_FLOAT_EQ(stats.SpeciesAverage(4, 1), 45.0f);
+    EXPECT_EQ(stats.SpeciesCount(1, 1), 3);
+    EXPECT_EQ(stats.SpeciesCount(4, 1), 2);
+    EXPECT_FLOAT_EQ(stats.PreviousAverage(4, 1), 45.0f);
+    EXPECT_FLOAT_EQ(stats.PairAverage(1, 3, 3), -1.0f);
+    EXPECT_FLOAT_EQ(stats.PairAverage(6, 1, 3), 0.0f);
+
+    stats.WriteOutcomeStats(1, 0);
+    stats.ComputeOutcomeStats(2, 0);
+    stats.WriteOutcomeStats(2, 1);
+    stats.WriteOutcomeStats(3, 0);
+
+    const std::string normal = dir.File("Outcome1.dat");
+    const std::string genotype = dir.File("Outcome2.dat");
+    const std::string species3 = "   0.0   0.0   0.0 \r\n";
+    const std::string pairs = "\r\nGeneration       1\r\n"
+                              "  specI specJ    win  loss  stand-off\r\n";
+    EXPECT_EQ(ReadAll(normal), Listing(normal) + Header(1) +
+                                   "     0    40.0  36.7  23.3  40.0  40.0  20.0" + species3 +
+                                   "     1    40.0  36.7  23.3  40.0  40.0  20.0" + species3 + pairs +
+                                   "      1   1     -1.0  -1.0  -1.0\r\n"
+                                   "      1   2     40.0  36.7  23.3\r\n"
+                                   "      1   3      0.0   0.0   0.0\r\n"
+                                   "      2   1     40.0  40.0  20.0\r\n"
+                                   "      2   2     -1.0  -1.0  -1.0\r\n"
+                                   "      2   3      0.0   0.0   0.0\r\n"
+                                   "      3   1      0.0   0.0   0.0\r\n"
+                                   "      3   2      0.0   0.0   0.0\r\n"
+                                   "      3   3     -1.0  -1.0  -1.0\r\n"
+                                   "\r\n");
+    EXPECT_EQ(ReadAll(genotype), Listing(genotype) + Header(2) +
+                                     "     0    45.0  36.7  25.0  40.0  40.0  20.0" + species3 +
+                                     "     1    45.0  36.7  25.0  40.0  40.0  20.0" + species3 + pairs +
+                                     "      1   1     -1.0  -1.0  -1.0\r\n"
+                                     "      1   2     45.0  36.7  25.0\r\n"
+                                     "      1   3      0.0   0.0   0.0\r\n"
+                                     "      2   1     40.0  40.0  20.0\r\n"
+                                     "      2   2     -1.0  -1.0  -1.0\r\n"
+                                     "      2   3      0.0   0.0   0.0\r\n"
+                                     "      3   1      0.0   0.0   0.0\r\n"
+                                     "      3   2      0.0   0.0   0.0\r\n"
+                                     "      3   3     -1.0  -1.0  -1.0\r\n"
+                                     "\r\n");
+}
+
+TEST_F(OutcomeStatisticsTest, RunResetAfterGeneration150HasPairTablesOf1And101)
+{
+    OutcomeStatistics stats(params, options, landscape, genotypes, colors);
+    stats.ComputeOutcomeStats(1, 0);
+    stats.WriteOutcomeStats(1, 0);
+    for (int g = 1; g <= 150; ++g) {
+        stats.ComputeOutcomeStats(2, 0);
+        stats.WriteOutcomeStats(2, g);
+    }
+    stats.WriteOutcomeStats(3, 0);
+
+    for (const char* name : {"Outcome1.dat", "Outcome2.dat"}) {
+        const std::string text = ReadAll(dir.File(name));
+        std::vector<std::string> tables;
+        for (size_t at = text.find("Generation "); at != std::string::npos; at = text.find("Generation ", at + 1))
+            tables.push_back(text.substr(at, 20));
+        EXPECT_EQ(tables, (std::vector<std::string>{"Generation       1\r\n", "Generation     101\r\n"}));
+        const size_t last = text.rfind("\r\n", text.size() - 3);
+        EXPECT_EQ(text.substr(last + 2, 8), "   150  ");
+        EXPECT_EQ(text.substr(text.size() - 3), " \r\n");
+    }
+}
+
+TEST_F(OutcomeStatisticsTest, ArrayAccumulatesWhilePerLandscapeFilesHoldEachLandscape)
+{
+    OutcomeStatistics stats(params, options, landscape, genotypes, colors);
+    // Landscape (1, 1) as above; landscape (1, 2) with one more individual carrying Win 90.
+    PlaceThree();
+    stats.WriteLandscapeOutcomeStats(1, 0, 1, 1);
+    stats.ComputeOutcomeStats(1, 1);
+    PlaceThree(90);
+    stats.WriteLandscapeOutcomeStats(1, 0, 1, 2);
+    stats.ComputeOutcomeStats(1, 3);
+    // Normal: (30 + 30 + 60 + 30 + 30 + 60 + 90) / 7; genotype: {30, 60, 90}.
+    EXPECT_FLOAT_EQ(stats.SpeciesAverage(1, 1), 330.0f / 7.0f);
+    EXPECT_FLOAT_EQ(stats.SpeciesAverage(4, 1), 60.0f);
+    EXPECT_FLOAT_EQ(stats.PreviousAverage(4, 1), 60.0f);
+
+    PlaceThree();
+    stats.WriteLandscapeOutcomeStats(2, 1, 1, 1);
+    stats.WriteLandscapeOutcomeStats(3, 0, 0, 0);
+
+    const std::string heading = " \r\n===>\r\n \r\n";
+    const std::string columns = "                          1                 2                 3        \r\n"
+                                "Gen No.  Row Col  Win   Loss  S/O   Win   Loss  S/O   Win   Loss  S/O  \r\n"
+                                "-------  --- --- ----- ----- ----- ----- ----- ----- ----- ----- ----- \r\n";
+    const std::string normal = dir.File("Outcome11.dat");
+    const std::string genotype = dir.File("Outcome12.dat");
+    EXPECT_EQ(ReadAll(normal), Listing(normal) + heading +
+                                   "          Average Probabilities of Species (Normal)           (for each landscape)  \r\n" +
+                                   columns +
+                                   "     0     1   1  40.0  36.7  23.3  40.0  40.0  20.0   0.0   0.0   0.0 \r\n"
+                                   "     0     1   2  52.5  27.5  20.0  40.0  40.0  20.0   0.0   0.0   0.0 \r\n"
+                                   "     1     1   1  40.0  36.7  23.3  40.0  40.0  20.0   0.0   0.0   0.0 \r\n");
+    EXPECT_EQ(ReadAll(genotype), Listing(genotype) + heading +
+                                     "          Average Probabilities of Species (Genotype)           (for each landscape)  \r\n" +
+                                     columns +
+                                     "     0     1   1  45.0  36.7  25.0  40.0  40.0  20.0   0.0   0.0   0.0 \r\n"
+                                     "     0     1   2  60.0  27.5  20.0  40.0  40.0  20.0   0.0   0.0   0.0 \r\n"
+                                     "     1     1   1  45.0  36.7  25.0  40.0  40.0  20.0   0.0   0.0   0.0 \r\n");
+}
+
+TEST_F(OutcomeStatisticsTest, PlotsStepByWidthOverMaxgenOrByOnePixel)
+{
+    struct Case {
+        int maxgen;
+        int column; // after two extensions
+    };
+    for (const Case c : {Case{100, 4}, Case{150, 2}, Case{200, 2}, Case{1000, 2}}) {
+        SCOPED_TRACE(c.maxgen);
+        params.GParamRec.Maxgen = c.maxgen;
+        RecordingSink sink;
+        OutcomeStatistics stats(params, options, landscape, genotypes, colors, &sink);
+        stats.ComputeOutcomeStats(1, 0);
+        stats.PlotOutcomeStats(1);
+        EXPECT_EQ(sink.shown, std::vector<int>{c.maxgen});
+        for (int i = 0; i < 2; ++i) {
+            stats.ComputeOutcomeStats(2, 0);
+            stats.PlotOutcomeStats(2);
+        }
+        EXPECT_EQ(sink.refreshed, 2);
+        // Genotype Win: species 1 at 45 %, species 2 at 40 %, species 3 at 0 % (bottom row).
+        const QImage& plot = stats.Plots()[3];
+        ASSERT_EQ(plot.size(), QSize(201, 101));
+        EXPECT_EQ(plot.pixel(c.column, 55), colors[1]);
+        EXPECT_EQ(plot.pixel(c.column, 60), colors[2]);
+        EXPECT_EQ(plot.pixel(c.column, 100), colors[3]);
+        EXPECT_NE(plot.pixel(c.column + 1, 55), colors[1]);
+        stats.PlotOutcomeStats(3);
+        EXPECT_TRUE(stats.Plots()[3].isNull());
+    }
+}
+
+TEST_F(OutcomeStatisticsTest, InvalidStageOrPartIsAnAssertionFailure)
+{
+    OutcomeStatistics stats(params, options, landscape, genotypes, colors);
+    for (const auto& [stage, part] : {std::pair{0, 0}, std::pair{3, 0}, std::pair{1, 4}, std::pair{2, -1}}) {
+        try {
+            stats.ComputeOutcomeStats(stage, part);
+            ADD_FAILURE() << stage << " " << part;
+        } catch (const AssertionFailure& failure) {
+            EXPECT_EQ(failure.Message(), "Invalid argument");
+            EXPECT_NE(std::string(failure.what()).find("Invalid argument (StatOutcome, line "), std::string::npos);
+        }
+    }
+}
+
+TEST_F(OutcomeStatisticsTest, FileThatCannotBeCreatedEndsTheRun)
+{
+    options.OTCFilename = dir.File("missing/Outcome.dat");
+    OutcomeStatistics stats(params, options, landscape, genotypes, colors);
+    stats.ComputeOutcomeStats(1, 0);
+    EXPECT_THROW(stats.WriteOutcomeStats(1, 0), OutputFileError);
+    EXPECT_THROW(stats.WriteLandscapeOutcomeStats(1, 0, 1, 1), OutputFileError);
+}
+
+} // namespace
+} // namespace quorrel

@@ -5,6 +5,7 @@
 #include "ui/FileNamePrompt.h"
 #include "ui/LatticePicture.h"
 #include "ui/OutputWindows.h"
+#include "ui/ParameterEditors.h"
 #include "ui/TInfoForm.h"
 #include "ui/TInitProgressForm.h"
 #include "ui/TModelOneForm.h"
@@ -98,10 +99,21 @@ void TMainForm::BuildMenus()
     item(params, QStringLiteral("Use &Default"), QStringLiteral("Load the default set of parameters"),
          [this] { UseDefaultItemClick(); });
     item(params, QStringLiteral("&General"), QStringLiteral("Edit the general parameters"), {});
-    item(params, QStringLiteral("&Outcome Matrix"), QStringLiteral("Edit the outcome matrix"), {});
-    item(params, QStringLiteral("Growth &Rates"), QStringLiteral("Edit the growth rates"), {});
-    item(params, QStringLiteral("&Mortality"), QStringLiteral("Edit the mortality parameters"), {});
-    item(params, QStringLiteral("R&ecruitment"), QStringLiteral("Edit the recruitment parameters"), {});
+    // The editors exist once start-up has created the windows.
+    auto editor = [this](void (ParameterEditors::*command)()) {
+        return [this, command] {
+            if (editors_)
+                (editors_.get()->*command)();
+        };
+    };
+    item(params, QStringLiteral("&Outcome Matrix"), QStringLiteral("Edit the outcome matrix"),
+         editor(&ParameterEditors::OutcomeMatrixItemClick));
+    item(params, QStringLiteral("Growth &Rates"), QStringLiteral("Edit the growth rates"),
+         editor(&ParameterEditors::GrowthRatesItemClick));
+    item(params, QStringLiteral("&Mortality"), QStringLiteral("Edit the mortality parameters"),
+         editor(&ParameterEditors::MortalityItemClick));
+    item(params, QStringLiteral("R&ecruitment"), QStringLiteral("Edit the recruitment parameters"),
+         editor(&ParameterEditors::RecruitmentItemClick));
     params->addSeparator();
     item(params, QStringLiteral("Read From &File ..."), QStringLiteral("Read the parameters from a file"),
          [this] { ReadFromFileItemClick(); });
@@ -120,10 +132,14 @@ void TMainForm::BuildMenus()
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     QMenu* viewParams = view->addMenu(QStringLiteral("&Parameters"));
     item(viewParams, QStringLiteral("&General"), QStringLiteral("View the general parameters"), {});
-    item(viewParams, QStringLiteral("&Outcome Matrix"), QStringLiteral("View the outcome matrix"), {});
-    item(viewParams, QStringLiteral("Growth &Rates"), QStringLiteral("View the growth rates"), {});
-    item(viewParams, QStringLiteral("&Mortality"), QStringLiteral("View the mortality parameters"), {});
-    item(viewParams, QStringLiteral("R&ecruitment"), QStringLiteral("View the recruitment parameters"), {});
+    item(viewParams, QStringLiteral("&Outcome Matrix"), QStringLiteral("View the outcome matrix"),
+         editor(&ParameterEditors::ViewOutcomeMatrixItemClick));
+    item(viewParams, QStringLiteral("Growth &Rates"), QStringLiteral("View the growth rates"),
+         editor(&ParameterEditors::ViewGrowthRatesItemClick));
+    item(viewParams, QStringLiteral("&Mortality"), QStringLiteral("View the mortality parameters"),
+         editor(&ParameterEditors::ViewMortalityItemClick));
+    item(viewParams, QStringLiteral("R&ecruitment"), QStringLiteral("View the recruitment parameters"),
+         editor(&ParameterEditors::ViewRecruitmentItemClick));
     item(view, QStringLiteral("Color &Map"), QStringLiteral("Show the colours of the species"),
          [this] { ColorMapItemClick(); });
     item(view, QStringLiteral("&Landscape"), QStringLiteral("Show the landscape"), [this] { LandscapeItemClick(); });
@@ -163,6 +179,8 @@ void TMainForm::CreateWindows()
     runMode_ = std::make_unique<TRunModeForm>(app_, dialogs_, *outputs_, ModelWindowList());
     license_ = std::make_unique<TInfoForm>(QStringLiteral("License"), LicenseText);
     about_ = std::make_unique<TInfoForm>(QStringLiteral("About Quorrel"), AboutText);
+    editors_ = std::make_unique<ParameterEditors>(app_.Params, app_.Random, dialogs_,
+                                                  [this](const std::string& message) { return RunGuard(message); });
 }
 
 TRunModeForm::ModelWindows TMainForm::ModelWindowList() const
@@ -186,6 +204,8 @@ bool TMainForm::RunGuard(const std::string& message)
 void TMainForm::BringParametersIntoForce()
 {
     app_.BringParametersIntoForce();
+    if (editors_)
+        editors_->RefreshViewers();
 }
 
 void TMainForm::AfterParametersRead()

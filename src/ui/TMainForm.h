@@ -16,6 +16,7 @@ namespace quorrel {
 
 class LatticePicture;
 class OutputWindows;
+class ParameterEditors;
 class TInfoForm;
 class TInitProgressForm;
 class TModelOneForm;
@@ -58,6 +59,7 @@ public:
     TInitProgressForm& Progress() { return *progress_; }
     TModelOneForm& ModelOne() { return *modelOne_; }
     TRunModeForm& RunMode() { return *runMode_; }
+    ParameterEditors& Editors() { return *editors_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -82,6 +84,7 @@ private:
     std::unique_ptr<TRunModeForm> runMode_;
     std::unique_ptr<TInfoForm> license_;
     std::unique_ptr<TInfoForm> about_;
+    std::unique_ptr<ParameterEditors> editors_;
 };
 
 } // namespace quorrel

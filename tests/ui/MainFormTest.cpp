@@ -54,8 +54,8 @@ void MainFormTest::MenusCaptionsAndHints()
     const Item items[] = {
         {"Write Landscape...", true},   {"E&xit", true},
         {"Use &Default", true},         {"&General", false},
-        {"&Outcome Matrix", false},     {"Growth &Rates", false},
-        {"&Mortality", false},          {"R&ecruitment", false},
+        {"&Outcome Matrix", true},      {"Growth &Rates", true},
+        {"&Mortality", true},           {"R&ecruitment", true},
         {"Read From &File ...", true},  {"&Write To File ...", true},
         {"Write &As Default", true},    {"Color &Map", true},
         {"&Landscape", true},           {"Coverage/Average Growth Rate", true},

@@ -1,6 +1,7 @@
 #include "ui/ParameterEditors.h"
 
 #include "ui/EditorTexts.h"
+#include "ui/TGRateVectorDlg.h"
 #include "ui/TGRatesForm.h"
 #include "ui/TMortalityDlg.h"
 #include "ui/TOutcomeDlg.h"
@@ -23,13 +24,15 @@ void Show(QWidget& window)
 
 } // namespace
 
-ParameterEditors::ParameterEditors(ParameterSet& params, Rng& rng, Dialogs& dialogs, RunGuard runGuard)
-    : params_(params), runGuard_(std::move(runGuard))
+ParameterEditors::ParameterEditors(ParameterSet& params, Rng& rng, Dialogs& dialogs, RunGuard runGuard,
+                                   bool dependentGRates)
+    : params_(params), runGuard_(std::move(runGuard)), dependentGRates_(dependentGRates)
 {
     outcome_ = std::make_unique<TOutcomeDlg>(params, rng, dialogs);
     gRates_ = std::make_unique<TGRatesForm>(params, rng, dialogs);
     gRatesViewer_ = std::make_unique<TGRatesForm>(params, rng, dialogs);
     gRatesViewer_->Prepare(true);
+    gRateVector_ = std::make_unique<TGRateVectorDlg>(params, rng, dialogs);
     mortality_ = std::make_unique<TMortalityDlg>(params, dialogs);
     recruitment_ = std::make_unique<TRecruitmentDlg>(params, dialogs);
     outcomeViewer_ = std::make_unique<TOutcomeViewForm>(params);
@@ -65,8 +68,13 @@ void ParameterEditors::GrowthRatesItemClick()
 {
     if (!runGuard_("Finish the run (use RESET or CLOSE) before changing the growth rates"))
         return;
-    gRates_->Prepare(false);
-    gRates_->exec();
+    if (dependentGRates_) {
+        gRates_->Prepare(false);
+        gRates_->exec();
+    } else {
+        gRateVector_->Prepare();
+        gRateVector_->exec();
+    }
     params_.UpdateGRateFractions();
     RefreshViewers();
 }
@@ -95,7 +103,7 @@ void ParameterEditors::ViewOutcomeMatrixItemClick()
 
 void ParameterEditors::ViewGrowthRatesItemClick()
 {
-    if (DependentGRates) {
+    if (dependentGRates_) {
         gRatesViewer_->Prepare(true);
         Show(*gRatesViewer_);
     } else {
@@ -119,7 +127,7 @@ void ParameterEditors::ViewRecruitmentItemClick()
 void ParameterEditors::RefreshViewers()
 {
     outcomeViewer_->Refresh();
-    if (DependentGRates)
+    if (dependentGRates_)
         gRatesViewer_->Prepare(true);
     else
         gRateVectorViewer_->Refresh();

@@ -10,6 +10,7 @@
 
 namespace quorrel {
 
+class TGRateVectorDlg;
 class TGRatesForm;
 class TMortalityDlg;
 class TOutcomeDlg;
@@ -25,7 +26,10 @@ public:
     // runGuard(message): true when no run is in progress, else shows message and gives false.
     using RunGuard = std::function<bool(const std::string&)>;
 
-    ParameterEditors(ParameterSet& params, Rng& rng, Dialogs& dialogs, RunGuard runGuard);
+    // dependentGRates chooses the growth-rate editor: the pairwise "Growth Rates" window
+    // (the build's choice) or the simpler growth-rate vector dialog.
+    ParameterEditors(ParameterSet& params, Rng& rng, Dialogs& dialogs, RunGuard runGuard,
+                     bool dependentGRates = DependentGRates);
     ~ParameterEditors();
 
     // Parameters menu.
@@ -46,6 +50,7 @@ public:
     TOutcomeDlg& OutcomeDlg() { return *outcome_; }
     TGRatesForm& GRatesForm() { return *gRates_; }
     TGRatesForm& GRatesViewer() { return *gRatesViewer_; }
+    TGRateVectorDlg& GRateVectorDlg() { return *gRateVector_; }
     TMortalityDlg& MortalityDlg() { return *mortality_; }
     TRecruitmentDlg& RecruitmentDlg() { return *recruitment_; }
     TOutcomeViewForm& OutcomeViewer() { return *outcomeViewer_; }
@@ -56,9 +61,11 @@ public:
 private:
     ParameterSet& params_;
     RunGuard runGuard_;
+    bool dependentGRates_;
     std::unique_ptr<TOutcomeDlg> outcome_;
     std::unique_ptr<TGRatesForm> gRates_;
     std::unique_ptr<TGRatesForm> gRatesViewer_;
+    std::unique_ptr<TGRateVectorDlg> gRateVector_;
     std::unique_ptr<TMortalityDlg> mortality_;
     std::unique_ptr<TRecruitmentDlg> recruitment_;
     std::unique_ptr<TOutcomeViewForm> outcomeViewer_;

@@ -3,6 +3,7 @@
 #include "engine/RandomNetworks.h"
 #include "params/AssertionFailure.h"
 #include "ui/EditorTexts.h"
+#include "ui/GRateVectorModel.h"
 #include "ui/GrowthRateEditorModel.h"
 #include "ui/MortalityEditorModel.h"
 #include "ui/OutcomeEditorModel.h"
@@ -52,6 +53,8 @@ private slots:
     void GrowthRateCommitRules();
     void GrowthRateRandomAndReset();
     void RandomisingFlagNeedsEveryVariable();
+    void GRateVectorEntry();
+    void GRateVectorRandomAndReset();
     void MortalityCommit();
     void MortalityResetActsAtOnce();
     void RecruitmentCommitAndReset();
@@ -451,6 +454,75 @@ void EditorModelsTest::RandomisingFlagNeedsEveryVariable()
     QCOMPARE(Q(m.Label()), QStringLiteral("Randomising"));
     QVERIFY(m.CheckCell({C::High, 1}, true));
     QCOMPARE(Q(m.Label()), QStringLiteral("Not Randomising"));
+}
+
+void EditorModelsTest::GRateVectorEntry()
+{
+    ParameterSet p = Defaults(3);
+    p.GRateRandomising = true;
+    Rng rng;
+    ScriptedDialogs d;
+    GRateVectorModel m(p, rng, d);
+    struct Case {
+        GRateVectorModel::Boxes boxes;
+        const char* message; // nothing: accepted
+        GrowthRate stored;
+    };
+    const Case cases[] = {
+        {{"4x", "", ""}, "You have to give a positive number as input.", {}},
+        {{" ", "", ""}, "You have to set growth rate as either fixed or variable.", {}},
+        {{"50", "", "60"}, "You cannot set growth rate as both fixed and variable.", {}},
+        {{"101", "", ""}, "The growth rate should be in the range of 0 to 100.", {}},
+        {{"", "60", "40"}, "The growth rate range should be from low to high.", {}},
+        {{"", "30", ""}, "The growth rate range should be from low to high.", {}},
+        {{"", "", "30"}, "The range of the variable growth rate has not given.", {}},
+        {{"45", "", ""}, nullptr, {45, 0, 0}},
+        {{"", "20", "20"}, nullptr, {-1, 20, 20}},
+    };
+    for (const Case& c : cases) {
+        d.messages.clear();
+        p.GrowthRates[2] = {7, 0, 0};
+        const bool accepted = m.Enter(2, c.boxes);
+        QCOMPARE(accepted, c.message == nullptr);
+        if (c.message) {
+            QCOMPARE(Q(d.LastText()), QString::fromLatin1(c.message));
+            QCOMPARE(d.messages[0].buttons, MessageButtons::Ok);
+            QCOMPARE(p.GrowthRates[2], (GrowthRate{7, 0, 0}));
+        } else {
+            QVERIFY(d.messages.empty());
+            QCOMPARE(p.GrowthRates[2], c.stored);
+        }
+    }
+    QCOMPARE(Q(m.RowText(2)), QStringLiteral("20 - 20"));
+    QCOMPARE(Q(m.RowText(1)), QStringLiteral("100"));
+    QCOMPARE(m.BoxesOf(2).from, std::string("20"));
+    QVERIFY(m.BoxesOf(2).fixed.empty());
+    QCOMPARE(Q(m.Label()), QStringLiteral("Randomising"));
+    m.SelectRow();
+    QCOMPARE(Q(m.Label()), QStringLiteral("Not Randomising"));
+}
+
+void EditorModelsTest::GRateVectorRandomAndReset()
+{
+    ParameterSet p = Defaults(5);
+    Rng rng;
+    rng.RandSeed = 4242;
+    ScriptedDialogs d;
+    GRateVectorModel m(p, rng, d);
+    ParameterSet replay = p;
+    Rng replayRng = rng;
+    QVERIFY(m.Random());
+    RandomiseGrowthRates(replay, replayRng);
+    QVERIFY(p.GrowthRates == replay.GrowthRates);
+    QVERIFY(p.GRateRandomising);
+    QCOMPARE(d.messages[0].buttons, MessageButtons::YesNoCancel);
+    d.answers = {MessageAnswer::No};
+    QVERIFY(!m.Reset());
+    QVERIFY(p.GRateRandomising);
+    QVERIFY(m.Reset());
+    QVERIFY(!p.GRateRandomising);
+    for (int s = 1; s <= 5; ++s)
+        QCOMPARE(p.GrowthRates[s], (GrowthRate{100, 0, 0}));
 }
 
 void EditorModelsTest::MortalityCommit()

@@ -4,6 +4,7 @@
 #include "engine/RandomNetworks.h"
 #include "ui/GridCells.h"
 #include "ui/ParameterEditors.h"
+#include "ui/TGRateVectorDlg.h"
 #include "ui/TGRatesForm.h"
 #include "ui/TModelOneForm.h"
 #include "ui/TMortalityDlg.h"
@@ -64,6 +65,7 @@ private slots:
     void OutcomeEntryThroughMenu();
     void RangesStandoffAndCancel();
     void GrowthRatesEditorAndViewer();
+    void GrowthRateVectorWithoutDependentRates();
     void MortalityResetSurvivesCancel();
     void RecruitmentRefusesText();
     void EditorsRefusedWhileRunStopped();
@@ -238,6 +240,44 @@ void EditorWindowsTest::GrowthRatesEditorAndViewer()
         for (int r = 0; r < grid->rowCount(); ++r)
             for (int c = 0; c < grid->columnCount(); ++c)
                 QVERIFY(!(grid->item(r, c)->flags() & (Qt::ItemIsSelectable | Qt::ItemIsEditable)));
+}
+
+void EditorWindowsTest::GrowthRateVectorWithoutDependentRates()
+{
+    Watchdog watchdog;
+    ParameterSet params;
+    params.SetInbuiltDefaults();
+    params.UpdateGRateFractions();
+    params.GRateRandomising = true;
+    Rng rng;
+    ScriptedDialogs dialogs;
+    ParameterEditors editors(params, rng, dialogs, [](const std::string&) { return true; }, false);
+    TGRateVectorDlg& dlg = editors.GRateVectorDlg();
+    QStringList seen;
+    InModal([&] {
+        seen << dlg.windowTitle() << CellText(*dlg.GRateGrid, 0, 1) << dlg.GRateLabel->text();
+        InModal([&] {
+            TGRateEntryDlg& entry = dlg.Entry();
+            seen << entry.windowTitle() << entry.FixedEdit->text() << dlg.GRateLabel->text();
+            entry.FixedEdit->clear();
+            entry.FromEdit->setText("20");
+            entry.ToEdit->setText("60");
+            QTest::mouseClick(entry.OKBtn, Qt::LeftButton);
+        });
+        ClickCell(*dlg.GRateGrid, 2, 1);
+        seen << CellText(*dlg.GRateGrid, 2, 1);
+        QTest::mouseClick(dlg.OKBtn, Qt::LeftButton);
+    });
+    editors.GrowthRatesItemClick();
+    QCOMPARE(seen, (QStringList{"Input Growth Rate Vector", "Growth Rate", "Randomising", "Input Growth Rate",
+                                QString::number(params.GrowthRates[2].Rate), "Not Randomising", "20 - 60"}));
+    QCOMPARE(params.GrowthRates[2], (GrowthRate{-1, 20, 60}));
+    QCOMPARE(params.GRateFractions[2], (GRateFraction{-1.0f, 0.2f, 0.6f}));
+    QVERIFY(!params.GRateRandomising);
+    editors.ViewGrowthRatesItemClick();
+    QVERIFY(editors.GRateVectorViewer().isVisible());
+    QVERIFY(!editors.GRatesViewer().isVisible());
+    QCOMPARE(CellText(*editors.GRateVectorViewer().Grid, 2, 1), QStringLiteral("20 - 60"));
 }
 
 void EditorWindowsTest::MortalityResetSurvivesCancel()

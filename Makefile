@@ -27,6 +27,8 @@ test: build
 bench: build
 	@if [ -x $(BUILD_DIR)/bench/quorrel-bench ]; then $(BUILD_DIR)/bench/quorrel-bench; \
 	else echo "The benchmark program is not built yet."; fi
+	@if [ -x $(BUILD_DIR)/bench/quorrel-desktop-bench ]; then \
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/quorrel-desktop-bench; fi
 
 clean:
 	rm -rf $(BUILD_DIR)

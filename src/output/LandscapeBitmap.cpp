@@ -38,7 +38,12 @@ bool SaveBitmap(const QImage& image, const std::string& fileName, std::string& e
         error = file.errorString().toStdString();
         return false;
     }
-    if (!image.save(&file, "BMP") || !file.flush()) {
+    // A fixed resolution in the header: by default QImage takes the screen's, so the same
+    // picture would be written differently by the desktop program and the batch runner.
+    QImage fixed = image;
+    fixed.setDotsPerMeterX(BitmapDotsPerMeter);
+    fixed.setDotsPerMeterY(BitmapDotsPerMeter);
+    if (!fixed.save(&file, "BMP") || !file.flush()) {
         error = file.errorString().toStdString();
         if (error.empty() || error == "Unknown error")
             error = "(unknown failure)";

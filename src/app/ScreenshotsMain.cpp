@@ -1,0 +1,182 @@
+// quorrel-screenshots: starts the desktop program's windows in a scratch folder, runs a small
+// landscape and saves a PNG picture of every window while the run is in progress, plus one of
+// the whole screen. Used by scripts/screenshots under a virtual X server.
+#include "runs/AppState.h"
+#include "ui/OutputWindows.h"
+#include "ui/QtDialogs.h"
+#include "ui/TInitProgressForm.h"
+#include "ui/TMainForm.h"
+#include "ui/TModelOneForm.h"
+#include "ui/TRunModeForm.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+using namespace quorrel;
+
+// Calls the step whenever Qt handles events until it returns true.
+class Poll {
+public:
+    explicit Poll(std::function<bool()> step) : step_(std::move(step))
+    {
+        timer_.setInterval(0);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (busy_)
+                return;
+            busy_ = true;
+            if (step_())
+                timer_.stop();
+            busy_ = false;
+        });
+        timer_.start();
+    }
+
+private:
+    std::function<bool()> step_;
+    QTimer timer_;
+    bool busy_ = false;
+};
+
+void Save(QWidget& window, const QDir& dir, const QString& name)
+{
+    const QString path = dir.filePath(name + QStringLiteral(".png"));
+    if (!window.grab().save(path))
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+}
+
+void Settle()
+{
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+}
+
+void Prepare(AppState& app)
+{
+    GParamStruct& g = app.Params.GParamRec;
+    g.Maxspec = 4;
+    g.MaxX = 200;
+    g.MaxY = 200;
+    g.PIX = 2;
+    g.Maxgen = 600;
+    g.Cover = 0;
+    g.TotalCover = 60.0f;
+    g.DisturbProb = 0.02f;
+    g.PatchSize = 8;
+    auto& m = app.Params.OutcomeMatrix;
+    // A loop 1 > 2 > 3 > 4 > 1 with stand-offs across it keeps every species alive.
+    m[1][2] = {90, 5, 5};
+    m[2][3] = {90, 5, 5};
+    m[3][4] = {90, 5, 5};
+    m[1][4] = {5, 90, 5};
+    m[1][3] = {40, 40, 20};
+    m[2][4] = {40, 40, 20};
+    for (int s = 1; s <= 4; ++s)
+        app.Params.GrowthRates[s] = {-1, 30, 90};
+    app.Params.MirrorOutcomeMatrix();
+    app.Params.UpdateGRateFractions();
+    app.Params.MortalityVector[0] = 0.0f;
+    app.BringParametersIntoForce();
+    app.Options.DisplayCycle = 1;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quorrel"));
+    if (argc < 2) {
+        std::fprintf(stderr, "Usage: quorrel-screenshots FOLDER\n");
+        return 2;
+    }
+    QDir out(QString::fromLocal8Bit(argv[1]));
+    if (!out.mkpath(QStringLiteral("."))) {
+        std::fprintf(stderr, "cannot make %s\n", argv[1]);
+        return 1;
+    }
+    QTemporaryDir start;
+    AppState app;
+    QtDialogs dialogs;
+    TMainForm main(app, dialogs);
+    if (!main.Startup(start.path().toStdString()))
+        return 1;
+    Prepare(app);
+
+    TModelOneForm& model = main.ModelOne();
+    OutputWindows& windows = main.Outputs();
+    main.move(10, 10);
+    main.show();
+    Settle();
+    Save(main, out, QStringLiteral("main"));
+
+    TRunModeForm& runMode = main.RunMode();
+    runMode.show();
+    Settle();
+    Save(runMode, out, QStringLiteral("run-control"));
+    runMode.OKBtnClick();
+    model.move(10, main.frameGeometry().bottom() + 40);
+    windows.Landscape.move(main.frameGeometry().right() + 20, 10);
+    windows.Statistics.move(main.frameGeometry().right() + 460, 10);
+    windows.Colors.move(model.frameGeometry().right() + 20, model.y());
+    main.ColorMapItemClick();
+
+    int step = 0;
+    Poll script([&] {
+        switch (step) {
+        case 0:
+            if (!main.Progress().isVisible() || main.Progress().DoneField()->text().toInt() < 5000)
+                return false;
+            Save(main.Progress(), out, QStringLiteral("initialising"));
+            step = 1;
+            return false;
+        case 1:
+            if (model.CurGen->text().toInt() < 240)
+                return false;
+            Settle();
+            Save(model, out, QStringLiteral("single-run"));
+            Save(windows.Landscape, out, QStringLiteral("landscape"));
+            Save(windows.Statistics, out, QStringLiteral("statistics"));
+            Save(windows.Colors, out, QStringLiteral("colors"));
+            if (QScreen* screen = QGuiApplication::primaryScreen())
+                screen->grabWindow(0).save(out.filePath(QStringLiteral("run.png")));
+            model.StopBtnClick();
+            Settle();
+            Save(model, out, QStringLiteral("single-run-stopped"));
+            // The invalid-cycle message, pictured and answered.
+            QTimer::singleShot(100, [&] {
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                    Save(*box, out, QStringLiteral("message"));
+                    box->accept();
+                }
+            });
+            model.DisplayCycle->setText(QStringLiteral("0"));
+            model.ResetBtnClick();
+            return true;
+        }
+        return true;
+    });
+    model.StartBtnClick();
+
+    main.LicenseItemClick();
+    main.AboutItemClick();
+    Settle();
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isVisible() && w->windowTitle() == QStringLiteral("License"))
+            Save(*w, out, QStringLiteral("license"));
+        if (w->isVisible() && w->windowTitle() == QStringLiteral("About Quorrel"))
+            Save(*w, out, QStringLiteral("about"));
+    }
+    std::printf("Screenshots in %s\n", qPrintable(out.absolutePath()));
+    return 0;
+}

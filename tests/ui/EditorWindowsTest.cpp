@@ -270,7 +270,7 @@ void EditorWindowsTest::GrowthRateVectorWithoutDependentRates()
     });
     editors.GrowthRatesItemClick();
     QCOMPARE(seen, (QStringList{"Input Growth Rate Vector", "Growth Rate", "Randomising", "Input Growth Rate",
-                                QString::number(params.GrowthRates[2].Rate), "Not Randomising", "20 - 60"}));
+                                "100", "Not Randomising", "20 - 60"}));
     QCOMPARE(params.GrowthRates[2], (GrowthRate{-1, 20, 60}));
     QCOMPARE(params.GRateFractions[2], (GRateFraction{-1.0f, 0.2f, 0.6f}));
     QVERIFY(!params.GRateRandomising);

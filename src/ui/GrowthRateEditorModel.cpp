@@ -32,7 +32,6 @@ bool Blank(const std::string& text)
 GrowthRateEditorModel::GrowthRateEditorModel(ParameterSet& params, Rng& rng, Dialogs& dialogs)
     : params_(params), rng_(rng), dialogs_(dialogs)
 {
-    Load();
 }
 
 void GrowthRateEditorModel::Load()

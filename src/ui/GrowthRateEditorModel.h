@@ -27,6 +27,7 @@ public:
     GrowthRateEditorModel(ParameterSet& params, Rng& rng, Dialogs& dialogs);
 
     // Grids := the parameter set (fails on a growth rate that is neither fixed nor -1).
+    // The grids are empty until the first Load.
     void Load();
 
     int Species() const { return n_; }

@@ -1,5 +1,6 @@
 #include "ui/ParameterEditors.h"
 
+#include "params/AssertionFailure.h"
 #include "ui/EditorTexts.h"
 #include "ui/TGRateVectorDlg.h"
 #include "ui/TGRatesForm.h"
@@ -24,14 +25,25 @@ void Show(QWidget& window)
 
 } // namespace
 
+bool ParameterEditors::PrepareGRates(TGRatesForm& form, bool viewer)
+{
+    try {
+        form.Prepare(viewer);
+    } catch (const AssertionFailure& failure) {
+        // Ends this command only; the program stays up.
+        dialogs_.Message(MessageKind::Error, failure.what(), MessageButtons::Ok);
+        return false;
+    }
+    return true;
+}
+
 ParameterEditors::ParameterEditors(ParameterSet& params, Rng& rng, Dialogs& dialogs, RunGuard runGuard,
                                    bool dependentGRates)
-    : params_(params), runGuard_(std::move(runGuard)), dependentGRates_(dependentGRates)
+    : params_(params), dialogs_(dialogs), runGuard_(std::move(runGuard)), dependentGRates_(dependentGRates)
 {
     outcome_ = std::make_unique<TOutcomeDlg>(params, rng, dialogs);
     gRates_ = std::make_unique<TGRatesForm>(params, rng, dialogs);
     gRatesViewer_ = std::make_unique<TGRatesForm>(params, rng, dialogs);
-    gRatesViewer_->Prepare(true);
     gRateVector_ = std::make_unique<TGRateVectorDlg>(params, rng, dialogs);
     mortality_ = std::make_unique<TMortalityDlg>(params, dialogs);
     recruitment_ = std::make_unique<TRecruitmentDlg>(params, dialogs);
@@ -69,7 +81,8 @@ void ParameterEditors::GrowthRatesItemClick()
     if (!runGuard_("Finish the run (use RESET or CLOSE) before changing the growth rates"))
         return;
     if (dependentGRates_) {
-        gRates_->Prepare(false);
+        if (!PrepareGRates(*gRates_, false))
+            return;
         gRates_->exec();
     } else {
         gRateVector_->Prepare();
@@ -104,8 +117,8 @@ void ParameterEditors::ViewOutcomeMatrixItemClick()
 void ParameterEditors::ViewGrowthRatesItemClick()
 {
     if (dependentGRates_) {
-        gRatesViewer_->Prepare(true);
-        Show(*gRatesViewer_);
+        if (PrepareGRates(*gRatesViewer_, true))
+            Show(*gRatesViewer_);
     } else {
         gRateVectorViewer_->Refresh();
         Show(*gRateVectorViewer_);
@@ -127,10 +140,11 @@ void ParameterEditors::ViewRecruitmentItemClick()
 void ParameterEditors::RefreshViewers()
 {
     outcomeViewer_->Refresh();
-    if (dependentGRates_)
-        gRatesViewer_->Prepare(true);
-    else
+    // The pairwise growth-rate viewer is refilled when it is opened (and here while it shows).
+    if (!dependentGRates_)
         gRateVectorViewer_->Refresh();
+    else if (gRatesViewer_->isVisible() && !PrepareGRates(*gRatesViewer_, true))
+        gRatesViewer_->hide();
     mortalityViewer_->Refresh();
     recruitmentViewer_->Refresh();
 }

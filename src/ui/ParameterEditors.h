@@ -59,7 +59,11 @@ public:
     TVectorViewForm& RecruitmentViewer() { return *recruitmentViewer_; }
 
 private:
+    // Fills a growth-rate window; an invalid stored rate is reported and gives false.
+    bool PrepareGRates(TGRatesForm& form, bool viewer);
+
     ParameterSet& params_;
+    Dialogs& dialogs_;
     RunGuard runGuard_;
     bool dependentGRates_;
     std::unique_ptr<TOutcomeDlg> outcome_;

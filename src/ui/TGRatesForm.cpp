@@ -81,7 +81,6 @@ TGRatesForm::TGRatesForm(ParameterSet& params, Rng& rng, Dialogs& dialogs, QWidg
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grids, 1);
     layout->addLayout(buttons);
-    Prepare(false);
 }
 
 void TGRatesForm::Prepare(bool viewer)

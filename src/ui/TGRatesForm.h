@@ -21,7 +21,8 @@ class TGRatesForm : public QDialog {
 public:
     TGRatesForm(ParameterSet& params, Rng& rng, Dialogs& dialogs, QWidget* parent = nullptr);
 
-    // Grids := the parameter set, in editing or viewing mode. Call before showing.
+    // Grids := the parameter set, in editing or viewing mode. Call before showing; it fails
+    // (AssertionFailure) on a growth rate that is neither fixed nor -1.
     void Prepare(bool viewer);
     bool Viewer() const { return viewer_; }
 

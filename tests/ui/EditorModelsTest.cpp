@@ -302,6 +302,7 @@ void EditorModelsTest::GrowthRatesLoad()
     Rng rng;
     ScriptedDialogs d;
     GrowthRateEditorModel m(p, rng, d);
+        m.Load();
     QCOMPARE(Q(m.Low(1)), QStringLiteral(" 40"));
     QVERIFY(m.High(1).empty());
     QCOMPARE(Q(m.Low(2)), QStringLiteral(" 10"));
@@ -353,6 +354,7 @@ void EditorModelsTest::GrowthRateCellRefusals()
     Rng rng;
     ScriptedDialogs d;
     GrowthRateEditorModel m(p, rng, d);
+        m.Load();
     const GrowthRateEditorModel::CellRef cell{GrowthRateEditorModel::Column(column), 2, 3};
     m.Cell(cell) = text.toStdString();
     QVERIFY(!m.CheckCell(cell, true));
@@ -376,6 +378,7 @@ void EditorModelsTest::GrowthRateCommitRules()
     Rng rng;
     ScriptedDialogs d;
     GrowthRateEditorModel m(p, rng, d);
+        m.Load();
     using C = GrowthRateEditorModel::Column;
     m.Cell({C::Low, 1}) = " 35";
     m.Cell({C::Against, 1, 3}) = "50";
@@ -400,6 +403,7 @@ void EditorModelsTest::GrowthRateRandomAndReset()
     rng.RandSeed = 99;
     ScriptedDialogs d;
     GrowthRateEditorModel m(p, rng, d);
+        m.Load();
     QVERIFY(!m.Against(1, 2).empty());
 
     d.answers = {MessageAnswer::Cancel};
@@ -434,6 +438,7 @@ void EditorModelsTest::RandomisingFlagNeedsEveryVariable()
         Rng rng;
         ScriptedDialogs d;
         GrowthRateEditorModel m(p, rng, d);
+        m.Load();
         QVERIFY(m.Random());
         for (int i = 1; i <= 3; ++i) {
             m.Cell({C::Low, i}) = "10";
@@ -450,6 +455,7 @@ void EditorModelsTest::RandomisingFlagNeedsEveryVariable()
     Rng rng;
     ScriptedDialogs d;
     GrowthRateEditorModel m(p, rng, d);
+        m.Load();
     QVERIFY(m.CheckCell({C::High, 1}, false));
     QCOMPARE(Q(m.Label()), QStringLiteral("Randomising"));
     QVERIFY(m.CheckCell({C::High, 1}, true));

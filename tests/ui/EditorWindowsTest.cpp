@@ -240,6 +240,18 @@ void EditorWindowsTest::GrowthRatesEditorAndViewer()
         for (int r = 0; r < grid->rowCount(); ++r)
             for (int c = 0; c < grid->columnCount(); ++c)
                 QVERIFY(!(grid->item(r, c)->flags() & (Qt::ItemIsSelectable | Qt::ItemIsEditable)));
+
+    // A stored rate that is neither fixed nor -1 is reported; the program stays up and
+    // neither window opens.
+    viewer.hide();
+    f.app.Params.GrowthRates[3] = {-2, 0, 0};
+    f.dialogs.messages.clear();
+    f.main->MenuItem("Growth &Rates")->trigger();
+    QVERIFY(QString::fromStdString(f.dialogs.LastText())
+                .startsWith("WriteGRatesForm: Invalid GRate: -2 (GRates23, line "));
+    editors.ViewGrowthRatesItemClick();
+    QVERIFY(!viewer.isVisible());
+    QCOMPARE(f.dialogs.messages.size(), size_t(2));
 }
 
 void EditorWindowsTest::GrowthRateVectorWithoutDependentRates()

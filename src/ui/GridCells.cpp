@@ -26,13 +26,12 @@ void SetCell(QTableWidget& grid, int row, int column, const QString& text, CellA
         grid.setItem(row, column, item);
     }
     Qt::ItemFlags flags = Qt::ItemIsEnabled;
-    if (access != CellAccess::Fixed)
+    if (access == CellAccess::Selectable || access == CellAccess::Editable)
         flags |= Qt::ItemIsSelectable;
     if (access == CellAccess::Editable)
         flags |= Qt::ItemIsEditable;
     item->setFlags(flags);
-    if (row == 0 || column == 0)
-        item->setBackground(grid.palette().button());
+    item->setBackground(access == CellAccess::Heading ? grid.palette().button() : grid.palette().base());
     item->setText(text);
 }
 

@@ -48,6 +48,7 @@ void TGRateVectorDlg::Prepare()
     const int n = model_.Species();
     GRateGrid->setRowCount(n + 1);
     GRateGrid->setColumnCount(2);
+    GRateGrid->setColumnWidth(0, 80);
     GRateGrid->setColumnWidth(1, 90);
     SetCell(*GRateGrid, 0, 0, QStringLiteral("Species No."));
     SetCell(*GRateGrid, 0, 1, QStringLiteral("Growth Rate"));

@@ -60,7 +60,10 @@ TGRatesForm::TGRatesForm(ParameterSet& params, Rng& rng, Dialogs& dialogs, QWidg
     auto* rangeColumn = new QVBoxLayout;
     rangeColumn->addWidget(new QLabel(QStringLiteral("Variable range"), this));
     rangeColumn->addWidget(RangeGrid, 1);
-    rangeColumn->addWidget(new QLabel(QStringLiteral("Fixed rate if High is blank"), this));
+    auto* rangeNote = new QLabel(QStringLiteral("Fixed rate if High is blank"), this);
+    rangeNote->setWordWrap(true);
+    rangeNote->setFixedWidth(RangeGrid->width());
+    rangeColumn->addWidget(rangeNote);
     auto* againstColumn = new QVBoxLayout;
     againstColumn->addWidget(new QLabel(QStringLiteral("Rate against given species"), this));
     againstColumn->addWidget(AgainstGrid, 1);
@@ -114,7 +117,7 @@ void TGRatesForm::Fill()
         SetCell(*RangeGrid, i, 1, QString::fromStdString(model_.High(i)), edit);
         SetCell(*AgainstGrid, 0, i - 1, QString::fromStdString(Format3d(i)));
         for (int j = 1; j <= n; ++j)
-            SetCell(*AgainstGrid, i, j - 1, QString::fromStdString(model_.Against(i, j)));
+            SetCell(*AgainstGrid, i, j - 1, QString::fromStdString(model_.Against(i, j)), CellAccess::Fixed);
         SetAgainstAccess(i);
     }
     GRateLabel->setText(QString::fromStdString(model_.Label()));

@@ -16,7 +16,6 @@ TMortalityDlg::TMortalityDlg(ParameterSet& params, Dialogs& dialogs, QWidget* pa
 {
     setWindowTitle(QStringLiteral("Input Mortality Vector"));
     MortalityGrid = NewStringGrid(this);
-    MortalityGrid->setColumnWidth(1, 90);
     MortalityGrid->setMinimumSize(190, 240);
     SizeEdit = new QLineEdit(this);
     SizeEdit->setMaxLength(8);
@@ -60,6 +59,7 @@ void TMortalityDlg::Fill()
     const int n = model_.Species();
     MortalityGrid->setRowCount(n + 1);
     MortalityGrid->setColumnCount(2);
+    MortalityGrid->setColumnWidth(0, 80);
     MortalityGrid->setColumnWidth(1, 90);
     SetCell(*MortalityGrid, 0, 0, QStringLiteral("Species No."));
     SetCell(*MortalityGrid, 0, 1, QStringLiteral("Mortality"));

@@ -47,6 +47,7 @@ void TRecruitmentDlg::Fill()
     const int n = model_.Species();
     RecruitmentGrid->setRowCount(n + 1);
     RecruitmentGrid->setColumnCount(2);
+    RecruitmentGrid->setColumnWidth(0, 80);
     RecruitmentGrid->setColumnWidth(1, 90);
     SetCell(*RecruitmentGrid, 0, 0, QStringLiteral("Species No."));
     SetCell(*RecruitmentGrid, 0, 1, QStringLiteral("Prob Recruit"));

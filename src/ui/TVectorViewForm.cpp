@@ -41,12 +41,13 @@ void TVectorViewForm::Refresh()
     const int n = content_.species();
     Grid->setRowCount(n + 1);
     Grid->setColumnCount(2);
+    Grid->setColumnWidth(0, 80);
     Grid->setColumnWidth(1, 90);
     SetCell(*Grid, 0, 0, QStringLiteral("Species No."));
     SetCell(*Grid, 0, 1, content_.heading);
     for (int s = 1; s <= n; ++s) {
         SetCell(*Grid, s, 0, QString::number(s));
-        SetCell(*Grid, s, 1, content_.value(s));
+        SetCell(*Grid, s, 1, content_.value(s), CellAccess::Fixed);
     }
     if (SizeEdit)
         SizeEdit->setText(content_.size());

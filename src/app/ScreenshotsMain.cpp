@@ -65,22 +65,21 @@ void Prepare(AppState& app)
 {
     GParamStruct& g = app.Params.GParamRec;
     g.Maxspec = 4;
-    g.MaxX = 200;
-    g.MaxY = 200;
+    g.MaxX = 150;
+    g.MaxY = 150;
     g.PIX = 2;
     g.Maxgen = 600;
     g.Cover = 0;
     g.TotalCover = 60.0f;
-    g.DisturbProb = 0.02f;
-    g.PatchSize = 8;
     auto& m = app.Params.OutcomeMatrix;
-    // A loop 1 > 2 > 3 > 4 > 1 with stand-offs across it keeps every species alive.
-    m[1][2] = {90, 5, 5};
-    m[2][3] = {90, 5, 5};
-    m[3][4] = {90, 5, 5};
-    m[1][4] = {5, 90, 5};
-    m[1][3] = {40, 40, 20};
-    m[2][4] = {40, 40, 20};
+    // A loop 1 > 2 > 3 > 4 > 1 with stand-offs across it: the species chase each other in
+    // patches and all stay.
+    m[1][2] = {100, 0, 0};
+    m[2][3] = {100, 0, 0};
+    m[3][4] = {100, 0, 0};
+    m[1][4] = {0, 100, 0};
+    m[1][3] = {0, 0, 100};
+    m[2][4] = {0, 0, 100};
     for (int s = 1; s <= 4; ++s)
         app.Params.GrowthRates[s] = {-1, 30, 90};
     app.Params.MirrorOutcomeMatrix();
@@ -126,10 +125,8 @@ int main(int argc, char* argv[])
     Save(runMode, out, QStringLiteral("run-control"));
     runMode.OKBtnClick();
     model.move(10, main.frameGeometry().bottom() + 40);
-    windows.Landscape.move(main.frameGeometry().right() + 20, 10);
-    windows.Statistics.move(main.frameGeometry().right() + 460, 10);
-    windows.Colors.move(model.frameGeometry().right() + 20, model.y());
-    main.ColorMapItemClick();
+    windows.Landscape.move(main.frameGeometry().right() + 16, 10);
+    windows.Statistics.move(main.frameGeometry().right() + 16 + app.DisplayWidth() + 16, 10);
 
     int step = 0;
     Poll script([&] {
@@ -147,9 +144,16 @@ int main(int argc, char* argv[])
             Save(model, out, QStringLiteral("single-run"));
             Save(windows.Landscape, out, QStringLiteral("landscape"));
             Save(windows.Statistics, out, QStringLiteral("statistics"));
+            if (QScreen* screen = QGuiApplication::primaryScreen()) {
+                QRect area = main.frameGeometry() | model.frameGeometry() | windows.Landscape.frameGeometry() |
+                             windows.Statistics.frameGeometry();
+                area.adjust(-6, -6, 6, 6);
+                screen->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+                    .save(out.filePath(QStringLiteral("run.png")));
+            }
+            main.ColorMapItemClick();
+            Settle();
             Save(windows.Colors, out, QStringLiteral("colors"));
-            if (QScreen* screen = QGuiApplication::primaryScreen())
-                screen->grabWindow(0).save(out.filePath(QStringLiteral("run.png")));
             model.StopBtnClick();
             Settle();
             Save(model, out, QStringLiteral("single-run-stopped"));

@@ -186,18 +186,23 @@ void TGRatesForm::CurrentCellChanged(QTableWidget* grid, int row, int column)
 {
     if (filling_ || viewer_)
         return;
-    const auto next = CellOf(grid, row, column);
-    if (current_ && !(next && next->column == current_->column && next->i == current_->i && next->j == current_->j)) {
-        const CellRef left = *current_;
-        const bool ok = model_.CheckCell(left, true);
-        GRateLabel->setText(QString::fromStdString(model_.Label()));
-        if (!ok) {
-            Select(left);
-            return;
-        }
+    const std::optional<CellRef> left = current_;
+    current_ = CellOf(grid, row, column);
+    const bool same = left && current_ && left->column == current_->column && left->i == current_->i
+        && left->j == current_->j;
+    // The view hands the typed text over before it reports the new cell.
+    if (left && !same)
+        CheckLeftCell(*left);
+}
+
+void TGRatesForm::CheckLeftCell(const CellRef& left)
+{
+    const bool ok = model_.CheckCell(left, true);
+    GRateLabel->setText(QString::fromStdString(model_.Label()));
+    if (!ok) {
+        current_ = left;
+        Select(left);
     }
-    if (next)
-        current_ = next;
 }
 
 void TGRatesForm::OKBtnClick()

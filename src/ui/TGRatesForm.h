@@ -47,6 +47,7 @@ private:
     void SetAgainstAccess(int i);
     void ItemChanged(QTableWidget* grid, QTableWidgetItem* item);
     void CurrentCellChanged(QTableWidget* grid, int row, int column);
+    void CheckLeftCell(const GrowthRateEditorModel::CellRef& left);
     void Select(const GrowthRateEditorModel::CellRef& cell);
     QTableWidgetItem* ItemOf(const GrowthRateEditorModel::CellRef& cell) const;
 

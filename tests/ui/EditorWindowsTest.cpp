@@ -205,12 +205,17 @@ void EditorWindowsTest::GrowthRatesEditorAndViewer()
              << CellText(*form.AgainstGrid, 2, 1) << QString::number(form.AgainstGrid->columnCount());
         QVERIFY(!(form.AgainstGrid->item(2, 1)->flags() & Qt::ItemIsSelectable)); // the diagonal
         QVERIFY(form.AgainstGrid->item(2, 0)->flags() & Qt::ItemIsEditable);
-        // Leaving a cell holding 101 is refused naming the text.
-        form.AgainstGrid->setCurrentCell(1, 1);
-        form.AgainstGrid->item(1, 1)->setText("101");
-        form.AgainstGrid->setCurrentCell(1, 2);
+        // Typing 101 into a cell and then choosing another cell is refused naming the text,
+        // and the typed cell stays current.
+        ClickCell(*form.AgainstGrid, 1, 1);
+        form.AgainstGrid->editItem(form.AgainstGrid->item(1, 1));
+        QLineEdit* editor = form.AgainstGrid->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor != nullptr);
+        QTest::keyClicks(editor, "101");
+        ClickCell(*form.AgainstGrid, 1, 2);
         seen << QString::fromStdString(f.dialogs.LastText());
         QCOMPARE(form.AgainstGrid->currentColumn(), 1);
+        QCOMPARE(CellText(*form.AgainstGrid, 1, 1), QStringLiteral("101"));
         form.AgainstGrid->item(1, 1)->setText("");
         // Species 1: Low 20, High 20 is a range; species 2 fixed at 35 with a blank cell.
         form.RangeGrid->item(1, 0)->setText("20");

@@ -5,6 +5,7 @@
 #include "ui/FileNamePrompt.h"
 #include "ui/LatticePicture.h"
 #include "ui/OutputWindows.h"
+#include "ui/ParameterEditors.h"
 #include "ui/TGParamDlg.h"
 #include "ui/TGParamViewForm.h"
 #include "ui/TInfoForm.h"
@@ -102,10 +103,21 @@ void TMainForm::BuildMenus()
          [this] { UseDefaultItemClick(); });
     item(params, QStringLiteral("&General"), QStringLiteral("Edit the general parameters"),
          [this] { GeneralItemClick(); });
-    item(params, QStringLiteral("&Outcome Matrix"), QStringLiteral("Edit the outcome matrix"), {});
-    item(params, QStringLiteral("Growth &Rates"), QStringLiteral("Edit the growth rates"), {});
-    item(params, QStringLiteral("&Mortality"), QStringLiteral("Edit the mortality parameters"), {});
-    item(params, QStringLiteral("R&ecruitment"), QStringLiteral("Edit the recruitment parameters"), {});
+    // The editors exist once start-up has created the windows.
+    auto editor = [this](void (ParameterEditors::*command)()) {
+        return [this, command] {
+            if (editors_)
+                (editors_.get()->*command)();
+        };
+    };
+    item(params, QStringLiteral("&Outcome Matrix"), QStringLiteral("Edit the outcome matrix"),
+         editor(&ParameterEditors::OutcomeMatrixItemClick));
+    item(params, QStringLiteral("Growth &Rates"), QStringLiteral("Edit the growth rates"),
+         editor(&ParameterEditors::GrowthRatesItemClick));
+    item(params, QStringLiteral("&Mortality"), QStringLiteral("Edit the mortality parameters"),
+         editor(&ParameterEditors::MortalityItemClick));
+    item(params, QStringLiteral("R&ecruitment"), QStringLiteral("Edit the recruitment parameters"),
+         editor(&ParameterEditors::RecruitmentItemClick));
     params->addSeparator();
     item(params, QStringLiteral("Read From &File ..."), QStringLiteral("Read the parameters from a file"),
          [this] { ReadFromFileItemClick(); });
@@ -125,10 +137,14 @@ void TMainForm::BuildMenus()
     QMenu* viewParams = view->addMenu(QStringLiteral("&Parameters"));
     item(viewParams, QStringLiteral("&General"), QStringLiteral("View the general parameters"),
          [this] { ViewGeneralItemClick(); });
-    item(viewParams, QStringLiteral("&Outcome Matrix"), QStringLiteral("View the outcome matrix"), {});
-    item(viewParams, QStringLiteral("Growth &Rates"), QStringLiteral("View the growth rates"), {});
-    item(viewParams, QStringLiteral("&Mortality"), QStringLiteral("View the mortality parameters"), {});
-    item(viewParams, QStringLiteral("R&ecruitment"), QStringLiteral("View the recruitment parameters"), {});
+    item(viewParams, QStringLiteral("&Outcome Matrix"), QStringLiteral("View the outcome matrix"),
+         editor(&ParameterEditors::ViewOutcomeMatrixItemClick));
+    item(viewParams, QStringLiteral("Growth &Rates"), QStringLiteral("View the growth rates"),
+         editor(&ParameterEditors::ViewGrowthRatesItemClick));
+    item(viewParams, QStringLiteral("&Mortality"), QStringLiteral("View the mortality parameters"),
+         editor(&ParameterEditors::ViewMortalityItemClick));
+    item(viewParams, QStringLiteral("R&ecruitment"), QStringLiteral("View the recruitment parameters"),
+         editor(&ParameterEditors::ViewRecruitmentItemClick));
     item(view, QStringLiteral("Color &Map"), QStringLiteral("Show the colours of the species"),
          [this] { ColorMapItemClick(); });
     item(view, QStringLiteral("&Landscape"), QStringLiteral("Show the landscape"), [this] { LandscapeItemClick(); });
@@ -171,6 +187,8 @@ void TMainForm::CreateWindows()
     gparamDlg_ = std::make_unique<TGParamDlg>(app_.Params, dialogs_);
     gparamView_ = std::make_unique<TGParamViewForm>(app_.Params);
     optionsDlg_ = std::make_unique<TOptionsDlg>(app_.Options, app_.Params, dialogs_);
+    editors_ = std::make_unique<ParameterEditors>(app_.Params, app_.Random, dialogs_,
+                                                  [this](const std::string& message) { return RunGuard(message); });
 }
 
 TRunModeForm::ModelWindows TMainForm::ModelWindowList() const
@@ -196,6 +214,8 @@ void TMainForm::BringParametersIntoForce()
     app_.BringParametersIntoForce();
     if (gparamView_ != nullptr)
         gparamView_->Refresh();
+    if (editors_)
+        editors_->RefreshViewers();
 }
 
 void TMainForm::AfterParametersRead()

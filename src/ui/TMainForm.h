@@ -16,6 +16,7 @@ namespace quorrel {
 
 class LatticePicture;
 class OutputWindows;
+class ParameterEditors;
 class TGParamDlg;
 class TGParamViewForm;
 class TInfoForm;
@@ -67,6 +68,7 @@ public:
     TGParamDlg& GParamDlg() { return *gparamDlg_; }
     TGParamViewForm& GParamView() { return *gparamView_; }
     TOptionsDlg& OptionsDlg() { return *optionsDlg_; }
+    ParameterEditors& Editors() { return *editors_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -94,6 +96,7 @@ private:
     std::unique_ptr<TGParamDlg> gparamDlg_;
     std::unique_ptr<TGParamViewForm> gparamView_;
     std::unique_ptr<TOptionsDlg> optionsDlg_;
+    std::unique_ptr<ParameterEditors> editors_;
 };
 
 } // namespace quorrel

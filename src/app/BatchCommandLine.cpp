@@ -57,6 +57,18 @@ BatchCommandLineResult ParseBatchCommandLine(const std::vector<std::string>& arg
                     return fail("--display-cycle needs a whole number of at least 1, not \"" + *v + "\"");
                 line.DisplayCycle = cycle.Value;
             }
+        } else if (bool takesValue = false; IsMonteCarloOption(name, takesValue)) {
+            std::string v;
+            if (takesValue) {
+                const std::optional<std::string> taken = takeValue();
+                if (!taken)
+                    return fail(name + " needs a value");
+                v = *taken;
+            } else if (value) {
+                return fail(name + " takes no value");
+            }
+            if (std::string error = SetMonteCarloOption(line.MonteCarlo, name, v); !error.empty())
+                return fail(error);
         } else {
             return fail("unknown argument \"" + arg + "\"");
         }
@@ -68,6 +80,8 @@ std::string BatchUsage()
 {
     return R"(Usage: quorrel-batch [--dir DIR] [--params FILE] [--options FILE] [--set KEY=VALUE]...
                      [--mode MODE] [--display-cycle N] [--output-dir DIR] [--quiet]
+                     [--runs N --result FILE [--outcome-random KIND] [--standoff PCT]
+                      [--grate-random]]
 
 Runs one simulation without windows, exactly as the desktop program's model window runs it,
 and writes the files that the output options select, under the names they give.
@@ -88,7 +102,7 @@ and writes the files that the output options select, under the names they give.
                      MeanField (0|1). Example: --set RandSeed=7 --set MaxX=300
   --mode MODE        single-fixed (default): one landscape, fixed outcomes, one run
                      single-variable: one landscape, variable outcomes, one run
-  --display-cycle N  interval in generations between landscape displays, 1..Maxgen; the
+)" + MonteCarloUsage() + R"(  --display-cycle N  interval in generations between landscape displays, 1..Maxgen; the
                      growth rate-competitive graph follows the same cycle
                      (default: the options' DisplayCycle)
   --output-dir DIR   write every output file into DIR (made if missing) under the file
@@ -103,10 +117,14 @@ Options.dat are never written. Messages the run would show go to standard error,
 question is answered "no".
 
 Progress goes to standard error as a bar with the generation and the rate when standard
-error is a terminal.
+error is a terminal; in the Monte Carlo modes it shows the run as well.
+
+A Monte Carlo series writes only its result file; the output options play no part in it.
+Like the desktop program it continues the random sequence from run to run, so the same
+parameters, options and seed give a byte-identical result file.
 
 Exit status:
-  0  the run completed
+  0  the run (or the whole Monte Carlo series) completed
   1  the run ended on an error (its message is printed), an output file could not be
      written, or the initial landscape could not be built
   2  bad command line, or an unreadable or invalid parameter or options file

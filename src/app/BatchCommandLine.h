@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/BatchMonteCarlo.h"
+
 #include <optional>
 #include <string>
 #include <utility>
@@ -18,6 +20,7 @@ struct BatchCommandLine {
     std::optional<int> DisplayCycle;
     bool Quiet = false;
     bool Help = false;
+    BatchMonteCarloOptions MonteCarlo;                     // the Monte Carlo modes' options
 };
 
 // The command line, or the reason it cannot be used.

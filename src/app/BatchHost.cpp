@@ -40,6 +40,8 @@ void BatchHost::ShowProgress(const RunProgress& progress)
     }
     lastGeneration_ = progress.Generation;
     total_ = progress.TotalGenerations;
+    run_ = progress.Run;
+    totalRuns_ = progress.TotalRuns;
     // A few redraws a second are enough.
     if (now - lastDrawn_ >= std::chrono::milliseconds(100) || progress.Generation == progress.TotalGenerations) {
         lastDrawn_ = now;
@@ -54,9 +56,13 @@ void BatchHost::DrawBar(int generation, int total)
     const int filled = static_cast<int>(fraction * Width);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
     const double rate = seconds > 0.0 ? generation / seconds : 0.0;
-    char line[160];
-    std::snprintf(line, sizeof line, "\r[%s%s] generation %d of %d, %.1f generations/s ",
-                  std::string(filled, '#').c_str(), std::string(Width - filled, '.').c_str(), generation, total, rate);
+    char runText[40] = "";
+    if (totalRuns_ > 0)
+        std::snprintf(runText, sizeof runText, "run %d of %d, ", run_, totalRuns_);
+    char line[200];
+    std::snprintf(line, sizeof line, "\r[%s%s] %sgeneration %d of %d, %.1f generations/s ",
+                  std::string(filled, '#').c_str(), std::string(Width - filled, '.').c_str(), runText, generation,
+                  total, rate);
     err_ << line;
     err_.flush();
     barShown_ = true;

@@ -56,6 +56,8 @@ private:
     std::chrono::steady_clock::time_point lastDrawn_;
     int lastGeneration_ = 0;
     int total_ = 0;
+    int run_ = 0;       // Monte Carlo run, 0 in the other modes
+    int totalRuns_ = 0;
     bool barShown_ = false;
     SignalProgress initialising_{*this};
 };

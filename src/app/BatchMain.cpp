@@ -3,6 +3,7 @@
 
 #include "app/BatchCommandLine.h"
 #include "app/BatchHost.h"
+#include "app/BatchMonteCarlo.h"
 #include "app/BatchPreparation.h"
 
 #include "runs/AppState.h"
@@ -12,6 +13,7 @@
 #include <functional>
 #include <iostream>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include <unistd.h>
@@ -31,8 +33,18 @@ void Say(const std::string& text)
 // The driver of a run mode: runs one run on the host and tells how it ended.
 using ModeDriver = std::function<RunEnd(AppState&, RunHost&)>;
 
-ModeDriver DriverFor(const std::string& mode, const ParameterSet& params)
+ModeDriver DriverFor(const BatchCommandLine& line, ParameterSet& params)
 {
+    const std::string& mode = line.Mode;
+    if (IsMonteCarloMode(mode)) {
+        try {
+            return MonteCarloDriver(mode, line.MonteCarlo, params);
+        } catch (const std::invalid_argument& e) {
+            throw BatchInputError{e.what()};
+        }
+    }
+    if (line.MonteCarlo.Any())
+        throw BatchInputError{"--runs, --result, --outcome-random, --standoff and --grate-random belong to the montecarlo modes"};
     if (mode == "single-fixed") {
         if (params.HasVariablePair())
             throw BatchInputError{"Some interactions in the outcome matrix are set to variable."};
@@ -40,7 +52,8 @@ ModeDriver DriverFor(const std::string& mode, const ParameterSet& params)
     }
     if (mode == "single-variable")
         return [](AppState& app, RunHost& host) { return VariableSingleRun(app).Start(host); };
-    throw BatchInputError{"unknown mode \"" + mode + "\" (single-fixed, single-variable)"};
+    throw BatchInputError{"unknown mode \"" + mode +
+                          "\" (single-fixed, single-variable, montecarlo-fixed, montecarlo-variable)"};
 }
 
 int Run(const BatchCommandLine& line)
@@ -51,7 +64,7 @@ int Run(const BatchCommandLine& line)
     ModeDriver driver;
     try {
         PrepareBatchRun(*app, line, host.Messages());
-        driver = DriverFor(line.Mode, app->Params);
+        driver = DriverFor(line, app->Params);
         const int maxgen = app->Params.GParamRec.Maxgen;
         const int cycle = line.DisplayCycle.value_or(app->Options.DisplayCycle);
         if (line.DisplayCycle && *line.DisplayCycle > maxgen)
@@ -80,6 +93,10 @@ int Run(const BatchCommandLine& line)
         }
         return ExitSuccess;
     case RunEnd::NotStarted:
+        if (IsMonteCarloMode(line.Mode)) {
+            Say("a run of the series could not start; the result file has no summary");
+            return ExitRunError;
+        }
         Say("the initial landscape could not be built; nothing was run");
         return ExitRunError;
     case RunEnd::Failed:
@@ -88,6 +105,7 @@ int Run(const BatchCommandLine& line)
     case RunEnd::Terminated:
     case RunEnd::Reset:
     case RunEnd::Closed:
+    case RunEnd::Stopped:
         break;
     }
     Say("the run ended early");

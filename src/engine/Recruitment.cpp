@@ -9,21 +9,6 @@ namespace quorrel {
 
 namespace {
 
-// Looks for a parent at random, MaxX * MaxY + 1 probes at most, then by the scan.
-// False when the landscape holds nobody.
-bool ChooseParent(const GParamStruct& g, const LandscapeGrid& grid, Rng& rng, int& px, int& py)
-{
-    int tries = g.MaxX * g.MaxY;
-    do {
-        px = static_cast<int>(rng.RandomInt(g.MaxX)) + 1;
-        py = static_cast<int>(rng.RandomInt(g.MaxY)) + 1;
-        --tries;
-    } while (grid(px, py).Species == 0 && tries >= 0);
-    if (grid(px, py).Species != 0)
-        return true;
-    return FindOccupiedCell(g, grid, px, py);
-}
-
 // The growth-rate mutation of a recruit; it always takes the first draw.
 void Mutate(const ParameterSet& p, Rng& rng, Cell& recruit, GRateRanges* observed)
 {
@@ -67,7 +52,7 @@ void ApplyRecruitmentLiteral(ParameterSet& p, LandscapeGrid& grid, Rng& rng, GRa
             } else {
                 int px = 0;
                 int py = 0;
-                if (!ChooseParent(g, grid, rng, px, py))
+                if (!FindRecruitParent(g, grid, rng, px, py))
                     return;
                 recruit = grid(px, py);
                 if (!(rng.RandomReal() < p.RecruitmentVector[recruit.Species]))
@@ -107,7 +92,7 @@ void ApplyRecruitment(ParameterSet& p, LandscapeGrid& grid, Rng& rng, GRateRange
             } else {
                 int px = 0;
                 int py = 0;
-                if (!ChooseParent(g, grid, rng, px, py))
+                if (!FindRecruitParent(g, grid, rng, px, py))
                     return;
                 recruit = grid(px, py);
                 arrives = rng.RandomReal() < p.RecruitmentVector[recruit.Species];
@@ -120,6 +105,17 @@ void ApplyRecruitment(ParameterSet& p, LandscapeGrid& grid, Rng& rng, GRateRange
         }
     }
     rng.RandSeed = seed;
+}
+
+bool FindRecruitParent(const GParamStruct& g, const LandscapeGrid& grid, Rng& rng, int& px, int& py)
+{
+    int tries = g.MaxX * g.MaxY;
+    do {
+        px = static_cast<int>(rng.RandomInt(g.MaxX)) + 1;
+        py = static_cast<int>(rng.RandomInt(g.MaxY)) + 1;
+        --tries;
+    } while (grid(px, py).Species == 0 && tries >= 0);
+    return grid(px, py).Species != 0 || FindOccupiedCell(g, grid, px, py);
 }
 
 } // namespace quorrel

@@ -8,6 +8,11 @@ namespace quorrel {
 
 using GRateRanges = SpeciesTable<GRateFraction>;
 
+// The parent of a closed recruit: random probes, MaxX * MaxY + 1 at most (each drawing the
+// column, then the row), then the scan order of FindOccupiedCell from the last probe.
+// False when the landscape holds nobody.
+bool FindRecruitParent(const GParamStruct& g, const LandscapeGrid& grid, Rng& rng, int& px, int& py);
+
 // Recruitment (ApplyRecruitment): in row order each empty cell draws RandomReal against
 // Influx; a recruit comes from the outside pool (open: a random species, DrawGRate) or is
 // a copy of a random individual of the landscape (closed), subject to its species'

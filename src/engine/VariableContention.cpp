@@ -137,6 +137,13 @@ void VariableContention::Pass(const ParameterSet& p, const LandscapeGrid& previo
             return row + static_cast<std::ptrdiff_t>(x) * ms + genotypeOffset[d];
         };
 
+        // The genotypes of the row after next are streamed in while this row is worked on.
+        if (y + 2 <= maxY) {
+            const char* ahead = reinterpret_cast<const char*>((InPlace ? currentG : source).Genotype(1, y + 2));
+            const std::size_t rowBytes = bytes * maxX;
+            for (std::size_t at = 0; at < rowBytes; at += 64)
+                Prefetch(ahead + at);
+        }
         int count = 0;
         for (int x = 1; x <= maxX; ++x) {
             const int d = static_cast<int>(st[2 * (x - 1)] >> 30);

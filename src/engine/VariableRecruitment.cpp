@@ -2,24 +2,13 @@
 
 #include "engine/GenotypeOperations.h"
 #include "engine/GridOperations.h"
+#include "engine/Recruitment.h"
 
 #include <algorithm>
 
 namespace quorrel {
 
 namespace {
-
-// The individual found by the probes and the scan; false when the landscape is empty.
-bool FindSource(const GParamStruct& g, const LandscapeGrid& landscape, Rng& rng, int& px, int& py)
-{
-    int tries = g.MaxX * g.MaxY;
-    do {
-        px = static_cast<int>(rng.RandomInt(g.MaxX)) + 1;
-        py = static_cast<int>(rng.RandomInt(g.MaxY)) + 1;
-        --tries;
-    } while (landscape(px, py).Species == 0 && tries >= 0);
-    return landscape(px, py).Species != 0 || FindOccupiedCell(g, landscape, px, py);
-}
 
 void MutateGRate(const GParamStruct& g, Rng& rng, Cell& recruit, GRateRanges& observed, bool widen)
 {
@@ -93,7 +82,7 @@ bool Recruit(ParameterSet& p, LandscapeGrid& landscape, GenotypeGrid& genotypes,
             } else {
                 int px = 0;
                 int py = 0;
-                if (!FindSource(g, landscape, rng, px, py)) {
+                if (!FindRecruitParent(g, landscape, rng, px, py)) {
                     // The landscape is empty: nothing more arrives in this pass.
                     ended = true;
                     if (emptied == nullptr)

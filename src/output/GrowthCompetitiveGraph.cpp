@@ -1,6 +1,7 @@
 #include "output/GrowthCompetitiveGraph.h"
 
 #include "output/OutputFileError.h"
+#include "output/TextFormat.h"
 #include "params/AssertionFailure.h"
 #include "params/ParameterFile.h"
 
@@ -17,24 +18,6 @@ namespace {
 constexpr const char* Module = "StatOutcome";
 const QRgb Silver = qRgb(192, 192, 192);
 const QRgb White = qRgb(255, 255, 255);
-
-std::string ErrnoText()
-{
-    return errno != 0 ? std::generic_category().message(errno) : std::string("(unknown failure)");
-}
-
-void Check(std::ofstream& file, const std::string& name)
-{
-    if (!file)
-        throw OutputFileError(name, ErrnoText());
-}
-
-std::string Format(const char* format, int value)
-{
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, format, value);
-    return buffer;
-}
 
 void FillRect(QImage& picture, int left, int top, int width, int height, QRgb color)
 {
@@ -183,7 +166,7 @@ void GrowthCompetitiveGraph::WriteBlock(int g)
     errno = 0;
     file_ << block;
     file_.flush();
-    Check(file_, fileName_);
+    CheckWritten(file_, fileName_);
 }
 
 void GrowthCompetitiveGraph::GCGraph(int g, GCKind kind)
@@ -193,7 +176,7 @@ void GrowthCompetitiveGraph::GCGraph(int g, GCKind kind)
         if (file_.is_open()) {
             errno = 0;
             file_.close();
-            Check(file_, fileName_);
+            CheckWritten(file_, fileName_);
         }
         return;
     }
@@ -224,12 +207,12 @@ void GrowthCompetitiveGraph::GCGraph(int g, GCKind kind)
         errno = 0;
         file_.clear();
         file_.open(fileName_, std::ios::binary | std::ios::trunc);
-        Check(file_, fileName_);
+        CheckWritten(file_, fileName_);
         WriteParameterListing(file_, params_, fileName_);
         file_ << " \r\n===>\r\n \r\n    Growth Rate -- Competitive \r\nFor species: " << Format("%4d", species_)
               << "\r\n \r\nG-Rates  Competitive(win)  Number of Cells\r\n"
                  "-------  ----------------  ---------------\r\n";
-        Check(file_, fileName_);
+        CheckWritten(file_, fileName_);
     }
     if (file_.is_open())
         WriteBlock(g);

@@ -3,6 +3,7 @@
 #include "engine/LandscapeText.h"
 #include "output/FileNames.h"
 #include "output/LandscapeBitmap.h"
+#include "output/TextFormat.h"
 
 #include <cerrno>
 #include <fstream>
@@ -11,11 +12,6 @@
 namespace quorrel {
 
 namespace {
-
-std::string ErrnoText()
-{
-    return errno != 0 ? std::generic_category().message(errno) : std::string("(unknown failure)");
-}
 
 bool Multiple(int g, int cycle) { return cycle >= 1 && g % cycle == 0; }
 

@@ -2,6 +2,7 @@
 
 #include "output/FileNames.h"
 #include "output/OutputFileError.h"
+#include "output/TextFormat.h"
 #include "params/AssertionFailure.h"
 #include "params/ParameterFile.h"
 
@@ -21,31 +22,6 @@ constexpr const char* Module = "StatOutcome";
 constexpr const char* Titles[2] = {"          Average Probabilities of Species (Normal)",
                                    "          Average Probabilities of Species (Genotype)"};
 
-std::string ErrnoText()
-{
-    return errno != 0 ? std::generic_category().message(errno) : std::string("(unknown failure)");
-}
-
-std::string Format(const char* format, double value)
-{
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, format, value);
-    return buffer;
-}
-
-std::string Format(const char* format, int value)
-{
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, format, value);
-    return buffer;
-}
-
-void Check(std::ofstream& file, const std::string& name)
-{
-    if (!file)
-        throw OutputFileError(name, ErrnoText());
-}
-
 // Creates the file afresh with the parameter listing and keeps it open for appending.
 void Create(std::ofstream& file, const std::string& name, const ParameterSet& params)
 {
@@ -54,9 +30,9 @@ void Create(std::ofstream& file, const std::string& name, const ParameterSet& pa
     errno = 0;
     file.clear();
     file.open(name, std::ios::binary | std::ios::trunc);
-    Check(file, name);
+    CheckWritten(file, name);
     WriteParameterListing(file, params, name);
-    Check(file, name);
+    CheckWritten(file, name);
 }
 
 void Append(std::ofstream& file, const std::string& name, const std::string& text)
@@ -64,7 +40,7 @@ void Append(std::ofstream& file, const std::string& name, const std::string& tex
     errno = 0;
     file << text;
     file.flush();
-    Check(file, name);
+    CheckWritten(file, name);
 }
 
 void Close(std::ofstream& file, const std::string& name)
@@ -73,7 +49,7 @@ void Close(std::ofstream& file, const std::string& name)
         return;
     errno = 0;
     file.close();
-    Check(file, name);
+    CheckWritten(file, name);
 }
 
 // The component that statistic t (0..5) names: win, loss, stand-off.

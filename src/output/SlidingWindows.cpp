@@ -2,6 +2,7 @@
 
 #include "output/FileNames.h"
 #include "output/OutputFileError.h"
+#include "output/TextFormat.h"
 #include "params/AssertionFailure.h"
 
 #include <algorithm>
@@ -18,11 +19,6 @@ std::string Right(int64_t value, int width)
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%*lld", width, static_cast<long long>(value));
     return buffer;
-}
-
-std::string ErrnoText()
-{
-    return errno != 0 ? std::generic_category().message(errno) : std::string("(unknown failure)");
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "output/FileNames.h"
 #include "output/OutputFileError.h"
+#include "output/TextFormat.h"
 #include "params/AssertionFailure.h"
 #include "params/ParameterFile.h"
 
@@ -20,37 +21,12 @@ namespace {
 constexpr int PlotWidth = 400;
 constexpr int PlotHeight = 200;
 
-std::string ErrnoText()
-{
-    return errno != 0 ? std::generic_category().message(errno) : std::string("(unknown failure)");
-}
-
-std::string Format(const char* format, double value)
-{
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, format, value);
-    return buffer;
-}
-
-std::string Format(const char* format, int value)
-{
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, format, value);
-    return buffer;
-}
-
 // 1..3 for the statistic of kind k (1..12).
 int StatisticOf(int k, const char* operation)
 {
     if (k < 1 || k > 12)
         QRL_FAIL(std::string(operation) + ": bad statistic kind", "Landscape");
     return (k - 1) % 3 + 1;
-}
-
-void Check(std::ofstream& file, const std::string& name)
-{
-    if (!file)
-        throw OutputFileError(name, ErrnoText());
 }
 
 } // namespace
@@ -240,7 +216,7 @@ void Statistics::OpenStatisticFile(int f)
         errno = 0;
         file.clear();
         file.open(name, std::ios::binary | std::ios::trunc);
-        Check(file, name);
+        CheckWritten(file, name);
         WriteParameterListing(file, params_, name);
         file << " \r\n===>\r\n \r\n" << title << "\r\nGen No.";
         for (int s = 1; s <= n; ++s)
@@ -249,7 +225,7 @@ void Statistics::OpenStatisticFile(int f)
         for (int s = 1; s <= n; ++s)
             file << " -----";
         file << ruleEnd << "\r\n";
-        Check(file, name);
+        CheckWritten(file, name);
     };
     if (f == 1 || f == 4) {
         coverName_ = options_.CoverFilename;
@@ -281,7 +257,7 @@ void Statistics::WriteCoverageLine(std::ofstream& file, const std::string& name,
     }
     line += Format("%7d", left) + "\r\n";
     file << line;
-    Check(file, name);
+    CheckWritten(file, name);
 }
 
 void Statistics::WriteMeansLine(std::ofstream& file, const std::string& name, int g, const SpeciesTable<float>& means)
@@ -291,7 +267,7 @@ void Statistics::WriteMeansLine(std::ofstream& file, const std::string& name, in
         line += Format("%6.1f", 100.0 * static_cast<double>(means[s]));
     line += " \r\n";
     file << line;
-    Check(file, name);
+    CheckWritten(file, name);
 }
 
 void Statistics::WriteStatisticLine(int f, int g)
@@ -313,7 +289,7 @@ void Statistics::CloseStatisticFile(int f)
             return;
         errno = 0;
         file.close();
-        Check(file, name);
+        CheckWritten(file, name);
     };
     if (f == 1 || f == 4) {
         close(coverFile_, coverName_);

@@ -11,6 +11,7 @@ enum class RunEnd {
     NotStarted,  // the initial landscape was cancelled or could not be read (or genotype
                  // storage was unavailable); nothing was written and CurGen stayed 0
     Failed,      // ended on an error whose message has been shown
+    Stopped,     // a Monte Carlo series ended by Stop (it does not pause)
 };
 
 } // namespace quorrel

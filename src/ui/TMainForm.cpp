@@ -8,6 +8,7 @@
 #include "ui/TInfoForm.h"
 #include "ui/TInitProgressForm.h"
 #include "ui/TModelOneForm.h"
+#include "ui/TMonteCarloForm.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -158,8 +159,14 @@ void TMainForm::CreateWindows()
     outputs_ = std::make_unique<OutputWindows>(app_.Colors);
     progress_ = std::make_unique<TInitProgressForm>([this] { return terminating_; });
     modelOne_ = std::make_unique<TModelOneForm>(app_, dialogs_, *outputs_, *progress_);
-    modelOne_->SetHome(this);
-    modelOne_->SetTerminating([this] { return terminating_; });
+    monteCarloFixed_ = std::make_unique<TMonteCarloForm>(app_, dialogs_, *outputs_, *progress_, false);
+    monteCarloVariable_ = std::make_unique<TMonteCarloForm>(app_, dialogs_, *outputs_, *progress_, true);
+    for (TModelForm* window : ModelWindowList()) {
+        if (window == nullptr)
+            continue;
+        window->SetHome(this);
+        window->SetTerminating([this] { return terminating_; });
+    }
     runMode_ = std::make_unique<TRunModeForm>(app_, dialogs_, *outputs_, ModelWindowList());
     license_ = std::make_unique<TInfoForm>(QStringLiteral("License"), LicenseText);
     about_ = std::make_unique<TInfoForm>(QStringLiteral("About Quorrel"), AboutText);
@@ -167,7 +174,7 @@ void TMainForm::CreateWindows()
 
 TRunModeForm::ModelWindows TMainForm::ModelWindowList() const
 {
-    return {modelOne_.get(), nullptr, nullptr, nullptr, nullptr, nullptr};
+    return {modelOne_.get(), monteCarloFixed_.get(), nullptr, monteCarloVariable_.get(), nullptr, nullptr};
 }
 
 bool TMainForm::RunGuard(const std::string& message)
@@ -346,7 +353,9 @@ void TMainForm::closeEvent(QCloseEvent* event)
         shutDown_ = true;
         // A run in progress notices the flag after its current generation and ends.
         if (modelOne_ != nullptr) {
-            modelOne_->close();
+            for (TModelForm* window : ModelWindowList())
+                if (window != nullptr)
+                    window->close();
             outputs_->HideAll();
             progress_->hide();
             license_->hide();

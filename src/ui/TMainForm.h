@@ -19,6 +19,7 @@ class OutputWindows;
 class TInfoForm;
 class TInitProgressForm;
 class TModelOneForm;
+class TMonteCarloForm;
 
 // "Quorrel": the main window. Its start-up brings the application state to life and creates
 // the other windows hidden; closing it saves the parameters and options, removes the
@@ -58,6 +59,8 @@ public:
     TInitProgressForm& Progress() { return *progress_; }
     TModelOneForm& ModelOne() { return *modelOne_; }
     TRunModeForm& RunMode() { return *runMode_; }
+    TMonteCarloForm& MonteCarloFixed() { return *monteCarloFixed_; }
+    TMonteCarloForm& MonteCarloVariable() { return *monteCarloVariable_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -79,6 +82,8 @@ private:
     std::unique_ptr<OutputWindows> outputs_;
     std::unique_ptr<TInitProgressForm> progress_;
     std::unique_ptr<TModelOneForm> modelOne_;
+    std::unique_ptr<TMonteCarloForm> monteCarloFixed_;
+    std::unique_ptr<TMonteCarloForm> monteCarloVariable_;
     std::unique_ptr<TRunModeForm> runMode_;
     std::unique_ptr<TInfoForm> license_;
     std::unique_ptr<TInfoForm> about_;

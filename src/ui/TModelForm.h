@@ -4,6 +4,8 @@
 
 #include <functional>
 
+class QLabel;
+class QLineEdit;
 class QPushButton;
 
 namespace quorrel {
@@ -29,6 +31,11 @@ public:
     QPushButton* StartBtn = nullptr;
 
 protected:
+    // The bold heading that names the model.
+    QLabel* Heading(const QString& text);
+    // A right-aligned number field wide enough for 8 digits; a read-only one takes no focus.
+    QLineEdit* NumberField(bool readOnly);
+
     bool ApplicationTerminating() const { return terminating_ && terminating_(); }
     void BringHomeToFront();
 

@@ -16,6 +16,7 @@
 #include <chrono>
 #include <cstdio>
 #include <optional>
+#include <string>
 
 #include <time.h>
 
@@ -138,8 +139,11 @@ int main(int argc, char* argv[])
 
     Best headless;
     Best desktop;
+    // "desktop" or "batch" as argument: that run alone, for a profiler.
+    const bool desktopOnly = argc > 1 && std::string(argv[1]) == "desktop";
+    const bool batchOnly = argc > 1 && std::string(argv[1]) == "batch";
     for (int round = 0; round < 3; ++round) {
-        {
+        if (!desktopOnly) {
             AppState app;
             Prepare(app, start);
             HeadlessHost host;
@@ -147,7 +151,7 @@ int main(int argc, char* argv[])
             run.Start(host);
             headless.Take(host.timer);
         }
-        {
+        if (!batchOnly) {
             AppState app;
             Prepare(app, start);
             SilentDialogs dialogs;

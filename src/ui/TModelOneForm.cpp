@@ -217,7 +217,10 @@ void TModelOneForm::HideOutputWindows(const OutputWindowSet& leftAlone) { output
 void TModelOneForm::ShowProgress(const RunProgress& progress)
 {
     CurGen->setText(QString::number(progress.Generation));
-    TotalGen->setText(QString::number(progress.TotalGenerations));
+    // Unchanged text is not set again: every setText repaints the field.
+    const QString total = QString::number(progress.TotalGenerations);
+    if (TotalGen->text() != total)
+        TotalGen->setText(total);
 }
 
 void TModelOneForm::RunFinished(RunEnd how)

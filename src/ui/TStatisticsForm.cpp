@@ -1,8 +1,9 @@
 #include "ui/TStatisticsForm.h"
 
+#include "ui/PlotView.h"
+
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
 
 namespace quorrel {
 
@@ -17,13 +18,6 @@ constexpr int FieldWidth = 64;
 constexpr int FieldHeight = 22;
 
 int PlotTop(int index) { return Margin + index * (TStatisticsForm::PlotHeight + RowGap); }
-
-QImage BlankPlot()
-{
-    QImage blank(TStatisticsForm::PlotWidth, TStatisticsForm::PlotHeight, QImage::Format_RGB32);
-    blank.fill(Qt::white);
-    return blank;
-}
 
 } // namespace
 
@@ -77,12 +71,8 @@ void TStatisticsForm::BuildPlot(int index, const QStringList& caption)
         label->setGeometry(Margin + CaptionWidth, top + scaleRows[i] - lineHeight / 2, ScaleWidth - 4, lineHeight);
         row.labels.push_back(label);
     }
-    // A one-pixel frame around the 400 x 200 picture.
-    row.picture = new QLabel(this);
-    row.picture->setGeometry(PlotLeft - 1, top - 1, PlotWidth + 2, PlotHeight + 2);
-    row.picture->setFrameShape(QFrame::Box);
-    row.picture->setLineWidth(1);
-    row.picture->setPixmap(QPixmap::fromImage(BlankPlot()));
+    row.picture = new PlotView(QSize(PlotWidth, PlotHeight), this);
+    row.picture->move(PlotLeft - 1, top - 1);
 }
 
 void TStatisticsForm::ShowStatisticPlot(int plot, const QImage& picture, int maxgen)
@@ -99,7 +89,7 @@ void TStatisticsForm::RefreshStatisticPlot(int plot, const QImage& picture)
 {
     if (plot < 1 || plot > Plots || picture.isNull())
         return;
-    rows_[plot - 1].picture->setPixmap(QPixmap::fromImage(picture));
+    rows_[plot - 1].picture->SetPicture(picture);
 }
 
 void TStatisticsForm::SetPlotVisible(int plot, bool visible)
@@ -111,6 +101,8 @@ void TStatisticsForm::SetPlotVisible(int plot, bool visible)
 }
 
 bool TStatisticsForm::PlotVisible(int plot) const { return !rows_[plot - 1].picture->isHidden(); }
+
+const QImage& TStatisticsForm::Picture(int plot) const { return rows_[plot - 1].picture->Picture(); }
 
 void TStatisticsForm::ShowAllPlots()
 {

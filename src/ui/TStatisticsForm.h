@@ -12,6 +12,8 @@ class QLineEdit;
 
 namespace quorrel {
 
+class PlotView;
+
 // "Statistics": the coverage plot and the two growth-rate plots, each 400 x 200 with its
 // labels and vertical scale, and the time axis fields (mid-point and end of the run).
 class TStatisticsForm : public QWidget, public StatisticsSink {
@@ -29,6 +31,8 @@ public:
     // Plot k (1..3) with its labels shown or hidden; the window itself is not shown.
     void SetPlotVisible(int plot, bool visible);
     bool PlotVisible(int plot) const;
+    // The picture plot k shows.
+    const QImage& Picture(int plot) const;
     // The View menu's command: every plot visible and the window shown.
     void ShowAllPlots();
 
@@ -37,7 +41,7 @@ public:
 
 private:
     struct PlotRow {
-        QLabel* picture = nullptr;
+        PlotView* picture = nullptr;
         std::vector<QWidget*> labels;
     };
 

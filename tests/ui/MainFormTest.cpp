@@ -1,6 +1,7 @@
 #include "DesktopFixture.h"
 #include "UiTestSupport.h"
 
+#include "output/OptionsFile.h"
 #include "params/ParameterFile.h"
 #include "ui/OutputWindows.h"
 #include "ui/TModelOneForm.h"
@@ -28,6 +29,7 @@ private slots:
     void StartupWithoutParameterFilesGivesInbuiltDefaults();
     void ShutdownSavesAndRemovesTempDir();
     void ShutdownKeepsTempDirWithSubdirectory();
+    void ShutdownDuringRunEndsTheRun();
     void UseDefaultWithoutDefaultFile();
     void RunGuardRefusesWhileStopped();
     void WriteLandscapeNeedsVisibleLandscape();
@@ -117,7 +119,9 @@ void MainFormTest::ShutdownSavesAndRemovesTempDir()
     f.main->close();
     QVERIFY(f.dialogs.messages.empty());
     QVERIFY(!fs::exists(temp));
-    QVERIFY(fs::exists(f.StartPath() / "Options.dat"));
+    OptionStruct options;
+    QVERIFY(ReadOptionsFile(options, f.StartPath(), f.dialogs));
+    QCOMPARE(options.DisplayCycle, 7);
     ParameterSet saved;
     saved.StartDir = f.StartPath();
     ReadParameterFile(saved, (f.StartPath() / "PLast.prm").string());
@@ -136,6 +140,36 @@ void MainFormTest::ShutdownKeepsTempDirWithSubdirectory()
     QVERIFY(fs::is_directory(temp / "inner"));
     QVERIFY(fs::exists(f.StartPath() / "PLast.prm"));
     fs::remove_all(temp);
+}
+
+void MainFormTest::ShutdownDuringRunEndsTheRun()
+{
+    DesktopFixture f;
+    f.SmallRun(20, 1000);
+    f.app.Options.WriteCoverage = true;
+    const fs::path temp = f.app.TempDir;
+    TModelOneForm& model = f.main->ModelOne();
+    f.main->show();
+    model.show();
+    EventScript script([&] {
+        if (model.CurGen->text().toInt() < 3)
+            return false;
+        f.main->close();
+        return true;
+    });
+    QTest::mouseClick(model.StartBtn, Qt::LeftButton);
+    const int last = model.CurGen->text().toInt();
+    QVERIFY(last < 1000);
+    QVERIFY(model.isHidden());
+    QVERIFY(fs::exists(f.StartPath() / "PLast.prm"));
+    QVERIFY(!fs::exists(temp));
+    // The run's file was closed with the generation it reached as its last line.
+    std::ifstream cover(f.app.Options.CoverFilename, std::ios::binary);
+    std::string line;
+    std::string lastLine;
+    while (std::getline(cover, line))
+        lastLine = line;
+    QCOMPARE(QString::fromStdString(lastLine).trimmed().section(' ', 0, 0).toInt(), last);
 }
 
 void MainFormTest::UseDefaultWithoutDefaultFile()

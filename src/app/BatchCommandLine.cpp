@@ -30,7 +30,10 @@ BatchCommandLineResult ParseBatchCommandLine(const std::vector<std::string>& arg
         } else if (name == "--quiet" || name == "-q") {
             line.Quiet = true;
         } else if (name == "--dir" || name == "--params" || name == "--options" || name == "--set" ||
-                   name == "--mode" || name == "--display-cycle" || name == "--output-dir") {
+                   name == "--mode" || name == "--display-cycle" || name == "--output-dir" || name == "--rows" ||
+                   name == "--cols" || name == "--grate-spread" || name == "--influx-between" ||
+                   name == "--influx-timestep" || name == "--influx-inside" || name == "--init-grates" ||
+                   name == "--outcome-spread" || name == "--init-outcomes") {
             const std::optional<std::string> v = takeValue();
             if (!v)
                 return fail(name + " needs a value");
@@ -46,6 +49,24 @@ BatchCommandLineResult ParseBatchCommandLine(const std::vector<std::string>& arg
                 line.OutputDir = *v;
             } else if (name == "--mode") {
                 line.Mode = *v;
+            } else if (name == "--rows") {
+                line.Rows = *v;
+            } else if (name == "--cols") {
+                line.Cols = *v;
+            } else if (name == "--grate-spread") {
+                line.GRateSpread = *v;
+            } else if (name == "--influx-between") {
+                line.InfluxBetween = *v;
+            } else if (name == "--influx-timestep") {
+                line.InfluxTimeStep = *v;
+            } else if (name == "--influx-inside") {
+                line.InfluxInside = *v;
+            } else if (name == "--init-grates") {
+                line.InitGRates = *v;
+            } else if (name == "--outcome-spread") {
+                line.OutcomeSpread = *v;
+            } else if (name == "--init-outcomes") {
+                line.InitOutcomes = *v;
             } else if (name == "--set") {
                 const size_t eq = v->find('=');
                 if (eq == std::string::npos || eq == 0)
@@ -82,6 +103,9 @@ std::string BatchUsage()
                      [--mode MODE] [--display-cycle N] [--output-dir DIR] [--quiet]
                      [--runs N --result FILE [--outcome-random KIND] [--standoff PCT]
                       [--grate-random]]
+                     [--rows N] [--cols N] [--grate-spread SPREAD] [--influx-between P]
+                     [--influx-timestep N] [--influx-inside P] [--init-grates FILE]
+                     [--outcome-spread SPREAD] [--init-outcomes FILE]
 
 Runs one simulation without windows, exactly as the desktop program's model window runs it,
 and writes the files that the output options select, under the names they give.
@@ -102,6 +126,8 @@ and writes the files that the output options select, under the names they give.
                      MeanField (0|1). Example: --set RandSeed=7 --set MaxX=300
   --mode MODE        single-fixed (default): one landscape, fixed outcomes, one run
                      single-variable: one landscape, variable outcomes, one run
+                     array-fixed: an array of linked landscapes, fixed outcomes, one run
+                     array-variable: an array of linked landscapes, variable outcomes, one run
 )" + MonteCarloUsage() + R"(  --display-cycle N  interval in generations between landscape displays, 1..Maxgen; the
                      growth rate-competitive graph follows the same cycle
                      (default: the options' DisplayCycle)
@@ -109,6 +135,25 @@ and writes the files that the output options select, under the names they give.
                      name the options give, whatever folder they name; for running many
                      seeds side by side with one options file
   --quiet            no progress display
+
+Landscape arrays (array-fixed, array-variable). As in the desktop program, recruitment
+within a landscape is closed, and Influx takes the value of --influx-inside. Each value is
+checked as the array window checks its field; an option left out keeps its default.
+  --rows N, --cols N        the landscapes of the array, 2..10 each (default 5 x 5)
+  --grate-spread SPREAD     uniform (default), clumped or gradient: how the ranges of the
+                            variable growth rates are spread over the landscapes
+  --influx-between P        probability of influx between neighbouring landscapes, 0..1
+                            (default 0.01)
+  --influx-timestep N       generations from one influx between landscapes to the next; in
+                            the others, recruitment within each landscape acts (default 100)
+  --influx-inside P         probability of influx within a landscape, 0..1 (default Influx)
+  --init-grates FILE        write the growth-rate table of every landscape to FILE
+  --outcome-spread SPREAD   array-variable: uniform (default), clumped or gradient: how the
+                            seeding ranges of the variable outcomes are spread
+  --init-outcomes FILE      array-variable: write the outcome ranges of every landscape to FILE
+The whole array is written as one bitmap (one pixel per cell, 5-pixel gaps between the
+landscapes) when the options ask for the final landscape as a bitmap (WriteLandscape with
+a bitmap type), under CAFilename with the extension .bmp.
   --help             this text
 
 The random generator starts from RandSeed, as confirming a run mode in the desktop program

@@ -18,6 +18,17 @@ struct BatchCommandLine {
     std::vector<std::pair<std::string, std::string>> Sets; // --set KEY=VALUE, in order
     std::string Mode = "single-fixed";
     std::optional<int> DisplayCycle;
+    // The array settings, as the fields of an array window hold them; unset keeps the
+    // setting's current value.
+    std::optional<std::string> Rows;
+    std::optional<std::string> Cols;
+    std::optional<std::string> GRateSpread;
+    std::optional<std::string> InfluxBetween;
+    std::optional<std::string> InfluxTimeStep;
+    std::optional<std::string> InfluxInside;
+    std::optional<std::string> OutcomeSpread;
+    std::string InitGRates;   // file for the growth-rate table of every landscape; empty: none
+    std::string InitOutcomes; // file for the outcome ranges of every landscape; empty: none
     bool Quiet = false;
     bool Help = false;
     BatchMonteCarloOptions MonteCarlo;                     // the Monte Carlo modes' options

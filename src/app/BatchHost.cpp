@@ -31,6 +31,7 @@ bool BatchHost::Terminating() const
 
 void BatchHost::ShowProgress(const RunProgress& progress)
 {
+    progress_ = progress;
     if (!showProgress_)
         return;
     const auto now = std::chrono::steady_clock::now();

@@ -2,12 +2,15 @@
 // program's model windows. See BatchUsage() for the interface.
 
 #include "app/BatchCommandLine.h"
+#include "app/BatchArrayPreparation.h"
 #include "app/BatchHost.h"
 #include "app/BatchMonteCarlo.h"
 #include "app/BatchPreparation.h"
 
 #include "runs/AppState.h"
+#include "runs/FixedArrayRun.h"
 #include "runs/FixedSingleRun.h"
+#include "runs/VariableArrayRun.h"
 #include "runs/VariableSingleRun.h"
 
 #include <functional>
@@ -33,9 +36,13 @@ void Say(const std::string& text)
 // The driver of a run mode: runs one run on the host and tells how it ended.
 using ModeDriver = std::function<RunEnd(AppState&, RunHost&)>;
 
-ModeDriver DriverFor(const BatchCommandLine& line, ParameterSet& params)
+ModeDriver DriverFor(const BatchCommandLine& line, AppState& app)
 {
     const std::string& mode = line.Mode;
+    ParameterSet& params = app.Params;
+    if (!IsArrayMode(mode) && AnyArrayOption(line))
+        throw BatchInputError{"--rows, --cols, --grate-spread, --influx-between, --influx-timestep, --influx-inside, "
+                              "--init-grates, --outcome-spread and --init-outcomes belong to the array modes"};
     if (IsMonteCarloMode(mode)) {
         try {
             return MonteCarloDriver(mode, line.MonteCarlo, params);
@@ -45,15 +52,23 @@ ModeDriver DriverFor(const BatchCommandLine& line, ParameterSet& params)
     }
     if (line.MonteCarlo.Any())
         throw BatchInputError{"--runs, --result, --outcome-random, --standoff and --grate-random belong to the montecarlo modes"};
-    if (mode == "single-fixed") {
-        if (params.HasVariablePair())
-            throw BatchInputError{"Some interactions in the outcome matrix are set to variable."};
+    if ((mode == "single-fixed" || mode == "array-fixed") && params.HasVariablePair())
+        throw BatchInputError{"Some interactions in the outcome matrix are set to variable."};
+    if (mode == "single-fixed")
         return [](AppState& app, RunHost& host) { return FixedSingleRun(app).Start(host); };
-    }
     if (mode == "single-variable")
         return [](AppState& app, RunHost& host) { return VariableSingleRun(app).Start(host); };
+    if (mode == "array-fixed") {
+        const ArraySettingTexts texts = PrepareBatchArray(app, line, false);
+        return [texts](AppState& app, RunHost& host) { return FixedArrayRun(app).Start(host, texts); };
+    }
+    if (mode == "array-variable") {
+        const ArraySettingTexts texts = PrepareBatchArray(app, line, true);
+        return [texts](AppState& app, RunHost& host) { return VariableArrayRun(app).Start(host, texts); };
+    }
     throw BatchInputError{"unknown mode \"" + mode +
-                          "\" (single-fixed, single-variable, montecarlo-fixed, montecarlo-variable)"};
+                          "\" (single-fixed, single-variable, montecarlo-fixed, montecarlo-variable, array-fixed, "
+                          "array-variable)"};
 }
 
 int Run(const BatchCommandLine& line)
@@ -64,7 +79,7 @@ int Run(const BatchCommandLine& line)
     ModeDriver driver;
     try {
         PrepareBatchRun(*app, line, host.Messages());
-        driver = DriverFor(line, app->Params);
+        driver = DriverFor(line, *app);
         const int maxgen = app->Params.GParamRec.Maxgen;
         const int cycle = line.DisplayCycle.value_or(app->Options.DisplayCycle);
         if (line.DisplayCycle && *line.DisplayCycle > maxgen)
@@ -80,6 +95,11 @@ int Run(const BatchCommandLine& line)
     app->ReloadSeed();
     const RunEnd end = driver(*app, host);
     app->RemoveTempDir(host.Messages());
+    if (std::string error; end == RunEnd::Completed && IsArrayMode(line.Mode) &&
+                           !WriteArrayBitmap(app->Options, host.LastArrayPicture(), error)) {
+        Say(error);
+        return ExitRunError;
+    }
 
     if (end == RunEnd::Terminated || (end == RunEnd::NotStarted && host.Terminating())) {
         Say("interrupted; the run ended early with its files closed");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/ArraySettings.h"
 #include "engine/Dialogs.h"
 #include "engine/Landscapes.h"
 #include "engine/Rng.h"
@@ -30,6 +31,8 @@ public:
     Rng Random;
     OptionStruct Options;
     ColorMap Colors;
+    // The settings of the landscape arrays, shared by both array modes.
+    ArraySettings Array;
     // Empty until Startup has made it, and again once it has been removed.
     std::filesystem::path TempDir;
 

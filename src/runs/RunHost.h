@@ -4,6 +4,7 @@
 #include "engine/InitProgress.h"
 #include "output/FreqTimeSink.h"
 #include "output/GrowthCompetitiveSink.h"
+#include "output/LandscapeArraySink.h"
 #include "output/LandscapeSink.h"
 #include "output/OutcomeStatisticsSink.h"
 #include "output/SpaceTimeSink.h"
@@ -72,6 +73,8 @@ public:
     virtual GrowthCompetitiveSink* GCGraphWindow() { return nullptr; }
     virtual GrowthCompetitiveSink* GCGraphAWindow() { return nullptr; }
     virtual FreqTimeSink* FreqTimeOutcomeWindow() { return nullptr; }
+    // The "Multi-Landscape" window of the landscape arrays.
+    virtual LandscapeArraySink* LandscapeArrayWindow() { return nullptr; }
 
 private:
     RunState state_ = RunState::Running;

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include <cstdlib>
 #include <map>
 #include <string>
@@ -283,6 +285,60 @@ TEST_F(BatchTest, ARunThatCannotStartOrEndsOnAnErrorExitsWithStatusOne)
     EXPECT_EQ(failed.status, 1) << failed.err;
     EXPECT_NE(failed.err.find("error: No such file or directory:\n  " + options.CoverFilename), std::string::npos)
         << failed.err;
+}
+
+TEST_F(BatchTest, ArrayRunsGiveIdenticalFilesTwiceAndTheirWholePictureAsABitmap)
+{
+    for (const std::string mode : {"array-fixed", "array-variable"}) {
+        std::map<std::string, std::string> first;
+        for (int i = 0; i < 2; ++i) {
+            const fs::path dir = Folder(mode + std::to_string(i));
+            ParameterSet p = RichParameters(dir);
+            if (mode == "array-variable") {
+                p.OutcomeMatrix[1][2] = OutcomeTriple{-1, 0, 0};
+                p.OutcomeMatrix[2][4] = OutcomeTriple{-1, 0, 0};
+                p.MirrorOutcomeMatrix();
+                p.GParamRec.MutationOTC = 0.3f;
+                p.GParamRec.MutAmtOTC = 4;
+            }
+            p.GParamRec.Maxgen = 12;
+            WriteParameterFile(p, (dir / "rich.prm").string());
+            OptionStruct o = WritingOptions(dir);
+            o.WriteOTC = o.WriteGCGraph = o.WriteFTPOTC = o.WriteFTP = true;
+            o.GCSpecies = 2;
+            ScriptedDialogs dialogs;
+            ASSERT_TRUE(WriteOptionsFile(o, dir, dialogs));
+            const BatchResult r =
+                RunBatch(dir, {"--params", "rich.prm", "--mode", mode, "--rows", "2", "--cols", "3", "--grate-spread",
+                               "clumped", "--outcome-spread", "gradient", "--influx-between", "0.2",
+                               "--influx-timestep", "3", "--influx-inside", "0.05", "--init-grates", "grates.dat",
+                               "--init-outcomes", "outcomes.dat", "--quiet"});
+            ASSERT_EQ(r.status, 0) << r.err;
+            std::map<std::string, std::string> files = Files(dir);
+            for (auto& [name, text] : files)
+                for (size_t at; (at = text.find(dir.string())) != std::string::npos;)
+                    text.replace(at, dir.string().size(), "DIR");
+            if (i == 0)
+                first = files;
+            else
+                EXPECT_EQ(files, first) << mode;
+        }
+        EXPECT_TRUE(first.contains("Cover1.dat"));
+        EXPECT_TRUE(first.contains("GRate12.dat"));
+        EXPECT_TRUE(first.contains("grates.dat"));
+        EXPECT_EQ(first.contains("outcomes.dat"), mode == "array-variable");
+        EXPECT_EQ(first.contains("Outcome12.dat"), mode == "array-variable");
+        EXPECT_FALSE(first.contains("CALand.txt"));
+        ASSERT_TRUE(first.contains("CALand.bmp"));
+        const QImage picture = QImage::fromData(reinterpret_cast<const uchar*>(first.at("CALand.bmp").data()),
+                                                int(first.at("CALand.bmp").size()), "BMP");
+        EXPECT_EQ(picture.size(), QSize(3 * 40 + 10, 2 * 30 + 5));
+    }
+
+    const fs::path dir = Folder("array-bad");
+    const BatchResult bad = RunBatch(dir, {"--mode", "array-fixed", "--influx-timestep", "0"});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.err, "quorrel-batch: The influx time steps must be greater than zero.\n");
 }
 
 } // namespace

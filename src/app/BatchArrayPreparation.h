@@ -1,0 +1,27 @@
+#pragma once
+
+#include "app/BatchCommandLine.h"
+#include "engine/ArraySettings.h"
+#include "runs/AppState.h"
+
+#include <QImage>
+
+#include <string>
+
+namespace quorrel {
+
+bool IsArrayMode(const std::string& mode);
+// Whether the command line gives any of the array settings.
+bool AnyArrayOption(const BatchCommandLine& line);
+
+// The array window as it is shown (closed recruitment, InfluxInside := Influx), with the
+// fields the command line fills in and the table files it names. The texts are checked
+// here, so that a bad value is a bad input (BatchInputError), and again by the run's Start
+// as the window's Start checks them.
+ArraySettingTexts PrepareBatchArray(AppState& app, const BatchCommandLine& line, bool variableOutcome);
+
+// The picture of the whole array as a bitmap under CAFilename with the extension .bmp, when
+// the options ask for the final landscape as a bitmap. False, with the reason, on failure.
+bool WriteArrayBitmap(const OptionStruct& options, const QImage& picture, std::string& error);
+
+} // namespace quorrel

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "engine/Cell.h"
+#include "engine/LandscapeGrid.h"
+#include "engine/ScratchFile.h"
+#include "params/ParameterSet.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+namespace quorrel {
+
+// Which state of a stored landscape: as it stands now, or as it stood at the start of the
+// generation.
+enum class StoredState { Current, Previous };
+
+// The two scratch files of one landscape of an array, its current and its previous state.
+// Format of both (no header): rows 1..MaxY, each the MaxX cells of columns 1..MaxX, each
+// cell 8 bytes: Species as a 32-bit integer, then GRate as a 32-bit float, both little-
+// endian. The border ring is not stored. The files are deleted when the store goes.
+class LandscapeStore {
+public:
+    static constexpr std::size_t CellBytes = 8;
+
+    LandscapeStore(const std::filesystem::path& folder, int row, int col);
+
+    // The interior of grid becomes the file's content, one write per row.
+    void Save(StoredState which, const GParamStruct& p, const LandscapeGrid& grid);
+    // The file's content becomes the interior of grid, one read per row.
+    void Load(StoredState which, const GParamStruct& p, LandscapeGrid& grid) const;
+    // The previous state becomes a copy of the current state.
+    void AdvanceToPrevious();
+    // The number of occupied cells in each state as last saved or advanced.
+    int64_t Occupied(StoredState which) const { return occupied_[Index(which)]; }
+
+    const ScratchFile& File(StoredState which) const { return files_[Index(which)]; }
+    void Remove() noexcept;
+
+    static void Encode(const Cell& cell, unsigned char* out);
+    static Cell Decode(const unsigned char* in);
+
+private:
+    static int Index(StoredState which) { return which == StoredState::Current ? 0 : 1; }
+
+    ScratchFile files_[2];
+    int64_t occupied_[2] = {0, 0};
+    mutable std::vector<unsigned char> row_;
+};
+
+} // namespace quorrel

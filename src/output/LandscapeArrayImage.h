@@ -1,0 +1,46 @@
+#pragma once
+
+#include "engine/LandscapeGrid.h"
+#include "output/ColorMap.h"
+#include "output/LandscapeArraySink.h"
+#include "params/ParameterSet.h"
+
+#include <QImage>
+#include <QSize>
+
+namespace quorrel {
+
+// The picture of a whole landscape array: one pixel per cell whatever PIX, landscape (r, c)
+// in the block whose top-left pixel is ((c - 1)(MaxX + 5), (r - 1)(MaxY + 5)), the 5-pixel
+// gaps between landscapes in GapColor. The picture holds colour-map indices (8 bits a pixel).
+class LandscapeArrayImage {
+public:
+    static constexpr int Gap = 5;
+    static constexpr int MaxClientSide = 700;
+    static QRgb GapColor() { return qRgb(96, 96, 96); }
+
+    LandscapeArrayImage(const ParameterSet& params, const LandscapeGrid& landscape, const ColorMap& colors,
+                        LandscapeArraySink* sink = nullptr);
+
+    void SetSink(LandscapeArraySink* sink) { sink_ = sink; }
+
+    // Draws the current landscape as landscape (r, c) of generation g: a new picture for
+    // g = 0 and (1, 1); the picture handed to the window; released after the last
+    // landscape of generation Maxgen (the window keeps its copy).
+    void ShowLandscapeArray(int g, int r, int c, int columns, int rows);
+
+    const QImage& Picture() const { return picture_; }
+
+    static QSize PictureSize(int maxX, int maxY, int columns, int rows);
+    // The window's client area for a picture: its size, at most 700 pixels each way.
+    static QSize ClientSize(const QSize& picture);
+
+private:
+    const ParameterSet& params_;
+    const LandscapeGrid& landscape_;
+    const ColorMap& colors_;
+    LandscapeArraySink* sink_;
+    QImage picture_;
+};
+
+} // namespace quorrel

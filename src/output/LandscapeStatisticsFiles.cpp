@@ -1,0 +1,136 @@
+#include "output/LandscapeStatisticsFiles.h"
+
+#include "output/FileNames.h"
+#include "output/OutputFileError.h"
+#include "params/ParameterFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <system_error>
+
+namespace quorrel {
+
+namespace {
+
+std::string Format(const char* format, double value)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, format, value);
+    return buffer;
+}
+
+std::string Format(const char* format, int value)
+{
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, format, value);
+    return buffer;
+}
+
+void Check(const std::ofstream& file, const std::string& name)
+{
+    if (!file)
+        throw OutputFileError(name, errno != 0 ? std::generic_category().message(errno) : "(unknown failure)");
+}
+
+} // namespace
+
+LandscapeStatisticsFiles::LandscapeStatisticsFiles(const ParameterSet& params, const OptionStruct& options,
+                                                   const LandscapeGrid& landscape, const ColorMap& colors)
+    : params_(params), options_(options), single_(params, options, landscape, colors)
+{
+}
+
+std::string LandscapeStatisticsFiles::CoverageFileName(const OptionStruct& o)
+{
+    return InsertBeforeExtension(o.CoverFilename, "1");
+}
+
+std::string LandscapeStatisticsFiles::GRateFileName(const OptionStruct& o, int i)
+{
+    return InsertBeforeExtension(InsertBeforeExtension(o.GRateFilename, "1"), i == 1 ? "1" : "2");
+}
+
+void LandscapeStatisticsFiles::Create(std::ofstream& file, const std::string& name, const char* title,
+                                      const char* headingEnd, const char* ruleEnd)
+{
+    const int n = params_.GParamRec.Maxspec;
+    if (file.is_open())
+        file.close();
+    errno = 0;
+    file.clear();
+    file.open(name, std::ios::binary | std::ios::trunc);
+    Check(file, name);
+    WriteParameterListing(file, params_, name);
+    std::string text = std::string(" \r\n===>\r\n \r\n") + title + "\r\n           (for each landscape)  \r\nGen No.  Row Col";
+    for (int s = 1; s <= n; ++s)
+        text += Format("%6d", s);
+    text += std::string(headingEnd) + "\r\n-------  --- ---";
+    for (int s = 1; s <= n; ++s)
+        text += " -----";
+    text += std::string(ruleEnd) + "\r\n";
+    Append(file, name, text);
+}
+
+void LandscapeStatisticsFiles::Append(std::ofstream& file, const std::string& name, const std::string& text)
+{
+    errno = 0;
+    file << text;
+    Check(file, name);
+}
+
+void LandscapeStatisticsFiles::WriteLandscapeLines(int g, int row, int col)
+{
+    const int n = params_.GParamRec.Maxspec;
+    const bool create = g == 0 && row == 1 && col == 1;
+    const std::string start = Format("%6d", g) + "  " + Format("%4d", row) + Format("%4d", col);
+    if (options_.WriteCoverage) {
+        if (create) {
+            coverName_ = CoverageFileName(options_);
+            Create(coverFile_, coverName_, "          Coverage of Species (%)", "   sp left", "  -------");
+        }
+        single_.ComputeStatistic(1);
+        const double cells = double(params_.GParamRec.MaxX) * params_.GParamRec.MaxY;
+        std::string line = start;
+        for (int s = 1; s <= n; ++s)
+            line += Format("%6.1f", 100.0 * static_cast<double>(single_.Counts()[s]) / cells);
+        line += Format("%7d", single_.SpeciesLeft()) + "\r\n";
+        Append(coverFile_, coverName_, line);
+    }
+    if (options_.WriteGRate) {
+        const char* titles[] = {"          Average Growth Rate of Species (Normal)",
+                                "          Average Growth Rate of Species (Genotype)"};
+        for (int i = 0; i < 2; ++i) {
+            if (create) {
+                rateNames_[i] = GRateFileName(options_, i + 1);
+                Create(rateFiles_[i], rateNames_[i], titles[i], " ", " ");
+            }
+            single_.ComputeStatistic(i + 2);
+            std::string line = start;
+            for (int s = 1; s <= n; ++s)
+                line += Format("%6.1f", 100.0 * static_cast<double>(single_.Means(i + 2)[s]));
+            Append(rateFiles_[i], rateNames_[i], line + " \r\n");
+        }
+    }
+}
+
+void LandscapeStatisticsFiles::Close(std::ofstream& file, const std::string& name)
+{
+    if (!file.is_open())
+        return;
+    errno = 0;
+    file.close();
+    Check(file, name);
+}
+
+void LandscapeStatisticsFiles::CloseCoverageFile()
+{
+    Close(coverFile_, coverName_);
+}
+
+void LandscapeStatisticsFiles::CloseGRateFiles()
+{
+    Close(rateFiles_[0], rateNames_[0]);
+    Close(rateFiles_[1], rateNames_[1]);
+}
+
+} // namespace quorrel

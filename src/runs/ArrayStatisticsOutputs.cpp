@@ -1,0 +1,104 @@
+#include "runs/ArrayStatisticsOutputs.h"
+
+namespace quorrel {
+
+ArrayStatisticsOutputs::ArrayStatisticsOutputs(AppState& app, RunHost& host, int landscapes)
+    : o_(app.Options),
+      totals_(app.Params, app.Options, app.Lands.CurrentLandscape, app.Colors, host.StatisticsWindow()),
+      files_(app.Params, app.Options, app.Lands.CurrentLandscape, app.Colors),
+      freqTime_(app.Params, app.Options, app.Lands.CurrentLandscape, app.Colors, host.FreqTimeWindow())
+{
+    totals_.SetArrayLandscapes(landscapes);
+}
+
+bool ArrayStatisticsOutputs::Wanted() const
+{
+    return o_.ShowCoverage || o_.WriteCoverage || o_.ShowGRate1 || o_.ShowGRate2 || o_.WriteGRate || o_.ShowFTPlot ||
+           o_.WriteFTP;
+}
+
+void ArrayStatisticsOutputs::AddAtStart(int r, int c, ArrayPosition position)
+{
+    if (o_.WriteCoverage || o_.WriteGRate)
+        files_.WriteLandscapeLines(0, r, c);
+    if (o_.ShowCoverage || o_.WriteCoverage)
+        totals_.StartStatistic(ArrayStatisticKind(1, position));
+    if (o_.ShowGRate1 || o_.WriteGRate)
+        totals_.StartStatistic(ArrayStatisticKind(2, position));
+    if (o_.ShowGRate2 || o_.WriteGRate)
+        totals_.StartStatistic(ArrayStatisticKind(3, position));
+    if (o_.ShowFTPlot || o_.WriteFTP)
+        freqTime_.Plot(TimePlotKindAtStart(position));
+}
+
+void ArrayStatisticsOutputs::Open()
+{
+    if (o_.ShowCoverage)
+        totals_.ShowStatisticPlot(1);
+    if (o_.WriteCoverage)
+        totals_.OpenStatisticFile(4);
+    if (o_.ShowGRate1)
+        totals_.ShowStatisticPlot(2);
+    if (o_.ShowGRate2)
+        totals_.ShowStatisticPlot(3);
+    if (o_.WriteGRate)
+        totals_.OpenStatisticFile(2);
+}
+
+void ArrayStatisticsOutputs::Add(int g, int r, int c, ArrayPosition position)
+{
+    if (o_.WriteCoverage || o_.WriteGRate)
+        files_.WriteLandscapeLines(g, r, c);
+    if (o_.ShowCoverage || o_.WriteCoverage)
+        totals_.ComputeStatistic(ArrayStatisticKind(1, position));
+    if (o_.ShowGRate1 || o_.WriteGRate)
+        totals_.ComputeStatistic(ArrayStatisticKind(2, position));
+    if (o_.ShowGRate2 || o_.WriteGRate)
+        totals_.ComputeStatistic(ArrayStatisticKind(3, position));
+    if ((o_.ShowFTPlot || o_.WriteFTP) && g % o_.FTPlotCycle == 0)
+        freqTime_.Plot(TimePlotKindInGeneration(position));
+}
+
+void ArrayStatisticsOutputs::PlotAndWrite(int g, PlotCadence& cadence)
+{
+    if (cadence.Due(g)) {
+        if (o_.ShowCoverage)
+            totals_.PlotStatistic(4);
+        if (o_.ShowGRate1)
+            totals_.PlotStatistic(5);
+        if (o_.ShowGRate2)
+            totals_.PlotStatistic(6);
+    }
+    if (o_.WriteCoverage)
+        totals_.WriteStatisticLine(4, g);
+    if (o_.WriteGRate)
+        totals_.WriteStatisticLine(2, g);
+}
+
+void ArrayStatisticsOutputs::Finish(RunFailure& failure)
+{
+    failure.Try([&] {
+        if (o_.ShowCoverage)
+            totals_.FinishStatisticPlot(1);
+        if (o_.ShowGRate1)
+            totals_.FinishStatisticPlot(2);
+        if (o_.ShowGRate2)
+            totals_.FinishStatisticPlot(3);
+    });
+    failure.Try([&] {
+        if (o_.WriteCoverage)
+            totals_.CloseStatisticFile(4);
+    });
+    failure.Try([&] { files_.CloseCoverageFile(); });
+    failure.Try([&] {
+        if (o_.WriteGRate)
+            totals_.CloseStatisticFile(2);
+    });
+    failure.Try([&] { files_.CloseGRateFiles(); });
+    failure.Try([&] {
+        if (o_.ShowFTPlot || o_.WriteFTP)
+            freqTime_.Plot(TimePlotKind::ArrayEnd);
+    });
+}
+
+} // namespace quorrel

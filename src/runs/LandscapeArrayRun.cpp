@@ -1,0 +1,153 @@
+#include "runs/LandscapeArrayRun.h"
+
+#include "engine/LandscapeArrayModel.h"
+#include "output/LandscapeArrayImage.h"
+#include "runs/ArrayOutcomeOutputs.h"
+#include "runs/ArrayPosition.h"
+#include "runs/ArrayStatisticsOutputs.h"
+#include "runs/PlotCadence.h"
+#include "runs/RunFailure.h"
+#include "runs/RunLoop.h"
+
+#include <functional>
+#include <optional>
+
+namespace quorrel {
+
+namespace {
+
+// Calls step(r, c, index) for every landscape, rows outer, columns inner.
+void ForEachLandscape(int rows, int cols, const std::function<void(int, int, int)>& step)
+{
+    for (int r = 1; r <= rows; ++r)
+        for (int c = 1; c <= cols; ++c)
+            step(r, c, (r - 1) * cols + c);
+}
+
+} // namespace
+
+RunEnd LandscapeArrayRun::Start(RunHost& host, const ArraySettingTexts& texts)
+{
+    ParameterSet& params = app_.Params;
+    const OptionStruct& o = app_.Options;
+    Dialogs& dialogs = host.Messages();
+
+    curGen_ = curRow_ = curCol_ = 0;
+    host.SetState(RunState::Running);
+    if (!ValidateArraySettings(texts, variable_, app_.Array, params, dialogs))
+        return RunEnd::NotStarted;
+
+    const int rows = app_.Array.NumOfRow;
+    const int cols = app_.Array.NumOfCol;
+    const int landscapes = rows * cols;
+    const int maxgen = params.GParamRec.Maxgen;
+
+    RunFailure failure;
+    LandscapeArrayModel model(params, app_.Lands, app_.Random, dialogs, app_.Array, variable_);
+    bool tables = false;
+    failure.Try([&] { tables = model.SetTables(); });
+    if (!tables) {
+        failure.Try([&] { model.EndRun(); });
+        failure.Report(dialogs);
+        return failure ? RunEnd::Failed : RunEnd::NotStarted;
+    }
+
+    host.RunStarted();
+    host.HideOutputWindows(HideIdleOutputWindows(true, variable_, false, o));
+    LandscapeArrayImage image(params, app_.Lands.CurrentLandscape, app_.Colors, host.LandscapeArrayWindow());
+
+    bool initialised = false;
+    failure.Try([&] {
+        model.StartRun(app_.TempDir);
+        for (int r = 1; r <= rows; ++r)
+            for (int c = 1; c <= cols; ++c) {
+                curRow_ = r;
+                curCol_ = c;
+                host.ShowProgress({0, maxgen, 0, 0, (r - 1) * cols + c, landscapes, r, c});
+                if (!model.InitialiseLandscape(r, c, host.Initialising()))
+                    return;
+                image.ShowLandscapeArray(0, r, c, cols, rows);
+            }
+        initialised = true;
+    });
+    if (!initialised) {
+        failure.Try([&] { model.EndRun(); });
+        failure.Report(dialogs);
+        const RunEnd end = failure ? RunEnd::Failed : RunEnd::NotStarted;
+        host.RunFinished(end);
+        return end;
+    }
+
+    ArrayStatisticsOutputs statistics(app_, host, landscapes);
+    std::optional<ArrayOutcomeOutputs> outcome;
+    if (variable_)
+        outcome.emplace(app_, host, model.CurrentGenotypes());
+    const bool statisticsPass = statistics.Wanted();
+    const bool outcomePass = outcome && outcome->Wanted();
+
+    // Every landscape's current state, loaded in turn and handed to pass.
+    auto eachCurrent = [&](bool genotypes, const std::function<void(int, int, ArrayPosition)>& pass) {
+        ForEachLandscape(rows, cols, [&](int r, int c, int) {
+            if (genotypes)
+                model.LoadCurrent(r, c);
+            else
+                model.Stores().LoadLandscape(r, c, StoredState::Current);
+            pass(r, c, PositionOf(r, c, rows, cols));
+        });
+    };
+
+    failure.Try([&] {
+        if (statisticsPass)
+            eachCurrent(false, [&](int r, int c, ArrayPosition at) { statistics.AddAtStart(r, c, at); });
+        statistics.Open();
+        if (outcomePass)
+            eachCurrent(true, [&](int r, int c, ArrayPosition at) { outcome->AddAtStart(r, c, at); });
+        if (outcome)
+            outcome->Open();
+
+        PlotCadence cadence(maxgen, 400);
+        PlotCadence outcomeCadence(maxgen, 200);
+        for (int g = 1; g <= maxgen; ++g) {
+            curGen_ = g;
+            host.ShowProgress({g, maxgen, 0, 0, 0, landscapes, 0, 0});
+            model.AdvanceStores();
+            bool leaving = false;
+            for (int r = 1; r <= rows && !leaving; ++r)
+                for (int c = 1; c <= cols && !leaving; ++c) {
+                    curRow_ = r;
+                    curCol_ = c;
+                    host.ShowProgress({g, maxgen, 0, 0, (r - 1) * cols + c, landscapes, r, c});
+                    model.StepLandscape(r, c, g);
+                    leaving = PauseAndTestExit(host);
+                }
+            if ((o.ShowCALandscape && g % host.DisplayCycle() == 0) || g == maxgen)
+                ForEachLandscape(rows, cols, [&](int r, int c, int) {
+                    model.Stores().LoadLandscape(r, c, StoredState::Current);
+                    image.ShowLandscapeArray(g, r, c, cols, rows);
+                });
+            if (statisticsPass)
+                eachCurrent(false, [&](int r, int c, ArrayPosition at) { statistics.Add(g, r, c, at); });
+            statistics.PlotAndWrite(g, cadence);
+            if (outcomePass)
+                eachCurrent(true,
+                            [&](int r, int c, ArrayPosition at) { outcome->Add(g, r, c, at, host.DisplayCycle()); });
+            if (outcome)
+                outcome->PlotAndWrite(g, outcomeCadence);
+            if (PauseAndTestExit(host) || leaving)
+                break;
+        }
+    });
+    failure.Report(dialogs);
+
+    failure.Try([&] { model.EndRun(); });
+    statistics.Finish(failure);
+    if (outcome)
+        outcome->Finish(failure);
+    failure.Report(dialogs);
+
+    const RunEnd end = failure ? RunEnd::Failed : EndFromState(host);
+    host.RunFinished(end);
+    return end;
+}
+
+} // namespace quorrel

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "engine/ArraySettings.h"
+#include "runs/AppState.h"
+#include "runs/RunEnd.h"
+#include "runs/RunHost.h"
+
+namespace quorrel {
+
+// One run of an array of linked landscapes, fixed or variable outcome: what the Start button
+// of an array window does (FixedArrayRun, VariableArrayRun). Start reads and checks the
+// settings from the window's texts into app.Array (Influx := InfluxInside), makes the
+// per-landscape tables and runs the whole run; the host's buttons take effect through the
+// run state, read after every landscape and every generation.
+//
+// Only one landscape is in memory at a time; the others are in scratch files in the
+// application's temporary directory, deleted when the run ends, whichever way. The end of
+// every run also rebuilds GRateFractions from the parameter set and releases the tables.
+//
+// The generator is not reloaded: consecutive runs continue the random sequence. The window
+// calls PrepareArrayWindow when it is shown (RecruitType := closed, InfluxInside := Influx).
+class LandscapeArrayRun {
+public:
+    // NotStarted when the settings were refused or the tables could not be made (the host's
+    // RunStarted and RunFinished are then not called), or the initial landscapes were
+    // cancelled or failed.
+    RunEnd Start(RunHost& host, const ArraySettingTexts& texts);
+
+    // The generation reached (0 before generation 1), and the landscape last computed.
+    int CurGen() const { return curGen_; }
+    int CurRow() const { return curRow_; }
+    int CurCol() const { return curCol_; }
+
+protected:
+    LandscapeArrayRun(AppState& app, bool variableOutcome) : app_(app), variable_(variableOutcome) {}
+
+private:
+    AppState& app_;
+    bool variable_;
+    int curGen_ = 0;
+    int curRow_ = 0;
+    int curCol_ = 0;
+};
+
+} // namespace quorrel

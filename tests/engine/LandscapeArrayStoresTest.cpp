@@ -1,0 +1,151 @@
+#include "EngineTestSupport.h"
+
+#include "engine/GenotypeGrid.h"
+#include "engine/LandscapeArrayStores.h"
+#include "params/AssertionFailure.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+namespace quorrel::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+int FileCount(const fs::path& dir)
+{
+    int n = 0;
+    for (const auto& entry : fs::directory_iterator(dir))
+        n += entry.is_regular_file() ? 1 : 0;
+    return n;
+}
+
+class StoresTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    ParameterSet params = SmallParameters(12, 10, 3);
+    Landscapes lands;
+    Rng rng;
+    Genotypes grids;
+
+    void SetUp() override
+    {
+        grids.Current.Allocate(12, 10, 3);
+        grids.Previous.Allocate(12, 10, 3);
+        grids.Current.MarkAllUnset();
+        grids.Previous.MarkAllUnset();
+    }
+
+    // Every cell different: species by position, the growth rate numbering the individual,
+    // and a genotype that names it too.
+    void Fill(int tag)
+    {
+        for (int y = 1; y <= 10; ++y)
+            for (int x = 1; x <= 12; ++x) {
+                const int k = (y - 1) * 12 + (x - 1);
+                lands.CurrentLandscape(x, y) = Cell{(x + y + tag) % 4 == 0 ? 0 : (x + tag) % 3 + 1, float(k + tag) / 1024.0f};
+                OutcomeTriple* g = grids.Current.Genotype(x, y);
+                g[0] = OutcomeTriple{int8_t(k % 100), int8_t(tag), int8_t(100 - k % 100 - tag)};
+                g[2] = OutcomeTriple{int8_t(y), int8_t(x), int8_t(100 - x - y)};
+            }
+    }
+};
+
+TEST_F(StoresTest, BothFormatsRoundTripByteExactAndAreDeletedWithTheStores)
+{
+    {
+        LandscapeArrayStores stores(params, lands, rng, dir.Path(), 2, 3, true);
+        stores.AttachGenotypes(grids);
+        Fill(1);
+        lands.CurrentLandscape(1, 1) = Cell{258, -1.5f};
+        stores.SaveLandscape(2, 3);
+        stores.SaveGenotypes(2, 3);
+        EXPECT_EQ(FileCount(dir.Path()), 2);
+
+        const std::string cells = ReadAll(stores.Landscape(2, 3).File(StoredState::Current).Path().string());
+        ASSERT_EQ(cells.size(), 12u * 10u * 8u);
+        EXPECT_EQ(cells.substr(0, 8), std::string("\x02\x01\x00\x00\x00\x00\xc0\xbf", 8));
+        const std::string genotypes = ReadAll(stores.GenotypesOf(2, 3).File(StoredState::Current).Path().string());
+        ASSERT_EQ(genotypes.size(), 12u * 10u * 9u);
+        // Cell (5, 3) is record 2 * 12 + 4; its third triple is (3, 5, 92).
+        EXPECT_EQ(genotypes.substr(28 * 9 + 6, 3), std::string("\x03\x05\x5c", 3));
+        EXPECT_EQ(genotypes.substr(28 * 9 + 3, 3), std::string("\xff\x00\x00", 3));
+
+        const LandscapeGrid saved = lands.CurrentLandscape;
+        const std::string savedGenotypes = genotypes;
+        Fill(2);
+        stores.LoadLandscape(2, 3, StoredState::Current);
+        stores.LoadGenotypes(2, 3, StoredState::Current);
+        for (int y = 1; y <= 10; ++y)
+            for (int x = 1; x <= 12; ++x)
+                ASSERT_EQ(lands.CurrentLandscape(x, y), saved(x, y));
+        stores.SaveGenotypes(1, 1);
+        EXPECT_EQ(ReadAll(stores.GenotypesOf(1, 1).File(StoredState::Current).Path().string()), savedGenotypes);
+
+        // (2, 3) as saved first, the others with what the grids hold now.
+        stores.LoadLandscape(2, 3, StoredState::Current);
+        for (int r = 1; r <= 2; ++r)
+            for (int c = 1; c <= 3; ++c) {
+                stores.SaveLandscape(r, c);
+                stores.SaveGenotypes(r, c);
+            }
+        EXPECT_EQ(FileCount(dir.Path()), 12);
+        stores.AdvanceLandscapeStores();
+        stores.AdvanceGenotypeStores();
+        EXPECT_EQ(FileCount(dir.Path()), 24);
+        stores.LoadLandscape(2, 3, StoredState::Previous);
+        EXPECT_EQ(lands.PreviousLandscape(1, 1), (Cell{258, -1.5f}));
+        EXPECT_EQ(stores.OccupiedInPrevious(2, 3), stores.Landscape(2, 3).Occupied(StoredState::Current));
+
+        auto reader = stores.OpenPrevious(2, 3);
+        EXPECT_EQ(reader.ReadCell(5, 3), saved(5, 3));
+        OutcomeTriple donor[3];
+        reader.ReadGenotype(5, 3, donor);
+        EXPECT_EQ(donor[2], (OutcomeTriple{3, 5, 92}));
+        EXPECT_THROW(stores.LoadLandscape(3, 1, StoredState::Current), AssertionFailure);
+    }
+    EXPECT_EQ(FileCount(dir.Path()), 0);
+}
+
+TEST_F(StoresTest, MeanFieldMovesEveryGenotypeWithItsIndividual)
+{
+    params.GParamRec.MeanField = true;
+    lands.MeanFieldPermutation.resize(120);
+    for (int k = 0; k < 120; ++k)
+        lands.MeanFieldPermutation[k] = k;
+    LandscapeArrayStores stores(params, lands, rng, dir.Path(), 2, 2, true);
+    stores.AttachGenotypes(grids);
+    for (int r = 1; r <= 2; ++r)
+        for (int c = 1; c <= 2; ++c) {
+            Fill(r * 2 + c);
+            stores.SaveLandscape(r, c);
+            stores.SaveGenotypes(r, c);
+        }
+    rng.RandSeed = 5;
+    stores.AdvanceLandscapeStores();
+    stores.AdvanceGenotypeStores();
+    for (int r = 1; r <= 2; ++r)
+        for (int c = 1; c <= 2; ++c) {
+            const int tag = r * 2 + c;
+            stores.LoadLandscape(r, c, StoredState::Previous);
+            stores.LoadGenotypes(r, c, StoredState::Previous);
+            int moved = 0;
+            for (int y = 1; y <= 10; ++y)
+                for (int x = 1; x <= 12; ++x) {
+                    const Cell cell = lands.PreviousLandscape(x, y);
+                    // The growth rate names the individual's first position k.
+                    const int k = int(cell.GRate * 1024.0f + 0.5f) - tag;
+                    const OutcomeTriple* g = grids.Previous.Genotype(x, y);
+                    ASSERT_EQ(g[0].Win, k % 100);
+                    ASSERT_EQ(g[0].Loss, tag);
+                    ASSERT_EQ(g[2], (OutcomeTriple{int8_t(k / 12 + 1), int8_t(k % 12 + 1), int8_t(100 - k / 12 - k % 12 - 2)}));
+                    moved += k != (y - 1) * 12 + (x - 1) ? 1 : 0;
+                }
+            EXPECT_GT(moved, 100);
+        }
+}
+
+} // namespace
+} // namespace quorrel::test

@@ -7,6 +7,7 @@
 #include "ui/OutputWindows.h"
 #include "ui/TInfoForm.h"
 #include "ui/TInitProgressForm.h"
+#include "ui/TModelArrayForm.h"
 #include "ui/TModelOneForm.h"
 #include "ui/TMonteCarloForm.h"
 
@@ -161,6 +162,8 @@ void TMainForm::CreateWindows()
     modelOne_ = std::make_unique<TModelOneForm>(app_, dialogs_, *outputs_, *progress_);
     monteCarloFixed_ = std::make_unique<TMonteCarloForm>(app_, dialogs_, *outputs_, *progress_, false);
     monteCarloVariable_ = std::make_unique<TMonteCarloForm>(app_, dialogs_, *outputs_, *progress_, true);
+    arrayFixed_ = std::make_unique<TModelArrayForm>(app_, dialogs_, *outputs_, *progress_, false);
+    arrayVariable_ = std::make_unique<TModelArrayForm>(app_, dialogs_, *outputs_, *progress_, true);
     for (TModelForm* window : ModelWindowList()) {
         if (window == nullptr)
             continue;
@@ -174,7 +177,8 @@ void TMainForm::CreateWindows()
 
 TRunModeForm::ModelWindows TMainForm::ModelWindowList() const
 {
-    return {modelOne_.get(), monteCarloFixed_.get(), nullptr, monteCarloVariable_.get(), nullptr, nullptr};
+    return {modelOne_.get(), monteCarloFixed_.get(), nullptr, monteCarloVariable_.get(), arrayFixed_.get(),
+            arrayVariable_.get()};
 }
 
 bool TMainForm::RunGuard(const std::string& message)

@@ -18,6 +18,7 @@ class LatticePicture;
 class OutputWindows;
 class TInfoForm;
 class TInitProgressForm;
+class TModelArrayForm;
 class TModelOneForm;
 class TMonteCarloForm;
 
@@ -61,6 +62,8 @@ public:
     TRunModeForm& RunMode() { return *runMode_; }
     TMonteCarloForm& MonteCarloFixed() { return *monteCarloFixed_; }
     TMonteCarloForm& MonteCarloVariable() { return *monteCarloVariable_; }
+    TModelArrayForm& ArrayFixed() { return *arrayFixed_; }
+    TModelArrayForm& ArrayVariable() { return *arrayVariable_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -84,6 +87,8 @@ private:
     std::unique_ptr<TModelOneForm> modelOne_;
     std::unique_ptr<TMonteCarloForm> monteCarloFixed_;
     std::unique_ptr<TMonteCarloForm> monteCarloVariable_;
+    std::unique_ptr<TModelArrayForm> arrayFixed_;
+    std::unique_ptr<TModelArrayForm> arrayVariable_;
     std::unique_ptr<TRunModeForm> runMode_;
     std::unique_ptr<TInfoForm> license_;
     std::unique_ptr<TInfoForm> about_;

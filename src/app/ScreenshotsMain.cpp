@@ -181,6 +181,7 @@ int main(int argc, char* argv[])
         if (w->isVisible() && w->windowTitle() == QStringLiteral("About Quorrel"))
             Save(*w, out, QStringLiteral("about"));
     }
+    app.RemoveTempDir(dialogs);
     std::printf("Screenshots in %s\n", qPrintable(out.absolutePath()));
     return 0;
 }

@@ -22,7 +22,7 @@ namespace quorrel {
 // that holds nobody abandons this arrival with no further draw. Then RandomReal against the
 // donor's recruitment probability; the settler takes the donor's species and growth rate,
 // the rate mutating (RandomReal < MutationGR, for a species variable in GRateFractions;
-// then RandomReal >= 0.5 lowers it by MutAmtGR %, else raises it) .
+// then RandomReal >= 0.5 lowers it by MutAmtGR %, else raises it).
 //
 // With genotypes (a variable-outcome array) the settler also takes a copy of the donor's
 // genotype, and each entry against a species j whose pair with its own is variable mutates

@@ -19,6 +19,16 @@ QImage DrawLandscapeBitmap(const GParamStruct& p, const LandscapeGrid& landscape
     for (int y = 1; y <= p.MaxY; ++y) {
         const Cell* row = landscape.Row(y);
         auto* line = reinterpret_cast<QRgb*>(image.scanLine((y - 1) * pix));
+        // One pixel per cell is the common case of a large landscape: a plain lookup per cell.
+        if (pix == 1) {
+            for (int x = 1; x <= p.MaxX; ++x) {
+                const auto species = static_cast<uint32_t>(row[x].Species);
+                if (species >= static_cast<uint32_t>(ColorMap::Size))
+                    QRL_FAIL("DrawLandscapeBitmap: bad species", "Landscape");
+                line[x - 1] = table[species];
+            }
+            continue;
+        }
         for (int x = 1; x <= p.MaxX; ++x) {
             const int species = row[x].Species;
             if (species < 0 || species >= ColorMap::Size)

@@ -1,5 +1,6 @@
 #include "ui/TInitProgressForm.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -49,6 +50,12 @@ TInitProgressForm::TInitProgressForm(std::function<bool()> terminating)
 }
 
 void TInitProgressForm::CancelBtnClick() { initCancelled_ = true; }
+
+void TInitProgressForm::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    CancelBtnClick();
+}
 
 void TInitProgressForm::Open(int total)
 {

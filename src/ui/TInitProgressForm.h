@@ -29,6 +29,10 @@ public:
     QLineEdit* DoneField() const { return done_; }
     QLineEdit* TotalField() const { return total_; }
 
+protected:
+    // A request to close the window counts as Cancel.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void CancelBtnClick();
 

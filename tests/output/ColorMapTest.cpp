@@ -32,12 +32,8 @@ TEST(ColorMapTest, SpeciesColoursAndGreyRamp)
 
 TEST(LandscapeBitmapTest, EachCellIsAPixSquareInItsColourInTheSavedFile)
 {
-    GParamStruct p;
-    p.MaxX = 4;
-    p.MaxY = 3;
-    p.PIX = 3;
-    LandscapeGrid grid;
     const int species[3][4] = {{0, 1, 8, 16}, {40, 0, 3, 3}, {19, 29, 0, 2}};
+    LandscapeGrid grid;
     for (int y = 1; y <= 3; ++y)
         for (int x = 1; x <= 4; ++x)
             grid(x, y).Species = species[y - 1][x - 1];
@@ -46,15 +42,25 @@ TEST(LandscapeBitmapTest, EachCellIsAPixSquareInItsColourInTheSavedFile)
     const ColorMap colors;
     test::TempDir dir;
     std::string error;
-    ASSERT_TRUE(SaveBitmap(DrawLandscapeBitmap(p, grid, colors), dir.File("land.bmp"), error)) << error;
+    QImage read;
+    for (const int pix : {1, 3}) {
+        GParamStruct p;
+        p.MaxX = 4;
+        p.MaxY = 3;
+        p.PIX = pix;
+        ASSERT_TRUE(SaveBitmap(DrawLandscapeBitmap(p, grid, colors), dir.File("land.bmp"), error)) << error;
 
-    const QImage read(QString::fromStdString(dir.File("land.bmp")), "BMP");
-    ASSERT_EQ(read.width(), 12);
-    ASSERT_EQ(read.height(), 9);
-    for (int py = 0; py < 9; ++py)
-        for (int px = 0; px < 12; ++px)
-            ASSERT_EQ(read.pixel(px, py) & 0xFFFFFF, colors[species[py / 3][px / 3]] & 0xFFFFFF)
-                << "pixel " << px << ", " << py;
+        read = QImage(QString::fromStdString(dir.File("land.bmp")), "BMP");
+        ASSERT_EQ(read.width(), 4 * pix);
+        ASSERT_EQ(read.height(), 3 * pix);
+        // The header records a fixed resolution, whichever program writes the file.
+        EXPECT_EQ(read.dotsPerMeterX(), BitmapDotsPerMeter);
+        EXPECT_EQ(read.dotsPerMeterY(), BitmapDotsPerMeter);
+        for (int py = 0; py < 3 * pix; ++py)
+            for (int px = 0; px < 4 * pix; ++px)
+                ASSERT_EQ(read.pixel(px, py) & 0xFFFFFF, colors[species[py / pix][px / pix]] & 0xFFFFFF)
+                    << "PIX " << pix << ", pixel " << px << ", " << py;
+    }
 
     EXPECT_FALSE(SaveBitmap(read, dir.File("missing/land.bmp"), error));
     EXPECT_EQ(error, "No such file or directory");

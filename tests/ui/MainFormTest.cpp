@@ -3,6 +3,7 @@
 
 #include "output/OptionsFile.h"
 #include "params/ParameterFile.h"
+#include "ui/FileNamePrompt.h"
 #include "ui/OutputWindows.h"
 #include "ui/TModelOneForm.h"
 
@@ -27,6 +28,7 @@ class MainFormTest : public QObject {
 private slots:
     void MenusCaptionsAndHints();
     void StartupWithoutParameterFilesGivesInbuiltDefaults();
+    void StartupWithoutTempDirEnds();
     void ShutdownSavesAndRemovesTempDir();
     void ShutdownKeepsTempDirWithSubdirectory();
     void ShutdownDuringRunEndsTheRun();
@@ -34,6 +36,7 @@ private slots:
     void RunGuardRefusesWhileStopped();
     void WriteLandscapeNeedsVisibleLandscape();
     void WriteLandscapeAsksBeforeOverwriting();
+    void FileNamePromptStartsInFieldFolder();
 };
 
 void MainFormTest::MenusCaptionsAndHints()
@@ -107,6 +110,27 @@ void MainFormTest::StartupWithoutParameterFilesGivesInbuiltDefaults()
     // The other windows exist, hidden.
     QVERIFY(f.main->ModelOne().isHidden());
     QVERIFY(f.main->Outputs().Landscape.isHidden());
+}
+
+void MainFormTest::StartupWithoutTempDirEnds()
+{
+    const QByteArray saved = qgetenv("TMPDIR");
+    QTemporaryDir start;
+    qputenv("TMPDIR", QByteArray("/nonexistent-quorrel-folder/inner"));
+    AppState app;
+    ScriptedDialogs dialogs;
+    bool started = true;
+    {
+        TMainForm main(app, dialogs);
+        started = main.Startup(start.path().toStdString());
+    }
+    qputenv("TMPDIR", saved);
+    QVERIFY(!started);
+    QCOMPARE(dialogs.messages.size(), size_t(1));
+    QVERIFY(dialogs.messages[0].kind == MessageKind::Error);
+    QVERIFY(dialogs.LastText().starts_with("Unable to establish the directory for temporary files.\r"));
+    // Nothing was written on the way out.
+    QVERIFY(!fs::exists(fs::path(start.path().toStdString()) / "PLast.prm"));
 }
 
 void MainFormTest::ShutdownSavesAndRemovesTempDir()
@@ -297,6 +321,27 @@ void MainFormTest::WriteLandscapeAsksBeforeOverwriting()
     f.dialogs.answers = {MessageAnswer::Ok};
     f.main->WriteLandscapeItemClick();
     QVERIFY(fs::file_size(target) > 4);
+}
+
+
+void MainFormTest::FileNamePromptStartsInFieldFolder()
+{
+    ScriptedDialogs dialogs;
+    QLineEdit field;
+    field.setText("/data/runs/cover.dat");
+    dialogs.files = {std::string("  /data/other/new.dat  ")};
+    const auto chosen = PromptForFileName(dialogs, "Coverage File", "Data", "dat", "/start", &field);
+    QCOMPARE(dialogs.fileRequests[0].initialFolder, std::string("/data/runs"));
+    QCOMPARE(dialogs.fileRequests[0].filter, std::string("Data files (*.dat)|*.dat|All files (*.*)|*.*"));
+    QCOMPARE(dialogs.fileRequests[0].defaultExtension, std::string("dat"));
+    QCOMPARE(chosen.value_or(""), std::string("/data/other/new.dat"));
+    QCOMPARE(field.text(), QStringLiteral("/data/other/new.dat"));
+
+    // Cancelled: nothing chosen and the field keeps its name; without a field the start folder.
+    QVERIFY(!PromptForFileName(dialogs, "Coverage File", "Data", "dat", "/start", &field));
+    QCOMPARE(field.text(), QStringLiteral("/data/other/new.dat"));
+    PromptForFileName(dialogs, "Coverage File", "Data", "dat", "/start");
+    QCOMPARE(dialogs.fileRequests[2].initialFolder, std::string("/start"));
 }
 
 QTEST_MAIN(MainFormTest)

@@ -169,6 +169,7 @@ void TMainForm::CreateWindows()
             continue;
         window->SetHome(this);
         window->SetTerminating([this] { return terminating_; });
+        window->SetRunEnded([this] { ShutdownAfterRun(); });
     }
     runMode_ = std::make_unique<TRunModeForm>(app_, dialogs_, *outputs_, ModelWindowList());
     license_ = std::make_unique<TInfoForm>(QStringLiteral("License"), LicenseText);
@@ -350,6 +351,17 @@ void TMainForm::mouseDoubleClickEvent(QMouseEvent*)
     picture_->show();
 }
 
+void TMainForm::ShutdownAfterRun()
+{
+    if (!shutdownPending_)
+        return;
+    for (TModelForm* window : ModelWindowList())
+        if (window != nullptr && window->RunActive())
+            return;
+    shutdownPending_ = false;
+    app_.Shutdown(dialogs_);
+}
+
 void TMainForm::closeEvent(QCloseEvent* event)
 {
     terminating_ = true;
@@ -364,7 +376,10 @@ void TMainForm::closeEvent(QCloseEvent* event)
             progress_->hide();
             license_->hide();
             about_->hide();
-            app_.Shutdown(dialogs_);
+            // A run still holds its files (the scratch files of an array among them) until its
+            // Start handler returns; the temporary folder is removed after that.
+            shutdownPending_ = true;
+            ShutdownAfterRun();
         }
     }
     event->accept();

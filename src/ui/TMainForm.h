@@ -73,6 +73,8 @@ private:
     void BuildMenus();
     void CreateWindows();
     void BringParametersIntoForce();
+    // Shut-down once no run is active any more, when the main window has closed.
+    void ShutdownAfterRun();
     // Mirror, fractions and force after a parameter file has been read into the set.
     void AfterParametersRead();
     TRunModeForm::ModelWindows ModelWindowList() const;
@@ -81,6 +83,7 @@ private:
     Dialogs& dialogs_;
     bool terminating_ = false;
     bool shutDown_ = false;
+    bool shutdownPending_ = false;
     LatticePicture* picture_;
     std::unique_ptr<OutputWindows> outputs_;
     std::unique_ptr<TInitProgressForm> progress_;

@@ -305,6 +305,7 @@ void TModelArrayForm::StartBtnClick()
     }
     // The check stores what it read; the fields show the settings now in force.
     ShowSettings();
+    RunEnded();
 }
 
 void TModelArrayForm::StopBtnClick()

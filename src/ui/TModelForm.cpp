@@ -33,7 +33,15 @@ QLineEdit* TModelForm::NumberField(bool readOnly)
     return field;
 }
 
-bool TModelForm::RunInProgress() const { return isVisible() && StartBtn != nullptr && !StartBtn->isEnabled(); }
+bool TModelForm::RunInProgress() const { return isVisible() && RunActive(); }
+
+bool TModelForm::RunActive() const { return StartBtn != nullptr && !StartBtn->isEnabled(); }
+
+void TModelForm::RunEnded()
+{
+    if (runEnded_)
+        runEnded_();
+}
 
 void TModelForm::BringToFront()
 {

@@ -20,6 +20,8 @@ public:
 
     // Visible with its Start button disabled: a run is in progress or stopped.
     bool RunInProgress() const;
+    // Its Start button disabled, visible or not: a run has begun and has not yet returned.
+    bool RunActive() const;
     // Shown, raised and activated.
     void BringToFront();
 
@@ -27,6 +29,8 @@ public:
     void SetHome(QWidget* home) { home_ = home; }
     // Tells whether the application is terminating.
     void SetTerminating(std::function<bool()> terminating) { terminating_ = std::move(terminating); }
+    // Called whenever Start has returned, the run over and its files closed.
+    void SetRunEnded(std::function<void()> runEnded) { runEnded_ = std::move(runEnded); }
 
     QPushButton* StartBtn = nullptr;
 
@@ -38,10 +42,13 @@ protected:
 
     bool ApplicationTerminating() const { return terminating_ && terminating_(); }
     void BringHomeToFront();
+    // The end of every Start handler.
+    void RunEnded();
 
 private:
     QWidget* home_ = nullptr;
     std::function<bool()> terminating_;
+    std::function<void()> runEnded_;
 };
 
 } // namespace quorrel

@@ -123,6 +123,7 @@ void TModelOneForm::StartBtnClick()
         dialogs_.Message(MessageKind::Error, e.what(), MessageButtons::Ok);
         ShowIdle();
     }
+    RunEnded();
 }
 
 void TModelOneForm::StopBtnClick()

@@ -111,6 +111,7 @@ void TMonteCarloForm::StartBtnClick()
         dialogs_.Message(MessageKind::Error, e.what(), MessageButtons::Ok);
         ShowIdle();
     }
+    RunEnded();
 }
 
 void TMonteCarloForm::StopBtnClick() { SetState(RunState::Stopped); }

@@ -60,6 +60,7 @@ private slots:
     void StartStopContinueReset();
     void SettingsCheckedAndShared();
     void InvalidCycleRefused();
+    void ShutdownDuringRun();
 };
 
 void ModelArrayFormTest::ShownFromRunMode()
@@ -300,6 +301,33 @@ void ModelArrayFormTest::InvalidCycleRefused()
         QCOMPARE(m.DisplayCycle->text(), QStringLiteral("9"));
         QCOMPARE(m.RunHost::DisplayCycle(), 9);
     }
+}
+
+void ModelArrayFormTest::ShutdownDuringRun()
+{
+    // The main window closes in the middle of a generation: the run ends with its files
+    // closed and the temporary folder, scratch files and all, is removed without a message.
+    DesktopFixture f;
+    f.SmallRun(10, 500);
+    f.app.Options.WriteCoverage = true;
+    const fs::path temp = f.app.TempDir;
+    TModelArrayForm& m = f.main->ArrayVariable();
+    f.main->show();
+    m.show();
+    m.NumOfRow->setText("2");
+    m.NumOfCol->setText("2");
+    EventScript script([&] {
+        if (m.CurGen->text().toInt() < 3 || m.CurRow->text() != "1")
+            return false;
+        f.main->close();
+        return true;
+    });
+    QTest::mouseClick(m.StartBtn, Qt::LeftButton);
+    QVERIFY(m.CurGen->text().toInt() < 500);
+    QVERIFY(m.isHidden());
+    QVERIFY2(f.dialogs.messages.empty(), f.dialogs.LastText().c_str());
+    QVERIFY(!fs::exists(temp));
+    QVERIFY(fs::exists(f.StartPath() / "PLast.prm"));
 }
 
 QTEST_MAIN(ModelArrayFormTest)

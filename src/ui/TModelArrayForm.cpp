@@ -303,8 +303,6 @@ void TModelArrayForm::StartBtnClick()
         dialogs_.Message(MessageKind::Error, e.what(), MessageButtons::Ok);
         ShowIdle();
     }
-    // The check stores what it read; the fields show the settings now in force.
-    ShowSettings();
     RunEnded();
 }
 

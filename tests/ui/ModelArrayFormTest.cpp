@@ -246,6 +246,8 @@ void ModelArrayFormTest::SettingsCheckedAndShared()
         QCOMPARE(Controls(fixed), Idle);
         QCOMPARE(fixed.CurGen->text(), QStringLiteral("0"));
         QVERIFY(!fs::exists(table));
+        // The refused text stays to be corrected.
+        QCOMPARE(c.field->text(), QString::fromLatin1(c.text));
         c.field->setText(good);
     }
 

@@ -97,9 +97,10 @@ GParamStruct Check(const GeneralParameterTexts& t)
     GParamStruct p;
     p.Maxspec = Int(t.Maxspec, "You have to specify the Number of species.",
                     "You have to give a positive number for the Number of species.");
-    // The parameter files accept 2 species, and the dialog's hint says so; the message is the dialog's own.
+    // The message names the accepted range, 2 like the parameter files and the dialog's hint.
     Require(p.Maxspec >= MinSpecies && p.Maxspec <= MaxSpecies,
-            "The number of species must be between 3 and " + std::to_string(MaxSpecies) + ".");
+            "The number of species must be between " + std::to_string(MinSpecies) + " and " +
+                std::to_string(MaxSpecies) + ".");
 
     const std::string sizeMessage = "The landscape size must be between 10x10 and " +
                                     std::to_string(MaxLandscapeSide) + "x" + std::to_string(MaxLandscapeSide) + ".";

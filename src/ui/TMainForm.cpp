@@ -5,11 +5,14 @@
 #include "ui/FileNamePrompt.h"
 #include "ui/LatticePicture.h"
 #include "ui/OutputWindows.h"
+#include "ui/TGParamDlg.h"
+#include "ui/TGParamViewForm.h"
 #include "ui/TInfoForm.h"
 #include "ui/TInitProgressForm.h"
 #include "ui/TModelArrayForm.h"
 #include "ui/TModelOneForm.h"
 #include "ui/TMonteCarloForm.h"
+#include "ui/TOptionsDlg.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -99,7 +102,8 @@ void TMainForm::BuildMenus()
     QMenu* params = menuBar()->addMenu(QStringLiteral("&Parameters"));
     item(params, QStringLiteral("Use &Default"), QStringLiteral("Load the default set of parameters"),
          [this] { UseDefaultItemClick(); });
-    item(params, QStringLiteral("&General"), QStringLiteral("Edit the general parameters"), {});
+    item(params, QStringLiteral("&General"), QStringLiteral("Edit the general parameters"),
+         [this] { GeneralItemClick(); });
     item(params, QStringLiteral("&Outcome Matrix"), QStringLiteral("Edit the outcome matrix"), {});
     item(params, QStringLiteral("Growth &Rates"), QStringLiteral("Edit the growth rates"), {});
     item(params, QStringLiteral("&Mortality"), QStringLiteral("Edit the mortality parameters"), {});
@@ -117,11 +121,12 @@ void TMainForm::BuildMenus()
     connect(run, &QAction::triggered, this, &TMainForm::RunItemClick);
     QAction* options = menuBar()->addAction(QStringLiteral("&Options"));
     options->setStatusTip(QStringLiteral("Choose the outputs of a run"));
-    options->setEnabled(false);
+    connect(options, &QAction::triggered, this, &TMainForm::OptionsItemClick);
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     QMenu* viewParams = view->addMenu(QStringLiteral("&Parameters"));
-    item(viewParams, QStringLiteral("&General"), QStringLiteral("View the general parameters"), {});
+    item(viewParams, QStringLiteral("&General"), QStringLiteral("View the general parameters"),
+         [this] { ViewGeneralItemClick(); });
     item(viewParams, QStringLiteral("&Outcome Matrix"), QStringLiteral("View the outcome matrix"), {});
     item(viewParams, QStringLiteral("Growth &Rates"), QStringLiteral("View the growth rates"), {});
     item(viewParams, QStringLiteral("&Mortality"), QStringLiteral("View the mortality parameters"), {});
@@ -174,6 +179,9 @@ void TMainForm::CreateWindows()
     runMode_ = std::make_unique<TRunModeForm>(app_, dialogs_, *outputs_, ModelWindowList());
     license_ = std::make_unique<TInfoForm>(QStringLiteral("License"), LicenseText);
     about_ = std::make_unique<TInfoForm>(QStringLiteral("About Quorrel"), AboutText);
+    gparamDlg_ = std::make_unique<TGParamDlg>(app_.Params, dialogs_);
+    gparamView_ = std::make_unique<TGParamViewForm>(app_.Params);
+    optionsDlg_ = std::make_unique<TOptionsDlg>(app_.Options, app_.Params, dialogs_);
 }
 
 TRunModeForm::ModelWindows TMainForm::ModelWindowList() const
@@ -198,6 +206,8 @@ bool TMainForm::RunGuard(const std::string& message)
 void TMainForm::BringParametersIntoForce()
 {
     app_.BringParametersIntoForce();
+    if (gparamView_ != nullptr)
+        gparamView_->Refresh();
 }
 
 void TMainForm::AfterParametersRead()
@@ -231,6 +241,31 @@ void TMainForm::UseDefaultItemClick()
         app_.Params.SetInbuiltDefaults();
     }
     AfterParametersRead();
+}
+
+void TMainForm::GeneralItemClick()
+{
+    if (!RunGuard("Finish the (use RESET or CLOSE) run before changing parameters"))
+        return;
+    gparamDlg_->FormShow();
+    gparamDlg_->exec();
+    // Whether or not the dialog changed anything.
+    BringParametersIntoForce();
+}
+
+void TMainForm::OptionsItemClick()
+{
+    if (!RunGuard("Finish the run (use RESET or CLOSE) before changing the output options"))
+        return;
+    optionsDlg_->FormShow();
+    optionsDlg_->exec();
+}
+
+void TMainForm::ViewGeneralItemClick()
+{
+    gparamView_->Refresh();
+    gparamView_->show();
+    gparamView_->raise();
 }
 
 void TMainForm::ReadFromFileItemClick()
@@ -376,6 +411,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
             progress_->hide();
             license_->hide();
             about_->hide();
+            gparamView_->hide();
             // A run still holds its files (the scratch files of an array among them) until its
             // Start handler returns; the temporary folder is removed after that.
             shutdownPending_ = true;

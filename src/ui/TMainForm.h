@@ -16,11 +16,14 @@ namespace quorrel {
 
 class LatticePicture;
 class OutputWindows;
+class TGParamDlg;
+class TGParamViewForm;
 class TInfoForm;
 class TInitProgressForm;
 class TModelArrayForm;
 class TModelOneForm;
 class TMonteCarloForm;
+class TOptionsDlg;
 
 // "Quorrel": the main window. Its start-up brings the application state to life and creates
 // the other windows hidden; closing it saves the parameters and options, removes the
@@ -39,6 +42,9 @@ public:
     bool RunGuard(const std::string& message);
 
     void UseDefaultItemClick();
+    void GeneralItemClick();
+    void OptionsItemClick();
+    void ViewGeneralItemClick();
     void ReadFromFileItemClick();
     void WriteToFileItemClick();
     void WriteAsDefaultItemClick();
@@ -64,6 +70,9 @@ public:
     TMonteCarloForm& MonteCarloVariable() { return *monteCarloVariable_; }
     TModelArrayForm& ArrayFixed() { return *arrayFixed_; }
     TModelArrayForm& ArrayVariable() { return *arrayVariable_; }
+    TGParamDlg& GParamDlg() { return *gparamDlg_; }
+    TGParamViewForm& GParamView() { return *gparamView_; }
+    TOptionsDlg& OptionsDlg() { return *optionsDlg_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -95,6 +104,9 @@ private:
     std::unique_ptr<TRunModeForm> runMode_;
     std::unique_ptr<TInfoForm> license_;
     std::unique_ptr<TInfoForm> about_;
+    std::unique_ptr<TGParamDlg> gparamDlg_;
+    std::unique_ptr<TGParamViewForm> gparamView_;
+    std::unique_ptr<TOptionsDlg> optionsDlg_;
 };
 
 } // namespace quorrel

@@ -46,7 +46,8 @@ TEST(GeneralParameterCheck, RefusesTheFirstBadFieldWithItsMessage)
         std::string message; // empty: accepted
     };
     const Case cases[] = {
-        {{{"Maxspec", "41"}}, "The number of species must be between 3 and 40."},
+        {{{"Maxspec", "41"}}, "The number of species must be between 2 and 40."},
+        {{{"Maxspec", "1"}}, "The number of species must be between 2 and 40."},
         {{{"Maxspec", ""}}, "You have to specify the Number of species."},
         {{{"Maxspec", "-3"}}, "You have to give a positive number for the Number of species."},
         {{{"Maxspec", "2"}}, ""},

@@ -58,7 +58,7 @@ void MainFormTest::MenusCaptionsAndHints()
     };
     const Item items[] = {
         {"Write Landscape...", true},   {"E&xit", true},
-        {"Use &Default", true},         {"&General", false},
+        {"Use &Default", true},         {"&General", true},
         {"&Outcome Matrix", false},     {"Growth &Rates", false},
         {"&Mortality", false},          {"R&ecruitment", false},
         {"Read From &File ...", true},  {"&Write To File ...", true},
@@ -67,7 +67,7 @@ void MainFormTest::MenusCaptionsAndHints()
         {"Space-Time Plot", false},     {"Frequency-Time for Growth Rate", false},
         {"Statistics on Variable Outcome", false}, {"Growth Rate-Competitive Graph", false},
         {"Frequency-Time for Variable Outcome", false}, {"License...", true},
-        {"&About...", true},            {"&Options", false},
+        {"&About...", true},            {"&Options", true},
     };
     for (const Item& item : items) {
         QAction* action = main.MenuItem(QString::fromLatin1(item.caption));
@@ -239,6 +239,8 @@ void MainFormTest::RunGuardRefusesWhileStopped()
     const Guarded guarded[] = {
         {"Use &Default", "Finish the run (use RESET or CLOSE) before changing parameters"},
         {"Read From &File ...", "Finish the run (use RESET or CLOSE) before changing the parameters"},
+        {"&General", "Finish the (use RESET or CLOSE) run before changing parameters"},
+        {"&Options", "Finish the run (use RESET or CLOSE) before changing the output options"},
     };
     const ParameterSet before = f.app.Params;
     QStringList seen;
@@ -268,8 +270,11 @@ void MainFormTest::RunGuardRefusesWhileStopped()
         return true;
     });
     QTest::mouseClick(model.StartBtn, Qt::LeftButton);
-    QCOMPARE(seen, (QStringList{"1 " + QString::fromStdString(guarded[0].message) + " model",
-                                "1 " + QString::fromStdString(guarded[1].message) + " model", "model", "refused"}));
+    QStringList expected;
+    for (const Guarded& g : guarded)
+        expected << "1 " + QString::fromStdString(g.message) + " model";
+    expected << "model" << "refused";
+    QCOMPARE(seen, expected);
     QVERIFY(f.dialogs.messages[0].kind == MessageKind::Information);
     QVERIFY(f.app.Params.GParamRec == before.GParamRec);
     QVERIFY(f.main->RunGuard("anything"));

@@ -6,6 +6,8 @@ void OutputWindows::Hide(const OutputWindowSet& leftAlone)
 {
     if (!leftAlone.Landscape)
         Landscape.hide();
+    if (!leftAlone.LandscapeArray)
+        MultiLandscape.hide();
     if (!leftAlone.Statistics)
         Statistics.hide();
     if (!leftAlone.CoveragePlot)
@@ -21,6 +23,7 @@ void OutputWindows::HideAll()
     Landscape.hide();
     Colors.hide();
     Statistics.hide();
+    MultiLandscape.hide();
 }
 
 } // namespace quorrel

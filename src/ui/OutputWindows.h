@@ -3,6 +3,7 @@
 #include "runs/OutputWindowSet.h"
 #include "ui/TColorMapForm.h"
 #include "ui/TLandscapeForm.h"
+#include "ui/TMultiLandscapeForm.h"
 #include "ui/TStatisticsForm.h"
 
 namespace quorrel {
@@ -15,6 +16,7 @@ public:
     TLandscapeForm Landscape;
     TColorMapForm Colors;
     TStatisticsForm Statistics;
+    TMultiLandscapeForm MultiLandscape;
 
     // Hides every window (and statistics plot) that leftAlone does not keep; never shows one.
     void Hide(const OutputWindowSet& leftAlone);

@@ -10,7 +10,9 @@
 #include "ui/TGParamViewForm.h"
 #include "ui/TInfoForm.h"
 #include "ui/TInitProgressForm.h"
+#include "ui/TModelArrayForm.h"
 #include "ui/TModelOneForm.h"
+#include "ui/TMonteCarloForm.h"
 #include "ui/TOptionsDlg.h"
 
 #include <QAction>
@@ -179,8 +181,17 @@ void TMainForm::CreateWindows()
     outputs_ = std::make_unique<OutputWindows>(app_.Colors);
     progress_ = std::make_unique<TInitProgressForm>([this] { return terminating_; });
     modelOne_ = std::make_unique<TModelOneForm>(app_, dialogs_, *outputs_, *progress_);
-    modelOne_->SetHome(this);
-    modelOne_->SetTerminating([this] { return terminating_; });
+    monteCarloFixed_ = std::make_unique<TMonteCarloForm>(app_, dialogs_, *outputs_, *progress_, false);
+    monteCarloVariable_ = std::make_unique<TMonteCarloForm>(app_, dialogs_, *outputs_, *progress_, true);
+    arrayFixed_ = std::make_unique<TModelArrayForm>(app_, dialogs_, *outputs_, *progress_, false);
+    arrayVariable_ = std::make_unique<TModelArrayForm>(app_, dialogs_, *outputs_, *progress_, true);
+    for (TModelForm* window : ModelWindowList()) {
+        if (window == nullptr)
+            continue;
+        window->SetHome(this);
+        window->SetTerminating([this] { return terminating_; });
+        window->SetRunEnded([this] { ShutdownAfterRun(); });
+    }
     runMode_ = std::make_unique<TRunModeForm>(app_, dialogs_, *outputs_, ModelWindowList());
     license_ = std::make_unique<TInfoForm>(QStringLiteral("License"), LicenseText);
     about_ = std::make_unique<TInfoForm>(QStringLiteral("About Quorrel"), AboutText);
@@ -193,7 +204,8 @@ void TMainForm::CreateWindows()
 
 TRunModeForm::ModelWindows TMainForm::ModelWindowList() const
 {
-    return {modelOne_.get(), nullptr, nullptr, nullptr, nullptr, nullptr};
+    return {modelOne_.get(), monteCarloFixed_.get(), nullptr, monteCarloVariable_.get(), arrayFixed_.get(),
+            arrayVariable_.get()};
 }
 
 bool TMainForm::RunGuard(const std::string& message)
@@ -394,6 +406,17 @@ void TMainForm::mouseDoubleClickEvent(QMouseEvent*)
     picture_->show();
 }
 
+void TMainForm::ShutdownAfterRun()
+{
+    if (!shutdownPending_)
+        return;
+    for (TModelForm* window : ModelWindowList())
+        if (window != nullptr && window->RunActive())
+            return;
+    shutdownPending_ = false;
+    app_.Shutdown(dialogs_);
+}
+
 void TMainForm::closeEvent(QCloseEvent* event)
 {
     terminating_ = true;
@@ -401,13 +424,18 @@ void TMainForm::closeEvent(QCloseEvent* event)
         shutDown_ = true;
         // A run in progress notices the flag after its current generation and ends.
         if (modelOne_ != nullptr) {
-            modelOne_->close();
+            for (TModelForm* window : ModelWindowList())
+                if (window != nullptr)
+                    window->close();
             outputs_->HideAll();
             progress_->hide();
             license_->hide();
             about_->hide();
             gparamView_->hide();
-            app_.Shutdown(dialogs_);
+            // A run still holds its files (the scratch files of an array among them) until its
+            // Start handler returns; the temporary folder is removed after that.
+            shutdownPending_ = true;
+            ShutdownAfterRun();
         }
     }
     event->accept();

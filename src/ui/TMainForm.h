@@ -21,7 +21,9 @@ class TGParamDlg;
 class TGParamViewForm;
 class TInfoForm;
 class TInitProgressForm;
+class TModelArrayForm;
 class TModelOneForm;
+class TMonteCarloForm;
 class TOptionsDlg;
 
 // "Quorrel": the main window. Its start-up brings the application state to life and creates
@@ -65,6 +67,10 @@ public:
     TInitProgressForm& Progress() { return *progress_; }
     TModelOneForm& ModelOne() { return *modelOne_; }
     TRunModeForm& RunMode() { return *runMode_; }
+    TMonteCarloForm& MonteCarloFixed() { return *monteCarloFixed_; }
+    TMonteCarloForm& MonteCarloVariable() { return *monteCarloVariable_; }
+    TModelArrayForm& ArrayFixed() { return *arrayFixed_; }
+    TModelArrayForm& ArrayVariable() { return *arrayVariable_; }
     TGParamDlg& GParamDlg() { return *gparamDlg_; }
     TGParamViewForm& GParamView() { return *gparamView_; }
     TOptionsDlg& OptionsDlg() { return *optionsDlg_; }
@@ -78,6 +84,8 @@ private:
     void BuildMenus();
     void CreateWindows();
     void BringParametersIntoForce();
+    // Shut-down once no run is active any more, when the main window has closed.
+    void ShutdownAfterRun();
     // Mirror, fractions and force after a parameter file has been read into the set.
     void AfterParametersRead();
     TRunModeForm::ModelWindows ModelWindowList() const;
@@ -86,10 +94,15 @@ private:
     Dialogs& dialogs_;
     bool terminating_ = false;
     bool shutDown_ = false;
+    bool shutdownPending_ = false;
     LatticePicture* picture_;
     std::unique_ptr<OutputWindows> outputs_;
     std::unique_ptr<TInitProgressForm> progress_;
     std::unique_ptr<TModelOneForm> modelOne_;
+    std::unique_ptr<TMonteCarloForm> monteCarloFixed_;
+    std::unique_ptr<TMonteCarloForm> monteCarloVariable_;
+    std::unique_ptr<TModelArrayForm> arrayFixed_;
+    std::unique_ptr<TModelArrayForm> arrayVariable_;
     std::unique_ptr<TRunModeForm> runMode_;
     std::unique_ptr<TInfoForm> license_;
     std::unique_ptr<TInfoForm> about_;

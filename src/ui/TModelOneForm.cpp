@@ -19,21 +19,6 @@
 
 namespace quorrel {
 
-namespace {
-
-QLineEdit* NumberField(QWidget* parent, bool readOnly)
-{
-    auto* field = new QLineEdit(parent);
-    field->setReadOnly(readOnly);
-    field->setAlignment(Qt::AlignRight);
-    field->setFixedWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("00000000")) + 14);
-    if (readOnly)
-        field->setFocusPolicy(Qt::NoFocus);
-    return field;
-}
-
-} // namespace
-
 TModelOneForm::TModelOneForm(AppState& app, Dialogs& dialogs, OutputWindows& outputs, TInitProgressForm& progress)
     : app_(app), dialogs_(dialogs), outputs_(outputs), progress_(progress), run_(app)
 {
@@ -41,16 +26,11 @@ TModelOneForm::TModelOneForm(AppState& app, Dialogs& dialogs, OutputWindows& out
     auto* layout = new QVBoxLayout(this);
     layout->setSpacing(10);
 
-    auto* heading = new QLabel(QStringLiteral("Single landscape, Fixed outcome"), this);
-    QFont bold = heading->font();
-    bold.setBold(true);
-    bold.setPointSizeF(bold.pointSizeF() * 1.2);
-    heading->setFont(bold);
-    layout->addWidget(heading, 0, Qt::AlignHCenter);
+    layout->addWidget(Heading(QStringLiteral("Single landscape, Fixed outcome")), 0, Qt::AlignHCenter);
 
     auto* cycleLine = new QHBoxLayout;
     cycleLine->addWidget(new QLabel(QStringLiteral("Display landscape every"), this));
-    DisplayCycle = NumberField(this, false);
+    DisplayCycle = NumberField(false);
     DisplayCycle->setMaxLength(8);
     cycleLine->addWidget(DisplayCycle);
     cycleLine->addWidget(new QLabel(QStringLiteral("generations"), this));
@@ -78,10 +58,10 @@ TModelOneForm::TModelOneForm(AppState& app, Dialogs& dialogs, OutputWindows& out
 
     auto* genLine = new QHBoxLayout;
     genLine->addWidget(new QLabel(QStringLiteral("Current generation:"), this));
-    CurGen = NumberField(this, true);
+    CurGen = NumberField(true);
     genLine->addWidget(CurGen);
     genLine->addWidget(new QLabel(QStringLiteral("of total "), this));
-    TotalGen = NumberField(this, true);
+    TotalGen = NumberField(true);
     genLine->addWidget(TotalGen);
     layout->addLayout(genLine);
 
@@ -143,6 +123,7 @@ void TModelOneForm::StartBtnClick()
         dialogs_.Message(MessageKind::Error, e.what(), MessageButtons::Ok);
         ShowIdle();
     }
+    RunEnded();
 }
 
 void TModelOneForm::StopBtnClick()

@@ -36,8 +36,8 @@ private slots:
 void RunModeFormTest::ModesWithoutWindowOfferedDisabled()
 {
     DesktopFixture f;
-    TRunModeForm& d = f.main->RunMode();
-    QCOMPARE(d.windowTitle(), QStringLiteral("Run Control"));
+    QCOMPARE(f.main->RunMode().windowTitle(), QStringLiteral("Run Control"));
+    TRunModeForm d(f.app, f.dialogs, f.main->Outputs(), {&f.main->ModelOne(), nullptr, nullptr, nullptr, nullptr, nullptr});
     QVERIFY(d.SingleLandscape->isChecked() && d.FixedOutcome->isChecked() && d.SingleRun->isChecked());
     QVERIFY(d.SingleLandscape->isEnabled() && d.FixedOutcome->isEnabled() && d.SingleRun->isEnabled());
     QVERIFY(!d.MultipleLandscapes->isEnabled());

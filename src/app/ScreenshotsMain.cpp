@@ -6,11 +6,17 @@
 #include "ui/QtDialogs.h"
 #include "ui/TInitProgressForm.h"
 #include "ui/TMainForm.h"
+#include "ui/ClickableLineEdit.h"
+#include "ui/TModelArrayForm.h"
 #include "ui/TModelOneForm.h"
 #include "ui/TModelOneVarForm.h"
+#include "ui/TMonteCarloForm.h"
 #include "ui/TRunModeForm.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QDir>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -20,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 
@@ -120,9 +127,14 @@ void PrepareVariable(AppState& app)
 // Pictures of the variable-outcome window and of every plot window in the middle of a run.
 void VariableRun(TMainForm& main, AppState& app, const QDir& out)
 {
-    main.ModelOne().close();
+    for (TModelForm* window : std::initializer_list<TModelForm*>{&main.ModelOne(), &main.MonteCarloFixed(),
+                                                                   &main.MonteCarloVariable(), &main.ArrayFixed(),
+                                                                   &main.ArrayVariable()})
+        window->close();
     PrepareVariable(app);
     TRunModeForm& runMode = main.RunMode();
+    runMode.SingleLandscape->click();
+    runMode.SingleRun->click();
     runMode.VariableOutcome->click();
     runMode.OKBtnClick();
     TModelOneVarForm& model = main.ModelOneVar();
@@ -156,6 +168,90 @@ void VariableRun(TMainForm& main, AppState& app, const QDir& out)
         return true;
     });
     model.StartBtnClick();
+}
+
+// Chooses a run mode in the run-mode dialog and confirms it.
+void ChooseMode(TRunModeForm& runMode, bool multiple, bool variable, bool monteCarlo)
+{
+    (multiple ? runMode.MultipleLandscapes : runMode.SingleLandscape)->click();
+    (monteCarlo ? runMode.MonteCarlo : runMode.SingleRun)->click();
+    (variable ? runMode.VariableOutcome : runMode.FixedOutcome)->click();
+    runMode.OKBtnClick();
+}
+
+// The Monte Carlo windows, one of them in the middle of a series.
+void PictureMonteCarlo(TMainForm& main, const QDir& out, const QString& resultFile)
+{
+    TRunModeForm& runMode = main.RunMode();
+    ChooseMode(runMode, false, true, true);
+    TMonteCarloForm& variable = main.MonteCarloVariable();
+    variable.move(10, main.frameGeometry().bottom() + 40);
+    Settle();
+    Save(variable, out, QStringLiteral("montecarlo-variable"));
+    variable.close();
+
+    ChooseMode(runMode, false, false, true);
+    TMonteCarloForm& fixed = main.MonteCarloFixed();
+    fixed.move(10, main.frameGeometry().bottom() + 40);
+    fixed.RepeatTimes->setText(QStringLiteral("20"));
+    fixed.ResultFile->setText(resultFile);
+    Poll script([&] {
+        if (fixed.CurrentRun->text().toInt() < 3)
+            return false;
+        Settle();
+        Save(fixed, out, QStringLiteral("montecarlo"));
+        fixed.StopBtnClick();
+        return true;
+    });
+    fixed.StartBtnClick();
+    fixed.close();
+}
+
+// The landscape-array windows and the picture of a 3 x 3 array in the middle of a run.
+void PictureArrays(TMainForm& main, const QDir& out)
+{
+    OutputWindows& windows = main.Outputs();
+    TRunModeForm& runMode = main.RunMode();
+    ChooseMode(runMode, true, true, false);
+    TModelArrayForm& variable = main.ArrayVariable();
+    variable.move(10, main.frameGeometry().bottom() + 40);
+    Settle();
+    Save(variable, out, QStringLiteral("array-variable"));
+    variable.close();
+
+    ChooseMode(runMode, true, false, false);
+    TModelArrayForm& fixed = main.ArrayFixed();
+    fixed.move(10, main.frameGeometry().bottom() + 40);
+    // The array picture beside the array window, the statistics out of the way to the right.
+    const int pictureLeft = std::max(main.frameGeometry().right(), fixed.frameGeometry().right()) + 16;
+    windows.MultiLandscape.move(pictureLeft, 10);
+    windows.Statistics.move(pictureLeft + 480, 10);
+    fixed.NumOfRow->setText(QStringLiteral("3"));
+    fixed.NumOfCol->setText(QStringLiteral("3"));
+    fixed.TypeGRate->setCurrentText(QStringLiteral("Clumped"));
+    fixed.InfluxTimeStep->setText(QStringLiteral("10"));
+    fixed.InfluxInside->setText(QStringLiteral("0.001"));
+    Poll script([&] {
+        if (fixed.CurGen->text().toInt() < 40 || fixed.CurRow->text() != QStringLiteral("2"))
+            return false;
+        Settle();
+        Save(fixed, out, QStringLiteral("array"));
+        Save(windows.MultiLandscape, out, QStringLiteral("multi-landscape"));
+        Save(windows.Statistics, out, QStringLiteral("array-statistics"));
+        if (QScreen* screen = QGuiApplication::primaryScreen()) {
+            QRect area = main.frameGeometry() | fixed.frameGeometry() | windows.MultiLandscape.frameGeometry();
+            area.adjust(-6, -6, 6, 6);
+            screen->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+                .save(out.filePath(QStringLiteral("array-run.png")));
+        }
+        fixed.StopBtnClick();
+        Settle();
+        Save(fixed, out, QStringLiteral("array-stopped"));
+        fixed.ResetBtnClick();
+        return true;
+    });
+    fixed.StartBtnClick();
+    fixed.close();
 }
 
 } // namespace
@@ -240,6 +336,11 @@ int main(int argc, char* argv[])
         return true;
     });
     model.StartBtnClick();
+    model.close();
+    windows.Colors.hide();
+
+    PictureMonteCarlo(main, out, start.filePath(QStringLiteral("series.dat")));
+    PictureArrays(main, out);
     VariableRun(main, app, out);
 
     main.LicenseItemClick();

@@ -5,7 +5,8 @@ namespace quorrel {
 void OutputWindows::Hide(const OutputWindowSet& leftAlone)
 {
     const std::pair<bool, QWidget*> windows[] = {
-        {leftAlone.Landscape, &Landscape},        {leftAlone.Statistics, &Statistics},
+        {leftAlone.Landscape, &Landscape},        {leftAlone.LandscapeArray, &MultiLandscape},
+        {leftAlone.Statistics, &Statistics},
         {leftAlone.SpaceTime, &SpaceTime},        {leftAlone.FreqTime, &FreqTime},
         {leftAlone.OutcomeStats, &OutcomeStats},  {leftAlone.GCGraphs, &GCGraph},
         {leftAlone.GCGraphs, &GCGraphA},          {leftAlone.FreqTimeOutcome, &FreqTimeOutcome},
@@ -24,7 +25,8 @@ void OutputWindows::Hide(const OutputWindowSet& leftAlone)
 void OutputWindows::HideAll()
 {
     for (QWidget* window : std::initializer_list<QWidget*>{&Landscape, &Colors, &Statistics, &SpaceTime, &FreqTime,
-                                                           &OutcomeStats, &GCGraph, &GCGraphA, &FreqTimeOutcome})
+                                                           &OutcomeStats, &GCGraph, &GCGraphA, &FreqTimeOutcome,
+                                                           &MultiLandscape})
         window->hide();
 }
 

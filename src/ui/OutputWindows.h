@@ -7,6 +7,7 @@
 #include "ui/TLandscapeForm.h"
 #include "ui/TOutcomeStatsForm.h"
 #include "ui/TSpaceTimeForm.h"
+#include "ui/TMultiLandscapeForm.h"
 #include "ui/TStatisticsForm.h"
 
 namespace quorrel {
@@ -25,6 +26,7 @@ public:
     TGCGraphForm GCGraph{false};
     TGCGraphForm GCGraphA{true};
     TFreqTimeForm FreqTimeOutcome{QStringLiteral("Freq-Time: Outcome")};
+    TMultiLandscapeForm MultiLandscape;
 
     // Hides every window (and statistics plot) that leftAlone does not keep; never shows one.
     void Hide(const OutputWindowSet& leftAlone);

@@ -5,12 +5,15 @@
 #include "ui/FileNamePrompt.h"
 #include "ui/LatticePicture.h"
 #include "ui/OutputWindows.h"
+#include "ui/ParameterEditors.h"
 #include "ui/TGParamDlg.h"
 #include "ui/TGParamViewForm.h"
 #include "ui/TInfoForm.h"
 #include "ui/TInitProgressForm.h"
+#include "ui/TModelArrayForm.h"
 #include "ui/TModelOneForm.h"
 #include "ui/TModelOneVarForm.h"
+#include "ui/TMonteCarloForm.h"
 #include "ui/TOptionsDlg.h"
 
 #include <QAction>
@@ -103,10 +106,21 @@ void TMainForm::BuildMenus()
          [this] { UseDefaultItemClick(); });
     item(params, QStringLiteral("&General"), QStringLiteral("Edit the general parameters"),
          [this] { GeneralItemClick(); });
-    item(params, QStringLiteral("&Outcome Matrix"), QStringLiteral("Edit the outcome matrix"), {});
-    item(params, QStringLiteral("Growth &Rates"), QStringLiteral("Edit the growth rates"), {});
-    item(params, QStringLiteral("&Mortality"), QStringLiteral("Edit the mortality parameters"), {});
-    item(params, QStringLiteral("R&ecruitment"), QStringLiteral("Edit the recruitment parameters"), {});
+    // The editors exist once start-up has created the windows.
+    auto editor = [this](void (ParameterEditors::*command)()) {
+        return [this, command] {
+            if (editors_)
+                (editors_.get()->*command)();
+        };
+    };
+    item(params, QStringLiteral("&Outcome Matrix"), QStringLiteral("Edit the outcome matrix"),
+         editor(&ParameterEditors::OutcomeMatrixItemClick));
+    item(params, QStringLiteral("Growth &Rates"), QStringLiteral("Edit the growth rates"),
+         editor(&ParameterEditors::GrowthRatesItemClick));
+    item(params, QStringLiteral("&Mortality"), QStringLiteral("Edit the mortality parameters"),
+         editor(&ParameterEditors::MortalityItemClick));
+    item(params, QStringLiteral("R&ecruitment"), QStringLiteral("Edit the recruitment parameters"),
+         editor(&ParameterEditors::RecruitmentItemClick));
     params->addSeparator();
     item(params, QStringLiteral("Read From &File ..."), QStringLiteral("Read the parameters from a file"),
          [this] { ReadFromFileItemClick(); });
@@ -126,10 +140,14 @@ void TMainForm::BuildMenus()
     QMenu* viewParams = view->addMenu(QStringLiteral("&Parameters"));
     item(viewParams, QStringLiteral("&General"), QStringLiteral("View the general parameters"),
          [this] { ViewGeneralItemClick(); });
-    item(viewParams, QStringLiteral("&Outcome Matrix"), QStringLiteral("View the outcome matrix"), {});
-    item(viewParams, QStringLiteral("Growth &Rates"), QStringLiteral("View the growth rates"), {});
-    item(viewParams, QStringLiteral("&Mortality"), QStringLiteral("View the mortality parameters"), {});
-    item(viewParams, QStringLiteral("R&ecruitment"), QStringLiteral("View the recruitment parameters"), {});
+    item(viewParams, QStringLiteral("&Outcome Matrix"), QStringLiteral("View the outcome matrix"),
+         editor(&ParameterEditors::ViewOutcomeMatrixItemClick));
+    item(viewParams, QStringLiteral("Growth &Rates"), QStringLiteral("View the growth rates"),
+         editor(&ParameterEditors::ViewGrowthRatesItemClick));
+    item(viewParams, QStringLiteral("&Mortality"), QStringLiteral("View the mortality parameters"),
+         editor(&ParameterEditors::ViewMortalityItemClick));
+    item(viewParams, QStringLiteral("R&ecruitment"), QStringLiteral("View the recruitment parameters"),
+         editor(&ParameterEditors::ViewRecruitmentItemClick));
     item(view, QStringLiteral("Color &Map"), QStringLiteral("Show the colours of the species"),
          [this] { ColorMapItemClick(); });
     item(view, QStringLiteral("&Landscape"), QStringLiteral("Show the landscape"), [this] { LandscapeItemClick(); });
@@ -165,22 +183,32 @@ void TMainForm::CreateWindows()
     outputs_ = std::make_unique<OutputWindows>(app_.Colors);
     progress_ = std::make_unique<TInitProgressForm>([this] { return terminating_; });
     modelOne_ = std::make_unique<TModelOneForm>(app_, dialogs_, *outputs_, *progress_);
-    modelOne_->SetHome(this);
-    modelOne_->SetTerminating([this] { return terminating_; });
     modelOneVar_ = std::make_unique<TModelOneVarForm>(app_, dialogs_, *outputs_, *progress_);
-    modelOneVar_->SetHome(this);
-    modelOneVar_->SetTerminating([this] { return terminating_; });
+    monteCarloFixed_ = std::make_unique<TMonteCarloForm>(app_, dialogs_, *outputs_, *progress_, false);
+    monteCarloVariable_ = std::make_unique<TMonteCarloForm>(app_, dialogs_, *outputs_, *progress_, true);
+    arrayFixed_ = std::make_unique<TModelArrayForm>(app_, dialogs_, *outputs_, *progress_, false);
+    arrayVariable_ = std::make_unique<TModelArrayForm>(app_, dialogs_, *outputs_, *progress_, true);
+    for (TModelForm* window : ModelWindowList()) {
+        if (window == nullptr)
+            continue;
+        window->SetHome(this);
+        window->SetTerminating([this] { return terminating_; });
+        window->SetRunEnded([this] { ShutdownAfterRun(); });
+    }
     runMode_ = std::make_unique<TRunModeForm>(app_, dialogs_, *outputs_, ModelWindowList());
     license_ = std::make_unique<TInfoForm>(QStringLiteral("License"), LicenseText);
     about_ = std::make_unique<TInfoForm>(QStringLiteral("About Quorrel"), AboutText);
     gparamDlg_ = std::make_unique<TGParamDlg>(app_.Params, dialogs_);
     gparamView_ = std::make_unique<TGParamViewForm>(app_.Params);
     optionsDlg_ = std::make_unique<TOptionsDlg>(app_.Options, app_.Params, dialogs_);
+    editors_ = std::make_unique<ParameterEditors>(app_.Params, app_.Random, dialogs_,
+                                                  [this](const std::string& message) { return RunGuard(message); });
 }
 
 TRunModeForm::ModelWindows TMainForm::ModelWindowList() const
 {
-    return {modelOne_.get(), nullptr, modelOneVar_.get(), nullptr, nullptr, nullptr};
+    return {modelOne_.get(),    monteCarloFixed_.get(), modelOneVar_.get(), monteCarloVariable_.get(),
+            arrayFixed_.get(), arrayVariable_.get()};
 }
 
 bool TMainForm::RunGuard(const std::string& message)
@@ -201,6 +229,8 @@ void TMainForm::BringParametersIntoForce()
     app_.BringParametersIntoForce();
     if (gparamView_ != nullptr)
         gparamView_->Refresh();
+    if (editors_)
+        editors_->RefreshViewers();
 }
 
 void TMainForm::AfterParametersRead()
@@ -403,6 +433,17 @@ void TMainForm::mouseDoubleClickEvent(QMouseEvent*)
     picture_->show();
 }
 
+void TMainForm::ShutdownAfterRun()
+{
+    if (!shutdownPending_)
+        return;
+    for (TModelForm* window : ModelWindowList())
+        if (window != nullptr && window->RunActive())
+            return;
+    shutdownPending_ = false;
+    app_.Shutdown(dialogs_);
+}
+
 void TMainForm::closeEvent(QCloseEvent* event)
 {
     terminating_ = true;
@@ -410,14 +451,18 @@ void TMainForm::closeEvent(QCloseEvent* event)
         shutDown_ = true;
         // A run in progress notices the flag after its current generation and ends.
         if (modelOne_ != nullptr) {
-            modelOne_->close();
-            modelOneVar_->close();
+            for (TModelForm* window : ModelWindowList())
+                if (window != nullptr)
+                    window->close();
             outputs_->HideAll();
             progress_->hide();
             license_->hide();
             about_->hide();
             gparamView_->hide();
-            app_.Shutdown(dialogs_);
+            // A run still holds its files (the scratch files of an array among them) until its
+            // Start handler returns; the temporary folder is removed after that.
+            shutdownPending_ = true;
+            ShutdownAfterRun();
         }
     }
     event->accept();

@@ -16,12 +16,15 @@ namespace quorrel {
 
 class LatticePicture;
 class OutputWindows;
+class ParameterEditors;
 class TGParamDlg;
 class TGParamViewForm;
 class TInfoForm;
 class TInitProgressForm;
+class TModelArrayForm;
 class TModelOneForm;
 class TModelOneVarForm;
+class TMonteCarloForm;
 class TOptionsDlg;
 
 // "Quorrel": the main window. Its start-up brings the application state to life and creates
@@ -71,9 +74,14 @@ public:
     TModelOneForm& ModelOne() { return *modelOne_; }
     TModelOneVarForm& ModelOneVar() { return *modelOneVar_; }
     TRunModeForm& RunMode() { return *runMode_; }
+    TMonteCarloForm& MonteCarloFixed() { return *monteCarloFixed_; }
+    TMonteCarloForm& MonteCarloVariable() { return *monteCarloVariable_; }
+    TModelArrayForm& ArrayFixed() { return *arrayFixed_; }
+    TModelArrayForm& ArrayVariable() { return *arrayVariable_; }
     TGParamDlg& GParamDlg() { return *gparamDlg_; }
     TGParamViewForm& GParamView() { return *gparamView_; }
     TOptionsDlg& OptionsDlg() { return *optionsDlg_; }
+    ParameterEditors& Editors() { return *editors_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -83,6 +91,8 @@ private:
     void BuildMenus();
     void CreateWindows();
     void BringParametersIntoForce();
+    // Shut-down once no run is active any more, when the main window has closed.
+    void ShutdownAfterRun();
     // Mirror, fractions and force after a parameter file has been read into the set.
     void AfterParametersRead();
     TRunModeForm::ModelWindows ModelWindowList() const;
@@ -91,17 +101,23 @@ private:
     Dialogs& dialogs_;
     bool terminating_ = false;
     bool shutDown_ = false;
+    bool shutdownPending_ = false;
     LatticePicture* picture_;
     std::unique_ptr<OutputWindows> outputs_;
     std::unique_ptr<TInitProgressForm> progress_;
     std::unique_ptr<TModelOneForm> modelOne_;
     std::unique_ptr<TModelOneVarForm> modelOneVar_;
+    std::unique_ptr<TMonteCarloForm> monteCarloFixed_;
+    std::unique_ptr<TMonteCarloForm> monteCarloVariable_;
+    std::unique_ptr<TModelArrayForm> arrayFixed_;
+    std::unique_ptr<TModelArrayForm> arrayVariable_;
     std::unique_ptr<TRunModeForm> runMode_;
     std::unique_ptr<TInfoForm> license_;
     std::unique_ptr<TInfoForm> about_;
     std::unique_ptr<TGParamDlg> gparamDlg_;
     std::unique_ptr<TGParamViewForm> gparamView_;
     std::unique_ptr<TOptionsDlg> optionsDlg_;
+    std::unique_ptr<ParameterEditors> editors_;
 };
 
 } // namespace quorrel

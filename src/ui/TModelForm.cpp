@@ -1,5 +1,7 @@
 #include "ui/TModelForm.h"
 
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace quorrel {
@@ -10,7 +12,36 @@ TModelForm::TModelForm()
 {
 }
 
-bool TModelForm::RunInProgress() const { return isVisible() && StartBtn != nullptr && !StartBtn->isEnabled(); }
+QLabel* TModelForm::Heading(const QString& text)
+{
+    auto* heading = new QLabel(text, this);
+    QFont bold = heading->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.2);
+    heading->setFont(bold);
+    return heading;
+}
+
+QLineEdit* TModelForm::NumberField(bool readOnly)
+{
+    auto* field = new QLineEdit(this);
+    field->setReadOnly(readOnly);
+    field->setAlignment(Qt::AlignRight);
+    field->setFixedWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("00000000")) + 14);
+    if (readOnly)
+        field->setFocusPolicy(Qt::NoFocus);
+    return field;
+}
+
+bool TModelForm::RunInProgress() const { return isVisible() && RunActive(); }
+
+bool TModelForm::RunActive() const { return StartBtn != nullptr && !StartBtn->isEnabled(); }
+
+void TModelForm::RunEnded()
+{
+    if (runEnded_)
+        runEnded_();
+}
 
 void TModelForm::BringToFront()
 {

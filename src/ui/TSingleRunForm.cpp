@@ -20,21 +20,6 @@
 
 namespace quorrel {
 
-namespace {
-
-QLineEdit* NumberField(QWidget* parent, bool readOnly)
-{
-    auto* field = new QLineEdit(parent);
-    field->setReadOnly(readOnly);
-    field->setAlignment(Qt::AlignRight);
-    field->setFixedWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("00000000")) + 14);
-    if (readOnly)
-        field->setFocusPolicy(Qt::NoFocus);
-    return field;
-}
-
-} // namespace
-
 TSingleRunForm::TSingleRunForm(AppState& app, Dialogs& dialogs, OutputWindows& outputs, TInitProgressForm& progress,
                                const QString& heading, std::string invalidCycleMessage)
     : app_(app), dialogs_(dialogs), outputs_(outputs), progress_(progress),
@@ -44,16 +29,11 @@ TSingleRunForm::TSingleRunForm(AppState& app, Dialogs& dialogs, OutputWindows& o
     auto* layout = new QVBoxLayout(this);
     layout->setSpacing(10);
 
-    auto* title = new QLabel(heading, this);
-    QFont bold = title->font();
-    bold.setBold(true);
-    bold.setPointSizeF(bold.pointSizeF() * 1.2);
-    title->setFont(bold);
-    layout->addWidget(title, 0, Qt::AlignHCenter);
+    layout->addWidget(Heading(heading), 0, Qt::AlignHCenter);
 
     auto* cycleLine = new QHBoxLayout;
     cycleLine->addWidget(new QLabel(QStringLiteral("Display landscape every"), this));
-    DisplayCycle = NumberField(this, false);
+    DisplayCycle = NumberField(false);
     DisplayCycle->setMaxLength(8);
     cycleLine->addWidget(DisplayCycle);
     cycleLine->addWidget(new QLabel(QStringLiteral("generations"), this));
@@ -81,10 +61,10 @@ TSingleRunForm::TSingleRunForm(AppState& app, Dialogs& dialogs, OutputWindows& o
 
     auto* genLine = new QHBoxLayout;
     genLine->addWidget(new QLabel(QStringLiteral("Current generation:"), this));
-    CurGen = NumberField(this, true);
+    CurGen = NumberField(true);
     genLine->addWidget(CurGen);
     genLine->addWidget(new QLabel(QStringLiteral("of total "), this));
-    TotalGen = NumberField(this, true);
+    TotalGen = NumberField(true);
     genLine->addWidget(TotalGen);
     layout->addLayout(genLine);
 
@@ -145,6 +125,7 @@ void TSingleRunForm::StartBtnClick()
         dialogs_.Message(MessageKind::Error, e.what(), MessageButtons::Ok);
         ShowIdle();
     }
+    RunEnded();
 }
 
 void TSingleRunForm::StopBtnClick()

@@ -3,14 +3,18 @@
 
 #include "output/OptionsFile.h"
 #include "params/ParameterFile.h"
+#include "ui/ClickableLineEdit.h"
+#include "ui/TModelArrayForm.h"
 #include "ui/TModelOneForm.h"
 #include "ui/TModelOneVarForm.h"
+#include "ui/TMonteCarloForm.h"
 
 #include <QAction>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QComboBox>
 #include <QtTest>
 
 #include <filesystem>
@@ -34,33 +38,18 @@ std::map<std::string, std::string> FilesIn(const fs::path& dir)
     return files;
 }
 
-// The files the desktop program wrote into out are moved aside; quorrel-batch, started in the
-// same folder with the same parameter and options files and the mode, writes its own into
-// out; both sets must be byte for byte the same.
-void CompareWithBatchRunner(const fs::path& start, const fs::path& out, const fs::path& paramFile,
-                            const fs::path& optionsDir, const QString& mode)
+// Runs quorrel-batch in start with the arguments; its exit code.
+int RunBatch(const fs::path& start, const QStringList& args)
 {
-    const fs::path desktopOut = start / "desktop";
-    fs::rename(out, desktopOut);
-    fs::create_directories(out);
-
     QProcess batch;
     batch.start(QStringLiteral(QUORREL_BATCH),
-                {"--dir", QString::fromStdString(start.string()), "--params", QString::fromStdString(paramFile.string()),
-                 "--options", QString::fromStdString((optionsDir / "Options.dat").string()), "--mode", mode,
-                 "--quiet"});
-    QVERIFY(batch.waitForFinished(60000));
-    QCOMPARE(batch.exitCode(), 0);
-
-    const auto desktopFiles = FilesIn(desktopOut);
-    const auto batchFiles = FilesIn(out);
-    QVERIFY(desktopFiles.size() >= 6);
-    QCOMPARE(desktopFiles.size(), batchFiles.size());
-    for (const auto& [name, bytes] : desktopFiles) {
-        QVERIFY2(batchFiles.count(name) == 1, name.c_str());
-        QVERIFY2(batchFiles.at(name) == bytes, name.c_str());
-    }
+                QStringList{"--dir", QString::fromStdString(start.string()), "--quiet"} + args);
+    if (!batch.waitForFinished(120000))
+        return -1;
+    return batch.exitCode();
 }
+
+QString Path(const fs::path& path) { return QString::fromStdString(path.string()); }
 
 } // namespace
 
@@ -69,6 +58,7 @@ class DesktopBatchTest : public QObject {
 private slots:
     void SameFilesAsBatchRunner();
     void SameFilesAsBatchRunnerWithVariableOutcomes();
+    void SeriesAndArraysSameFilesAsBatchRunner();
 };
 
 void DesktopBatchTest::SameFilesAsBatchRunner()
@@ -118,9 +108,28 @@ void DesktopBatchTest::SameFilesAsBatchRunner()
     QTest::mouseClick(f.main->ModelOne().StartBtn, Qt::LeftButton);
     QVERIFY(f.dialogs.messages.empty());
     QCOMPARE(f.main->ModelOne().CurGen->text(), QStringLiteral("30"));
-    CompareWithBatchRunner(start, out, paramFile, optionsDir, QStringLiteral("single-fixed"));
+    const fs::path desktopOut = start / "desktop";
+    fs::rename(out, desktopOut);
+    fs::create_directories(out);
+
+    QProcess batch;
+    batch.start(QStringLiteral(QUORREL_BATCH),
+                {"--dir", QString::fromStdString(start.string()), "--params", QString::fromStdString(paramFile.string()),
+                 "--options", QString::fromStdString((optionsDir / "Options.dat").string()), "--quiet"});
+    QVERIFY(batch.waitForFinished(60000));
+    QCOMPARE(batch.exitCode(), 0);
+
+    const auto desktopFiles = FilesIn(desktopOut);
+    const auto batchFiles = FilesIn(out);
+    QVERIFY(desktopFiles.size() >= 6);
+    QCOMPARE(desktopFiles.size(), batchFiles.size());
+    for (const auto& [name, bytes] : desktopFiles) {
+        QVERIFY2(batchFiles.count(name) == 1, name.c_str());
+        QVERIFY2(batchFiles.at(name) == bytes, name.c_str());
+    }
 }
 
+// A variable-outcome single run with every file it can write, the plots shown as well.
 void DesktopBatchTest::SameFilesAsBatchRunnerWithVariableOutcomes()
 {
     DesktopFixture f;
@@ -145,7 +154,6 @@ void DesktopBatchTest::SameFilesAsBatchRunnerWithVariableOutcomes()
     f.dialogs.files = {paramFile.string()};
     f.main->MenuItem("Read From &File ...")->trigger();
 
-    // Every file a variable-outcome run writes, the plots shown as well.
     OptionStruct o = SetDefaultOptions(out);
     o.DisplayCycle = 3;
     o.WriteLandscape = true;
@@ -176,7 +184,142 @@ void DesktopBatchTest::SameFilesAsBatchRunnerWithVariableOutcomes()
     for (const char* name : {"Outcome1.dat", "Outcome2.dat", "GCData.dat", "FTPOTC1.bmp", "FTPOTC2.bmp",
                              "STPlot.bmp", "FTPlot1.bmp"})
         QVERIFY2(fs::exists(out / name), name);
-    CompareWithBatchRunner(start, out, paramFile, optionsDir, QStringLiteral("single-variable"));
+    const fs::path desktopOut = start / "desktop";
+    fs::rename(out, desktopOut);
+    fs::create_directories(out);
+
+    QCOMPARE(RunBatch(start, {"--params", Path(paramFile), "--options", Path(optionsDir / "Options.dat"), "--mode",
+                              "single-variable"}),
+             0);
+    const auto desktopFiles = FilesIn(desktopOut);
+    const auto batchFiles = FilesIn(out);
+    QCOMPARE(desktopFiles.size(), batchFiles.size());
+    for (const auto& [name, bytes] : desktopFiles) {
+        QVERIFY2(batchFiles.count(name) == 1, name.c_str());
+        QVERIFY2(batchFiles.at(name) == bytes, name.c_str());
+    }
+}
+
+// The Monte Carlo series and the landscape arrays, each run from its window and by
+// quorrel-batch with the same parameter file, options and settings: the result file, the
+// statistics files and the per-landscape table files are the same, byte for byte.
+void DesktopBatchTest::SeriesAndArraysSameFilesAsBatchRunner()
+{
+    enum Mode { MonteCarloFixed, MonteCarloVariable, ArrayFixed, ArrayVariable };
+    struct Case {
+        Mode mode;
+        const char* batchMode;
+    };
+    const Case cases[] = {{MonteCarloFixed, "montecarlo-fixed"},
+                          {MonteCarloVariable, "montecarlo-variable"},
+                          {ArrayFixed, "array-fixed"},
+                          {ArrayVariable, "array-variable"}};
+    for (const Case& c : cases) {
+        const bool variable = c.mode == MonteCarloVariable || c.mode == ArrayVariable;
+        const bool array = c.mode == ArrayFixed || c.mode == ArrayVariable;
+        DesktopFixture f;
+        const fs::path start = f.StartPath();
+        const fs::path out = start / "out";
+        fs::create_directories(out);
+
+        ParameterSet params = f.app.Params;
+        GParamStruct& g = params.GParamRec;
+        g.MaxX = 14;
+        g.MaxY = 10;
+        g.Maxgen = 12;
+        g.RandSeed = 23;
+        g.Maxspec = 4;
+        g.Influx = 0.05f;
+        g.MutationGR = 0.2f;
+        g.MutAmtGR = 5;
+        g.MutationOTC = 0.2f;
+        g.MutAmtOTC = 5;
+        params.OutcomeMatrix[1][2] = {60, 30, 10};
+        params.OutcomeMatrix[3][4] = {20, 70, 10};
+        if (variable)
+            params.OutcomeMatrix[1][3].Win = -1;
+        params.GrowthRates[2] = {-1, 20, 80};
+        params.GrowthRates[4] = {-1, 30, 70};
+        params.MirrorOutcomeMatrix();
+        params.UpdateGRateFractions();
+        const fs::path paramFile = start / "run.prm";
+        WriteParameterFile(params, paramFile.string());
+        f.dialogs.files = {paramFile.string()};
+        f.main->MenuItem("Read From &File ...")->trigger();
+        QCOMPARE(f.app.Params.GParamRec.MaxX, 14);
+
+        OptionStruct o = SetDefaultOptions(out);
+        o.WriteCoverage = true;
+        o.WriteGRate = true;
+        fs::create_directories(start / "options");
+        QVERIFY(WriteOptionsFile(o, start / "options", f.dialogs));
+        f.app.Options = o;
+
+        TRunModeForm& d = f.main->RunMode();
+        (array ? d.MultipleLandscapes : d.SingleLandscape)->click();
+        (array ? d.SingleRun : d.MonteCarlo)->click();
+        (variable ? d.VariableOutcome : d.FixedOutcome)->click();
+        d.OKBtnClick();
+        QVERIFY2(f.dialogs.messages.empty(), c.batchMode);
+
+        QStringList args{"--params", Path(paramFile), "--options", Path(start / "options" / "Options.dat"), "--mode",
+                         c.batchMode};
+        if (!array) {
+            const fs::path result = out / "series.dat";
+            TMonteCarloForm& m = variable ? f.main->MonteCarloVariable() : f.main->MonteCarloFixed();
+            QVERIFY(m.isVisible());
+            f.app.Params.GRateRandomising = true;
+            args << "--runs" << "4" << "--result" << Path(result) << "--grate-random";
+            if (!variable) {
+                f.app.Params.OutcomeRandomMode = NoReversalRandomising;
+                f.app.Params.StandoffPercent = 25;
+                args << "--outcome-random" << "no-reversals" << "--standoff" << "25";
+            }
+            m.RepeatTimes->setText("4");
+            f.dialogs.files = {result.string()};
+            QTest::mouseClick(m.ResultFile, Qt::LeftButton);
+            QTest::mouseClick(m.StartBtn, Qt::LeftButton);
+            QCOMPARE(m.CurrentRun->text(), QStringLiteral("4"));
+        } else {
+            TModelArrayForm& m = variable ? f.main->ArrayVariable() : f.main->ArrayFixed();
+            QVERIFY(m.isVisible());
+            m.NumOfRow->setText("2");
+            m.NumOfCol->setText("3");
+            m.TypeGRate->setCurrentText("Clumped");
+            m.InfluxBetween->setText("0.3");
+            m.InfluxTimeStep->setText("4");
+            args << "--rows" << "2" << "--cols" << "3" << "--grate-spread" << "clumped" << "--influx-between" << "0.3"
+                 << "--influx-timestep" << "4" << "--influx-inside" << "0.05";
+            f.dialogs.files = {(out / "grates.dat").string()};
+            QTest::mouseClick(m.InitGRFName, Qt::LeftButton);
+            args << "--init-grates" << Path(out / "grates.dat");
+            if (variable) {
+                m.TypeVOTC->setCurrentText("Gradient");
+                f.dialogs.files = {(out / "outcomes.dat").string()};
+                QTest::mouseClick(m.InitOTCFName, Qt::LeftButton);
+                args << "--outcome-spread" << "gradient" << "--init-outcomes" << Path(out / "outcomes.dat");
+            }
+            QTest::mouseClick(m.StartBtn, Qt::LeftButton);
+            QCOMPARE(m.CurGen->text(), QStringLiteral("12"));
+        }
+        QVERIFY2(f.dialogs.messages.empty(), c.batchMode);
+
+        const fs::path desktopOut = start / "desktop";
+        fs::rename(out, desktopOut);
+        fs::create_directories(out);
+        QCOMPARE(RunBatch(start, args), 0);
+
+        const auto desktopFiles = FilesIn(desktopOut);
+        const auto batchFiles = FilesIn(out);
+        // The result file; or the two table files (one more for outcomes), the array's coverage
+        // and growth-rate files and the per-landscape ones.
+        QCOMPARE(desktopFiles.size(), size_t(array ? (variable ? 8 : 7) : 1));
+        QCOMPARE(desktopFiles.size(), batchFiles.size());
+        for (const auto& [name, bytes] : desktopFiles) {
+            QVERIFY2(batchFiles.count(name) == 1, name.c_str());
+            QVERIFY2(batchFiles.at(name) == bytes, (std::string(c.batchMode) + ": " + name).c_str());
+        }
+    }
 }
 
 QTEST_MAIN(DesktopBatchTest)

@@ -59,8 +59,8 @@ void MainFormTest::MenusCaptionsAndHints()
     const Item items[] = {
         {"Write Landscape...", true},   {"E&xit", true},
         {"Use &Default", true},         {"&General", true},
-        {"&Outcome Matrix", false},     {"Growth &Rates", false},
-        {"&Mortality", false},          {"R&ecruitment", false},
+        {"&Outcome Matrix", true},      {"Growth &Rates", true},
+        {"&Mortality", true},           {"R&ecruitment", true},
         {"Read From &File ...", true},  {"&Write To File ...", true},
         {"Write &As Default", true},    {"Color &Map", true},
         {"&Landscape", true},           {"Coverage/Average Growth Rate", true},

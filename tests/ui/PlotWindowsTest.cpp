@@ -5,6 +5,7 @@
 #include "ui/OutputWindows.h"
 #include "ui/PlotPicture.h"
 #include "ui/PlotScrollArea.h"
+#include "ui/TModelArrayForm.h"
 #include "ui/TModelOneForm.h"
 #include "ui/TModelOneVarForm.h"
 
@@ -66,6 +67,7 @@ private slots:
     void VariableRunShowsItsWindowsAfterGenerationZeroOnlyWhenAsked_data();
     void VariableRunShowsItsWindowsAfterGenerationZeroOnlyWhenAsked();
     void FixedRunFeedsTheSpaceTimeAndGrowthRateWindowsOnly();
+    void VariableArrayFeedsEveryPlotWindowButTheSpaceTimePlot();
     void TimePlotWindowsTakeTheirSizeFromThePlotHeight_data();
     void TimePlotWindowsTakeTheirSizeFromThePlotHeight();
 };
@@ -162,6 +164,24 @@ void PlotWindowsTest::FixedRunFeedsTheSpaceTimeAndGrowthRateWindowsOnly()
     f.app.Options.ShowSTPlot = false;
     f.app.Options.ShowFTPlot = false;
     QCOMPARE(VisibleAfterGenerationZero(m, o), QStringLiteral("000000"));
+}
+
+void PlotWindowsTest::VariableArrayFeedsEveryPlotWindowButTheSpaceTimePlot()
+{
+    DesktopFixture f;
+    f.SmallRun(10, 4);
+    MakeVariable(f.app.Params);
+    OutputWindows& o = f.main->Outputs();
+    TModelArrayForm& m = f.main->ArrayVariable();
+    m.show();
+    m.NumOfRow->setText("2");
+    m.NumOfCol->setText("2");
+    QTest::mouseClick(m.StartBtn, Qt::LeftButton);
+    QVERIFY(f.dialogs.messages.empty());
+    QCOMPARE(m.CurGen->text(), QStringLiteral("4"));
+    QCOMPARE(Visibility(PlotWindows(o)), QStringLiteral("011111"));
+    QCOMPARE(o.FreqTimeOutcome.Individuals().Picture().size(), QSize(100, 4));
+    QCOMPARE(o.OutcomeStats.GenTotal->text(), QStringLiteral("4"));
 }
 
 void PlotWindowsTest::TimePlotWindowsTakeTheirSizeFromThePlotHeight_data()

@@ -36,17 +36,16 @@ private slots:
 void RunModeFormTest::ModesWithoutWindowOfferedDisabled()
 {
     DesktopFixture f;
-    TRunModeForm& d = f.main->RunMode();
-    QCOMPARE(d.windowTitle(), QStringLiteral("Run Control"));
+    QCOMPARE(f.main->RunMode().windowTitle(), QStringLiteral("Run Control"));
+    TRunModeForm d(f.app, f.dialogs, f.main->Outputs(), {&f.main->ModelOne(), nullptr, nullptr, nullptr, nullptr, nullptr});
     QVERIFY(d.SingleLandscape->isChecked() && d.FixedOutcome->isChecked() && d.SingleRun->isChecked());
     QVERIFY(d.SingleLandscape->isEnabled() && d.FixedOutcome->isEnabled() && d.SingleRun->isEnabled());
     QVERIFY(!d.MultipleLandscapes->isEnabled());
-    QVERIFY(d.VariableOutcome->isEnabled());
+    QVERIFY(!d.VariableOutcome->isEnabled());
     QVERIFY(!d.MonteCarlo->isEnabled());
-    // With variable outcomes chosen, the modes without a window stay unavailable.
-    d.VariableOutcome->click();
-    QVERIFY(!d.MultipleLandscapes->isEnabled());
-    QVERIFY(!d.MonteCarlo->isEnabled());
+    // The program's own dialog has a window for every mode.
+    TRunModeForm& all = f.main->RunMode();
+    QVERIFY(all.VariableOutcome->isEnabled() && all.MultipleLandscapes->isEnabled() && all.MonteCarlo->isEnabled());
 }
 
 void RunModeFormTest::MultipleLandscapesLockRunGroup()

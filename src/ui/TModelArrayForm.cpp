@@ -1,0 +1,418 @@
+#include "ui/TModelArrayForm.h"
+
+#include "params/FieldParsers.h"
+#include "runs/FixedArrayRun.h"
+#include "runs/VariableArrayRun.h"
+#include "ui/ClickableLineEdit.h"
+#include "ui/OutputWindows.h"
+#include "ui/TInitProgressForm.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include <exception>
+#include <filesystem>
+
+namespace quorrel {
+
+namespace {
+
+QComboBox* SpreadList(QWidget* parent)
+{
+    auto* list = new QComboBox(parent);
+    for (uint8_t spread : {UniformSpread, ClumpedSpread, GradientSpread})
+        list->addItem(QString::fromStdString(ArraySpreadName(spread)));
+    return list;
+}
+
+QLabel* Note(const QString& text, QWidget* parent)
+{
+    auto* note = new QLabel(text, parent);
+    QFont small = note->font();
+    small.setPointSizeF(small.pointSizeF() * 0.9);
+    note->setFont(small);
+    return note;
+}
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+} // namespace
+
+TModelArrayForm::TModelArrayForm(AppState& app, Dialogs& dialogs, OutputWindows& outputs,
+                                 TInitProgressForm& progress, bool variableOutcome)
+    : app_(app), dialogs_(dialogs), outputs_(outputs), progress_(progress)
+{
+    if (variableOutcome)
+        run_ = std::make_unique<VariableArrayRun>(app);
+    else
+        run_ = std::make_unique<FixedArrayRun>(app);
+
+    setWindowTitle(variableOutcome ? QStringLiteral("Single Run") : QStringLiteral("Multiple Landscapes (Single Run)"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setSpacing(10);
+    layout->addWidget(Heading(variableOutcome ? QStringLiteral("Multiple landscapes, Variable outcome")
+                                              : QStringLiteral("Multiple landscapes, Fixed outcome")),
+                      0, Qt::AlignHCenter);
+    SettingsPanel = BuildSettingsPanel(variableOutcome);
+    layout->addWidget(SettingsPanel);
+
+    auto* cycleLine = new QHBoxLayout;
+    cycleLine->addWidget(new QLabel(QStringLiteral("Display landscape every"), this));
+    DisplayCycle = NumberField(false);
+    DisplayCycle->setMaxLength(8);
+    cycleLine->addWidget(DisplayCycle);
+    cycleLine->addWidget(new QLabel(QStringLiteral("generations"), this));
+    cycleLine->addStretch();
+    layout->addLayout(cycleLine);
+
+    auto* buttons = new QHBoxLayout;
+    StartBtn = new QPushButton(QStringLiteral("Start"), this);
+    StopBtn = new QPushButton(QStringLiteral("Stop"), this);
+    ContinueBtn = new QPushButton(QStringLiteral("Continue"), this);
+    ResetBtn = new QPushButton(QStringLiteral("Reset"), this);
+    CloseBtn = new QPushButton(QStringLiteral("Close"), this);
+    for (QPushButton* b : {StartBtn, StopBtn, ContinueBtn, ResetBtn, CloseBtn})
+        buttons->addWidget(b);
+    layout->addLayout(buttons);
+
+    auto* progressLines = new QGridLayout;
+    progressLines->addWidget(new QLabel(QStringLiteral("Current generation:"), this), 0, 0);
+    CurGen = NumberField(true);
+    progressLines->addWidget(CurGen, 0, 1);
+    progressLines->addWidget(new QLabel(QStringLiteral("of total"), this), 0, 2);
+    TotalGen = NumberField(true);
+    progressLines->addWidget(TotalGen, 0, 3);
+    progressLines->addWidget(new QLabel(QStringLiteral("Current: Row No."), this), 1, 0);
+    CurRow = NumberField(true);
+    progressLines->addWidget(CurRow, 1, 1);
+    progressLines->addWidget(new QLabel(QStringLiteral("Col No."), this), 1, 2);
+    CurCol = NumberField(true);
+    progressLines->addWidget(CurCol, 1, 3);
+    progressLines->setColumnStretch(4, 1);
+    layout->addLayout(progressLines);
+
+    connect(StartBtn, &QPushButton::clicked, this, &TModelArrayForm::StartBtnClick);
+    connect(StopBtn, &QPushButton::clicked, this, &TModelArrayForm::StopBtnClick);
+    connect(ContinueBtn, &QPushButton::clicked, this, &TModelArrayForm::ContinueBtnClick);
+    connect(ResetBtn, &QPushButton::clicked, this, &TModelArrayForm::ResetBtnClick);
+    connect(CloseBtn, &QPushButton::clicked, this, &TModelArrayForm::CloseBtnClick);
+    connect(DisplayCycle, &QLineEdit::textChanged, this, &TModelArrayForm::DisplayCycleChange);
+    connect(InitGRFName, &ClickableLineEdit::clicked, this, &TModelArrayForm::InitGRFNameClick);
+    if (InitOTCFName != nullptr)
+        connect(InitOTCFName, &ClickableLineEdit::clicked, this, &TModelArrayForm::InitOTCFNameClick);
+
+    ShowSettings();
+    ShowIdle();
+    setFixedSize(sizeHint());
+}
+
+TModelArrayForm::~TModelArrayForm() = default;
+
+QGroupBox* TModelArrayForm::BuildSettingsPanel(bool variableOutcome)
+{
+    auto* panel = new QGroupBox(this);
+    auto* grid = new QGridLayout(panel);
+    grid->setVerticalSpacing(6);
+    int row = 0;
+
+    grid->addWidget(new QLabel(QStringLiteral("Total number of landscapes:"), panel), row, 0);
+    auto* size = new QHBoxLayout;
+    NumOfRow = NumberField(false);
+    NumOfRow->setMaxLength(2);
+    NumOfCol = NumberField(false);
+    NumOfCol->setMaxLength(2);
+    size->addWidget(NumOfRow);
+    size->addWidget(new QLabel(QStringLiteral("Rows  X"), panel));
+    size->addWidget(NumOfCol);
+    size->addWidget(new QLabel(QStringLiteral("Columns"), panel));
+    size->addStretch();
+    grid->addLayout(size, row++, 1);
+
+    grid->addWidget(new QLabel(variableOutcome ? QStringLiteral("Initial distribution of Growth Rates among landscapes:")
+                                               : QStringLiteral("Initial distribution of Gowth Rates among landscapes:"),
+                               panel),
+                    row, 0);
+    TypeGRate = SpreadList(panel);
+    grid->addWidget(TypeGRate, row++, 1, Qt::AlignLeft);
+    grid->addWidget(Note(QStringLiteral("(applies only to variable growth rates)"), panel), row++, 0);
+
+    if (variableOutcome) {
+        grid->addWidget(new QLabel(QStringLiteral("Type of outcome among landscapes:"), panel), row, 0);
+        TypeVOTC = SpreadList(panel);
+        grid->addWidget(TypeVOTC, row++, 1, Qt::AlignLeft);
+        grid->addWidget(Note(QStringLiteral("(applies only to variable outcomes)"), panel), row++, 0);
+    }
+
+    auto* between = new QGroupBox(QStringLiteral("Influx between landscapes"), panel);
+    auto* betweenLine = new QHBoxLayout(between);
+    betweenLine->addWidget(new QLabel(QStringLiteral("Probability:"), between));
+    InfluxBetween = NumberField(false);
+    InfluxBetween->setMaxLength(10);
+    betweenLine->addWidget(InfluxBetween);
+    betweenLine->addSpacing(12);
+    betweenLine->addWidget(new QLabel(QStringLiteral("Time Steps:"), between));
+    InfluxTimeStep = NumberField(false);
+    betweenLine->addWidget(InfluxTimeStep);
+    betweenLine->addStretch();
+    auto* inside = new QGroupBox(QStringLiteral("Influx within a landscape"), panel);
+    auto* insideLine = new QHBoxLayout(inside);
+    insideLine->addWidget(new QLabel(QStringLiteral("Probability:"), inside));
+    InfluxInside = NumberField(false);
+    InfluxInside->setMaxLength(10);
+    insideLine->addWidget(InfluxInside);
+    insideLine->addStretch();
+    auto* influx = new QHBoxLayout;
+    influx->addWidget(between, 3);
+    influx->addWidget(inside, 2);
+    grid->addLayout(influx, row++, 0, 1, 2);
+
+    auto fileLine = [&](const QString& label, ClickableLineEdit*& field) {
+        grid->addWidget(new QLabel(label, panel), row++, 0, 1, 2);
+        field = new ClickableLineEdit(panel);
+        grid->addWidget(field, row++, 0, 1, 2);
+    };
+    fileLine(variableOutcome ? QStringLiteral("File name for initial growth rates of each landscape:")
+                             : QStringLiteral("Output file name for initial growth rates of each landscape:"),
+             InitGRFName);
+    if (variableOutcome)
+        fileLine(QStringLiteral("Output file name for initial outcome ranges of each landscape:"), InitOTCFName);
+    grid->setColumnStretch(1, 1);
+    return panel;
+}
+
+void TModelArrayForm::showEvent(QShowEvent* event)
+{
+    // A window restored from the task bar keeps its state.
+    if (!event->spontaneous())
+        FormShow();
+    TModelForm::showEvent(event);
+}
+
+void TModelArrayForm::FormShow()
+{
+    ShowIdle();
+    PrepareArrayWindow(app_.Params, app_.Array);
+    ShowSettings();
+    SetDisplayCycle(app_.Options.DisplayCycle);
+    // Putting the options' cycle into the field validates it like any other change of text.
+    DisplayCycle->setText(QString::number(RunHost::DisplayCycle()));
+    TotalGen->setText(QString::number(app_.Params.GParamRec.Maxgen));
+    CurGen->setText(QStringLiteral("0"));
+    CurRow->clear();
+    CurCol->clear();
+}
+
+void TModelArrayForm::ShowSettings()
+{
+    // The settings are shared by both array windows: each shows what either stored last.
+    const ArraySettingTexts t = ArraySettingTextsFrom(app_.Array);
+    NumOfRow->setText(Text(t.NumOfRow));
+    NumOfCol->setText(Text(t.NumOfCol));
+    TypeGRate->setCurrentText(Text(t.TypeGRate));
+    InfluxBetween->setText(Text(t.InfluxBetween));
+    InfluxTimeStep->setText(Text(t.InfluxTimeStep));
+    InfluxInside->setText(Text(t.InfluxInside));
+    InitGRFName->setText(Text(app_.Array.InitGRFName));
+    if (TypeVOTC != nullptr)
+        TypeVOTC->setCurrentText(Text(t.TypeVOTC));
+    if (InitOTCFName != nullptr)
+        InitOTCFName->setText(Text(app_.Array.InitOTCFName));
+}
+
+ArraySettingTexts TModelArrayForm::SettingTexts() const
+{
+    ArraySettingTexts t;
+    t.NumOfRow = NumOfRow->text().toStdString();
+    t.NumOfCol = NumOfCol->text().toStdString();
+    t.TypeGRate = TypeGRate->currentText().toStdString();
+    t.InfluxBetween = InfluxBetween->text().toStdString();
+    t.InfluxTimeStep = InfluxTimeStep->text().toStdString();
+    t.InfluxInside = InfluxInside->text().toStdString();
+    if (TypeVOTC != nullptr)
+        t.TypeVOTC = TypeVOTC->currentText().toStdString();
+    return t;
+}
+
+void TModelArrayForm::DisplayCycleChange()
+{
+    const IntField field = ParseIntField(DisplayCycle->text().toStdString());
+    if (field.Status == FieldStatus::Value && field.Value >= 1 && field.Value <= app_.Params.GParamRec.Maxgen) {
+        SetDisplayCycle(field.Value);
+        return;
+    }
+    dialogs_.Message(MessageKind::Information, "You did not specify the display cycle properly.\rIt will stay unchanged",
+                     MessageButtons::Ok);
+    ShowCycle();
+}
+
+void TModelArrayForm::ShowCycle()
+{
+    const QSignalBlocker block(DisplayCycle);
+    DisplayCycle->setText(QString::number(RunHost::DisplayCycle()));
+}
+
+std::string TModelArrayForm::ChooseTableFile(const std::string& title, const std::string& current)
+{
+    FileDialogRequest request;
+    request.save = true;
+    request.title = title;
+    request.filter = "Data files (*.dat)|*.dat|All Files (*.*)|*.*";
+    request.defaultExtension = "dat";
+    request.overwritePrompt = true;
+    const std::filesystem::path name(current);
+    request.initialFolder = name.has_parent_path() ? name.parent_path().string() : app_.StartDir().string();
+    request.initialName = name.filename().string();
+    const std::optional<std::string> chosen = dialogs_.ChooseFile(request);
+    if (!chosen)
+        return current;
+    return QString::fromStdString(*chosen).trimmed().toStdString();
+}
+
+void TModelArrayForm::InitGRFNameClick()
+{
+    app_.Array.InitGRFName =
+        ChooseTableFile("Write initial growth rates of each landscape to file", app_.Array.InitGRFName);
+    InitGRFName->setText(Text(app_.Array.InitGRFName));
+}
+
+void TModelArrayForm::InitOTCFNameClick()
+{
+    app_.Array.InitOTCFName =
+        ChooseTableFile("Write initial outcome ranges of each landscape to file", app_.Array.InitOTCFName);
+    InitOTCFName->setText(Text(app_.Array.InitOTCFName));
+}
+
+void TModelArrayForm::StartBtnClick()
+{
+    if (!StartBtn->isEnabled())
+        return;
+    try {
+        run_->Start(*this, SettingTexts());
+    } catch (const std::exception& e) {
+        // The driver reports what happens inside a run; this catches what escapes it.
+        dialogs_.Message(MessageKind::Error, e.what(), MessageButtons::Ok);
+        ShowIdle();
+    }
+    RunEnded();
+}
+
+void TModelArrayForm::StopBtnClick()
+{
+    SetState(RunState::Stopped);
+    ShowStopped();
+}
+
+void TModelArrayForm::ContinueBtnClick()
+{
+    SetState(RunState::Continued);
+    ShowRunning();
+}
+
+void TModelArrayForm::ResetBtnClick() { SetState(RunState::Reset); }
+
+void TModelArrayForm::CloseBtnClick()
+{
+    SetState(RunState::Closing);
+    close();
+}
+
+void TModelArrayForm::closeEvent(QCloseEvent* event)
+{
+    SetState(RunState::Closing);
+    event->accept();
+    BringHomeToFront();
+}
+
+void TModelArrayForm::ShowIdle()
+{
+    StartBtn->setEnabled(true);
+    CloseBtn->setEnabled(true);
+    DisplayCycle->setEnabled(true);
+    SettingsPanel->setEnabled(true);
+    StopBtn->setEnabled(false);
+    ContinueBtn->setEnabled(false);
+    ResetBtn->setEnabled(false);
+}
+
+void TModelArrayForm::ShowRunning()
+{
+    StopBtn->setEnabled(true);
+    StartBtn->setEnabled(false);
+    CloseBtn->setEnabled(false);
+    DisplayCycle->setEnabled(false);
+    SettingsPanel->setEnabled(false);
+    ContinueBtn->setEnabled(false);
+    ResetBtn->setEnabled(false);
+}
+
+void TModelArrayForm::ShowStopped()
+{
+    ContinueBtn->setEnabled(true);
+    ResetBtn->setEnabled(true);
+    DisplayCycle->setEnabled(true);
+    StopBtn->setEnabled(false);
+}
+
+void TModelArrayForm::Breathe() { QCoreApplication::processEvents(); }
+
+void TModelArrayForm::WaitWhileStopped() { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); }
+
+void TModelArrayForm::RunStarted()
+{
+    ShowRunning();
+    CurGen->setText(QStringLiteral("0"));
+}
+
+void TModelArrayForm::HideOutputWindows(const OutputWindowSet& leftAlone) { outputs_.Hide(leftAlone); }
+
+void TModelArrayForm::ShowProgress(const RunProgress& progress)
+{
+    // Unchanged text is not set again: every setText repaints the field.
+    auto show = [](QLineEdit* field, int value) {
+        const QString text = QString::number(value);
+        if (field->text() != text)
+            field->setText(text);
+    };
+    show(CurGen, progress.Generation);
+    show(TotalGen, progress.TotalGenerations);
+    // Row 0: the generation begins, no landscape is being computed yet.
+    if (progress.Row > 0) {
+        show(CurRow, progress.Row);
+        show(CurCol, progress.Column);
+    }
+}
+
+void TModelArrayForm::RunFinished(RunEnd how)
+{
+    ShowIdle();
+    if (State() != RunState::Closing && how != RunEnd::Closed && how != RunEnd::Terminated)
+        BringToFront();
+}
+
+InitProgress& TModelArrayForm::Initialising() { return progress_; }
+
+StatisticsSink* TModelArrayForm::StatisticsWindow() { return &outputs_.Statistics; }
+
+LandscapeArraySink* TModelArrayForm::LandscapeArrayWindow() { return &outputs_.MultiLandscape; }
+
+FreqTimeSink* TModelArrayForm::FreqTimeWindow() { return &outputs_.FreqTime; }
+
+OutcomeStatisticsSink* TModelArrayForm::OutcomeStatisticsWindow() { return &outputs_.OutcomeStats; }
+
+GrowthCompetitiveSink* TModelArrayForm::GCGraphWindow() { return &outputs_.GCGraph; }
+
+GrowthCompetitiveSink* TModelArrayForm::GCGraphAWindow() { return &outputs_.GCGraphA; }
+
+FreqTimeSink* TModelArrayForm::FreqTimeOutcomeWindow() { return &outputs_.FreqTimeOutcome; }
+
+} // namespace quorrel

@@ -13,6 +13,11 @@ using GRateRanges = SpeciesTable<GRateFraction>;
 // False when the landscape holds nobody.
 bool FindRecruitParent(const GParamStruct& g, const LandscapeGrid& grid, Rng& rng, int& px, int& py);
 
+// The growth-rate mutation of a recruit. It always takes the first draw, against MutationGR;
+// only then, and only when the recruit's rate is variable, it moves the rate by MutAmtGR
+// percent up or down (a second draw), kept within 0..1. A moved rate widens *widen when given.
+void MutateRecruitGRate(const GParamStruct& g, Rng& rng, Cell& recruit, bool variable, GRateFraction* widen);
+
 // Recruitment (ApplyRecruitment): in row order each empty cell draws RandomReal against
 // Influx; a recruit comes from the outside pool (open: a random species, DrawGRate) or is
 // a copy of a random individual of the landscape (closed), subject to its species'

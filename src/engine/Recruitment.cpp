@@ -7,6 +7,14 @@
 
 namespace quorrel {
 
+std::optional<Cell> DrawOpenRecruit(const ParameterSet& p, Rng& rng)
+{
+    const int s = static_cast<int>(rng.RandomInt(p.GParamRec.Maxspec)) + 1;
+    if (!(rng.RandomReal() < p.RecruitmentVector[s]))
+        return std::nullopt;
+    return Cell{s, DrawGRate(p, rng, s)};
+}
+
 void MutateRecruitGRate(const GParamStruct& g, Rng& rng, Cell& recruit, bool variable, GRateFraction* widen)
 {
     if (!(rng.RandomReal() < g.MutationGR) || !variable)
@@ -50,10 +58,10 @@ void ApplyRecruitmentLiteral(ParameterSet& p, LandscapeGrid& grid, Rng& rng, GRa
                 continue;
             Cell recruit;
             if (open) {
-                const int s = static_cast<int>(rng.RandomInt(g.Maxspec)) + 1;
-                if (!(rng.RandomReal() < p.RecruitmentVector[s]))
+                const std::optional<Cell> arrival = DrawOpenRecruit(p, rng);
+                if (!arrival)
                     continue;
-                recruit = Cell{s, DrawGRate(p, rng, s)};
+                recruit = *arrival;
             } else {
                 int px = 0;
                 int py = 0;
@@ -90,10 +98,10 @@ void ApplyRecruitment(ParameterSet& p, LandscapeGrid& grid, Rng& rng, GRateRange
             Cell recruit;
             bool arrives = true;
             if (open) {
-                const int s = static_cast<int>(rng.RandomInt(g.Maxspec)) + 1;
-                arrives = rng.RandomReal() < p.RecruitmentVector[s];
+                const std::optional<Cell> arrival = DrawOpenRecruit(p, rng);
+                arrives = arrival.has_value();
                 if (arrives)
-                    recruit = Cell{s, DrawGRate(p, rng, s)};
+                    recruit = *arrival;
             } else {
                 int px = 0;
                 int py = 0;

@@ -4,6 +4,8 @@
 #include "engine/Rng.h"
 #include "params/ParameterSet.h"
 
+#include <optional>
+
 namespace quorrel {
 
 using GRateRanges = SpeciesTable<GRateFraction>;
@@ -12,6 +14,11 @@ using GRateRanges = SpeciesTable<GRateFraction>;
 // column, then the row), then the scan order of FindOccupiedCell from the last probe.
 // False when the landscape holds nobody.
 bool FindRecruitParent(const GParamStruct& g, const LandscapeGrid& grid, Rng& rng, int& px, int& py);
+
+// A recruit from the outside pool: a random species (RandomInt), arriving with its
+// recruitment probability (RandomReal), with a growth rate by DrawGRate; nothing when it
+// does not arrive.
+std::optional<Cell> DrawOpenRecruit(const ParameterSet& p, Rng& rng);
 
 // The growth-rate mutation of a recruit. It always takes the first draw, against MutationGR;
 // only then, and only when the recruit's rate is variable, it moves the rate by MutAmtGR

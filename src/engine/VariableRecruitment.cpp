@@ -55,12 +55,12 @@ bool Recruit(ParameterSet& p, LandscapeGrid& landscape, GenotypeGrid& genotypes,
                 continue;
             Cell recruit;
             if (open) {
-                const int s = static_cast<int>(rng.RandomInt(g.Maxspec)) + 1;
-                if (!(rng.RandomReal() < p.RecruitmentVector[s]))
+                const std::optional<Cell> arrival = DrawOpenRecruit(p, rng);
+                if (!arrival)
                     continue;
-                recruit = Cell{s, DrawGRate(p, rng, s)};
+                recruit = *arrival;
                 std::fill_n(genotype, g.Maxspec, UnsetTriple);
-                SeedGenotype(p, ranges.Seed, s, genotype, rng);
+                SeedGenotype(p, ranges.Seed, recruit.Species, genotype, rng);
             } else {
                 int px = 0;
                 int py = 0;

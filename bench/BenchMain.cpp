@@ -1,6 +1,7 @@
 // Milliseconds per generation of the fast and the literal paths of the fixed-outcome
 // model on a 700 x 700 landscape, measured in the same run, for the contention step
 // alone and for the whole generation.
+#include "BenchSupport.h"
 #include "VariableBench.h"
 
 #include "engine/BaseModel.h"
@@ -10,9 +11,7 @@
 #include "params/ParameterSet.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,28 +19,7 @@
 namespace {
 
 using namespace quorrel;
-
-class StderrDialogs : public Dialogs {
-public:
-    MessageAnswer Message(MessageKind, const std::string& text, MessageButtons) override
-    {
-        std::fprintf(stderr, "%s\n", text.c_str());
-        return MessageAnswer::No;
-    }
-    std::optional<std::string> ChooseFile(const FileDialogRequest&) override { return std::nullopt; }
-};
-
-ParameterSet Defaults700()
-{
-    ParameterSet p;
-    p.ResetToStartupTables();
-    p.SetInbuiltDefaults();
-    p.GParamRec.MaxX = 700;
-    p.GParamRec.MaxY = 700;
-    p.MirrorOutcomeMatrix();
-    p.UpdateGRateFractions();
-    return p;
-}
+using namespace quorrel::bench;
 
 // Variable growth rates, rates against given species, OverGRate 60, mortality patches,
 // square disturbance, open recruitment with growth-rate mutation.
@@ -79,27 +57,6 @@ ParameterSet EveryProcess700()
         p.RecruitmentVector[s] = 0.5f;
     }
     return p;
-}
-
-double Millis(const std::function<void()>& f)
-{
-    const auto t0 = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-}
-
-// The smallest of several repetitions, per generation.
-double PerGeneration(int reps, int gens, const std::function<void()>& prepare, const std::function<void()>& step)
-{
-    double best = 1e300;
-    for (int r = 0; r < reps; ++r) {
-        prepare();
-        best = std::min(best, Millis([&] {
-                            for (int i = 0; i < gens; ++i)
-                                step();
-                        }) / gens);
-    }
-    return best;
 }
 
 bool SameInterior(const GParamStruct& g, const LandscapeGrid& a, const LandscapeGrid& b)

@@ -2,6 +2,7 @@
 // measured in the same run: milliseconds per generation of the fast and literal paths of
 // case (c), the ratio of its fast generation to the fixed-outcome generation of case (a),
 // and the peak memory of a plain run of case (c) in a child process.
+#include "BenchSupport.h"
 #include "VariableBench.h"
 
 #include "engine/BaseModel.h"
@@ -12,7 +13,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstddef>
 #include <cstdio>
 #include <memory>
@@ -24,33 +24,11 @@ namespace quorrel::bench {
 
 namespace {
 
-class QuietDialogs : public Dialogs {
-public:
-    MessageAnswer Message(MessageKind, const std::string& text, MessageButtons) override
-    {
-        std::fprintf(stderr, "%s\n", text.c_str());
-        return MessageAnswer::No;
-    }
-    std::optional<std::string> ChooseFile(const FileDialogRequest&) override { return std::nullopt; }
-};
-
-ParameterSet DefaultsAt700()
-{
-    ParameterSet p;
-    p.ResetToStartupTables();
-    p.SetInbuiltDefaults();
-    p.GParamRec.MaxX = 700;
-    p.GParamRec.MaxY = 700;
-    p.MirrorOutcomeMatrix();
-    p.UpdateGRateFractions();
-    return p;
-}
-
 // 40 species with growth-rate ranges, every pair variable, single-cell mortality, open
 // recruitment with outcome and growth-rate mutation.
 ParameterSet VariableEveryPair700()
 {
-    ParameterSet p = DefaultsAt700();
+    ParameterSet p = Defaults700();
     GParamStruct& g = p.GParamRec;
     g.Maxspec = MaxSpecies;
     g.RecruitType = 0;
@@ -72,35 +50,14 @@ ParameterSet VariableEveryPair700()
     return p;
 }
 
-double Millis(auto&& f)
-{
-    const auto t0 = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-}
-
-// The smallest of several repetitions, per generation.
-double PerGeneration(int reps, int gens, auto&& prepare, auto&& step)
-{
-    double best = 1e300;
-    for (int r = 0; r < reps; ++r) {
-        prepare();
-        best = std::min(best, Millis([&] {
-                            for (int i = 0; i < gens; ++i)
-                                step();
-                        }) / gens);
-    }
-    return best;
-}
-
 constexpr int Reps = 5;
 constexpr int Gens = 10;
 constexpr int WarmUp = 40;
 
 double FixedOutcomeGeneration()
 {
-    QuietDialogs dialogs;
-    ParameterSet p = DefaultsAt700();
+    StderrDialogs dialogs;
+    ParameterSet p = Defaults700();
     auto lands = std::make_unique<Landscapes>();
     Rng rng{static_cast<uint32_t>(p.GParamRec.RandSeed)};
     BaseModel model(p, *lands, rng, dialogs);
@@ -133,7 +90,7 @@ double PeakMemoryOfRun(const ParameterSet& params, int generations)
     if (child < 0)
         return -1.0;
     if (child == 0) {
-        QuietDialogs dialogs;
+        StderrDialogs dialogs;
         ParameterSet p = params;
         auto lands = std::make_unique<Landscapes>();
         Rng rng{static_cast<uint32_t>(p.GParamRec.RandSeed)};
@@ -163,7 +120,7 @@ bool MeasureVariableOutcome()
     const double peak = PeakMemoryOfRun(VariableEveryPair700(), 20);
     const double fixed = FixedOutcomeGeneration();
 
-    QuietDialogs dialogs;
+    StderrDialogs dialogs;
     const ParameterSet params = VariableEveryPair700();
     ParameterSet p = params;
     auto lands = std::make_unique<Landscapes>();

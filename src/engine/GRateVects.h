@@ -2,13 +2,12 @@
 
 #include "engine/ArraySettings.h"
 #include "engine/Dialogs.h"
+#include "engine/LandscapeTables.h"
 #include "engine/Rng.h"
 #include "params/ParameterSet.h"
 
 #include <cstddef>
 #include <limits>
-#include <memory>
-#include <vector>
 
 namespace quorrel {
 
@@ -27,7 +26,7 @@ public:
     // Releases every table; a missing one is the assertion failure "FreeGRateVects: bad GRateVect".
     void FreeGRateVects();
 
-    bool Allocated() const { return !tables_.empty(); }
+    bool Allocated() const { return tables_.Allocated(); }
     // Entry s (1..Maxspec) of the table of landscape (r, c).
     const GRateFraction& At(int r, int c, int s) const;
     // GRateFractions := GRateVect[r][c], all Maxspec entries.
@@ -37,13 +36,10 @@ public:
     std::size_t TableBudget = std::numeric_limits<std::size_t>::max();
 
 private:
-    void Release(const char* cleanupError);
     void Fill(const ArraySettings& settings, const ParameterSet& params, Rng& rng);
     void WriteFile(const ArraySettings& settings, const ParameterSet& params) const;
 
-    std::vector<std::unique_ptr<GRateFraction[]>> tables_;
-    int cols_ = 0;
-    int maxspec_ = 0;
+    LandscapeTables<GRateFraction> tables_;
 };
 
 } // namespace quorrel

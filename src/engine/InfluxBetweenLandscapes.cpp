@@ -1,6 +1,7 @@
 #include "engine/InfluxBetweenLandscapes.h"
 
 #include "engine/GenotypeOperations.h"
+#include "engine/Recruitment.h"
 
 #include <algorithm>
 #include <array>
@@ -109,13 +110,7 @@ void InfluxBetweenLandscapes(const ParameterSet& p, const ArraySettings& array, 
             if (!(rng.RandomReal() < p.RecruitmentVector[donor.Species]))
                 continue;
             Cell settler = donor;
-            if (rng.RandomReal() < g.MutationGR && p.GRateFractions[settler.Species].Rate < 0.0f) {
-                const double amount = g.MutAmtGR * 0.01;
-                if (rng.RandomReal() >= 0.5)
-                    settler.GRate = float(std::max(double(settler.GRate) - amount, 0.0));
-                else
-                    settler.GRate = float(std::min(double(settler.GRate) + amount, 1.0));
-            }
+            MutateRecruitGRate(g, rng, settler, p.HasVariableGRate(settler.Species), nullptr);
             current(x, y) = settler;
             if (currentGenotypes != nullptr) {
                 OutcomeTriple* genotype = currentGenotypes->Genotype(x, y);

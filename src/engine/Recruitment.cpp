@@ -7,26 +7,39 @@
 
 namespace quorrel {
 
-namespace {
-
-// The growth-rate mutation of a recruit; it always takes the first draw.
-void Mutate(const ParameterSet& p, Rng& rng, Cell& recruit, GRateRanges* observed)
+std::optional<Cell> DrawOpenRecruit(const ParameterSet& p, Rng& rng)
 {
-    const GParamStruct& g = p.GParamRec;
-    if (!(rng.RandomReal() < g.MutationGR) || !p.HasVariableGRate(recruit.Species))
+    const int s = static_cast<int>(rng.RandomInt(p.GParamRec.Maxspec)) + 1;
+    if (!(rng.RandomReal() < p.RecruitmentVector[s]))
+        return std::nullopt;
+    return Cell{s, DrawGRate(p, rng, s)};
+}
+
+void MutateRecruitGRate(const GParamStruct& g, Rng& rng, Cell& recruit, bool variable, GRateFraction* widen)
+{
+    if (!(rng.RandomReal() < g.MutationGR) || !variable)
         return;
     const double amount = g.MutAmtGR * 0.01;
     if (rng.RandomReal() < 0.5)
         recruit.GRate = float(std::min(double(recruit.GRate) + amount, 1.0));
     else
         recruit.GRate = float(std::max(double(recruit.GRate) - amount, 0.0));
-    if (observed != nullptr) {
-        GRateFraction& range = (*observed)[recruit.Species];
-        if (recruit.GRate > range.High)
-            range.High = recruit.GRate;
-        if (recruit.GRate < range.Low)
-            range.Low = recruit.GRate;
+    if (widen != nullptr) {
+        if (recruit.GRate > widen->High)
+            widen->High = recruit.GRate;
+        if (recruit.GRate < widen->Low)
+            widen->Low = recruit.GRate;
     }
+}
+
+namespace {
+
+// The mutation of a recruit of the fixed-outcome model: variable by the growth-rate table;
+// open recruits widen observed.
+void Mutate(const ParameterSet& p, Rng& rng, Cell& recruit, GRateRanges& observed, bool open)
+{
+    MutateRecruitGRate(p.GParamRec, rng, recruit, p.HasVariableGRate(recruit.Species),
+                       open ? &observed[recruit.Species] : nullptr);
 }
 
 } // namespace
@@ -45,10 +58,10 @@ void ApplyRecruitmentLiteral(ParameterSet& p, LandscapeGrid& grid, Rng& rng, GRa
                 continue;
             Cell recruit;
             if (open) {
-                const int s = static_cast<int>(rng.RandomInt(g.Maxspec)) + 1;
-                if (!(rng.RandomReal() < p.RecruitmentVector[s]))
+                const std::optional<Cell> arrival = DrawOpenRecruit(p, rng);
+                if (!arrival)
                     continue;
-                recruit = Cell{s, DrawGRate(p, rng, s)};
+                recruit = *arrival;
             } else {
                 int px = 0;
                 int py = 0;
@@ -58,7 +71,7 @@ void ApplyRecruitmentLiteral(ParameterSet& p, LandscapeGrid& grid, Rng& rng, GRa
                 if (!(rng.RandomReal() < p.RecruitmentVector[recruit.Species]))
                     continue;
             }
-            Mutate(p, rng, recruit, open ? &observed : nullptr);
+            Mutate(p, rng, recruit, observed, open);
             grid(x, y) = recruit;
         }
     }
@@ -85,10 +98,10 @@ void ApplyRecruitment(ParameterSet& p, LandscapeGrid& grid, Rng& rng, GRateRange
             Cell recruit;
             bool arrives = true;
             if (open) {
-                const int s = static_cast<int>(rng.RandomInt(g.Maxspec)) + 1;
-                arrives = rng.RandomReal() < p.RecruitmentVector[s];
+                const std::optional<Cell> arrival = DrawOpenRecruit(p, rng);
+                arrives = arrival.has_value();
                 if (arrives)
-                    recruit = Cell{s, DrawGRate(p, rng, s)};
+                    recruit = *arrival;
             } else {
                 int px = 0;
                 int py = 0;
@@ -98,7 +111,7 @@ void ApplyRecruitment(ParameterSet& p, LandscapeGrid& grid, Rng& rng, GRateRange
                 arrives = rng.RandomReal() < p.RecruitmentVector[recruit.Species];
             }
             if (arrives) {
-                Mutate(p, rng, recruit, open ? &observed : nullptr);
+                Mutate(p, rng, recruit, observed, open);
                 row[x] = recruit;
             }
             seed = rng.RandSeed;

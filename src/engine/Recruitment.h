@@ -4,6 +4,8 @@
 #include "engine/Rng.h"
 #include "params/ParameterSet.h"
 
+#include <optional>
+
 namespace quorrel {
 
 using GRateRanges = SpeciesTable<GRateFraction>;
@@ -12,6 +14,16 @@ using GRateRanges = SpeciesTable<GRateFraction>;
 // column, then the row), then the scan order of FindOccupiedCell from the last probe.
 // False when the landscape holds nobody.
 bool FindRecruitParent(const GParamStruct& g, const LandscapeGrid& grid, Rng& rng, int& px, int& py);
+
+// A recruit from the outside pool: a random species (RandomInt), arriving with its
+// recruitment probability (RandomReal), with a growth rate by DrawGRate; nothing when it
+// does not arrive.
+std::optional<Cell> DrawOpenRecruit(const ParameterSet& p, Rng& rng);
+
+// The growth-rate mutation of a recruit. It always takes the first draw, against MutationGR;
+// only then, and only when the recruit's rate is variable, it moves the rate by MutAmtGR
+// percent up or down (a second draw), kept within 0..1. A moved rate widens *widen when given.
+void MutateRecruitGRate(const GParamStruct& g, Rng& rng, Cell& recruit, bool variable, GRateFraction* widen);
 
 // Recruitment (ApplyRecruitment): in row order each empty cell draws RandomReal against
 // Influx; a recruit comes from the outside pool (open: a random species, DrawGRate) or is

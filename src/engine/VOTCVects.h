@@ -2,13 +2,12 @@
 
 #include "engine/ArraySettings.h"
 #include "engine/Dialogs.h"
+#include "engine/LandscapeTables.h"
 #include "engine/Rng.h"
 #include "params/ParameterSet.h"
 
 #include <cstddef>
 #include <limits>
-#include <memory>
-#include <vector>
 
 namespace quorrel {
 
@@ -26,7 +25,7 @@ public:
     // Releases every table; a missing one is the assertion failure "FreeVOTCVects()".
     void FreeVOTCVects();
 
-    bool Allocated() const { return !tables_.empty(); }
+    bool Allocated() const { return tables_.Allocated(); }
     const VariableOutcomeRange& At(int r, int c, int s) const;
     // ranges := VOTCVect[r][c], all Maxspec entries.
     void LoadInto(int r, int c, VariableOutcomeTable& ranges) const;
@@ -38,9 +37,7 @@ private:
     void Fill(const ArraySettings& settings, const ParameterSet& params, Rng& rng);
     void WriteFile(const ArraySettings& settings, const ParameterSet& params) const;
 
-    std::vector<std::unique_ptr<VariableOutcomeRange[]>> tables_;
-    int cols_ = 0;
-    int maxspec_ = 0;
+    LandscapeTables<VariableOutcomeRange> tables_;
 };
 
 } // namespace quorrel

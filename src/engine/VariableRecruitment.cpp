@@ -10,24 +10,6 @@ namespace quorrel {
 
 namespace {
 
-void MutateGRate(const GParamStruct& g, Rng& rng, Cell& recruit, GRateRanges& observed, bool widen)
-{
-    if (!(rng.RandomReal() < g.MutationGR) || !(observed[recruit.Species].Rate < 0.0f))
-        return;
-    const double amount = g.MutAmtGR * 0.01;
-    if (rng.RandomReal() < 0.5)
-        recruit.GRate = float(std::min(double(recruit.GRate) + amount, 1.0));
-    else
-        recruit.GRate = float(std::max(double(recruit.GRate) - amount, 0.0));
-    if (widen) {
-        GRateFraction& range = observed[recruit.Species];
-        if (recruit.GRate > range.High)
-            range.High = recruit.GRate;
-        if (recruit.GRate < range.Low)
-            range.Low = recruit.GRate;
-    }
-}
-
 // False when a mutated entry has a Win or Loss above 100 (a negative MutAmtOTC, or an
 // entry that was unset).
 bool MutateOutcomes(const ParameterSet& p, Rng& rng, int s, OutcomeTriple* genotype, VariableOutcomeRange* widen)
@@ -73,12 +55,12 @@ bool Recruit(ParameterSet& p, LandscapeGrid& landscape, GenotypeGrid& genotypes,
                 continue;
             Cell recruit;
             if (open) {
-                const int s = static_cast<int>(rng.RandomInt(g.Maxspec)) + 1;
-                if (!(rng.RandomReal() < p.RecruitmentVector[s]))
+                const std::optional<Cell> arrival = DrawOpenRecruit(p, rng);
+                if (!arrival)
                     continue;
-                recruit = Cell{s, DrawGRate(p, rng, s)};
+                recruit = *arrival;
                 std::fill_n(genotype, g.Maxspec, UnsetTriple);
-                SeedGenotype(p, ranges.Seed, s, genotype, rng);
+                SeedGenotype(p, ranges.Seed, recruit.Species, genotype, rng);
             } else {
                 int px = 0;
                 int py = 0;
@@ -94,7 +76,9 @@ bool Recruit(ParameterSet& p, LandscapeGrid& landscape, GenotypeGrid& genotypes,
                     continue;
                 std::copy_n(genotypes.Genotype(px, py), g.Maxspec, genotype);
             }
-            MutateGRate(g, rng, recruit, observedGRate, open);
+            // Whether the recruit's rate is variable is read from the observed ranges.
+            MutateRecruitGRate(g, rng, recruit, observedGRate[recruit.Species].Rate < 0.0f,
+                               open ? &observedGRate[recruit.Species] : nullptr);
             bounded = MutateOutcomes(p, rng, recruit.Species, genotype,
                                      open ? &ranges.Observed[recruit.Species] : nullptr) &&
                       bounded;

@@ -1,38 +1,12 @@
 #include "output/LandscapeStatisticsFiles.h"
 
 #include "output/FileNames.h"
-#include "output/OutputFileError.h"
+#include "output/TextFormat.h"
 #include "params/ParameterFile.h"
 
 #include <cerrno>
-#include <cstdio>
-#include <system_error>
 
 namespace quorrel {
-
-namespace {
-
-std::string Format(const char* format, double value)
-{
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, format, value);
-    return buffer;
-}
-
-std::string Format(const char* format, int value)
-{
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, format, value);
-    return buffer;
-}
-
-void Check(const std::ofstream& file, const std::string& name)
-{
-    if (!file)
-        throw OutputFileError(name, errno != 0 ? std::generic_category().message(errno) : "(unknown failure)");
-}
-
-} // namespace
 
 LandscapeStatisticsFiles::LandscapeStatisticsFiles(const ParameterSet& params, const OptionStruct& options,
                                                    const LandscapeGrid& landscape, const ColorMap& colors)
@@ -59,7 +33,7 @@ void LandscapeStatisticsFiles::Create(std::ofstream& file, const std::string& na
     errno = 0;
     file.clear();
     file.open(name, std::ios::binary | std::ios::trunc);
-    Check(file, name);
+    CheckWritten(file, name);
     WriteParameterListing(file, params_, name);
     std::string text = std::string(" \r\n===>\r\n \r\n") + title + "\r\n           (for each landscape)  \r\nGen No.  Row Col";
     for (int s = 1; s <= n; ++s)
@@ -75,7 +49,7 @@ void LandscapeStatisticsFiles::Append(std::ofstream& file, const std::string& na
 {
     errno = 0;
     file << text;
-    Check(file, name);
+    CheckWritten(file, name);
 }
 
 void LandscapeStatisticsFiles::WriteLandscapeLines(int g, int row, int col)
@@ -119,7 +93,7 @@ void LandscapeStatisticsFiles::Close(std::ofstream& file, const std::string& nam
         return;
     errno = 0;
     file.close();
-    Check(file, name);
+    CheckWritten(file, name);
 }
 
 void LandscapeStatisticsFiles::CloseCoverageFile()

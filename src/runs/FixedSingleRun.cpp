@@ -14,9 +14,7 @@ RunEnd FixedSingleRun::Start(RunHost& host)
     Dialogs& dialogs = host.Messages();
 
     curGen_ = 0;
-    host.SetState(RunState::Running);
-    host.RunStarted();
-    host.HideOutputWindows(HideIdleOutputWindows(false, false, false, app_.Options));
+    EnterRunning(host, HideIdleOutputWindows(false, false, false, app_.Options));
 
     BaseModel model(params, app_.Lands, app_.Random, dialogs);
     RunFailure failure;
@@ -25,12 +23,8 @@ RunEnd FixedSingleRun::Start(RunHost& host)
         model.StartRun();
         covered = model.SetInitCover(host.Initialising());
     });
-    if (!covered) {
-        failure.Report(dialogs);
-        const RunEnd end = failure ? RunEnd::Failed : RunEnd::NotStarted;
-        host.RunFinished(end);
-        return end;
-    }
+    if (!covered)
+        return EndUnstarted(host, failure, dialogs);
 
     SingleRunOutputs outputs(app_, host);
     failure.Try([&] {
@@ -51,11 +45,7 @@ RunEnd FixedSingleRun::Start(RunHost& host)
     // Drops the widening of the growth-rate ranges made during the run.
     params.UpdateGRateFractions();
     outputs.Finish(failure);
-    failure.Report(dialogs);
-
-    const RunEnd end = failure ? RunEnd::Failed : EndFromState(host);
-    host.RunFinished(end);
-    return end;
+    return EndStarted(host, failure, dialogs);
 }
 
 } // namespace quorrel

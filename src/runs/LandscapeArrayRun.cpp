@@ -72,10 +72,7 @@ RunEnd LandscapeArrayRun::Start(RunHost& host, const ArraySettingTexts& texts)
     });
     if (!initialised) {
         failure.Try([&] { model.EndRun(); });
-        failure.Report(dialogs);
-        const RunEnd end = failure ? RunEnd::Failed : RunEnd::NotStarted;
-        host.RunFinished(end);
-        return end;
+        return EndUnstarted(host, failure, dialogs);
     }
 
     ArrayStatisticsOutputs statistics(app_, host, landscapes);
@@ -143,11 +140,7 @@ RunEnd LandscapeArrayRun::Start(RunHost& host, const ArraySettingTexts& texts)
     statistics.Finish(failure);
     if (outcome)
         outcome->Finish(failure);
-    failure.Report(dialogs);
-
-    const RunEnd end = failure ? RunEnd::Failed : EndFromState(host);
-    host.RunFinished(end);
-    return end;
+    return EndStarted(host, failure, dialogs);
 }
 
 } // namespace quorrel

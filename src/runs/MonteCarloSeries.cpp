@@ -48,9 +48,7 @@ RunEnd MonteCarloSeries::Start(RunHost& host, std::string_view repeatTimes, cons
     }
 
     ParameterSet& params = app_.Params;
-    host.SetState(RunState::Running);
-    host.RunStarted();
-    host.HideOutputWindows(HideIdleOutputWindows(false, variable_, true, app_.Options));
+    EnterRunning(host, HideIdleOutputWindows(false, variable_, true, app_.Options));
     currentRun_ = 0;
     notStarted_ = false;
 

@@ -2,6 +2,13 @@
 
 namespace quorrel {
 
+void EnterRunning(RunHost& host, const OutputWindowSet& leftAlone)
+{
+    host.SetState(RunState::Running);
+    host.RunStarted();
+    host.HideOutputWindows(leftAlone);
+}
+
 bool PauseAndTestExit(RunHost& host)
 {
     host.Breathe();
@@ -22,6 +29,22 @@ RunEnd EndFromState(const RunHost& host)
     default:
         return RunEnd::Completed;
     }
+}
+
+RunEnd EndUnstarted(RunHost& host, RunFailure& failure, Dialogs& dialogs)
+{
+    failure.Report(dialogs);
+    const RunEnd end = failure ? RunEnd::Failed : RunEnd::NotStarted;
+    host.RunFinished(end);
+    return end;
+}
+
+RunEnd EndStarted(RunHost& host, RunFailure& failure, Dialogs& dialogs)
+{
+    failure.Report(dialogs);
+    const RunEnd end = failure ? RunEnd::Failed : EndFromState(host);
+    host.RunFinished(end);
+    return end;
 }
 
 } // namespace quorrel

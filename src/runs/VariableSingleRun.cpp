@@ -15,9 +15,7 @@ RunEnd VariableSingleRun::Start(RunHost& host)
     Dialogs& dialogs = host.Messages();
 
     curGen_ = 0;
-    host.SetState(RunState::Running);
-    host.RunStarted();
-    host.HideOutputWindows(HideIdleOutputWindows(false, true, false, app_.Options));
+    EnterRunning(host, HideIdleOutputWindows(false, true, false, app_.Options));
 
     VariableModel model(params, app_.Lands, app_.Random, dialogs);
     model.GenotypeByteBudget = GenotypeByteBudget;
@@ -32,10 +30,7 @@ RunEnd VariableSingleRun::Start(RunHost& host)
     if (!seeded) {
         if (model.HasGenotypes())
             model.FreeGenotypes();
-        failure.Report(dialogs);
-        const RunEnd end = failure ? RunEnd::Failed : RunEnd::NotStarted;
-        host.RunFinished(end);
-        return end;
+        return EndUnstarted(host, failure, dialogs);
     }
 
     SingleRunOutputs outputs(app_, host);
@@ -64,11 +59,7 @@ RunEnd VariableSingleRun::Start(RunHost& host)
     variableOutputs.Finish(failure);
     if (model.HasGenotypes())
         model.FreeGenotypes();
-    failure.Report(dialogs);
-
-    const RunEnd end = failure ? RunEnd::Failed : EndFromState(host);
-    host.RunFinished(end);
-    return end;
+    return EndStarted(host, failure, dialogs);
 }
 
 } // namespace quorrel

@@ -1,3 +1,4 @@
+#include "RunBatch.h"
 #include "RunsTestSupport.h"
 #include "ScriptedRunHost.h"
 
@@ -12,33 +13,10 @@
 #include <string>
 #include <vector>
 
-#include <sys/wait.h>
-
 namespace quorrel::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Outcome {
-    int status = -1;
-    std::string err;
-};
-
-// Runs quorrel-batch in folder with the arguments (each quoted for the shell).
-Outcome Batch(const fs::path& folder, const std::vector<std::string>& args)
-{
-    std::string command = "cd '" + folder.string() + "' && '" QUORREL_BATCH "'";
-    for (const std::string& a : args)
-        command += " '" + a + "'";
-    const fs::path errFile = folder.parent_path() / (folder.filename().string() + ".err");
-    command += " 2> '" + errFile.string() + "' > /dev/null";
-    const int raw = std::system(command.c_str());
-    Outcome r;
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.err = ReadAll(errFile.string());
-    fs::remove(errFile);
-    return r;
-}
 
 // Twice through quorrel-batch and once through the driver, as the desktop window runs it
 // after the run mode was confirmed: three identical result files.
@@ -81,7 +59,7 @@ TEST(BatchMonteCarlo, SeriesGiveByteIdenticalResultFiles)
         args.insert(args.end(), c.options.begin(), c.options.end());
         std::string texts[3];
         for (int i = 0; i < 2; ++i) {
-            const Outcome r = Batch(dir.Path(), args);
+            const BatchResult r = RunBatch(dir.Path(), args);
             ASSERT_EQ(r.status, 0) << c.mode << ": " << r.err;
             EXPECT_EQ(r.err, "");
             texts[i] = ReadAll(result);
@@ -134,7 +112,7 @@ TEST(BatchMonteCarlo, BadOptionsExitWithStatusTwo)
         {{"--runs", "5"}, "belong to the montecarlo modes"},
     };
     for (const Case& c : cases) {
-        const Outcome r = Batch(dir.Path(), c.args);
+        const BatchResult r = RunBatch(dir.Path(), c.args);
         EXPECT_EQ(r.status, 2) << c.reason;
         EXPECT_NE(r.err.find(c.reason), std::string::npos) << r.err;
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;

@@ -1,3 +1,4 @@
+#include "RunBatch.h"
 #include "RunsTestSupport.h"
 #include "ScriptedRunHost.h"
 
@@ -14,33 +15,10 @@
 #include <string>
 #include <vector>
 
-#include <sys/wait.h>
-
 namespace quorrel::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct BatchResult {
-    int status = -1;
-    std::string err;
-};
-
-// Runs quorrel-batch in folder with the arguments (each quoted for the shell).
-BatchResult RunBatch(const fs::path& folder, const std::vector<std::string>& args)
-{
-    std::string command = "cd '" + folder.string() + "' && '" QUORREL_BATCH "'";
-    for (const std::string& a : args)
-        command += " '" + a + "'";
-    const fs::path errFile = folder.parent_path() / (folder.filename().string() + ".err");
-    command += " 2> '" + errFile.string() + "' > /dev/null";
-    const int raw = std::system(command.c_str());
-    BatchResult r;
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.err = ReadAll(errFile.string());
-    fs::remove(errFile);
-    return r;
-}
 
 // Every file of the folder by name, with its contents.
 std::map<std::string, std::string> Files(const fs::path& folder)

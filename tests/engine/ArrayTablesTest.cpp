@@ -155,7 +155,7 @@ protected:
 
 TEST_F(GRateVectsTest, UniformGivesEveryLandscapeTheWholeTableAndListsIt)
 {
-    TempDir dir;
+    TempFolder dir;
     ArraySettings a = Array(2, 3, UniformSpread);
     a.InitGRFName = dir.File("grates.dat");
     ASSERT_TRUE(vects.SetGRateVects(a, params, rng, dialogs));
@@ -243,7 +243,7 @@ TEST(VOTCVects, ClumpedAndGradientSliceTheWinRange)
     Rng rng;
     ScriptedDialogs dialogs;
     VOTCVects vects;
-    TempDir dir;
+    TempFolder dir;
     ArraySettings a = Array(3, 3, UniformSpread, ClumpedSpread);
     a.InitOTCFName = dir.File("otc.dat");
     ASSERT_TRUE(vects.SetVOTCVects(a, params, rng, dialogs));

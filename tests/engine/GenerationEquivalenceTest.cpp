@@ -1,5 +1,5 @@
 #include "EngineTestSupport.h"
-#include "ScriptedDialogs.h"
+#include "StartedRun.h"
 
 #include "engine/BaseModel.h"
 
@@ -14,21 +14,7 @@ namespace {
 using test::ScriptedDialogs;
 using test::SmallParameters;
 
-// One run of the model with its own parameters, landscapes and generator.
-struct ModelRun {
-    ParameterSet params;
-    std::unique_ptr<Landscapes> lands = std::make_unique<Landscapes>();
-    Rng rng;
-    ScriptedDialogs dialogs;
-    BaseModel model{params, *lands, rng, dialogs};
-
-    ModelRun(const ParameterSet& p, uint32_t seed) : params(p), rng{seed}
-    {
-        InitProgress none;
-        model.StartRun();
-        EXPECT_TRUE(model.SetInitCover(none));
-    }
-};
+using ModelRun = test::StartedRun<BaseModel>;
 
 struct Setting {
     std::string name;
@@ -108,15 +94,8 @@ const Setting Settings[] = {
 
 void ExpectSameState(const ModelRun& a, const ModelRun& b, const std::string& where)
 {
-    const GParamStruct& g = a.params.GParamRec;
-    for (int y = 1; y <= g.MaxY; ++y)
-        for (int x = 1; x <= g.MaxX; ++x) {
-            const Cell& ca = a.lands->CurrentLandscape(x, y);
-            const Cell& cb = b.lands->CurrentLandscape(x, y);
-            ASSERT_EQ(ca.Species, cb.Species) << where << " at " << x << "," << y;
-            ASSERT_EQ(std::bit_cast<uint32_t>(ca.GRate), std::bit_cast<uint32_t>(cb.GRate))
-                << where << " at " << x << "," << y;
-        }
+    ASSERT_NO_FATAL_FAILURE(
+        test::ExpectSameLandscape(a.params.GParamRec, a.lands->CurrentLandscape, b.lands->CurrentLandscape, where));
     ASSERT_EQ(a.rng.RandSeed, b.rng.RandSeed) << where;
     ASSERT_EQ(a.params.GRateFractions, b.params.GRateFractions) << where;
     ASSERT_EQ(a.model.ObservedGRateRanges, b.model.ObservedGRateRanges) << where;

@@ -93,7 +93,7 @@ TEST(GridOperations, CellScansFollowTheirOrder)
 
 TEST(GridOperations, NoEmptyCellWritesTheParameterFileShowsTheMessageAndEndsTheRun)
 {
-    test::TempDir dir;
+    test::TempFolder dir;
     ParameterSet p = SmallParameters(10, 10);
     p.StartDir = dir.Path();
     ScriptedDialogs dialogs;

@@ -12,7 +12,7 @@ namespace {
 // with growth rate k / 10, except where a test empties it.
 class InfluxTest : public ::testing::Test {
 protected:
-    TempDir dir;
+    TempFolder dir;
     ParameterSet params = SmallParameters(10, 10, 4);
     Landscapes lands;
     Rng rng;

@@ -28,7 +28,7 @@ TEST(LandscapeArrayModel, TheTwoInfluxesAlternateByTheTimeStep)
         {3, 1.0f, 0.0f, false, false},
     };
     for (const Case& k : cases) {
-        TempDir dir;
+        TempFolder dir;
         ParameterSet params = SmallParameters(10, 10, 4);
         params.GParamRec.RecruitType = 1;
         params.GParamRec.Influx = k.inside;

@@ -24,7 +24,7 @@ int FileCount(const fs::path& dir)
 
 class StoresTest : public ::testing::Test {
 protected:
-    TempDir dir;
+    TempFolder dir;
     ParameterSet params = SmallParameters(12, 10, 3);
     Landscapes lands;
     Rng rng;

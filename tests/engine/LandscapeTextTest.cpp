@@ -11,7 +11,7 @@ namespace {
 using test::ReadAll;
 using test::ScriptedDialogs;
 using test::SmallParameters;
-using test::TempDir;
+using test::TempFolder;
 using test::WriteAll;
 
 std::string Zeros(int columns, int rows)
@@ -27,7 +27,7 @@ std::string Zeros(int columns, int rows)
 
 TEST(LandscapeText, WritesTheExactFormatAndAppendsConsolidatedBlocks)
 {
-    TempDir dir;
+    TempFolder dir;
     ScriptedDialogs dialogs;
     ParameterSet p = SmallParameters(3, 2);
     auto l = std::make_unique<Landscapes>();
@@ -56,7 +56,7 @@ TEST(LandscapeText, WritesTheExactFormatAndAppendsConsolidatedBlocks)
 
 TEST(LandscapeText, RoundTripGivesTheSameSpeciesAndDrawsRatesOfVariableSpecies)
 {
-    TempDir dir;
+    TempFolder dir;
     ScriptedDialogs dialogs;
     ParameterSet p = SmallParameters(13, 11);
     p.GrowthRates[2] = GrowthRate{-1, 20, 60};
@@ -89,7 +89,7 @@ TEST(LandscapeText, RoundTripGivesTheSameSpeciesAndDrawsRatesOfVariableSpecies)
 
 TEST(LandscapeText, AcceptsAnUpperCaseHeaderWithAGenerationAndReadsTheFirstBlock)
 {
-    TempDir dir;
+    TempFolder dir;
     ScriptedDialogs dialogs;
     ParameterSet p = SmallParameters(200, 200);
     auto l = std::make_unique<Landscapes>();
@@ -115,7 +115,7 @@ TEST(LandscapeText, AcceptsAnUpperCaseHeaderWithAGenerationAndReadsTheFirstBlock
 
 TEST(LandscapeText, RefusesIllFormedFilesWithTheirMessages)
 {
-    TempDir dir;
+    TempFolder dir;
     const std::string f = dir.File("bad.txt");
     const std::string wrongFormat =
         "The landscape file is either in the wrong format or\rhas the wrong landscape size or number of species.\r  ";

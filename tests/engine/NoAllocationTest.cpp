@@ -1,3 +1,4 @@
+#include "CountingAllocator.h"
 #include "EngineTestSupport.h"
 #include "ScriptedDialogs.h"
 
@@ -5,35 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <memory>
-#include <new>
-
-namespace {
-
-// Counts the allocations of the whole test program; the test reads the difference.
-std::atomic<long> allocations{0};
-
-} // namespace
-
-void* operator new(std::size_t size)
-{
-    ++allocations;
-    if (void* p = std::malloc(size == 0 ? 1 : size))
-        return p;
-    throw std::bad_alloc();
-}
-
-void operator delete(void* p) noexcept
-{
-    std::free(p);
-}
-
-void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
 
 namespace quorrel {
 namespace {

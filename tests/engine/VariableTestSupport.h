@@ -1,34 +1,23 @@
 #pragma once
 
 #include "EngineTestSupport.h"
-#include "ScriptedDialogs.h"
+#include "StartedRun.h"
 
 #include "engine/VariableModel.h"
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cstddef>
-#include <memory>
-#include <string>
 #include <vector>
 
 namespace quorrel::test {
 
 // One run of the variable-outcome model with its own parameters, landscapes and
 // generator, started and seeded.
-struct VariableRun {
-    ParameterSet params;
-    std::unique_ptr<Landscapes> lands = std::make_unique<Landscapes>();
-    Rng rng;
-    ScriptedDialogs dialogs;
-    VariableModel model{params, *lands, rng, dialogs};
-
-    VariableRun(const ParameterSet& p, uint32_t seed) : params(p), rng{seed}
+struct VariableRun : StartedRun<VariableModel> {
+    VariableRun(const ParameterSet& p, uint32_t seed) : StartedRun(p, seed)
     {
         InitProgress none;
-        model.StartRun();
-        EXPECT_TRUE(model.SetInitCover(none));
         EXPECT_TRUE(model.SeedGenotypes(true, none));
     }
 
@@ -64,17 +53,6 @@ inline void MixedOutcomes(ParameterSet& p)
     p.VariableOutcomeVector[3] = {40, 50, 10, 30};
     p.VariableOutcomeVector[4] = {10, 90, 5, 100};
     p.GParamRec.OverGRate = 60;
-}
-
-inline void ExpectSameLandscape(const GParamStruct& g, const LandscapeGrid& a, const LandscapeGrid& b,
-                                const std::string& where)
-{
-    for (int y = 1; y <= g.MaxY; ++y)
-        for (int x = 1; x <= g.MaxX; ++x) {
-            ASSERT_EQ(a(x, y).Species, b(x, y).Species) << where << " at " << x << "," << y;
-            ASSERT_EQ(std::bit_cast<uint32_t>(a(x, y).GRate), std::bit_cast<uint32_t>(b(x, y).GRate))
-                << where << " at " << x << "," << y;
-        }
 }
 
 } // namespace quorrel::test

@@ -1,7 +1,7 @@
 #include "output/ColorMap.h"
 #include "output/LandscapeBitmap.h"
 
-#include "TempDir.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +40,7 @@ TEST(LandscapeBitmapTest, EachCellIsAPixSquareInItsColourInTheSavedFile)
     grid(5, 1).Species = 7; // outside the interior: not drawn
 
     const ColorMap colors;
-    test::TempDir dir;
+    test::TempFolder dir;
     std::string error;
     QImage read;
     for (const int pix : {1, 3}) {

@@ -1,4 +1,4 @@
-#include "TempDir.h"
+#include "TempFolder.h"
 
 #include "output/LandscapeArrayImage.h"
 #include "output/LandscapeStatisticsFiles.h"
@@ -73,7 +73,7 @@ TEST(LandscapeArrayImage, EachLandscapeInItsBlockWithGapsBetween)
 
 TEST(LandscapeStatisticsFiles, OneLinePerLandscapeUnderTheirHeadings)
 {
-    TempDir dir;
+    TempFolder dir;
     ParameterSet p = Parameters(10, 10, 5);
     OptionStruct o = SetDefaultOptions(dir.Path());
     o.WriteCoverage = true;

@@ -5,7 +5,7 @@
 #include "engine/LandscapeText.h"
 
 #include "ScriptedDialogs.h"
-#include "TempDir.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -64,7 +64,7 @@ protected:
         return names;
     }
 
-    test::TempDir dir;
+    test::TempFolder dir;
     test::ScriptedDialogs dialogs;
     ParameterSet params;
     OptionStruct options;

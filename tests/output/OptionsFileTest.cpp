@@ -1,7 +1,7 @@
 #include "output/OptionsFile.h"
 
 #include "ScriptedDialogs.h"
-#include "TempDir.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@ namespace {
 
 using test::ReadAll;
 using test::ScriptedDialogs;
-using test::TempDir;
+using test::TempFolder;
 using test::WriteAll;
 
 // The options file of the defaults, for start folder d.
@@ -76,7 +76,7 @@ std::string Replace(std::string text, const std::string& from, const std::string
 
 class OptionsFileTest : public ::testing::Test {
 protected:
-    TempDir dir;
+    TempFolder dir;
     ScriptedDialogs dialogs;
     std::string d = dir.Path().string();
     std::string path = dir.File("Options.dat");

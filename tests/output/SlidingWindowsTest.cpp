@@ -3,7 +3,7 @@
 #include "params/AssertionFailure.h"
 
 #include "ScriptedDialogs.h"
-#include "TempDir.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -43,7 +43,7 @@ protected:
         windows.SpatialHistogram(-1);
     }
 
-    test::TempDir dir;
+    test::TempFolder dir;
     test::ScriptedDialogs dialogs;
     ParameterSet params;
     OptionStruct options;

@@ -3,7 +3,7 @@
 #include "output/OutputFileError.h"
 #include "params/ParameterFile.h"
 
-#include "TempDir.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -73,7 +73,7 @@ protected:
         return out.str();
     }
 
-    test::TempDir dir;
+    test::TempFolder dir;
     ParameterSet params;
     OptionStruct options;
     LandscapeGrid landscape;

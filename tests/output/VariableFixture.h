@@ -7,7 +7,7 @@
 #include "params/ParameterFile.h"
 #include "params/ParameterSet.h"
 
-#include "TempDir.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -88,7 +88,7 @@ protected:
         return row;
     }
 
-    TempDir dir;
+    TempFolder dir;
     ParameterSet params;
     OptionStruct options;
     LandscapeGrid landscape;

@@ -3,44 +3,13 @@
 #include "output/OutputOptions.h"
 #include "runs/AppState.h"
 
+#include "TempFolder.h"
+
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
-#include <random>
 #include <string>
 
 namespace quorrel::test {
-
-// A fresh folder under the system's temporary folder, removed with its contents at the end.
-class TempFolder {
-public:
-    TempFolder()
-    {
-        std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() / ("quorrel-runs-" + std::to_string(rd()));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::filesystem::path& Path() const { return path_; }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
-
-inline std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // The last line of a text file with CR LF line ends.
 inline std::string LastLine(const std::string& text)

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "engine/Dialogs.h"
+#include "params/ParameterSet.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+namespace quorrel::bench {
+
+// Dialogs for a program without windows: messages go to stderr and are answered No.
+class StderrDialogs : public Dialogs {
+public:
+    MessageAnswer Message(MessageKind, const std::string& text, MessageButtons) override
+    {
+        std::fprintf(stderr, "%s\n", text.c_str());
+        return MessageAnswer::No;
+    }
+    std::optional<std::string> ChooseFile(const FileDialogRequest&) override { return std::nullopt; }
+};
+
+// The in-built defaults on a 700 x 700 landscape.
+inline ParameterSet Defaults700()
+{
+    ParameterSet p;
+    p.ResetToStartupTables();
+    p.SetInbuiltDefaults();
+    p.GParamRec.MaxX = 700;
+    p.GParamRec.MaxY = 700;
+    p.MirrorOutcomeMatrix();
+    p.UpdateGRateFractions();
+    return p;
+}
+
+// Milliseconds that f takes.
+inline double Millis(auto&& f)
+{
+    const auto t0 = std::chrono::steady_clock::now();
+    f();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+}
+
+// The smallest of several repetitions, per generation.
+inline double PerGeneration(int reps, int gens, auto&& prepare, auto&& step)
+{
+    double best = 1e300;
+    for (int r = 0; r < reps; ++r) {
+        prepare();
+        best = std::min(best, Millis([&] {
+                            for (int i = 0; i < gens; ++i)
+                                step();
+                        }) / gens);
+    }
+    return best;
+}
+
+} // namespace quorrel::bench

@@ -159,7 +159,7 @@ TEST_F(LandscapeOutputTest, UnwritableFilesAreReportedAndTheRunGoesOn)
 // gives pictures the screen's): the desktop program and the batch runner write the same bytes.
 TEST(SaveBitmapTest, WritesTheSameResolutionWhateverThePictureCarries)
 {
-    test::TempDir dir;
+    test::TempFolder dir;
     QImage picture(3, 2, QImage::Format_RGB32);
     picture.fill(Qt::red);
     std::string error;

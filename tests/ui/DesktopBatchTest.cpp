@@ -51,6 +51,29 @@ int RunBatch(const fs::path& start, const QStringList& args)
 
 QString Path(const fs::path& path) { return QString::fromStdString(path.string()); }
 
+// Moves what the desktop program wrote in out aside, to start/desktop, and leaves out empty
+// for quorrel-batch; the folder moved to.
+fs::path SetDesktopOutputAside(const fs::path& start, const fs::path& out)
+{
+    const fs::path desktopOut = start / "desktop";
+    fs::rename(out, desktopOut);
+    fs::create_directories(out);
+    return desktopOut;
+}
+
+// The two folders hold the same files, byte for byte; a differing file is named after the
+// context. The caller returns when QTest::currentTestFailed().
+void CompareOutputs(const fs::path& desktopOut, const fs::path& batchOut, const std::string& context)
+{
+    const auto desktopFiles = FilesIn(desktopOut);
+    const auto batchFiles = FilesIn(batchOut);
+    QCOMPARE(desktopFiles.size(), batchFiles.size());
+    for (const auto& [name, bytes] : desktopFiles) {
+        QVERIFY2(batchFiles.count(name) == 1, name.c_str());
+        QVERIFY2(batchFiles.at(name) == bytes, (context + name).c_str());
+    }
+}
+
 } // namespace
 
 class DesktopBatchTest : public QObject {
@@ -108,25 +131,11 @@ void DesktopBatchTest::SameFilesAsBatchRunner()
     QTest::mouseClick(f.main->ModelOne().StartBtn, Qt::LeftButton);
     QVERIFY(f.dialogs.messages.empty());
     QCOMPARE(f.main->ModelOne().CurGen->text(), QStringLiteral("30"));
-    const fs::path desktopOut = start / "desktop";
-    fs::rename(out, desktopOut);
-    fs::create_directories(out);
+    const fs::path desktopOut = SetDesktopOutputAside(start, out);
+    QCOMPARE(RunBatch(start, {"--params", Path(paramFile), "--options", Path(optionsDir / "Options.dat")}), 0);
 
-    QProcess batch;
-    batch.start(QStringLiteral(QUORREL_BATCH),
-                {"--dir", QString::fromStdString(start.string()), "--params", QString::fromStdString(paramFile.string()),
-                 "--options", QString::fromStdString((optionsDir / "Options.dat").string()), "--quiet"});
-    QVERIFY(batch.waitForFinished(60000));
-    QCOMPARE(batch.exitCode(), 0);
-
-    const auto desktopFiles = FilesIn(desktopOut);
-    const auto batchFiles = FilesIn(out);
-    QVERIFY(desktopFiles.size() >= 6);
-    QCOMPARE(desktopFiles.size(), batchFiles.size());
-    for (const auto& [name, bytes] : desktopFiles) {
-        QVERIFY2(batchFiles.count(name) == 1, name.c_str());
-        QVERIFY2(batchFiles.at(name) == bytes, name.c_str());
-    }
+    QVERIFY(FilesIn(desktopOut).size() >= 6);
+    CompareOutputs(desktopOut, out, "");
 }
 
 // A variable-outcome single run with every file it can write, the plots shown as well.
@@ -184,20 +193,12 @@ void DesktopBatchTest::SameFilesAsBatchRunnerWithVariableOutcomes()
     for (const char* name : {"Outcome1.dat", "Outcome2.dat", "GCData.dat", "FTPOTC1.bmp", "FTPOTC2.bmp",
                              "STPlot.bmp", "FTPlot1.bmp"})
         QVERIFY2(fs::exists(out / name), name);
-    const fs::path desktopOut = start / "desktop";
-    fs::rename(out, desktopOut);
-    fs::create_directories(out);
+    const fs::path desktopOut = SetDesktopOutputAside(start, out);
 
     QCOMPARE(RunBatch(start, {"--params", Path(paramFile), "--options", Path(optionsDir / "Options.dat"), "--mode",
                               "single-variable"}),
              0);
-    const auto desktopFiles = FilesIn(desktopOut);
-    const auto batchFiles = FilesIn(out);
-    QCOMPARE(desktopFiles.size(), batchFiles.size());
-    for (const auto& [name, bytes] : desktopFiles) {
-        QVERIFY2(batchFiles.count(name) == 1, name.c_str());
-        QVERIFY2(batchFiles.at(name) == bytes, name.c_str());
-    }
+    CompareOutputs(desktopOut, out, "");
 }
 
 // The Monte Carlo series and the landscape arrays, each run from its window and by
@@ -304,21 +305,15 @@ void DesktopBatchTest::SeriesAndArraysSameFilesAsBatchRunner()
         }
         QVERIFY2(f.dialogs.messages.empty(), c.batchMode);
 
-        const fs::path desktopOut = start / "desktop";
-        fs::rename(out, desktopOut);
-        fs::create_directories(out);
+        const fs::path desktopOut = SetDesktopOutputAside(start, out);
         QCOMPARE(RunBatch(start, args), 0);
 
-        const auto desktopFiles = FilesIn(desktopOut);
-        const auto batchFiles = FilesIn(out);
         // The result file; or the two table files (one more for outcomes), the array's coverage
         // and growth-rate files and the per-landscape ones.
-        QCOMPARE(desktopFiles.size(), size_t(array ? (variable ? 8 : 7) : 1));
-        QCOMPARE(desktopFiles.size(), batchFiles.size());
-        for (const auto& [name, bytes] : desktopFiles) {
-            QVERIFY2(batchFiles.count(name) == 1, name.c_str());
-            QVERIFY2(batchFiles.at(name) == bytes, (std::string(c.batchMode) + ": " + name).c_str());
-        }
+        QCOMPARE(FilesIn(desktopOut).size(), size_t(array ? (variable ? 8 : 7) : 1));
+        CompareOutputs(desktopOut, out, std::string(c.batchMode) + ": ");
+        if (QTest::currentTestFailed())
+            return;
     }
 }
 

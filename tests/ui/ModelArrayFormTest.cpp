@@ -1,4 +1,5 @@
 #include "DesktopFixture.h"
+#include "SteppedRunSupport.h"
 #include "UiTestSupport.h"
 
 #include "ui/ClickableLineEdit.h"
@@ -24,11 +25,7 @@ namespace {
 // Start, Stop, Continue, Reset, Close, DisplayCycle, settings panel enabled.
 QString Controls(const TModelArrayForm& m)
 {
-    QString s;
-    for (const QWidget* w : std::initializer_list<const QWidget*>{m.StartBtn, m.StopBtn, m.ContinueBtn, m.ResetBtn,
-                                                                   m.CloseBtn, m.DisplayCycle, m.SettingsPanel})
-        s += w->isEnabled() ? '1' : '0';
-    return s;
+    return RunButtons(m) + (m.SettingsPanel->isEnabled() ? '1' : '0');
 }
 
 const QString Idle = QStringLiteral("1000111");
@@ -173,8 +170,7 @@ void ModelArrayFormTest::StartStopContinueReset()
         case 2:
             if (gen < stoppedAt + 4)
                 return false;
-            QTest::mouseClick(m.StopBtn, Qt::LeftButton);
-            QTest::mouseClick(m.ResetBtn, Qt::LeftButton);
+            ClickStopThenReset(m);
             phase = 3;
             return true;
         default:
@@ -294,15 +290,8 @@ void ModelArrayFormTest::InvalidCycleRefused()
     m.show();
     m.DisplayCycle->setText("9");
     QVERIFY(f.dialogs.messages.empty());
-    for (const char* bad : {"0", "51", "x", ""}) {
-        f.dialogs.messages.clear();
-        m.DisplayCycle->setText(QString::fromLatin1(bad));
-        QCOMPARE(f.dialogs.messages.size(), size_t(1));
-        QCOMPARE(f.dialogs.LastText(), std::string("You did not specify the display cycle properly.\rIt will stay unchanged"));
-        QVERIFY(f.dialogs.messages[0].kind == MessageKind::Information);
-        QCOMPARE(m.DisplayCycle->text(), QStringLiteral("9"));
-        QCOMPARE(m.RunHost::DisplayCycle(), 9);
-    }
+    CheckCyclesRefused(m, f.dialogs, {"0", "51", "x", ""},
+                       "You did not specify the display cycle properly.\rIt will stay unchanged", 9);
 }
 
 void ModelArrayFormTest::ShutdownDuringRun()

@@ -1,4 +1,5 @@
 #include "DesktopFixture.h"
+#include "SteppedRunSupport.h"
 #include "UiTestSupport.h"
 #include "VariableSetup.h"
 
@@ -24,16 +25,7 @@ namespace {
 
 const std::string InvalidCycle = "You did not specify the display cycle properly.\rIt will stay unchanged";
 
-// Start, Stop, Continue, Reset, Close, DisplayCycle enabled.
-QString Buttons(const TModelOneVarForm& m)
-{
-    QString s;
-    for (const QWidget* w : std::initializer_list<const QWidget*>{m.StartBtn, m.StopBtn, m.ContinueBtn, m.ResetBtn,
-                                                                   m.CloseBtn, m.DisplayCycle})
-        s += w->isEnabled() ? '1' : '0';
-    return s;
-}
-
+// RunButtons of the window idle, running and stopped.
 const QString Idle = QStringLiteral("100011");
 const QString Running = QStringLiteral("010000");
 const QString Stopped = QStringLiteral("001101");
@@ -72,7 +64,7 @@ void ModelOneVarFormTest::OpenedByRunModeShownIdle()
     for (const QLabel* l : m.findChildren<QLabel*>())
         texts << l->text();
     QVERIFY(texts.contains(QStringLiteral("Single landscape, Variable outcome")));
-    QCOMPARE(Buttons(m), Idle);
+    QCOMPARE(RunButtons(m), Idle);
     QCOMPARE(m.DisplayCycle->text(), QStringLiteral("4"));
     QCOMPARE(m.DisplayCycle->maxLength(), 8);
     QCOMPARE(m.CurGen->text(), QStringLiteral("0"));
@@ -102,9 +94,9 @@ void ModelOneVarFormTest::StopContinueResetClosesTheFiles()
         case 0:
             if (gen < 3)
                 return false;
-            states << Buttons(m);
+            states << RunButtons(m);
             QTest::mouseClick(m.StopBtn, Qt::LeftButton);
-            states << Buttons(m);
+            states << RunButtons(m);
             stoppedAt = gen;
             // A stopped run still counts as in progress.
             guardRefused = !f.main->RunGuard("Finish the run");
@@ -116,14 +108,13 @@ void ModelOneVarFormTest::StopContinueResetClosesTheFiles()
             if (++ticksStopped < 5)
                 return false;
             QTest::mouseClick(m.ContinueBtn, Qt::LeftButton);
-            states << Buttons(m);
+            states << RunButtons(m);
             phase = 2;
             return false;
         case 2:
             if (gen < stoppedAt + 4)
                 return false;
-            QTest::mouseClick(m.StopBtn, Qt::LeftButton);
-            QTest::mouseClick(m.ResetBtn, Qt::LeftButton);
+            ClickStopThenReset(m);
             phase = 3;
             return true;
         default:
@@ -138,7 +129,7 @@ void ModelOneVarFormTest::StopContinueResetClosesTheFiles()
     QCOMPARE(f.dialogs.LastText(), std::string("Finish the run"));
     const int last = m.CurGen->text().toInt();
     QCOMPARE(last, stoppedAt + 4);
-    QCOMPARE(Buttons(m), Idle);
+    QCOMPARE(RunButtons(m), Idle);
     QVERIFY(m.isVisible());
     QVERIFY(f.main->RunGuard("no run"));
     // The outcome statistics files end with the last generation computed.
@@ -159,16 +150,9 @@ void ModelOneVarFormTest::InvalidCycleHasItsOwnWording()
     m.DisplayCycle->setText("7");
     QCOMPARE(m.RunHost::DisplayCycle(), 7);
     QVERIFY(f.dialogs.messages.empty());
-    for (const char* bad : {"", "0", "201", "-3", "1x"}) {
-        f.dialogs.messages.clear();
-        m.DisplayCycle->setText(QString::fromLatin1(bad));
-        QCOMPARE(f.dialogs.messages.size(), size_t(1));
-        QCOMPARE(f.dialogs.LastText(), InvalidCycle);
-        QVERIFY(f.dialogs.messages[0].kind == MessageKind::Information);
-        QVERIFY(f.dialogs.messages[0].buttons == MessageButtons::Ok);
-        QCOMPARE(m.DisplayCycle->text(), QStringLiteral("7"));
-        QCOMPARE(m.RunHost::DisplayCycle(), 7);
-    }
+    CheckCyclesRefused(m, f.dialogs, {"", "0", "201", "-3", "1x"}, InvalidCycle, 7);
+    if (QTest::currentTestFailed())
+        return;
     m.DisplayCycle->setText("200");
     QCOMPARE(m.RunHost::DisplayCycle(), 200);
 }

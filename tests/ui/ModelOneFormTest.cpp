@@ -62,64 +62,36 @@ void ModelOneFormTest::StopChangeCycleContinueReset()
     const TLandscapeForm& landscape = f.main->Outputs().Landscape;
     m.show();
 
-    int phase = 0;
-    int stoppedAt = 0;
-    int ticksStopped = 0;
     int lastGen = 0;
     qint64 lastKey = 0;
     std::vector<int> shownAt;
-    QStringList states;
-    EventScript script([&] {
-        const int gen = m.CurGen->text().toInt();
-        switch (phase) {
-        case 0:
-            if (gen < 3)
-                return false;
-            states << RunButtons(m);
-            QTest::mouseClick(m.StopBtn, Qt::LeftButton);
-            states << RunButtons(m);
-            stoppedAt = gen;
-            m.DisplayCycle->selectAll();
-            QTest::keyClicks(m.DisplayCycle, "5");
-            phase = 1;
-            return false;
-        case 1:
-            if (gen != stoppedAt)
-                phase = 99; // the run went on while stopped
-            if (++ticksStopped < 5)
-                return false;
-            QTest::mouseClick(m.ContinueBtn, Qt::LeftButton);
-            states << RunButtons(m);
-            lastGen = gen;
-            lastKey = landscape.Picture().cacheKey();
-            phase = 2;
-            return false;
-        case 2:
-            if (gen == lastGen + 1 && landscape.Picture().cacheKey() != lastKey)
-                shownAt.push_back(gen);
-            lastGen = gen;
-            lastKey = landscape.Picture().cacheKey();
-            if (gen < stoppedAt + 12)
-                return false;
-            // Reset is offered while the run is stopped.
-            ClickStopThenReset(m);
-            phase = 3;
-            return true;
-        default:
-            return true;
-        }
-    });
+    StopContinueReset session{m, [&] { return RunButtons(m); }, 12};
+    session.afterStop = [&](int) {
+        m.DisplayCycle->selectAll();
+        QTest::keyClicks(m.DisplayCycle, "5");
+    };
+    session.afterContinue = [&](int gen) {
+        lastGen = gen;
+        lastKey = landscape.Picture().cacheKey();
+    };
+    session.whileRunningOn = [&](int gen) {
+        if (gen == lastGen + 1 && landscape.Picture().cacheKey() != lastKey)
+            shownAt.push_back(gen);
+        lastGen = gen;
+        lastKey = landscape.Picture().cacheKey();
+    };
+    EventScript script([&] { return session.Step(); });
     QTest::mouseClick(m.StartBtn, Qt::LeftButton);
 
-    QCOMPARE(phase, 3);
-    QCOMPARE(states, (QStringList{Running, Stopped, Running}));
+    QCOMPARE(session.phase, 3);
+    QCOMPARE(session.states, (QStringList{Running, Stopped, Running}));
     QCOMPARE(m.RunHost::DisplayCycle(), 5);
     QVERIFY(f.dialogs.messages.empty());
     QVERIFY(!shownAt.empty());
     for (int g : shownAt)
         QVERIFY2(g % 5 == 0, qPrintable(QString::number(g)));
     // Reset ends the run after the current generation.
-    QCOMPARE(m.CurGen->text().toInt(), stoppedAt + 12);
+    QCOMPARE(m.CurGen->text().toInt(), session.stoppedAt + 12);
     QCOMPARE(RunButtons(m), Idle);
     QVERIFY(m.isVisible());
 }

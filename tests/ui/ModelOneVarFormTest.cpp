@@ -83,52 +83,19 @@ void ModelOneVarFormTest::StopContinueResetClosesTheFiles()
     TModelOneVarForm& m = f.main->ModelOneVar();
     m.show();
 
-    int phase = 0;
-    int stoppedAt = 0;
-    int ticksStopped = 0;
     bool guardRefused = false;
-    QStringList states;
-    EventScript script([&] {
-        const int gen = m.CurGen->text().toInt();
-        switch (phase) {
-        case 0:
-            if (gen < 3)
-                return false;
-            states << RunButtons(m);
-            QTest::mouseClick(m.StopBtn, Qt::LeftButton);
-            states << RunButtons(m);
-            stoppedAt = gen;
-            // A stopped run still counts as in progress.
-            guardRefused = !f.main->RunGuard("Finish the run");
-            phase = 1;
-            return false;
-        case 1:
-            if (gen != stoppedAt)
-                phase = 99; // the run went on while stopped
-            if (++ticksStopped < 5)
-                return false;
-            QTest::mouseClick(m.ContinueBtn, Qt::LeftButton);
-            states << RunButtons(m);
-            phase = 2;
-            return false;
-        case 2:
-            if (gen < stoppedAt + 4)
-                return false;
-            ClickStopThenReset(m);
-            phase = 3;
-            return true;
-        default:
-            return true;
-        }
-    });
+    StopContinueReset session{m, [&] { return RunButtons(m); }};
+    // A stopped run still counts as in progress.
+    session.afterStop = [&](int) { guardRefused = !f.main->RunGuard("Finish the run"); };
+    EventScript script([&] { return session.Step(); });
     QTest::mouseClick(m.StartBtn, Qt::LeftButton);
 
-    QCOMPARE(phase, 3);
-    QCOMPARE(states, (QStringList{Running, Stopped, Running}));
+    QCOMPARE(session.phase, 3);
+    QCOMPARE(session.states, (QStringList{Running, Stopped, Running}));
     QVERIFY(guardRefused);
     QCOMPARE(f.dialogs.LastText(), std::string("Finish the run"));
     const int last = m.CurGen->text().toInt();
-    QCOMPARE(last, stoppedAt + 4);
+    QCOMPARE(last, session.stoppedAt + 4);
     QCOMPARE(RunButtons(m), Idle);
     QVERIFY(m.isVisible());
     QVERIFY(f.main->RunGuard("no run"));

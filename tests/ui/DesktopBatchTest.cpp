@@ -51,6 +51,17 @@ int RunBatch(const fs::path& start, const QStringList& args)
 
 QString Path(const fs::path& path) { return QString::fromStdString(path.string()); }
 
+// Writes the parameters to start/name and reads them in through the File menu, as both
+// programs read the same file; the file.
+fs::path ReadParametersFromFile(DesktopFixture& f, const ParameterSet& params, const std::string& name)
+{
+    const fs::path paramFile = f.StartPath() / name;
+    WriteParameterFile(params, paramFile.string());
+    f.dialogs.files = {paramFile.string()};
+    f.main->MenuItem("Read From &File ...")->trigger();
+    return paramFile;
+}
+
 // Moves what the desktop program wrote in out aside, to start/desktop, and leaves out empty
 // for quorrel-batch; the folder moved to.
 fs::path SetDesktopOutputAside(const fs::path& start, const fs::path& out)
@@ -107,10 +118,7 @@ void DesktopBatchTest::SameFilesAsBatchRunner()
     params.GrowthRates[4] = {-1, 20, 80};
     params.MirrorOutcomeMatrix();
     params.UpdateGRateFractions();
-    const fs::path paramFile = start / "run.prm";
-    WriteParameterFile(params, paramFile.string());
-    f.dialogs.files = {paramFile.string()};
-    f.main->MenuItem("Read From &File ...")->trigger();
+    const fs::path paramFile = ReadParametersFromFile(f, params, "run.prm");
     QCOMPARE(f.app.Params.GParamRec.MaxX, 40);
 
     OptionStruct o = SetDefaultOptions(out);
@@ -158,10 +166,7 @@ void DesktopBatchTest::SameFilesAsBatchRunnerWithVariableOutcomes()
     params.GParamRec.DisturbProb = 0.01f;
     params.GParamRec.PatchSize = 5;
     MakeVariable(params);
-    const fs::path paramFile = start / "variable.prm";
-    WriteParameterFile(params, paramFile.string());
-    f.dialogs.files = {paramFile.string()};
-    f.main->MenuItem("Read From &File ...")->trigger();
+    const fs::path paramFile = ReadParametersFromFile(f, params, "variable.prm");
 
     OptionStruct o = SetDefaultOptions(out);
     o.DisplayCycle = 3;
@@ -243,10 +248,7 @@ void DesktopBatchTest::SeriesAndArraysSameFilesAsBatchRunner()
         params.GrowthRates[4] = {-1, 30, 70};
         params.MirrorOutcomeMatrix();
         params.UpdateGRateFractions();
-        const fs::path paramFile = start / "run.prm";
-        WriteParameterFile(params, paramFile.string());
-        f.dialogs.files = {paramFile.string()};
-        f.main->MenuItem("Read From &File ...")->trigger();
+        const fs::path paramFile = ReadParametersFromFile(f, params, "run.prm");
         QCOMPARE(f.app.Params.GParamRec.MaxX, 14);
 
         OptionStruct o = SetDefaultOptions(out);

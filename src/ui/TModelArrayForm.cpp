@@ -1,26 +1,19 @@
 #include "ui/TModelArrayForm.h"
 
-#include "params/FieldParsers.h"
 #include "runs/FixedArrayRun.h"
 #include "runs/VariableArrayRun.h"
 #include "ui/ClickableLineEdit.h"
 #include "ui/OutputWindows.h"
-#include "ui/TInitProgressForm.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include <exception>
 #include <filesystem>
 
 namespace quorrel {
@@ -50,7 +43,8 @@ QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 TModelArrayForm::TModelArrayForm(AppState& app, Dialogs& dialogs, OutputWindows& outputs,
                                  TInitProgressForm& progress, bool variableOutcome)
-    : app_(app), dialogs_(dialogs), outputs_(outputs), progress_(progress)
+    : TSteppedRunForm(app, dialogs, outputs, progress,
+                      "You did not specify the display cycle properly.\rIt will stay unchanged")
 {
     if (variableOutcome)
         run_ = std::make_unique<VariableArrayRun>(app);
@@ -66,14 +60,7 @@ TModelArrayForm::TModelArrayForm(AppState& app, Dialogs& dialogs, OutputWindows&
     SettingsPanel = BuildSettingsPanel(variableOutcome);
     layout->addWidget(SettingsPanel);
 
-    auto* cycleLine = new QHBoxLayout;
-    cycleLine->addWidget(new QLabel(QStringLiteral("Display landscape every"), this));
-    DisplayCycle = NumberField(false);
-    DisplayCycle->setMaxLength(8);
-    cycleLine->addWidget(DisplayCycle);
-    cycleLine->addWidget(new QLabel(QStringLiteral("generations"), this));
-    cycleLine->addStretch();
-    layout->addLayout(cycleLine);
+    layout->addLayout(DisplayCycleLine());
 
     auto* buttons = new QHBoxLayout;
     StartBtn = new QPushButton(QStringLiteral("Start"), this);
@@ -101,12 +88,7 @@ TModelArrayForm::TModelArrayForm(AppState& app, Dialogs& dialogs, OutputWindows&
     progressLines->setColumnStretch(4, 1);
     layout->addLayout(progressLines);
 
-    connect(StartBtn, &QPushButton::clicked, this, &TModelArrayForm::StartBtnClick);
-    connect(StopBtn, &QPushButton::clicked, this, &TModelArrayForm::StopBtnClick);
-    connect(ContinueBtn, &QPushButton::clicked, this, &TModelArrayForm::ContinueBtnClick);
-    connect(ResetBtn, &QPushButton::clicked, this, &TModelArrayForm::ResetBtnClick);
-    connect(CloseBtn, &QPushButton::clicked, this, &TModelArrayForm::CloseBtnClick);
-    connect(DisplayCycle, &QLineEdit::textChanged, this, &TModelArrayForm::DisplayCycleChange);
+    ConnectRunControls();
     connect(InitGRFName, &ClickableLineEdit::clicked, this, &TModelArrayForm::InitGRFNameClick);
     if (InitOTCFName != nullptr)
         connect(InitOTCFName, &ClickableLineEdit::clicked, this, &TModelArrayForm::InitOTCFNameClick);
@@ -190,24 +172,12 @@ QGroupBox* TModelArrayForm::BuildSettingsPanel(bool variableOutcome)
     return panel;
 }
 
-void TModelArrayForm::showEvent(QShowEvent* event)
-{
-    // A window restored from the task bar keeps its state.
-    if (!event->spontaneous())
-        FormShow();
-    TModelForm::showEvent(event);
-}
-
 void TModelArrayForm::FormShow()
 {
     ShowIdle();
     PrepareArrayWindow(app_.Params, app_.Array);
     ShowSettings();
-    SetDisplayCycle(app_.Options.DisplayCycle);
-    // Putting the options' cycle into the field validates it like any other change of text.
-    DisplayCycle->setText(QString::number(RunHost::DisplayCycle()));
-    TotalGen->setText(QString::number(app_.Params.GParamRec.Maxgen));
-    CurGen->setText(QStringLiteral("0"));
+    ShowRunDefaults();
     CurRow->clear();
     CurCol->clear();
 }
@@ -243,24 +213,6 @@ ArraySettingTexts TModelArrayForm::SettingTexts() const
     return t;
 }
 
-void TModelArrayForm::DisplayCycleChange()
-{
-    const IntField field = ParseIntField(DisplayCycle->text().toStdString());
-    if (field.Status == FieldStatus::Value && field.Value >= 1 && field.Value <= app_.Params.GParamRec.Maxgen) {
-        SetDisplayCycle(field.Value);
-        return;
-    }
-    dialogs_.Message(MessageKind::Information, "You did not specify the display cycle properly.\rIt will stay unchanged",
-                     MessageButtons::Ok);
-    ShowCycle();
-}
-
-void TModelArrayForm::ShowCycle()
-{
-    const QSignalBlocker block(DisplayCycle);
-    DisplayCycle->setText(QString::number(RunHost::DisplayCycle()));
-}
-
 std::string TModelArrayForm::ChooseTableFile(const std::string& title, const std::string& current)
 {
     FileDialogRequest request;
@@ -292,88 +244,9 @@ void TModelArrayForm::InitOTCFNameClick()
     InitOTCFName->setText(Text(app_.Array.InitOTCFName));
 }
 
-void TModelArrayForm::StartBtnClick()
-{
-    if (!StartBtn->isEnabled())
-        return;
-    try {
-        run_->Start(*this, SettingTexts());
-    } catch (const std::exception& e) {
-        // The driver reports what happens inside a run; this catches what escapes it.
-        dialogs_.Message(MessageKind::Error, e.what(), MessageButtons::Ok);
-        ShowIdle();
-    }
-    RunEnded();
-}
+void TModelArrayForm::RunModel() { run_->Start(*this, SettingTexts()); }
 
-void TModelArrayForm::StopBtnClick()
-{
-    SetState(RunState::Stopped);
-    ShowStopped();
-}
-
-void TModelArrayForm::ContinueBtnClick()
-{
-    SetState(RunState::Continued);
-    ShowRunning();
-}
-
-void TModelArrayForm::ResetBtnClick() { SetState(RunState::Reset); }
-
-void TModelArrayForm::CloseBtnClick()
-{
-    SetState(RunState::Closing);
-    close();
-}
-
-void TModelArrayForm::closeEvent(QCloseEvent* event)
-{
-    SetState(RunState::Closing);
-    event->accept();
-    BringHomeToFront();
-}
-
-void TModelArrayForm::ShowIdle()
-{
-    StartBtn->setEnabled(true);
-    CloseBtn->setEnabled(true);
-    DisplayCycle->setEnabled(true);
-    SettingsPanel->setEnabled(true);
-    StopBtn->setEnabled(false);
-    ContinueBtn->setEnabled(false);
-    ResetBtn->setEnabled(false);
-}
-
-void TModelArrayForm::ShowRunning()
-{
-    StopBtn->setEnabled(true);
-    StartBtn->setEnabled(false);
-    CloseBtn->setEnabled(false);
-    DisplayCycle->setEnabled(false);
-    SettingsPanel->setEnabled(false);
-    ContinueBtn->setEnabled(false);
-    ResetBtn->setEnabled(false);
-}
-
-void TModelArrayForm::ShowStopped()
-{
-    ContinueBtn->setEnabled(true);
-    ResetBtn->setEnabled(true);
-    DisplayCycle->setEnabled(true);
-    StopBtn->setEnabled(false);
-}
-
-void TModelArrayForm::Breathe() { QCoreApplication::processEvents(); }
-
-void TModelArrayForm::WaitWhileStopped() { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); }
-
-void TModelArrayForm::RunStarted()
-{
-    ShowRunning();
-    CurGen->setText(QStringLiteral("0"));
-}
-
-void TModelArrayForm::HideOutputWindows(const OutputWindowSet& leftAlone) { outputs_.Hide(leftAlone); }
+void TModelArrayForm::EnableIdleControls(bool enabled) { SettingsPanel->setEnabled(enabled); }
 
 void TModelArrayForm::ShowProgress(const RunProgress& progress)
 {
@@ -392,27 +265,6 @@ void TModelArrayForm::ShowProgress(const RunProgress& progress)
     }
 }
 
-void TModelArrayForm::RunFinished(RunEnd how)
-{
-    ShowIdle();
-    if (State() != RunState::Closing && how != RunEnd::Closed && how != RunEnd::Terminated)
-        BringToFront();
-}
-
-InitProgress& TModelArrayForm::Initialising() { return progress_; }
-
-StatisticsSink* TModelArrayForm::StatisticsWindow() { return &outputs_.Statistics; }
-
 LandscapeArraySink* TModelArrayForm::LandscapeArrayWindow() { return &outputs_.MultiLandscape; }
-
-FreqTimeSink* TModelArrayForm::FreqTimeWindow() { return &outputs_.FreqTime; }
-
-OutcomeStatisticsSink* TModelArrayForm::OutcomeStatisticsWindow() { return &outputs_.OutcomeStats; }
-
-GrowthCompetitiveSink* TModelArrayForm::GCGraphWindow() { return &outputs_.GCGraph; }
-
-GrowthCompetitiveSink* TModelArrayForm::GCGraphAWindow() { return &outputs_.GCGraphA; }
-
-FreqTimeSink* TModelArrayForm::FreqTimeOutcomeWindow() { return &outputs_.FreqTimeOutcome; }
 
 } // namespace quorrel

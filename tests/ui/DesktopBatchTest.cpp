@@ -51,6 +51,40 @@ int RunBatch(const fs::path& start, const QStringList& args)
 
 QString Path(const fs::path& path) { return QString::fromStdString(path.string()); }
 
+// Writes the parameters to start/name and reads them in through the File menu, as both
+// programs read the same file; the file.
+fs::path ReadParametersFromFile(DesktopFixture& f, const ParameterSet& params, const std::string& name)
+{
+    const fs::path paramFile = f.StartPath() / name;
+    WriteParameterFile(params, paramFile.string());
+    f.dialogs.files = {paramFile.string()};
+    f.main->MenuItem("Read From &File ...")->trigger();
+    return paramFile;
+}
+
+// Moves what the desktop program wrote in out aside, to start/desktop, and leaves out empty
+// for quorrel-batch; the folder moved to.
+fs::path SetDesktopOutputAside(const fs::path& start, const fs::path& out)
+{
+    const fs::path desktopOut = start / "desktop";
+    fs::rename(out, desktopOut);
+    fs::create_directories(out);
+    return desktopOut;
+}
+
+// The two folders hold the same files, byte for byte; a differing file is named after the
+// context. The caller returns when QTest::currentTestFailed().
+void CompareOutputs(const fs::path& desktopOut, const fs::path& batchOut, const std::string& context)
+{
+    const auto desktopFiles = FilesIn(desktopOut);
+    const auto batchFiles = FilesIn(batchOut);
+    QCOMPARE(desktopFiles.size(), batchFiles.size());
+    for (const auto& [name, bytes] : desktopFiles) {
+        QVERIFY2(batchFiles.count(name) == 1, name.c_str());
+        QVERIFY2(batchFiles.at(name) == bytes, (context + name).c_str());
+    }
+}
+
 } // namespace
 
 class DesktopBatchTest : public QObject {
@@ -84,10 +118,7 @@ void DesktopBatchTest::SameFilesAsBatchRunner()
     params.GrowthRates[4] = {-1, 20, 80};
     params.MirrorOutcomeMatrix();
     params.UpdateGRateFractions();
-    const fs::path paramFile = start / "run.prm";
-    WriteParameterFile(params, paramFile.string());
-    f.dialogs.files = {paramFile.string()};
-    f.main->MenuItem("Read From &File ...")->trigger();
+    const fs::path paramFile = ReadParametersFromFile(f, params, "run.prm");
     QCOMPARE(f.app.Params.GParamRec.MaxX, 40);
 
     OptionStruct o = SetDefaultOptions(out);
@@ -108,25 +139,11 @@ void DesktopBatchTest::SameFilesAsBatchRunner()
     QTest::mouseClick(f.main->ModelOne().StartBtn, Qt::LeftButton);
     QVERIFY(f.dialogs.messages.empty());
     QCOMPARE(f.main->ModelOne().CurGen->text(), QStringLiteral("30"));
-    const fs::path desktopOut = start / "desktop";
-    fs::rename(out, desktopOut);
-    fs::create_directories(out);
+    const fs::path desktopOut = SetDesktopOutputAside(start, out);
+    QCOMPARE(RunBatch(start, {"--params", Path(paramFile), "--options", Path(optionsDir / "Options.dat")}), 0);
 
-    QProcess batch;
-    batch.start(QStringLiteral(QUORREL_BATCH),
-                {"--dir", QString::fromStdString(start.string()), "--params", QString::fromStdString(paramFile.string()),
-                 "--options", QString::fromStdString((optionsDir / "Options.dat").string()), "--quiet"});
-    QVERIFY(batch.waitForFinished(60000));
-    QCOMPARE(batch.exitCode(), 0);
-
-    const auto desktopFiles = FilesIn(desktopOut);
-    const auto batchFiles = FilesIn(out);
-    QVERIFY(desktopFiles.size() >= 6);
-    QCOMPARE(desktopFiles.size(), batchFiles.size());
-    for (const auto& [name, bytes] : desktopFiles) {
-        QVERIFY2(batchFiles.count(name) == 1, name.c_str());
-        QVERIFY2(batchFiles.at(name) == bytes, name.c_str());
-    }
+    QVERIFY(FilesIn(desktopOut).size() >= 6);
+    CompareOutputs(desktopOut, out, "");
 }
 
 // A variable-outcome single run with every file it can write, the plots shown as well.
@@ -149,10 +166,7 @@ void DesktopBatchTest::SameFilesAsBatchRunnerWithVariableOutcomes()
     params.GParamRec.DisturbProb = 0.01f;
     params.GParamRec.PatchSize = 5;
     MakeVariable(params);
-    const fs::path paramFile = start / "variable.prm";
-    WriteParameterFile(params, paramFile.string());
-    f.dialogs.files = {paramFile.string()};
-    f.main->MenuItem("Read From &File ...")->trigger();
+    const fs::path paramFile = ReadParametersFromFile(f, params, "variable.prm");
 
     OptionStruct o = SetDefaultOptions(out);
     o.DisplayCycle = 3;
@@ -184,20 +198,12 @@ void DesktopBatchTest::SameFilesAsBatchRunnerWithVariableOutcomes()
     for (const char* name : {"Outcome1.dat", "Outcome2.dat", "GCData.dat", "FTPOTC1.bmp", "FTPOTC2.bmp",
                              "STPlot.bmp", "FTPlot1.bmp"})
         QVERIFY2(fs::exists(out / name), name);
-    const fs::path desktopOut = start / "desktop";
-    fs::rename(out, desktopOut);
-    fs::create_directories(out);
+    const fs::path desktopOut = SetDesktopOutputAside(start, out);
 
     QCOMPARE(RunBatch(start, {"--params", Path(paramFile), "--options", Path(optionsDir / "Options.dat"), "--mode",
                               "single-variable"}),
              0);
-    const auto desktopFiles = FilesIn(desktopOut);
-    const auto batchFiles = FilesIn(out);
-    QCOMPARE(desktopFiles.size(), batchFiles.size());
-    for (const auto& [name, bytes] : desktopFiles) {
-        QVERIFY2(batchFiles.count(name) == 1, name.c_str());
-        QVERIFY2(batchFiles.at(name) == bytes, name.c_str());
-    }
+    CompareOutputs(desktopOut, out, "");
 }
 
 // The Monte Carlo series and the landscape arrays, each run from its window and by
@@ -242,10 +248,7 @@ void DesktopBatchTest::SeriesAndArraysSameFilesAsBatchRunner()
         params.GrowthRates[4] = {-1, 30, 70};
         params.MirrorOutcomeMatrix();
         params.UpdateGRateFractions();
-        const fs::path paramFile = start / "run.prm";
-        WriteParameterFile(params, paramFile.string());
-        f.dialogs.files = {paramFile.string()};
-        f.main->MenuItem("Read From &File ...")->trigger();
+        const fs::path paramFile = ReadParametersFromFile(f, params, "run.prm");
         QCOMPARE(f.app.Params.GParamRec.MaxX, 14);
 
         OptionStruct o = SetDefaultOptions(out);
@@ -304,21 +307,15 @@ void DesktopBatchTest::SeriesAndArraysSameFilesAsBatchRunner()
         }
         QVERIFY2(f.dialogs.messages.empty(), c.batchMode);
 
-        const fs::path desktopOut = start / "desktop";
-        fs::rename(out, desktopOut);
-        fs::create_directories(out);
+        const fs::path desktopOut = SetDesktopOutputAside(start, out);
         QCOMPARE(RunBatch(start, args), 0);
 
-        const auto desktopFiles = FilesIn(desktopOut);
-        const auto batchFiles = FilesIn(out);
         // The result file; or the two table files (one more for outcomes), the array's coverage
         // and growth-rate files and the per-landscape ones.
-        QCOMPARE(desktopFiles.size(), size_t(array ? (variable ? 8 : 7) : 1));
-        QCOMPARE(desktopFiles.size(), batchFiles.size());
-        for (const auto& [name, bytes] : desktopFiles) {
-            QVERIFY2(batchFiles.count(name) == 1, name.c_str());
-            QVERIFY2(batchFiles.at(name) == bytes, (std::string(c.batchMode) + ": " + name).c_str());
-        }
+        QCOMPARE(FilesIn(desktopOut).size(), size_t(array ? (variable ? 8 : 7) : 1));
+        CompareOutputs(desktopOut, out, std::string(c.batchMode) + ": ");
+        if (QTest::currentTestFailed())
+            return;
     }
 }
 

@@ -1,4 +1,5 @@
 #include "DesktopFixture.h"
+#include "SteppedRunSupport.h"
 #include "UiTestSupport.h"
 
 #include "ui/ClickableLineEdit.h"
@@ -24,11 +25,7 @@ namespace {
 // Start, Stop, Continue, Reset, Close, DisplayCycle, settings panel enabled.
 QString Controls(const TModelArrayForm& m)
 {
-    QString s;
-    for (const QWidget* w : std::initializer_list<const QWidget*>{m.StartBtn, m.StopBtn, m.ContinueBtn, m.ResetBtn,
-                                                                   m.CloseBtn, m.DisplayCycle, m.SettingsPanel})
-        s += w->isEnabled() ? '1' : '0';
-    return s;
+    return RunButtons(m) + (m.SettingsPanel->isEnabled() ? '1' : '0');
 }
 
 const QString Idle = QStringLiteral("1000111");
@@ -139,60 +136,28 @@ void ModelArrayFormTest::StartStopContinueReset()
     m.InfluxTimeStep->setText("5");
 
     const fs::path scratch = f.app.TempDir;
-    int phase = 0;
-    int stoppedAt = 0;
-    int ticksStopped = 0;
     int scratchFiles = 0;
-    QStringList states;
     QString rowCol;
-    EventScript script([&] {
-        const int gen = m.CurGen->text().toInt();
-        switch (phase) {
-        case 0:
-            if (gen < 3)
-                return false;
-            states << Controls(m);
-            QTest::mouseClick(m.StopBtn, Qt::LeftButton);
-            states << Controls(m);
-            stoppedAt = gen;
-            scratchFiles = FilesIn(scratch);
-            m.DisplayCycle->selectAll();
-            QTest::keyClicks(m.DisplayCycle, "7");
-            phase = 1;
-            return false;
-        case 1:
-            if (gen != stoppedAt)
-                phase = 99; // the run went on while stopped
-            if (++ticksStopped < 5)
-                return false;
-            rowCol = m.CurRow->text() + "," + m.CurCol->text();
-            QTest::mouseClick(m.ContinueBtn, Qt::LeftButton);
-            states << Controls(m);
-            phase = 2;
-            return false;
-        case 2:
-            if (gen < stoppedAt + 4)
-                return false;
-            QTest::mouseClick(m.StopBtn, Qt::LeftButton);
-            QTest::mouseClick(m.ResetBtn, Qt::LeftButton);
-            phase = 3;
-            return true;
-        default:
-            return true;
-        }
-    });
+    StopContinueReset session{m, [&] { return Controls(m); }};
+    session.afterStop = [&](int) {
+        scratchFiles = FilesIn(scratch);
+        m.DisplayCycle->selectAll();
+        QTest::keyClicks(m.DisplayCycle, "7");
+    };
+    session.beforeContinue = [&] { rowCol = m.CurRow->text() + "," + m.CurCol->text(); };
+    EventScript script([&] { return session.Step(); });
     QTest::mouseClick(m.StartBtn, Qt::LeftButton);
 
-    QCOMPARE(phase, 3);
-    QCOMPARE(states, (QStringList{Running, Stopped, Running}));
+    QCOMPARE(session.phase, 3);
+    QCOMPARE(session.states, (QStringList{Running, Stopped, Running}));
     QVERIFY(f.dialogs.messages.empty());
     QCOMPARE(m.RunHost::DisplayCycle(), 7);
     // Stopped after a landscape of the 3 x 3 array: both of its files for each landscape.
     QVERIFY(rowCol.contains(QRegularExpression("^[123],[123]$")));
     QCOMPARE(scratchFiles, 18);
     // Reset ends the run within the generation it was pressed in.
-    QCOMPARE(m.CurGen->text().toInt(), stoppedAt + 4);
-    QCOMPARE(m.Run().CurGen(), stoppedAt + 4);
+    QCOMPARE(m.CurGen->text().toInt(), session.stoppedAt + 4);
+    QCOMPARE(m.Run().CurGen(), session.stoppedAt + 4);
     QCOMPARE(Controls(m), Idle);
     QVERIFY(m.isVisible());
     QCOMPARE(FilesIn(scratch), 0);
@@ -294,15 +259,8 @@ void ModelArrayFormTest::InvalidCycleRefused()
     m.show();
     m.DisplayCycle->setText("9");
     QVERIFY(f.dialogs.messages.empty());
-    for (const char* bad : {"0", "51", "x", ""}) {
-        f.dialogs.messages.clear();
-        m.DisplayCycle->setText(QString::fromLatin1(bad));
-        QCOMPARE(f.dialogs.messages.size(), size_t(1));
-        QCOMPARE(f.dialogs.LastText(), std::string("You did not specify the display cycle properly.\rIt will stay unchanged"));
-        QVERIFY(f.dialogs.messages[0].kind == MessageKind::Information);
-        QCOMPARE(m.DisplayCycle->text(), QStringLiteral("9"));
-        QCOMPARE(m.RunHost::DisplayCycle(), 9);
-    }
+    CheckCyclesRefused(m, f.dialogs, {"0", "51", "x", ""},
+                       "You did not specify the display cycle properly.\rIt will stay unchanged", 9);
 }
 
 void ModelArrayFormTest::ShutdownDuringRun()

@@ -1,4 +1,5 @@
 #include "DesktopFixture.h"
+#include "SteppedRunSupport.h"
 #include "UiTestSupport.h"
 
 #include "ui/OutputWindows.h"
@@ -19,16 +20,7 @@ namespace {
 
 const std::string InvalidCycle = "You have not specified a valid display cycle.\rIt will remain unchanged.";
 
-// Start, Stop, Continue, Reset, Close, DisplayCycle enabled.
-QString Buttons(const TModelOneForm& m)
-{
-    QString s;
-    for (const QWidget* w : std::initializer_list<const QWidget*>{m.StartBtn, m.StopBtn, m.ContinueBtn, m.ResetBtn,
-                                                                   m.CloseBtn, m.DisplayCycle})
-        s += w->isEnabled() ? '1' : '0';
-    return s;
-}
-
+// RunButtons of the window idle, running and stopped.
 const QString Idle = QStringLiteral("100011");
 const QString Running = QStringLiteral("010000");
 const QString Stopped = QStringLiteral("001101");
@@ -54,7 +46,7 @@ void ModelOneFormTest::ShownIdle()
     TModelOneForm& m = f.main->ModelOne();
     m.show();
     QCOMPARE(m.windowTitle(), QStringLiteral("Single Run"));
-    QCOMPARE(Buttons(m), Idle);
+    QCOMPARE(RunButtons(m), Idle);
     QCOMPARE(m.DisplayCycle->text(), QStringLiteral("4"));
     QCOMPARE(m.DisplayCycle->maxLength(), 8);
     QCOMPARE(m.CurGen->text(), QStringLiteral("0"));
@@ -70,66 +62,37 @@ void ModelOneFormTest::StopChangeCycleContinueReset()
     const TLandscapeForm& landscape = f.main->Outputs().Landscape;
     m.show();
 
-    int phase = 0;
-    int stoppedAt = 0;
-    int ticksStopped = 0;
     int lastGen = 0;
     qint64 lastKey = 0;
     std::vector<int> shownAt;
-    QStringList states;
-    EventScript script([&] {
-        const int gen = m.CurGen->text().toInt();
-        switch (phase) {
-        case 0:
-            if (gen < 3)
-                return false;
-            states << Buttons(m);
-            QTest::mouseClick(m.StopBtn, Qt::LeftButton);
-            states << Buttons(m);
-            stoppedAt = gen;
-            m.DisplayCycle->selectAll();
-            QTest::keyClicks(m.DisplayCycle, "5");
-            phase = 1;
-            return false;
-        case 1:
-            if (gen != stoppedAt)
-                phase = 99; // the run went on while stopped
-            if (++ticksStopped < 5)
-                return false;
-            QTest::mouseClick(m.ContinueBtn, Qt::LeftButton);
-            states << Buttons(m);
-            lastGen = gen;
-            lastKey = landscape.Picture().cacheKey();
-            phase = 2;
-            return false;
-        case 2:
-            if (gen == lastGen + 1 && landscape.Picture().cacheKey() != lastKey)
-                shownAt.push_back(gen);
-            lastGen = gen;
-            lastKey = landscape.Picture().cacheKey();
-            if (gen < stoppedAt + 12)
-                return false;
-            // Reset is offered while the run is stopped.
-            QTest::mouseClick(m.StopBtn, Qt::LeftButton);
-            QTest::mouseClick(m.ResetBtn, Qt::LeftButton);
-            phase = 3;
-            return true;
-        default:
-            return true;
-        }
-    });
+    StopContinueReset session{m, [&] { return RunButtons(m); }, 12};
+    session.afterStop = [&](int) {
+        m.DisplayCycle->selectAll();
+        QTest::keyClicks(m.DisplayCycle, "5");
+    };
+    session.afterContinue = [&](int gen) {
+        lastGen = gen;
+        lastKey = landscape.Picture().cacheKey();
+    };
+    session.whileRunningOn = [&](int gen) {
+        if (gen == lastGen + 1 && landscape.Picture().cacheKey() != lastKey)
+            shownAt.push_back(gen);
+        lastGen = gen;
+        lastKey = landscape.Picture().cacheKey();
+    };
+    EventScript script([&] { return session.Step(); });
     QTest::mouseClick(m.StartBtn, Qt::LeftButton);
 
-    QCOMPARE(phase, 3);
-    QCOMPARE(states, (QStringList{Running, Stopped, Running}));
+    QCOMPARE(session.phase, 3);
+    QCOMPARE(session.states, (QStringList{Running, Stopped, Running}));
     QCOMPARE(m.RunHost::DisplayCycle(), 5);
     QVERIFY(f.dialogs.messages.empty());
     QVERIFY(!shownAt.empty());
     for (int g : shownAt)
         QVERIFY2(g % 5 == 0, qPrintable(QString::number(g)));
     // Reset ends the run after the current generation.
-    QCOMPARE(m.CurGen->text().toInt(), stoppedAt + 12);
-    QCOMPARE(Buttons(m), Idle);
+    QCOMPARE(m.CurGen->text().toInt(), session.stoppedAt + 12);
+    QCOMPARE(RunButtons(m), Idle);
     QVERIFY(m.isVisible());
 }
 
@@ -143,16 +106,9 @@ void ModelOneFormTest::InvalidCycleRefused()
     QCOMPARE(m.RunHost::DisplayCycle(), 7);
     QVERIFY(f.dialogs.messages.empty());
 
-    for (const char* bad : {"", "0", "201", "-3", "1x"}) {
-        f.dialogs.messages.clear();
-        m.DisplayCycle->setText(QString::fromLatin1(bad));
-        QCOMPARE(f.dialogs.messages.size(), size_t(1));
-        QCOMPARE(f.dialogs.LastText(), InvalidCycle);
-        QVERIFY(f.dialogs.messages[0].kind == MessageKind::Information);
-        QVERIFY(f.dialogs.messages[0].buttons == MessageButtons::Ok);
-        QCOMPARE(m.DisplayCycle->text(), QStringLiteral("7"));
-        QCOMPARE(m.RunHost::DisplayCycle(), 7);
-    }
+    CheckCyclesRefused(m, f.dialogs, {"", "0", "201", "-3", "1x"}, InvalidCycle, 7);
+    if (QTest::currentTestFailed())
+        return;
     // Deleting the contents by key gives the message at once.
     f.dialogs.messages.clear();
     m.DisplayCycle->setFocus();
@@ -198,7 +154,7 @@ void ModelOneFormTest::CancelInitialLandscape()
     QCOMPARE(total, QStringLiteral("40000"));
     QVERIFY(progress.isHidden());
     QCOMPARE(m.CurGen->text(), QStringLiteral("0"));
-    QCOMPARE(Buttons(m), Idle);
+    QCOMPARE(RunButtons(m), Idle);
     QVERIFY(f.dialogs.messages.empty());
     QVERIFY(m.isVisible());
     QVERIFY(!f.main->Outputs().Statistics.isVisible());
@@ -219,7 +175,7 @@ void ModelOneFormTest::CloseDuringRun()
     QTest::mouseClick(m.StartBtn, Qt::LeftButton);
     QVERIFY(m.isHidden());
     QVERIFY(m.CurGen->text().toInt() < 500);
-    QCOMPARE(Buttons(m), Idle);
+    QCOMPARE(RunButtons(m), Idle);
     QVERIFY(f.main->RunGuard("no run"));
 }
 

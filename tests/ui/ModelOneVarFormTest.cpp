@@ -1,4 +1,5 @@
 #include "DesktopFixture.h"
+#include "SteppedRunSupport.h"
 #include "UiTestSupport.h"
 #include "VariableSetup.h"
 
@@ -24,16 +25,7 @@ namespace {
 
 const std::string InvalidCycle = "You did not specify the display cycle properly.\rIt will stay unchanged";
 
-// Start, Stop, Continue, Reset, Close, DisplayCycle enabled.
-QString Buttons(const TModelOneVarForm& m)
-{
-    QString s;
-    for (const QWidget* w : std::initializer_list<const QWidget*>{m.StartBtn, m.StopBtn, m.ContinueBtn, m.ResetBtn,
-                                                                   m.CloseBtn, m.DisplayCycle})
-        s += w->isEnabled() ? '1' : '0';
-    return s;
-}
-
+// RunButtons of the window idle, running and stopped.
 const QString Idle = QStringLiteral("100011");
 const QString Running = QStringLiteral("010000");
 const QString Stopped = QStringLiteral("001101");
@@ -72,7 +64,7 @@ void ModelOneVarFormTest::OpenedByRunModeShownIdle()
     for (const QLabel* l : m.findChildren<QLabel*>())
         texts << l->text();
     QVERIFY(texts.contains(QStringLiteral("Single landscape, Variable outcome")));
-    QCOMPARE(Buttons(m), Idle);
+    QCOMPARE(RunButtons(m), Idle);
     QCOMPARE(m.DisplayCycle->text(), QStringLiteral("4"));
     QCOMPARE(m.DisplayCycle->maxLength(), 8);
     QCOMPARE(m.CurGen->text(), QStringLiteral("0"));
@@ -91,54 +83,20 @@ void ModelOneVarFormTest::StopContinueResetClosesTheFiles()
     TModelOneVarForm& m = f.main->ModelOneVar();
     m.show();
 
-    int phase = 0;
-    int stoppedAt = 0;
-    int ticksStopped = 0;
     bool guardRefused = false;
-    QStringList states;
-    EventScript script([&] {
-        const int gen = m.CurGen->text().toInt();
-        switch (phase) {
-        case 0:
-            if (gen < 3)
-                return false;
-            states << Buttons(m);
-            QTest::mouseClick(m.StopBtn, Qt::LeftButton);
-            states << Buttons(m);
-            stoppedAt = gen;
-            // A stopped run still counts as in progress.
-            guardRefused = !f.main->RunGuard("Finish the run");
-            phase = 1;
-            return false;
-        case 1:
-            if (gen != stoppedAt)
-                phase = 99; // the run went on while stopped
-            if (++ticksStopped < 5)
-                return false;
-            QTest::mouseClick(m.ContinueBtn, Qt::LeftButton);
-            states << Buttons(m);
-            phase = 2;
-            return false;
-        case 2:
-            if (gen < stoppedAt + 4)
-                return false;
-            QTest::mouseClick(m.StopBtn, Qt::LeftButton);
-            QTest::mouseClick(m.ResetBtn, Qt::LeftButton);
-            phase = 3;
-            return true;
-        default:
-            return true;
-        }
-    });
+    StopContinueReset session{m, [&] { return RunButtons(m); }};
+    // A stopped run still counts as in progress.
+    session.afterStop = [&](int) { guardRefused = !f.main->RunGuard("Finish the run"); };
+    EventScript script([&] { return session.Step(); });
     QTest::mouseClick(m.StartBtn, Qt::LeftButton);
 
-    QCOMPARE(phase, 3);
-    QCOMPARE(states, (QStringList{Running, Stopped, Running}));
+    QCOMPARE(session.phase, 3);
+    QCOMPARE(session.states, (QStringList{Running, Stopped, Running}));
     QVERIFY(guardRefused);
     QCOMPARE(f.dialogs.LastText(), std::string("Finish the run"));
     const int last = m.CurGen->text().toInt();
-    QCOMPARE(last, stoppedAt + 4);
-    QCOMPARE(Buttons(m), Idle);
+    QCOMPARE(last, session.stoppedAt + 4);
+    QCOMPARE(RunButtons(m), Idle);
     QVERIFY(m.isVisible());
     QVERIFY(f.main->RunGuard("no run"));
     // The outcome statistics files end with the last generation computed.
@@ -159,16 +117,9 @@ void ModelOneVarFormTest::InvalidCycleHasItsOwnWording()
     m.DisplayCycle->setText("7");
     QCOMPARE(m.RunHost::DisplayCycle(), 7);
     QVERIFY(f.dialogs.messages.empty());
-    for (const char* bad : {"", "0", "201", "-3", "1x"}) {
-        f.dialogs.messages.clear();
-        m.DisplayCycle->setText(QString::fromLatin1(bad));
-        QCOMPARE(f.dialogs.messages.size(), size_t(1));
-        QCOMPARE(f.dialogs.LastText(), InvalidCycle);
-        QVERIFY(f.dialogs.messages[0].kind == MessageKind::Information);
-        QVERIFY(f.dialogs.messages[0].buttons == MessageButtons::Ok);
-        QCOMPARE(m.DisplayCycle->text(), QStringLiteral("7"));
-        QCOMPARE(m.RunHost::DisplayCycle(), 7);
-    }
+    CheckCyclesRefused(m, f.dialogs, {"", "0", "201", "-3", "1x"}, InvalidCycle, 7);
+    if (QTest::currentTestFailed())
+        return;
     m.DisplayCycle->setText("200");
     QCOMPARE(m.RunHost::DisplayCycle(), 200);
 }

@@ -25,13 +25,9 @@ public:
 // The in-built defaults on a 700 x 700 landscape.
 inline ParameterSet Defaults700()
 {
-    ParameterSet p;
-    p.ResetToStartupTables();
-    p.SetInbuiltDefaults();
+    ParameterSet p = ParameterSet::InbuiltDefaults({});
     p.GParamRec.MaxX = 700;
     p.GParamRec.MaxY = 700;
-    p.MirrorOutcomeMatrix();
-    p.UpdateGRateFractions();
     return p;
 }
 

@@ -131,6 +131,17 @@ void ParameterSet::ResetToStartupTables()
     ResetVariableOutcome(1);
 }
 
+ParameterSet ParameterSet::InbuiltDefaults(const std::filesystem::path& startDir)
+{
+    ParameterSet p;
+    p.StartDir = startDir;
+    p.ResetToStartupTables();
+    p.SetInbuiltDefaults();
+    p.MirrorOutcomeMatrix();
+    p.UpdateGRateFractions();
+    return p;
+}
+
 bool ParameterSet::HasVariablePair() const
 {
     for (int i = 1; i <= GParamRec.Maxspec; ++i)

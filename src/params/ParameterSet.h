@@ -146,6 +146,10 @@ public:
     // The start-up state before any file is read.
     void ResetToStartupTables();
 
+    // The set a start-up without parameter files brings into force: the start-up tables,
+    // the in-built defaults, the mirrored outcome matrix and the growth-rate fractions.
+    static ParameterSet InbuiltDefaults(const std::filesystem::path& startDir);
+
     bool HasVariablePair() const;
 
     // Rebuilds the lower triangle of a table from its upper triangle, for species 1..n.

@@ -10,13 +10,7 @@ namespace quorrel::test {
 // The set as the program has it after start-up without parameter files.
 inline ParameterSet StartupDefaults(const std::string& startDir = "/home/u")
 {
-    ParameterSet p;
-    p.StartDir = startDir;
-    p.ResetToStartupTables();
-    p.SetInbuiltDefaults();
-    p.MirrorOutcomeMatrix();
-    p.UpdateGRateFractions();
-    return p;
+    return ParameterSet::InbuiltDefaults(startDir);
 }
 
 // Fixtures are written with plain line breaks; files have CR LF.

@@ -8,13 +8,7 @@ namespace {
 
 ParameterSet StartupWithDefaults()
 {
-    ParameterSet p;
-    p.StartDir = "/data/run";
-    p.ResetToStartupTables();
-    p.SetInbuiltDefaults();
-    p.MirrorOutcomeMatrix();
-    p.UpdateGRateFractions();
-    return p;
+    return ParameterSet::InbuiltDefaults("/data/run");
 }
 
 TEST(ParameterSet, InbuiltDefaultsGiveAStrictHierarchyOfThreeSpecies)

@@ -21,13 +21,7 @@ namespace {
 
 ParameterSet InbuiltSet()
 {
-    ParameterSet p;
-    p.StartDir = "/home/u";
-    p.ResetToStartupTables();
-    p.SetInbuiltDefaults();
-    p.MirrorOutcomeMatrix();
-    p.UpdateGRateFractions();
-    return p;
+    return ParameterSet::InbuiltDefaults("/home/u");
 }
 
 // The box that edits a field, by the parameter file's key.

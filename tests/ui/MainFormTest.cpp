@@ -92,12 +92,7 @@ void MainFormTest::StartupWithoutParameterFilesGivesInbuiltDefaults()
 {
     DesktopFixture f;
     QVERIFY(f.started);
-    ParameterSet defaults;
-    defaults.StartDir = f.StartPath();
-    defaults.ResetToStartupTables();
-    defaults.SetInbuiltDefaults();
-    defaults.MirrorOutcomeMatrix();
-    defaults.UpdateGRateFractions();
+    const ParameterSet defaults = ParameterSet::InbuiltDefaults(f.StartPath());
     QCOMPARE(f.app.Params.GParamRec.Maxspec, 3);
     QCOMPARE(f.app.Params.GParamRec.MaxX, 200);
     QCOMPARE(f.app.Params.GParamRec.MaxY, 200);

@@ -21,13 +21,7 @@ namespace {
 
 ParameterSet InbuiltSet()
 {
-    ParameterSet p;
-    p.StartDir = "/home/u";
-    p.ResetToStartupTables();
-    p.SetInbuiltDefaults();
-    p.MirrorOutcomeMatrix();
-    p.UpdateGRateFractions();
-    return p;
+    return ParameterSet::InbuiltDefaults("/home/u");
 }
 
 // The options dialog over its own parameter set, live options and scripted dialogs.

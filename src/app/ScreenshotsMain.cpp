@@ -2,11 +2,12 @@
 // landscape and saves a PNG picture of every window while the run is in progress, plus one of
 // the whole screen. Used by scripts/screenshots under a virtual X server.
 #include "runs/AppState.h"
+#include "ui/ClickableLineEdit.h"
+#include "ui/EventScript.h"
 #include "ui/OutputWindows.h"
 #include "ui/QtDialogs.h"
 #include "ui/TInitProgressForm.h"
 #include "ui/TMainForm.h"
-#include "ui/ClickableLineEdit.h"
 #include "ui/TModelArrayForm.h"
 #include "ui/TModelOneForm.h"
 #include "ui/TModelOneVarForm.h"
@@ -28,34 +29,10 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 
 namespace {
 
 using namespace quorrel;
-
-// Calls the step whenever Qt handles events until it returns true.
-class Poll {
-public:
-    explicit Poll(std::function<bool()> step) : step_(std::move(step))
-    {
-        timer_.setInterval(0);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (busy_)
-                return;
-            busy_ = true;
-            if (step_())
-                timer_.stop();
-            busy_ = false;
-        });
-        timer_.start();
-    }
-
-private:
-    std::function<bool()> step_;
-    QTimer timer_;
-    bool busy_ = false;
-};
 
 void Save(QWidget& window, const QDir& dir, const QString& name)
 {
@@ -150,7 +127,7 @@ void VariableRun(TMainForm& main, AppState& app, const QDir& out)
     w.GCGraphA.move(right + 380, 340);
     w.Statistics.hide();
 
-    Poll script([&] {
+    EventScript script([&] {
         if (model.CurGen->text().toInt() < 350)
             return false;
         Settle();
@@ -195,7 +172,7 @@ void PictureMonteCarlo(TMainForm& main, const QDir& out, const QString& resultFi
     fixed.move(10, main.frameGeometry().bottom() + 40);
     fixed.RepeatTimes->setText(QStringLiteral("20"));
     fixed.ResultFile->setText(resultFile);
-    Poll script([&] {
+    EventScript script([&] {
         if (fixed.CurrentRun->text().toInt() < 3)
             return false;
         Settle();
@@ -231,7 +208,7 @@ void PictureArrays(TMainForm& main, const QDir& out)
     fixed.TypeGRate->setCurrentText(QStringLiteral("Clumped"));
     fixed.InfluxTimeStep->setText(QStringLiteral("10"));
     fixed.InfluxInside->setText(QStringLiteral("0.001"));
-    Poll script([&] {
+    EventScript script([&] {
         if (fixed.CurGen->text().toInt() < 40 || fixed.CurRow->text() != QStringLiteral("2"))
             return false;
         Settle();
@@ -294,7 +271,7 @@ int main(int argc, char* argv[])
     windows.Statistics.move(main.frameGeometry().right() + 16 + app.DisplayWidth() + 16, 10);
 
     int step = 0;
-    Poll script([&] {
+    EventScript script([&] {
         switch (step) {
         case 0:
             if (!main.Progress().isVisible() || main.Progress().DoneField()->text().toInt() < 5000)

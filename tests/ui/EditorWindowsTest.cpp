@@ -1,5 +1,5 @@
 #include "DesktopFixture.h"
-#include "UiTestSupport.h"
+#include "ui/EventScript.h"
 
 #include "engine/RandomNetworks.h"
 #include "ui/GridCells.h"

@@ -1,5 +1,5 @@
 #include "DesktopFixture.h"
-#include "UiTestSupport.h"
+#include "ui/EventScript.h"
 
 #include "output/OptionsFile.h"
 #include "params/ParameterFile.h"

@@ -1,6 +1,6 @@
 #include "DesktopFixture.h"
 #include "SteppedRunSupport.h"
-#include "UiTestSupport.h"
+#include "ui/EventScript.h"
 
 #include "ui/OutputWindows.h"
 #include "ui/TInitProgressForm.h"

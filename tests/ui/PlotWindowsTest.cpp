@@ -1,5 +1,5 @@
 #include "DesktopFixture.h"
-#include "UiTestSupport.h"
+#include "ui/EventScript.h"
 #include "VariableSetup.h"
 
 #include "ui/OutputWindows.h"

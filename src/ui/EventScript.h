@@ -1,16 +1,14 @@
 #pragma once
 
-#include <QCoreApplication>
 #include <QTimer>
 
 #include <functional>
-#include <memory>
 
-namespace quorrel::test {
+namespace quorrel {
 
 // Runs a step every time Qt handles events (a run lets it once per generation, and keeps
 // letting it while stopped) until the step returns true. Scripts the clicks of a user
-// during a run that the test started by a click.
+// during a run: the screenshot program and the window tests drive runs with it.
 class EventScript {
 public:
     explicit EventScript(std::function<bool()> step) : step_(std::move(step))
@@ -36,4 +34,4 @@ private:
     bool busy_ = false;
 };
 
-} // namespace quorrel::test
+} // namespace quorrel

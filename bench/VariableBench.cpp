@@ -144,7 +144,6 @@ bool MeasureVariableOutcome()
     auto restore = [&] {
         *lands = *snapshot;
         model.EditGrids().Current.LoadInterior(genotypes);
-        model.RecheckGenotypes();
         rng.RandSeed = seed;
         p = warm;
         model.Ranges = ranges;

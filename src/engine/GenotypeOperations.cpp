@@ -3,15 +3,16 @@
 #include "params/AssertionFailure.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace quorrel {
 
 namespace {
 
-void CopyGenotype(const OutcomeTriple* from, OutcomeTriple* to, int maxspec)
+// Genotypes move between grids as record numbers of their common pool.
+void RequireSharedPool(const GenotypeGrid& from, const GenotypeGrid& to)
 {
-    std::memcpy(to, from, sizeof(OutcomeTriple) * maxspec);
+    if (!from.SharesPoolWith(to))
+        QRL_FAIL("nil cell within the landscape", "ModelTwo");
 }
 
 // RandomInt(count) for a count that must be positive.
@@ -32,6 +33,14 @@ OutcomeTriple SeedTriple(const VariableOutcomeRange& r, Rng& rng)
     if (win < 0 || win > 100 || loss < 0 || loss > 100 || standoff < 0)
         QRL_FAIL("A seeded outcome lies outside 0..100", "ModelTwo");
     return OutcomeTriple{int8_t(win), int8_t(loss), int8_t(standoff)};
+}
+
+bool HasVariableEntries(const ParameterSet& p, int s)
+{
+    for (int j = 1; j <= p.GParamRec.Maxspec; ++j)
+        if (j != s && IsVariablePair(p, s, j))
+            return true;
+    return false;
 }
 
 void SeedGenotype(const ParameterSet& p, const VariableOutcomeTable& seedRanges, int s, OutcomeTriple* genotype,
@@ -68,19 +77,18 @@ void MutateTriple(OutcomeTriple& t, int amount, Rng& rng)
 void CopyGenotypesToPreviousLiteral(const GParamStruct& g, const std::vector<int32_t>& permutation,
                                     Genotypes& genotypes)
 {
-    GenotypeGrid& from = genotypes.Current;
+    const GenotypeGrid& from = genotypes.Current;
     GenotypeGrid& to = genotypes.Previous;
+    RequireSharedPool(from, to);
     if (!g.MeanField) {
         for (int y = 1; y <= g.MaxY; ++y)
             for (int x = 1; x <= g.MaxX; ++x)
-                for (int j = 1; j <= g.Maxspec; ++j)
-                    to.At(x, y)[j] = from.At(x, y)[j];
+                to.Assign(x, y, from.Id(x, y));
         return;
     }
     for (int k = 0; k < g.MaxX * g.MaxY; ++k) {
         const int target = permutation[k];
-        for (int j = 1; j <= g.Maxspec; ++j)
-            to.At(target % g.MaxX + 1, target / g.MaxX + 1)[j] = from.At(k % g.MaxX + 1, k / g.MaxX + 1)[j];
+        to.Assign(target % g.MaxX + 1, target / g.MaxX + 1, from.Id(k % g.MaxX + 1, k / g.MaxX + 1));
     }
 }
 
@@ -88,46 +96,47 @@ void CopyGenotypesToPrevious(const GParamStruct& g, const std::vector<int32_t>& 
 {
     const GenotypeGrid& from = genotypes.Current;
     GenotypeGrid& to = genotypes.Previous;
+    RequireSharedPool(from, to);
     if (!g.MeanField) {
-        // A row's interior genotypes are contiguous.
         for (int y = 1; y <= g.MaxY; ++y)
-            CopyGenotype(from.Genotype(1, y), to.Genotype(1, y), g.Maxspec * g.MaxX);
+            std::copy_n(from.IdRow(y) + 1, g.MaxX, to.IdRow(y) + 1);
         return;
     }
     int k = 0;
     for (int y = 1; y <= g.MaxY; ++y) {
+        const uint32_t* row = from.IdRow(y);
         for (int x = 1; x <= g.MaxX; ++x, ++k) {
             const int target = permutation[k];
             const int ty = target / g.MaxX;
-            CopyGenotype(from.Genotype(x, y), to.Genotype(target - ty * g.MaxX + 1, ty + 1), g.Maxspec);
+            to.Assign(target - ty * g.MaxX + 1, ty + 1, row[x]);
         }
     }
 }
 
 void BuildGenotypeRing(const GParamStruct& g, const GenotypeGrid& source, GenotypeGrid& ring)
 {
+    RequireSharedPool(source, ring);
     const int mx = g.MaxX;
     const int my = g.MaxY;
-    const int n = g.Maxspec;
     if (g.Border != 0) {
         for (int y = 0; y <= my + 1; ++y) {
-            std::fill_n(ring.Genotype(0, y), n, UnsetTriple);
-            std::fill_n(ring.Genotype(mx + 1, y), n, UnsetTriple);
+            ring.Unset(0, y);
+            ring.Unset(mx + 1, y);
         }
-        std::fill_n(ring.Genotype(1, 0), n * mx, UnsetTriple);
-        std::fill_n(ring.Genotype(1, my + 1), n * mx, UnsetTriple);
+        std::fill_n(ring.IdRow(0) + 1, mx, GenotypePool::UnsetRecord);
+        std::fill_n(ring.IdRow(my + 1) + 1, mx, GenotypePool::UnsetRecord);
         return;
     }
     for (int y = 1; y <= my; ++y) {
-        CopyGenotype(source.Genotype(mx, y), ring.Genotype(0, y), n);
-        CopyGenotype(source.Genotype(1, y), ring.Genotype(mx + 1, y), n);
+        ring.Assign(0, y, source.Id(mx, y));
+        ring.Assign(mx + 1, y, source.Id(1, y));
     }
-    CopyGenotype(source.Genotype(1, my), ring.Genotype(1, 0), n * mx);
-    CopyGenotype(source.Genotype(1, 1), ring.Genotype(1, my + 1), n * mx);
-    CopyGenotype(source.Genotype(mx, my), ring.Genotype(0, 0), n);
-    CopyGenotype(source.Genotype(mx, 1), ring.Genotype(0, my + 1), n);
-    CopyGenotype(source.Genotype(1, my), ring.Genotype(mx + 1, 0), n);
-    CopyGenotype(source.Genotype(1, 1), ring.Genotype(mx + 1, my + 1), n);
+    std::copy_n(source.IdRow(my) + 1, mx, ring.IdRow(0) + 1);
+    std::copy_n(source.IdRow(1) + 1, mx, ring.IdRow(my + 1) + 1);
+    ring.Assign(0, 0, source.Id(mx, my));
+    ring.Assign(0, my + 1, source.Id(mx, 1));
+    ring.Assign(mx + 1, 0, source.Id(1, my));
+    ring.Assign(mx + 1, my + 1, source.Id(1, 1));
 }
 
 void ClearEmptyGenotypes(const GParamStruct& g, const LandscapeGrid& landscape, GenotypeGrid& genotypes)
@@ -135,7 +144,7 @@ void ClearEmptyGenotypes(const GParamStruct& g, const LandscapeGrid& landscape, 
     for (int y = 1; y <= g.MaxY; ++y)
         for (int x = 1; x <= g.MaxX; ++x)
             if (landscape(x, y).Species == 0)
-                std::fill_n(genotypes.Genotype(x, y), g.Maxspec, UnsetTriple);
+                genotypes.Unset(x, y);
 }
 
 float VariableOutcomeProbability(const ParameterSet& p, const Cell& n, const OutcomeTriple* gn, const Cell& o,
@@ -156,7 +165,7 @@ float VariableOutcomeProbability(const ParameterSet& p, const Cell& n, const Out
 void VariableOutcomeRuleLiteral(const ParameterSet& p, const LandscapeGrid& previous, const GenotypeGrid& previousG,
                                 LandscapeGrid& current, GenotypeGrid& currentG, Rng& rng)
 {
-    const int maxspec = p.GParamRec.Maxspec;
+    RequireSharedPool(previousG, currentG);
     for (int y = 1; y <= p.GParamRec.MaxY; ++y) {
         for (int x = 1; x <= p.GParamRec.MaxX; ++x) {
             int nx = x;
@@ -182,10 +191,10 @@ void VariableOutcomeRuleLiteral(const ParameterSet& p, const LandscapeGrid& prev
             const float prob = VariableOutcomeProbability(p, n, previousG.Genotype(nx, ny), o, previousG.Genotype(x, y));
             if (rng.RandomReal() < prob) {
                 current(x, y) = n;
-                CopyGenotype(previousG.Genotype(nx, ny), currentG.Genotype(x, y), maxspec);
+                currentG.Assign(x, y, previousG.Id(nx, ny));
             } else {
                 current(x, y) = o;
-                CopyGenotype(previousG.Genotype(x, y), currentG.Genotype(x, y), maxspec);
+                currentG.Assign(x, y, previousG.Id(x, y));
             }
         }
     }

@@ -24,6 +24,10 @@ inline bool IsVariablePair(const ParameterSet& p, int s, int j)
 // A range that leaves no valid triple is an assertion failure.
 OutcomeTriple SeedTriple(const VariableOutcomeRange& range, Rng& rng);
 
+// Whether an individual of species s has any variable entry (a pair (s, j), j != s,
+// marked variable); without one its genotype stays unset.
+bool HasVariableEntries(const ParameterSet& p, int s);
+
 // Seeds every variable entry j != s of an individual of species s, in increasing j.
 void SeedGenotype(const ParameterSet& p, const VariableOutcomeTable& seedRanges, int s, OutcomeTriple* genotype,
                   Rng& rng);
@@ -32,6 +36,9 @@ void SeedGenotype(const ParameterSet& p, const VariableOutcomeTable& seedRanges,
 // (1 Win, 2 Loss, 3 Standoff); a shortfall of the paired component comes from the third.
 void MutateTriple(OutcomeTriple& t, int amount, Rng& rng);
 
+// Genotypes move between the grids as record numbers of their common pool; grids on
+// different pools are an internal error.
+//
 // Copies every interior genotype of the current grid to the previous grid, to the same
 // position, or under mean field (a non-empty permutation) cell k to position
 // permutation[k], where the landscape copy put its individual.

@@ -1,6 +1,8 @@
 #include "engine/GenotypeStore.h"
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 namespace quorrel {
 
@@ -18,22 +20,25 @@ GenotypeStore::GenotypeStore(const std::filesystem::path& folder, int row, int c
 {
 }
 
-// The interior of a row of the grid is contiguous, in the file's record layout.
 void GenotypeStore::Save(StoredState which, const GenotypeGrid& grid)
 {
-    const std::size_t rowBytes = grid.RecordBytes() * static_cast<std::size_t>(grid.MaxX());
+    std::vector<std::byte> row(grid.RowBytes());
     ScratchFile::Handle file = File(which).OpenForWriting();
-    for (int y = 1; y <= grid.MaxY(); ++y)
-        file.Write(grid.Genotype(1, y), rowBytes);
+    for (int y = 1; y <= grid.MaxY(); ++y) {
+        grid.SaveRow(y, row.data());
+        file.Write(row.data(), row.size());
+    }
     file.Close();
 }
 
 void GenotypeStore::Load(StoredState which, GenotypeGrid& grid) const
 {
-    const std::size_t rowBytes = grid.RecordBytes() * static_cast<std::size_t>(grid.MaxX());
+    std::vector<std::byte> row(grid.RowBytes());
     ScratchFile::Handle file = File(which).OpenForReading();
-    for (int y = 1; y <= grid.MaxY(); ++y)
-        file.Read(grid.Genotype(1, y), rowBytes);
+    for (int y = 1; y <= grid.MaxY(); ++y) {
+        file.Read(row.data(), row.size());
+        grid.LoadRow(y, row.data());
+    }
 }
 
 void GenotypeStore::AdvanceToPrevious()

@@ -113,7 +113,7 @@ void InfluxBetweenLandscapes(const ParameterSet& p, const ArraySettings& array, 
             MutateRecruitGRate(g, rng, settler, p.HasVariableGRate(settler.Species), nullptr);
             current(x, y) = settler;
             if (currentGenotypes != nullptr) {
-                OutcomeTriple* genotype = currentGenotypes->Genotype(x, y);
+                OutcomeTriple* genotype = currentGenotypes->Renew(x, y);
                 source->ReadGenotype(u, v, genotype);
                 const int s = settler.Species;
                 for (int j = 1; j <= g.Maxspec; ++j)

@@ -13,7 +13,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
-#include <vector>
 
 namespace quorrel {
 
@@ -29,14 +28,8 @@ namespace quorrel {
 //
 // Generation() is the fast path; GenerationLiteral() is the plain reference that it must
 // match bit for bit (landscape, current genotypes, ranges and generator state). The fast
-// path keeps the genotypes in the current grid and writes only those of cells taken over,
-// so after Generation() the interior of the previous genotype grid is scratch. It also
-// relies on what every step of the model leaves behind: an empty cell holds an unset
-// genotype, so that only the cells emptied by mortality and disturbance need clearing, and
-// no Win or Loss exceeds 100, so that a draw above the highest possible probability needs
-// no genotype read. EditGrids() and Base(), through which other code may change cells,
-// drop that reliance until RecheckGenotypes(); a driver that writes the landscapes or
-// genotypes by other means between generations calls RecheckGenotypes() before the next.
+// path exchanges the current and previous grids instead of copying them (without mean
+// field), so after Generation() the interior of the previous grids is scratch.
 class VariableModel {
 public:
     VariableModel(ParameterSet& params, Landscapes& landscapes, Rng& rng, Dialogs& dialogs);
@@ -79,10 +72,6 @@ public:
     const Genotypes& Grids() const { return genotypes_; }
     // Direct access for loading a stored landscape's genotypes and for tests.
     Genotypes& EditGrids();
-    // After changes through EditGrids() or Base(): finds out again from the current grid
-    // what the fast path relies on, so that it need not clear every empty cell or read
-    // every genotype it could skip.
-    void RecheckGenotypes();
 
     OutcomeRanges Ranges;
     VariableOutcomeTable& SeedOutcomeRanges() { return Ranges.Seed; }
@@ -98,7 +87,6 @@ public:
 private:
     // Both grids must exist for the current landscape size and species count.
     void RequireGenotypes() const;
-    void ClearEmptiedGenotypes();
 
     ParameterSet& params_;
     Landscapes& landscapes_;
@@ -107,12 +95,6 @@ private:
     BaseModel base_;
     Genotypes genotypes_;
     VariableContention contention_;
-    // Whether every empty cell of the current landscape holds an unset genotype.
-    bool emptyCellsUnset_ = false;
-    // Whether no Win and no Loss of the current genotypes exceeds 100.
-    bool outcomesBounded_ = false;
-    // Whether each interior cell was occupied after the contention step (fast path).
-    std::vector<uint8_t> occupied_;
 };
 
 } // namespace quorrel

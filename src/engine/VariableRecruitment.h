@@ -22,16 +22,16 @@ struct OutcomeRanges {
 // current landscape draws RandomReal against Influx. An open recruit is a random species
 // with DrawGRate and a newly seeded genotype; a closed recruit copies an individual found
 // by at most MaxX * MaxY + 1 random probes (then the scan from the last probe), genotype
-// included; closed recruitment into an empty landscape ends the pass. The recruit's growth
+// included (the recruit shares the record until it mutates); closed recruitment into an
+// empty landscape ends the pass. The recruit's growth
 // rate may mutate (species with a range in observedGRate), then each variable entry of its
 // genotype (MutateTriple); open recruits widen observedGRate and ranges.Observed.
 // After the pass, also one ended early, the ranges are fed back: GRateFractions of every
 // variable-rate species := observedGRate, ranges.Seed := ranges.Observed.
-// True when no Win and no Loss that the pass wrote exceeds 100.
-// With emptied given, the pass also clears genotypes as it goes: every empty interior
-// cell k (counted row by row from 0) with emptied[k] set gets an unset genotype before
-// anything arrives there, the whole landscape through, even when the pass ends early.
-bool RecruitWithMutation(ParameterSet& p, LandscapeGrid& landscape, GenotypeGrid& genotypes, Rng& rng,
-                         GRateRanges& observedGRate, OutcomeRanges& ranges, const uint8_t* emptied = nullptr);
+// With clearEmpty the pass is ClearEmptyGenotypes too: every empty interior cell gets the
+// unset genotype before anything arrives there, the whole landscape through, even when the
+// pass ends early.
+void RecruitWithMutation(ParameterSet& p, LandscapeGrid& landscape, GenotypeGrid& genotypes, Rng& rng,
+                         GRateRanges& observedGRate, OutcomeRanges& ranges, bool clearEmpty = false);
 
 } // namespace quorrel

@@ -8,7 +8,7 @@ std::size_t MonteCarloVariable::GenotypeBytes() const
 {
     if (!model_)
         return 0;
-    return model_->Grids().Current.Bytes() + model_->Grids().Previous.Bytes();
+    return model_->Grids().Bytes();
 }
 
 void MonteCarloVariable::BeginSeries(Dialogs& dialogs)

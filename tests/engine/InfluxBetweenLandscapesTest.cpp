@@ -28,9 +28,7 @@ protected:
             params.RecruitmentVector[s] = 1.0f;
         params.GParamRec.MutationGR = 0.0f;
         params.GParamRec.MutationOTC = 0.0f;
-        grids.Current.Allocate(10, 10, 4);
-        grids.Previous.Allocate(10, 10, 4);
-        grids.Current.MarkAllUnset();
+        grids.Allocate(10, 10, 4);
         rng.RandSeed = 2024;
     }
 
@@ -41,8 +39,7 @@ protected:
             for (int y = 1; y <= 10; ++y)
                 for (int x = 1; x <= 10; ++x) {
                     lands.CurrentLandscape(x, y) = empty ? EmptyCell : Cell{k, k / 10.0f};
-                    OutcomeTriple* g = grids.Current.Genotype(x, y);
-                    std::fill_n(g, 4, UnsetTriple);
+                    OutcomeTriple* g = grids.Current.Renew(x, y);
                     if (!empty)
                         for (int j = 1; j <= 4; ++j)
                             if (j != k && IsVariablePair(params, k, j))
@@ -63,7 +60,7 @@ protected:
         for (int y = 1; y <= 10; ++y)
             for (int x = 1; x <= 10; ++x) {
                 lands.CurrentLandscape(x, y) = EmptyCell;
-                std::fill_n(grids.Current.Genotype(x, y), 4, UnsetTriple);
+                grids.Current.Unset(x, y);
             }
     }
 };

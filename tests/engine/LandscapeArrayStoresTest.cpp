@@ -32,10 +32,7 @@ protected:
 
     void SetUp() override
     {
-        grids.Current.Allocate(12, 10, 3);
-        grids.Previous.Allocate(12, 10, 3);
-        grids.Current.MarkAllUnset();
-        grids.Previous.MarkAllUnset();
+        grids.Allocate(12, 10, 3);
     }
 
     // Every cell different: species by position, the growth rate numbering the individual,
@@ -46,7 +43,7 @@ protected:
             for (int x = 1; x <= 12; ++x) {
                 const int k = (y - 1) * 12 + (x - 1);
                 lands.CurrentLandscape(x, y) = Cell{(x + y + tag) % 4 == 0 ? 0 : (x + tag) % 3 + 1, float(k + tag) / 1024.0f};
-                OutcomeTriple* g = grids.Current.Genotype(x, y);
+                OutcomeTriple* g = grids.Current.Edit(x, y);
                 g[0] = OutcomeTriple{int8_t(k % 100), int8_t(tag), int8_t(100 - k % 100 - tag)};
                 g[2] = OutcomeTriple{int8_t(y), int8_t(x), int8_t(100 - x - y)};
             }

@@ -214,39 +214,35 @@ TEST(VariableModel, FastStepsMatchTheLiteralSteps)
 // above 100 in closed recruits during the run. The fast path still matches the literal one.
 TEST(VariableModel, FastGenerationMatchesOnEditedAndOutOfRangeGenotypes)
 {
-    for (bool recheck : {false, true}) {
-        ParameterSet p = SmallParameters(29, 23, 4);
-        MixedOutcomes(p);
-        p.GParamRec.TotalCover = 60.0f;
-        p.GParamRec.OverGRate = 100;
-        p.GParamRec.RecruitType = 1;
-        p.GParamRec.Influx = 0.4f;
-        p.GParamRec.MutationOTC = 1.0f;
-        p.GParamRec.MutAmtOTC = -40;
-        p.MortalityVector[0] = 1.0f;
-        p.MortalityVector[2] = 0.3f;
-        p.RecruitmentVector.fill(1.0f);
-        VariableRun literal(p, 44);
-        VariableRun fast(p, 44);
-        for (VariableRun* run : {&literal, &fast}) {
-            Rng edit{7};
-            Genotypes& grids = run->model.EditGrids();
-            for (int y = 1; y <= 23; ++y)
-                for (int x = 1; x <= 29; ++x)
-                    for (int j = 1; j <= 4; ++j)
-                        if (edit.RandomInt(3) == 0)
-                            grids.Current.At(x, y)[j] = OutcomeTriple{int8_t(90 + edit.RandomInt(38)),
-                                                                      int8_t(80 + edit.RandomInt(48)), 0};
-        }
-        if (recheck)
-            fast.model.RecheckGenotypes();
-        for (int g = 1; g <= 12; ++g) {
-            literal.model.GenerationLiteral(g);
-            fast.model.Generation(g);
-            ExpectSameState(literal, fast, "recheck " + std::to_string(recheck) + ", generation " + std::to_string(g));
-            if (testing::Test::HasFatalFailure())
-                return;
-        }
+    ParameterSet p = SmallParameters(29, 23, 4);
+    MixedOutcomes(p);
+    p.GParamRec.TotalCover = 60.0f;
+    p.GParamRec.OverGRate = 100;
+    p.GParamRec.RecruitType = 1;
+    p.GParamRec.Influx = 0.4f;
+    p.GParamRec.MutationOTC = 1.0f;
+    p.GParamRec.MutAmtOTC = -40;
+    p.MortalityVector[0] = 1.0f;
+    p.MortalityVector[2] = 0.3f;
+    p.RecruitmentVector.fill(1.0f);
+    VariableRun literal(p, 44);
+    VariableRun fast(p, 44);
+    for (VariableRun* run : {&literal, &fast}) {
+        Rng edit{7};
+        Genotypes& grids = run->model.EditGrids();
+        for (int y = 1; y <= 23; ++y)
+            for (int x = 1; x <= 29; ++x)
+                for (int j = 1; j <= 4; ++j)
+                    if (edit.RandomInt(3) == 0)
+                        grids.Current.At(x, y)[j] = OutcomeTriple{int8_t(90 + edit.RandomInt(38)),
+                                                                  int8_t(80 + edit.RandomInt(48)), 0};
+    }
+    for (int g = 1; g <= 12; ++g) {
+        literal.model.GenerationLiteral(g);
+        fast.model.Generation(g);
+        ExpectSameState(literal, fast, "generation " + std::to_string(g));
+        if (testing::Test::HasFatalFailure())
+            return;
     }
 }
 
@@ -254,8 +250,8 @@ TEST(VariableModel, StorageFailureShowsTheMessageAndLeavesNothingAllocated)
 {
     ParameterSet p = SmallParameters(30, 20, 4);
     MixedOutcomes(p);
-    const std::size_t oneGrid = std::size_t(32) * 22 * 4 * 3;
-    for (std::size_t budget : {oneGrid / 2, oneGrid + oneGrid / 2}) {
+    const std::size_t needed = Genotypes::BytesFor(30, 20, 4);
+    for (std::size_t budget : {needed / 4, needed - 1}) {
         auto lands = std::make_unique<Landscapes>();
         Rng rng{9};
         ScriptedDialogs dialogs;
@@ -273,9 +269,9 @@ TEST(VariableModel, StorageFailureShowsTheMessageAndLeavesNothingAllocated)
         EXPECT_FALSE(model.Grids().Current.Allocated());
         EXPECT_FALSE(model.Grids().Previous.Allocated());
         EXPECT_EQ(rng.RandSeed, before);
-        model.GenotypeByteBudget = 2 * oneGrid;
+        model.GenotypeByteBudget = needed;
         EXPECT_TRUE(model.SeedGenotypes(true, none));
-        EXPECT_EQ(model.Grids().Current.Bytes() + model.Grids().Previous.Bytes(), 2 * oneGrid);
+        EXPECT_EQ(model.Grids().Bytes(), needed);
     }
 }
 

@@ -20,11 +20,16 @@ TEST(VariableNoAllocation, GenerationsAllocateNothing)
         p.GParamRec.RecruitType = meanField ? 1 : 0;
         p.GParamRec.MutationGR = 0.5f;
         p.GParamRec.MutationOTC = 0.5f;
+        p.GParamRec.Influx = 1.0f;
+        p.RecruitmentVector.fill(1.0f);
         test::VariableRun run(p, 17);
+        const std::size_t collections = run.model.Grids().Current.Pool().Collections();
         const long before = allocations.load();
-        for (int g = 1; g <= 10; ++g)
+        for (int g = 1; g <= 30; ++g)
             run.model.Generation(g);
         EXPECT_EQ(allocations.load() - before, 0) << "mean field " << meanField;
+        // The records that recruits take came partly from records freed during the run.
+        EXPECT_GT(run.model.Grids().Current.Pool().Collections(), collections) << "mean field " << meanField;
     }
 }
 

@@ -58,9 +58,7 @@ protected:
     void Place(int x, int y, int species, float rate, std::initializer_list<std::pair<int, OutcomeTriple>> entries = {})
     {
         landscape(x, y) = Cell{species, rate};
-        OutcomeTriple* genotype = genotypes.Genotype(x, y);
-        for (int j = 1; j <= params.GParamRec.Maxspec; ++j)
-            genotype[j - 1] = OutcomeTriple{-1, 0, 0};
+        OutcomeTriple* genotype = genotypes.Renew(x, y);
         for (const auto& [j, triple] : entries)
             genotype[j - 1] = triple;
     }

@@ -1,6 +1,7 @@
 #include "RunsTestSupport.h"
 #include "ScriptedRunHost.h"
 
+#include "engine/Genotypes.h"
 #include "params/ParameterFile.h"
 #include "runs/MonteCarloFixed.h"
 #include "runs/MonteCarloVariable.h"
@@ -244,11 +245,11 @@ protected:
         p.VariableOutcomeVector[3] = {50, 55, 5, 8};
     }
 
-    // Both genotype grids of one run, border ring included.
+    // The genotype storage of one run: both grids, border ring included, and their records.
     std::size_t OneRunBytes() const
     {
         const GParamStruct& g = app->Params.GParamRec;
-        return 2u * (g.MaxX + 2) * (g.MaxY + 2) * g.Maxspec * sizeof(OutcomeTriple);
+        return Genotypes::BytesFor(g.MaxX, g.MaxY, g.Maxspec);
     }
 };
 

@@ -1,0 +1,92 @@
+#include "engine/GenotypePool.h"
+
+#include "engine/GenotypeGrid.h"
+#include "params/AssertionFailure.h"
+
+#include <algorithm>
+#include <new>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
+
+namespace quorrel {
+
+
+std::size_t GenotypePool::BytesFor(std::size_t records, int maxspec)
+{
+    return records * (sizeof(OutcomeTriple) * static_cast<std::size_t>(maxspec) + sizeof(uint32_t) + sizeof(uint8_t));
+}
+
+bool GenotypePool::Allocate(std::size_t records, int maxspec, std::size_t byteBudget)
+{
+    records_.reset();
+    free_.reset();
+    held_.reset();
+    capacity_ = freeCount_ = 0;
+    maxspec_ = 0;
+    if (records < 1 || maxspec < 1 || BytesFor(records, maxspec) > byteBudget)
+        return false;
+    // Raw storage: the pages of records not yet taken are not touched. Records are read
+    // at random across the pool, so it asks for large pages where the system has them.
+    // A few bytes beyond the last record stay readable: the contention step reads a
+    // record's byte as part of a four-byte word.
+    const std::size_t bytes =
+        (records * maxspec * sizeof(OutcomeTriple) + 64 + LargeAlignment - 1) / LargeAlignment * LargeAlignment;
+    std::unique_ptr<OutcomeTriple, ReleaseStorage> storage(
+        static_cast<OutcomeTriple*>(::operator new[](bytes, std::align_val_t(LargeAlignment), std::nothrow)));
+#ifdef __linux__
+    if (storage)
+        madvise(storage.get(), bytes, MADV_HUGEPAGE);
+#endif
+    std::unique_ptr<uint32_t[]> freeList(new (std::nothrow) uint32_t[records]);
+    std::unique_ptr<uint8_t[]> held(new (std::nothrow) uint8_t[records]);
+    if (!storage || !freeList || !held)
+        return false;
+    records_ = std::move(storage);
+    free_ = std::move(freeList);
+    held_ = std::move(held);
+    capacity_ = records;
+    maxspec_ = maxspec;
+    std::fill_n(records_.get(), maxspec, UnsetTriple);
+    // Taken from the end: the lowest record first.
+    for (std::size_t i = 0; i + 1 < records; ++i)
+        free_[i] = static_cast<uint32_t>(records - 1 - i);
+    freeCount_ = records - 1;
+    return true;
+}
+
+uint32_t GenotypePool::Take()
+{
+    if (freeCount_ == 0 && Collect() >= capacity_)
+        QRL_FAIL("Every genotype record is held", "ModelTwo");
+    return free_[--freeCount_];
+}
+
+void GenotypePool::Attach(const GenotypeGrid* grid)
+{
+    if (std::find(grids_.begin(), grids_.end(), grid) == grids_.end())
+        grids_.push_back(grid);
+}
+
+void GenotypePool::Detach(const GenotypeGrid* grid)
+{
+    grids_.erase(std::remove(grids_.begin(), grids_.end(), grid), grids_.end());
+}
+
+std::size_t GenotypePool::Collect()
+{
+    ++collections_;
+    std::fill_n(held_.get(), capacity_, uint8_t(0));
+    held_[UnsetRecord] = 1;
+    for (const GenotypeGrid* grid : grids_)
+        for (uint32_t id : grid->Positions())
+            held_[id] = 1;
+    freeCount_ = 0;
+    for (std::size_t id = capacity_; id-- > 1;)
+        if (held_[id] == 0)
+            free_[freeCount_++] = static_cast<uint32_t>(id);
+    return capacity_ - freeCount_;
+}
+
+} // namespace quorrel

@@ -1,0 +1,50 @@
+#include "engine/Genotypes.h"
+
+#include <memory>
+
+namespace quorrel {
+
+namespace {
+
+// Every position of both grids can hold a record of its own, and the records that recruits
+// take in a generation mostly come from records freed by an earlier collection.
+std::size_t PoolRecords(int maxX, int maxY)
+{
+    const std::size_t positions = (static_cast<std::size_t>(maxX) + 2) * (static_cast<std::size_t>(maxY) + 2);
+    return 2 * positions + 2;
+}
+
+} // namespace
+
+std::size_t Genotypes::BytesFor(int maxX, int maxY, int maxspec)
+{
+    return GenotypePool::BytesFor(PoolRecords(maxX, maxY), maxspec) + 2 * GenotypeGrid::PositionBytes(maxX, maxY);
+}
+
+bool Genotypes::Allocate(int maxX, int maxY, int maxspec, std::size_t byteBudget)
+{
+    Free();
+    if (BytesFor(maxX, maxY, maxspec) > byteBudget)
+        return false;
+    auto pool = std::make_shared<GenotypePool>();
+    const bool ok = pool->Allocate(PoolRecords(maxX, maxY), maxspec, byteBudget) &&
+                    Current.Allocate(maxX, maxY, pool) && Previous.Allocate(maxX, maxY, pool);
+    if (!ok)
+        Free();
+    return ok;
+}
+
+void Genotypes::Free()
+{
+    Current.Free();
+    Previous.Free();
+}
+
+std::size_t Genotypes::Bytes() const
+{
+    if (!Current.Allocated() || !Previous.Allocated())
+        return 0;
+    return Current.Bytes() + Previous.Bytes() + Current.Pool().Bytes();
+}
+
+} // namespace quorrel

@@ -1,0 +1,130 @@
+#include "engine/GenotypeGrid.h"
+#include "engine/Genotypes.h"
+#include "engine/Rng.h"
+#include "params/AssertionFailure.h"
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <cstring>
+#include <map>
+#include <set>
+#include <utility>
+#include <vector>
+
+namespace quorrel {
+namespace {
+
+OutcomeTriple Label(int a, int b)
+{
+    return OutcomeTriple{int8_t(a), int8_t(b), int8_t(100 - a - b)};
+}
+
+// A genotype copied to another position is a value of its own: changing either copy
+// leaves the other as it was.
+TEST(GenotypeGrid, ACopiedGenotypeIsAValueOfItsOwn)
+{
+    GenotypeGrid grid;
+    ASSERT_TRUE(grid.Allocate(4, 3, 3));
+    grid.At(1, 1)[2] = Label(30, 20);
+    grid.Assign(2, 1, grid.Id(1, 1));
+    EXPECT_EQ(grid.Triple(2, 1, 2), Label(30, 20));
+    grid.At(2, 1)[2] = Label(70, 10);
+    grid.At(2, 1)[3] = Label(5, 5);
+    EXPECT_EQ(grid.Triple(1, 1, 2), Label(30, 20));
+    EXPECT_EQ(grid.Triple(1, 1, 3), UnsetTriple);
+    EXPECT_EQ(grid.Triple(2, 1, 2), Label(70, 10));
+    EXPECT_EQ(grid.Triple(2, 1, 3), Label(5, 5));
+    OutcomeTriple* renewed = grid.Renew(1, 1);
+    for (int j = 0; j < 3; ++j)
+        EXPECT_EQ(renewed[j], UnsetTriple);
+    EXPECT_EQ(grid.Triple(2, 1, 2), Label(70, 10));
+}
+
+// A small grid edited far more often than its pool has records: records no position holds
+// are taken again, every held genotype keeps its triples, and a pointer to a held record
+// stays valid through every collection.
+TEST(GenotypeGrid, FreedRecordsAreTakenAgainWhileHeldOnesKeepTheirTriples)
+{
+    Genotypes grids;
+    ASSERT_TRUE(grids.Allocate(3, 2, 2));
+    OutcomeTriple* kept = grids.Previous.Edit(2, 2);
+    kept[1] = Label(11, 22);
+    std::map<std::pair<int, int>, OutcomeTriple> expected;
+    Rng rng{5};
+    for (int step = 0; step < 2000; ++step) {
+        const int x = int(rng.RandomInt(5));
+        const int y = int(rng.RandomInt(4));
+        switch (rng.RandomInt(3)) {
+        case 0: {
+            const OutcomeTriple t = Label(step % 50, step % 37);
+            grids.Current.At(x, y)[1] = t;
+            expected[{x, y}] = t;
+            break;
+        }
+        case 1: { // a copy from another position
+            const int fx = int(rng.RandomInt(5));
+            const int fy = int(rng.RandomInt(4));
+            grids.Current.Assign(x, y, grids.Current.Id(fx, fy));
+            if (expected.contains({fx, fy}))
+                expected[{x, y}] = expected[{fx, fy}];
+            else
+                expected.erase({x, y});
+            break;
+        }
+        default:
+            grids.Current.Unset(x, y);
+            expected.erase({x, y});
+        }
+        for (int cy = 0; cy < 4; ++cy)
+            for (int cx = 0; cx < 5; ++cx) {
+                const auto at = expected.find({cx, cy});
+                ASSERT_EQ(grids.Current.Triple(cx, cy, 1), at == expected.end() ? UnsetTriple : at->second)
+                    << "step " << step << " at " << cx << "," << cy;
+            }
+    }
+    EXPECT_GT(grids.Current.Pool().Collections(), 10u);
+    EXPECT_EQ(grids.Previous.Genotype(2, 2), kept);
+    EXPECT_EQ(kept[1], Label(11, 22));
+}
+
+// Loaded records equal to one held to the left or above share it; what is saved again is
+// what was loaded.
+TEST(GenotypeGrid, LoadingSharesEqualNeighbouringRecordsAndSavesTheSameBytes)
+{
+    GenotypeGrid grid;
+    ASSERT_TRUE(grid.Allocate(6, 4, 2));
+    std::vector<std::byte> bytes(grid.InteriorBytes());
+    for (std::size_t cell = 0; cell < 24; ++cell) {
+        const int patch = cell % 6 < 3 ? 1 : 2; // two halves of equal genotypes
+        const OutcomeTriple record[2] = {Label(patch * 10, 5), cell == 23 ? Label(1, 2) : UnsetTriple};
+        std::memcpy(bytes.data() + cell * 6, record, 6);
+    }
+    grid.LoadInterior(bytes);
+    std::set<uint32_t> ids;
+    for (int y = 1; y <= 4; ++y)
+        for (int x = 1; x <= 6; ++x)
+            ids.insert(grid.Id(x, y));
+    EXPECT_EQ(ids.size(), 3u);
+    std::vector<std::byte> again(bytes.size());
+    grid.SaveInterior(again);
+    EXPECT_EQ(again, bytes);
+}
+
+TEST(GenotypeGrid, GenotypesMoveOnlyBetweenGridsOfOnePool)
+{
+    GenotypeGrid a;
+    GenotypeGrid b;
+    ASSERT_TRUE(a.Allocate(5, 5, 2));
+    ASSERT_TRUE(b.Allocate(5, 5, 2));
+    EXPECT_THROW(a.Exchange(b), AssertionFailure);
+    Genotypes pair;
+    ASSERT_TRUE(pair.Allocate(5, 5, 2));
+    pair.Current.At(3, 3)[1] = Label(40, 40);
+    pair.Current.Exchange(pair.Previous);
+    EXPECT_EQ(pair.Previous.Triple(3, 3, 1), Label(40, 40));
+    EXPECT_EQ(pair.Current.Triple(3, 3, 1), UnsetTriple);
+}
+
+} // namespace
+} // namespace quorrel

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdlib>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -53,6 +54,27 @@ ParameterSet VariableEveryPair700()
 constexpr int Reps = 5;
 constexpr int Gens = 10;
 constexpr int WarmUp = 40;
+
+// A run of case (c) after its warm-up generations.
+struct WarmRun {
+    explicit WarmRun(const ParameterSet& params)
+        : p(params), lands(std::make_unique<Landscapes>()), rng{static_cast<uint32_t>(params.GParamRec.RandSeed)},
+          model(p, *lands, rng, dialogs)
+    {
+        InitProgress none;
+        model.StartRun();
+        if (!model.SetInitCover(none) || !model.SeedGenotypes(true, none))
+            std::abort();
+        for (int g = 1; g <= WarmUp; ++g)
+            model.Generation(g);
+    }
+
+    StderrDialogs dialogs;
+    ParameterSet p;
+    std::unique_ptr<Landscapes> lands;
+    Rng rng;
+    VariableModel model;
+};
 
 double FixedOutcomeGeneration()
 {
@@ -120,57 +142,43 @@ bool MeasureVariableOutcome()
     const double peak = PeakMemoryOfRun(VariableEveryPair700(), 20);
     const double fixed = FixedOutcomeGeneration();
 
-    StderrDialogs dialogs;
+    // Every repetition starts from the same state, reached by running the model itself
+    // (seeding and warm-up generations), so that the genotype records are laid out as in a
+    // run.
     const ParameterSet params = VariableEveryPair700();
-    ParameterSet p = params;
-    auto lands = std::make_unique<Landscapes>();
-    Rng rng{static_cast<uint32_t>(p.GParamRec.RandSeed)};
-    VariableModel model(p, *lands, rng, dialogs);
-    InitProgress none;
-    model.StartRun();
-    if (!model.SetInitCover(none) || !model.SeedGenotypes(true, none))
-        return false;
-    for (int g = 1; g <= WarmUp; ++g)
-        model.Generation(g);
-
-    const GParamStruct& gp = p.GParamRec;
-    auto snapshot = std::make_unique<Landscapes>(*lands);
-    std::vector<std::byte> genotypes(model.Grids().Current.InteriorBytes());
-    model.Grids().Current.SaveInterior(genotypes);
-    const uint32_t seed = rng.RandSeed;
-    const ParameterSet warm = p;
-    const OutcomeRanges ranges = model.Ranges;
-    const GRateRanges observed = model.ObservedGRateRanges();
-    auto restore = [&] {
-        *lands = *snapshot;
-        model.EditGrids().Current.LoadInterior(genotypes);
-        rng.RandSeed = seed;
-        p = warm;
-        model.Ranges = ranges;
-        model.ObservedGRateRanges() = observed;
+    std::unique_ptr<WarmRun> run;
+    auto warmUp = [&] {
+        run.reset();
+        run = std::make_unique<WarmRun>(params);
     };
 
     // How much of the landscape one generation changes.
-    restore();
-    model.Generation(WarmUp + 1);
+    warmUp();
+    const GParamStruct& gp = params.GParamRec;
+    auto before = std::make_unique<Landscapes>(*run->lands);
+    run->model.Generation(WarmUp + 1);
     long changed = 0;
     for (int y = 1; y <= gp.MaxY; ++y)
         for (int x = 1; x <= gp.MaxX; ++x)
-            changed += !(lands->CurrentLandscape(x, y) == snapshot->CurrentLandscape(x, y));
+            changed += !(run->lands->CurrentLandscape(x, y) == before->CurrentLandscape(x, y));
 
     int gen = WarmUp;
-    const double fast = PerGeneration(Reps, Gens, restore, [&] { model.Generation(++gen); });
-    auto fastLands = std::make_unique<Landscapes>(*lands);
-    std::vector<std::byte> fastGenotypes(genotypes.size());
-    model.Grids().Current.SaveInterior(fastGenotypes);
-    const uint32_t fastSeed = rng.RandSeed;
-    const double literal = PerGeneration(Reps, Gens, restore, [&] { model.GenerationLiteral(++gen); });
-    std::vector<std::byte> literalGenotypes(genotypes.size());
-    model.Grids().Current.SaveInterior(literalGenotypes);
-    bool same = fastSeed == rng.RandSeed && fastGenotypes == literalGenotypes;
+    auto fromWarmState = [&] {
+        warmUp();
+        gen = WarmUp;
+    };
+    const double fast = PerGeneration(Reps, Gens, fromWarmState, [&] { run->model.Generation(++gen); });
+    auto fastLands = std::make_unique<Landscapes>(*run->lands);
+    std::vector<std::byte> fastGenotypes(run->model.Grids().Current.InteriorBytes());
+    run->model.Grids().Current.SaveInterior(fastGenotypes);
+    const uint32_t fastSeed = run->rng.RandSeed;
+    const double literal = PerGeneration(Reps, Gens, fromWarmState, [&] { run->model.GenerationLiteral(++gen); });
+    std::vector<std::byte> literalGenotypes(fastGenotypes.size());
+    run->model.Grids().Current.SaveInterior(literalGenotypes);
+    bool same = fastSeed == run->rng.RandSeed && fastGenotypes == literalGenotypes;
     for (int y = 1; y <= gp.MaxY; ++y)
         for (int x = 1; x <= gp.MaxX; ++x)
-            same = same && fastLands->CurrentLandscape(x, y) == lands->CurrentLandscape(x, y);
+            same = same && fastLands->CurrentLandscape(x, y) == run->lands->CurrentLandscape(x, y);
 
     std::printf("(c) variable outcome: 40 species, every pair variable, mortality 0.01, open recruitment,\n"
                 "    influx 0.1, outcome and growth-rate mutation 0.1\n");

@@ -70,7 +70,10 @@ public:
     bool SharesPoolWith(const GenotypeGrid& other) const { return pool_ && pool_ == other.pool_; }
 
     // The record numbers of every position, row by row from (0, 0).
-    std::span<const uint32_t> Positions() const { return {ids_.get(), Width() * (static_cast<std::size_t>(maxY_) + 2)}; }
+    std::span<const uint32_t> Positions() const
+    {
+        return {ids_.get(), Width() * (static_cast<std::size_t>(maxY_) + 2)};
+    }
     uint32_t Id(int x, int y) const { return ids_[Offset(x, y)]; }
     // The record numbers of row y from column 0.
     const uint32_t* IdRow(int y) const { return ids_.get() + Offset(0, y); }

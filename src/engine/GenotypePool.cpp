@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <new>
+#include <utility>
 
 #ifdef __linux__
 #include <sys/mman.h>
@@ -12,10 +13,20 @@
 
 namespace quorrel {
 
+namespace {
+
+// The record storage, in whole large pages.
+std::size_t StorageBytes(std::size_t records, int maxspec, std::size_t page)
+{
+    const std::size_t bytes = records * static_cast<std::size_t>(maxspec) * sizeof(OutcomeTriple);
+    return (bytes + page - 1) / page * page;
+}
+
+} // namespace
 
 std::size_t GenotypePool::BytesFor(std::size_t records, int maxspec)
 {
-    return records * (sizeof(OutcomeTriple) * static_cast<std::size_t>(maxspec) + sizeof(uint32_t) + sizeof(uint8_t));
+    return StorageBytes(records, maxspec, LargeAlignment) + records * (sizeof(uint32_t) + sizeof(uint8_t));
 }
 
 bool GenotypePool::Allocate(std::size_t records, int maxspec, std::size_t byteBudget)
@@ -29,10 +40,7 @@ bool GenotypePool::Allocate(std::size_t records, int maxspec, std::size_t byteBu
         return false;
     // Raw storage: the pages of records not yet taken are not touched. Records are read
     // at random across the pool, so it asks for large pages where the system has them.
-    // A few bytes beyond the last record stay readable: the contention step reads a
-    // record's byte as part of a four-byte word.
-    const std::size_t bytes =
-        (records * maxspec * sizeof(OutcomeTriple) + 64 + LargeAlignment - 1) / LargeAlignment * LargeAlignment;
+    const std::size_t bytes = StorageBytes(records, maxspec, LargeAlignment);
     std::unique_ptr<OutcomeTriple, ReleaseStorage> storage(
         static_cast<OutcomeTriple*>(::operator new[](bytes, std::align_val_t(LargeAlignment), std::nothrow)));
 #ifdef __linux__

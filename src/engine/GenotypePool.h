@@ -62,7 +62,10 @@ public:
 private:
     static constexpr std::size_t LargeAlignment = std::size_t(2) << 20;
     struct ReleaseStorage {
-        void operator()(OutcomeTriple* storage) const { ::operator delete[](storage, std::align_val_t(LargeAlignment)); }
+        void operator()(OutcomeTriple* storage) const
+        {
+            ::operator delete[](storage, std::align_val_t(LargeAlignment));
+        }
     };
 
     std::unique_ptr<OutcomeTriple, ReleaseStorage> records_;

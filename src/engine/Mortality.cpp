@@ -1,5 +1,6 @@
 #include "engine/Mortality.h"
 
+#include "engine/RngJump.h"
 #include "engine/Thresholds.h"
 
 #include <array>
@@ -56,6 +57,28 @@ void MortalityPass::Apply(const ParameterSet& p, LandscapeGrid& grid, Rng& rng)
         threshold[s] = DrawThreshold(p.MortalityVector[s]);
 
     uint32_t seed = rng.RandSeed;
+    if (limit <= 1) {
+        // Each death empties only its own cell, so which cells draw is known before the
+        // row is drawn: the state of the k-th occupied cell of a row is k steps after the
+        // state before the row, read off the jump-ahead coefficients without the serial
+        // dependency of one draw on the next.
+        static const RngJump<MaxLandscapeSide> jump;
+        threshold[0] = 0;
+        for (int y = 1; y <= g.MaxY; ++y) {
+            Cell* row = grid.Row(y);
+            int drawn = 0;
+            for (int x = 1; x <= g.MaxX; ++x) {
+                const int32_t s = row[x].Species;
+                drawn += s != 0;
+                const uint32_t state = jump.Mul[drawn] * seed + jump.Add[drawn];
+                if (state < threshold[s])
+                    row[x] = EmptyCell;
+            }
+            seed = jump.Mul[drawn] * seed + jump.Add[drawn];
+        }
+        rng.RandSeed = seed;
+        return;
+    }
     for (int y = 1; y <= g.MaxY; ++y) {
         Cell* row = grid.Row(y);
         for (int x = 1; x <= g.MaxX; ++x) {

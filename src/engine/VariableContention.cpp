@@ -1,5 +1,6 @@
 #include "engine/VariableContention.h"
 
+#include "engine/ContentionKernels.h"
 #include "engine/GenotypeOperations.h"
 #include "params/AssertionFailure.h"
 
@@ -24,6 +25,13 @@ constexpr std::ptrdiff_t CellOffset[4] = {-1, LandscapeGrid::Size, 1, -Landscape
 
 } // namespace
 
+VariableContention::VariableContention() : wide_(WideKernelAvailable()) {}
+
+void VariableContention::UseWideKernel(bool on)
+{
+    wide_ = on && WideKernelAvailable();
+}
+
 void VariableContention::Prepare(const ParameterSet& p)
 {
     const int maxspec = p.GParamRec.Maxspec;
@@ -33,21 +41,24 @@ void VariableContention::Prepare(const ParameterSet& p)
     for (int sum = -SumOffset; sum < SumOffset; ++sum)
         strength_[sum + SumOffset] = overGrowth * double(sum) * 0.005;
     for (int n = 1; n <= maxspec; ++n) {
+        rules_[n * stride_].colonise = true;
         for (int o = 1; o <= maxspec; ++o) {
             PairRule& r = rules_[n * stride_ + o];
             r.winVariable = IsVariablePair(p, n, o);
             r.lossVariable = IsVariablePair(p, o, n);
+            r.ownRate = !(DependentGRates && p.GRateFractions[n].Rate >= 0.0f);
             r.fixedWin = p.OutcomeMatrix[n][o].Win;
             r.fixedLoss = p.OutcomeMatrix[o][n].Loss;
-            r.ownRate = !(DependentGRates && p.GRateFractions[n].Rate >= 0.0f);
+            r.winAt = int16_t((o - 1) * 3);
+            r.lossAt = int16_t((n - 1) * 3 + 1);
             r.rate = p.RateAgainst[n][o];
         }
     }
 }
 
-// A row in three passes: every cell keeps its occupant and genotype and the cells that
-// meet a neighbour of another species are listed; the draws of those decide; then the
-// cells taken over get the neighbour's individual and genotype.
+// A row in four passes: every cell keeps its occupant and genotype, and the encounters are
+// listed; for those the bytes they read are located and requested from memory; then the
+// draws decide; then the cells taken over get the neighbour's individual and genotype.
 void VariableContention::Run(const ParameterSet& p, const LandscapeGrid& previous, const GenotypeGrid& previousG,
                              LandscapeGrid& current, GenotypeGrid& currentG, Rng& rng)
 {
@@ -62,6 +73,7 @@ void VariableContention::Run(const ParameterSet& p, const LandscapeGrid& previou
     const std::ptrdiff_t recordBytes = static_cast<std::ptrdiff_t>(previousG.RecordBytes());
     const std::ptrdiff_t width = static_cast<std::ptrdiff_t>(previousG.Width());
     const std::ptrdiff_t idOffset[4] = {-1, width, 1, -width};
+    Encounters& e = encounters_;
 
     uint32_t seed = rng.RandSeed;
     for (int y = 1; y <= maxY; ++y) {
@@ -75,45 +87,33 @@ void VariableContention::Run(const ParameterSet& p, const LandscapeGrid& previou
 
         std::memcpy(out + 1, prev + 1, sizeof(Cell) * maxX);
         std::memcpy(outIds + 1, prevIds + 1, sizeof(uint32_t) * maxX);
-        int count = 0;
-        for (int x = 1; x <= maxX; ++x) {
-            const int d = static_cast<int>(st[2 * (x - 1)] >> 30);
-            const int32_t o = prev[x].Species;
-            const int32_t n = prev[x + CellOffset[d]].Species;
-            encounters_[count] = static_cast<int16_t>(x);
-            count += (n != o) & (n != 0);
-        }
+        if (wide_)
+            ListEncountersWide(prev, prevIds, width, maxX, st, stride_, e);
+        else
+            ListEncountersPortable(prev, prevIds, width, maxX, st, stride_, e);
 
         // Where each encounter reads its W and L (a genotype byte, or the pair's value in
         // the matrix), requested from memory ahead of the decisions.
-        for (int k = 0; k < count; ++k) {
-            const int x = encounters_[k];
-            const int d = static_cast<int>(st[2 * (x - 1)] >> 30);
-            const Cell o = prev[x];
-            const Cell n = prev[x + CellOffset[d]];
-            const PairRule& r = rules_[n.Species * stride_ + o.Species];
-            const int8_t* win =
-                r.winVariable ? records + prevIds[x + idOffset[d]] * recordBytes + (o.Species - 1) * 3 : &r.fixedWin;
-            const int8_t* loss =
-                r.lossVariable ? records + prevIds[x] * recordBytes + (n.Species - 1) * 3 + 1 : &r.fixedLoss;
+        for (int k = 0; k < e.Count; ++k) {
+            const PairRule& r = rules_[e.Pair[k]];
+            const int8_t* win = r.winVariable ? records + e.InvaderId[k] * recordBytes + r.winAt : &r.fixedWin;
+            const int8_t* loss = r.lossVariable ? records + e.OccupantId[k] * recordBytes + r.lossAt : &r.fixedLoss;
             Prefetch(win);
             Prefetch(loss);
             winAt_[k] = win;
             lossAt_[k] = loss;
-            rate_[k] = r.ownRate ? n.GRate : r.rate;
-            colonise_[k] = o.Species == 0;
+            rate_[k] = r.ownRate ? e.Rate[k] : r.rate;
+            colonise_[k] = r.colonise;
         }
 
         // The decisions: colonisation at the neighbour's own rate, overgrowth from W + L.
         int takes = 0;
-        for (int k = 0; k < count; ++k) {
-            const int x = encounters_[k];
+        for (int k = 0; k < e.Count; ++k) {
             const float overgrowth = float(strength_[*winAt_[k] + *lossAt_[k] + SumOffset] * double(rate_[k]));
-            const float colonise = prev[x + CellOffset[st[2 * (x - 1)] >> 30]].GRate;
-            const float prob = colonise_[k] != 0 ? colonise : overgrowth;
+            const float prob = colonise_[k] ? e.Rate[k] : overgrowth;
             // RandomReal() < prob, with the draw state / 2^32 scaled back exactly.
-            taken_[takes] = static_cast<int16_t>(x);
-            takes += double(st[2 * (x - 1) + 1]) < double(prob) * 4294967296.0;
+            taken_[takes] = static_cast<int16_t>(e.Column[k]);
+            takes += double(e.Draw[k]) < double(prob) * 4294967296.0;
         }
 
         for (int t = 0; t < takes; ++t) {

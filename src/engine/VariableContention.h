@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/Encounters.h"
 #include "engine/GenotypeGrid.h"
 #include "engine/LandscapeGrid.h"
 #include "engine/Rng.h"
@@ -19,6 +20,8 @@ namespace quorrel {
 // genotypes and generator state of VariableOutcomeRuleLiteral().
 class VariableContention {
 public:
+    VariableContention();
+
     // Builds the pair table; Run() calls it.
     void Prepare(const ParameterSet& p);
 
@@ -27,17 +30,25 @@ public:
     void Run(const ParameterSet& p, const LandscapeGrid& previous, const GenotypeGrid& previousG,
              LandscapeGrid& current, GenotypeGrid& currentG, Rng& rng);
 
+    // The portable kernel even where a vector one could run (for tests and benchmarks).
+    void UseWideKernel(bool on);
+    bool UsesWideKernel() const { return wide_; }
+
 private:
     static constexpr int MaxRow = MaxLandscapeSide;
     static constexpr int TableSize = (MaxSpecies + 1) * (MaxSpecies + 1);
 
-    // How invader n overgrows occupant o, for n * stride_ + o.
+    // How invader n takes the cell of occupant o, for n * stride_ + o: colonisation of an
+    // empty cell (o = 0) at n's own rate, or overgrowth.
     struct PairRule {
-        bool winVariable = false;  // W from the invader's genotype, else FixedWin
-        bool lossVariable = false; // L from the occupant's genotype, else FixedLoss
-        bool ownRate = false;      // the invader's own growth rate, else Rate
+        bool colonise = false;
+        bool winVariable = false;  // W from the invader's genotype, else fixedWin
+        bool lossVariable = false; // L from the occupant's genotype, else fixedLoss
+        bool ownRate = false;      // the invader's own growth rate, else rate
         int8_t fixedWin = 0;
         int8_t fixedLoss = 0;
+        int16_t winAt = 0;  // the byte of W in the invader's record: Win against o
+        int16_t lossAt = 0; // the byte of L in the occupant's record: Loss against n
         float rate = 0.0f;
     };
     // W + L lies in -256..254; strength_[W + L + SumOffset] is OverGRate * 0.01 * (W + L)
@@ -46,14 +57,14 @@ private:
 
     std::array<PairRule, TableSize> rules_{};
     int stride_ = MaxSpecies + 1;
+    bool wide_ = false;
     std::array<double, 2 * SumOffset> strength_{};
     RngJump<2 * MaxRow> jump_;
     std::array<uint32_t, 2 * MaxRow> states_{};
 
-    // The cells of one row that meet a neighbour of another species, with where their W
-    // and L are read, their growth factor and whether they colonise an empty cell; then
-    // the cells taken over.
-    std::array<int16_t, MaxRow> encounters_{};
+    // The encounters of one row, with where their W and L are read, their growth factor
+    // and whether they colonise an empty cell; then the cells taken over.
+    Encounters encounters_;
     std::array<const int8_t*, MaxRow> winAt_{};
     std::array<const int8_t*, MaxRow> lossAt_{};
     std::array<float, MaxRow> rate_{};

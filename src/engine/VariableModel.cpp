@@ -125,6 +125,12 @@ void VariableModel::Generation(int /*g*/)
     }
 }
 
+void VariableModel::UseWideKernel(bool on)
+{
+    base_.UseWideKernel(on);
+    contention_.UseWideKernel(on);
+}
+
 void VariableModel::GenerationLiteral(int /*g*/)
 {
     const GParamStruct& g = params_.GParamRec;

@@ -53,6 +53,9 @@ public:
 
     void Generation(int g);
     void GenerationLiteral(int g);
+    // The portable kernels of the fast path even where vector ones could run (for tests and
+    // benchmarks).
+    void UseWideKernel(bool on);
 
     // The single steps, for the other models and for tests.
     void CopyGenotypesToPrevious();

@@ -69,6 +69,17 @@ const Setting Settings[] = {
          p.GParamRec.DisturbProb = 0.01f;
          p.GParamRec.PatchSize = 10;
      }},
+    {"single-cell mortality, certain for one species, open recruitment",
+     [](ParameterSet& p) {
+         VariableRates(p);
+         p.MortalityVector[0] = 1.0f;
+         p.MortalityVector[1] = 0.05f;
+         p.MortalityVector[2] = 1.0f;
+         p.MortalityVector[4] = 0.2f;
+         p.GParamRec.RecruitType = 0;
+         p.GParamRec.Influx = 0.3f;
+         p.RecruitmentVector.fill(0.5f);
+     }},
     {"mortality and random-walk disturbance, open border",
      [](ParameterSet& p) {
          VariableRates(p);

@@ -155,8 +155,9 @@ void ExpectSameState(const VariableRun& a, const VariableRun& b, const std::stri
     ASSERT_EQ(a.model.Ranges.Observed, b.model.Ranges.Observed) << where;
 }
 
-// The fast generation gives exactly the landscape, genotypes, ranges and generator state of
-// the literal one, on every setting, with row lengths that are odd and even.
+// The fast generation, with either kernel, gives exactly the landscape, genotypes, ranges
+// and generator state of the literal one, on every setting, with row lengths that are odd
+// and even.
 TEST(VariableModel, FastGenerationMatchesTheLiteralGeneration)
 {
     const std::pair<int, int> sizes[] = {{23, 17}, {40, 41}};
@@ -167,11 +168,16 @@ TEST(VariableModel, FastGenerationMatchesTheLiteralGeneration)
             const ParameterSet p = SettingParameters(setting, maxX, maxY, true);
             VariableRun literal(p, seed);
             VariableRun fast(p, seed);
+            VariableRun portable(p, seed);
+            portable.model.UseWideKernel(false);
             for (int g = 1; g <= 25; ++g) {
                 literal.model.GenerationLiteral(g);
                 fast.model.Generation(g);
-                ExpectSameState(literal, fast,
-                                setting.name + ", seed " + std::to_string(seed) + ", generation " + std::to_string(g));
+                portable.model.Generation(g);
+                const std::string where =
+                    setting.name + ", seed " + std::to_string(seed) + ", generation " + std::to_string(g);
+                ExpectSameState(literal, fast, where);
+                ExpectSameState(literal, portable, where + ", portable kernels");
                 if (testing::Test::HasFatalFailure())
                     return;
             }

@@ -16,16 +16,16 @@ GenotypeGrid::~GenotypeGrid()
     Release();
 }
 
-std::size_t GenotypeGrid::PositionBytes(int maxX, int maxY)
+std::size_t GenotypeGrid::PositionCount(int maxX, int maxY)
 {
-    return (static_cast<std::size_t>(maxX) + 2) * (static_cast<std::size_t>(maxY) + 2) * sizeof(uint32_t);
+    return (static_cast<std::size_t>(maxX) + 2) * (static_cast<std::size_t>(maxY) + 2);
 }
 
 bool GenotypeGrid::Allocate(int maxX, int maxY, int maxspec, std::size_t byteBudget)
 {
     Free();
-    const std::size_t positions = (static_cast<std::size_t>(maxX) + 2) * (static_cast<std::size_t>(maxY) + 2);
-    const std::size_t ownBytes = PositionBytes(maxX, maxY);
+    const std::size_t positions = PositionCount(maxX, maxY);
+    const std::size_t ownBytes = positions * sizeof(uint32_t);
     if (ownBytes > byteBudget)
         return false;
     auto pool = std::make_shared<GenotypePool>();
@@ -38,9 +38,9 @@ bool GenotypeGrid::Allocate(int maxX, int maxY, int maxspec, std::size_t byteBud
 bool GenotypeGrid::Allocate(int maxX, int maxY, const std::shared_ptr<GenotypePool>& pool, std::size_t byteBudget)
 {
     Free();
-    if (!pool || !pool->Allocated() || PositionBytes(maxX, maxY) > byteBudget)
+    const std::size_t positions = PositionCount(maxX, maxY);
+    if (!pool || !pool->Allocated() || positions * sizeof(uint32_t) > byteBudget)
         return false;
-    const std::size_t positions = (static_cast<std::size_t>(maxX) + 2) * (static_cast<std::size_t>(maxY) + 2);
     ids_.reset(new (std::nothrow) uint32_t[positions]);
     if (!ids_)
         return false;
@@ -66,12 +66,6 @@ void GenotypeGrid::Free()
     maxX_ = maxY_ = 0;
 }
 
-std::size_t GenotypeGrid::Bytes() const
-{
-    if (!Allocated())
-        return 0;
-    return PositionBytes(maxX_, maxY_) + (pool_.use_count() == 1 ? pool_->Bytes() : 0);
-}
 
 OutcomeTriple* GenotypeGrid::Edit(int x, int y)
 {

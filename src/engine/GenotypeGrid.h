@@ -51,12 +51,12 @@ public:
     // The same on a pool that other grids share.
     bool Allocate(int maxX, int maxY, const std::shared_ptr<GenotypePool>& pool,
                   std::size_t byteBudget = std::numeric_limits<std::size_t>::max());
-    // The bytes of the positions of a grid (its records aside).
-    static std::size_t PositionBytes(int maxX, int maxY);
+    // The positions of a grid for a MaxX x MaxY landscape, ring included.
+    static std::size_t PositionCount(int maxX, int maxY);
     void Free();
     bool Allocated() const { return ids_ != nullptr; }
-    // The bytes of the positions and, for a pool of its own, the records.
-    std::size_t Bytes() const;
+    // The bytes of the positions (the records aside).
+    std::size_t Bytes() const { return Allocated() ? PositionCount(maxX_, maxY_) * sizeof(uint32_t) : 0; }
     bool Fits(int maxX, int maxY, int maxspec) const
     {
         return Allocated() && maxX == maxX_ && maxY == maxY_ && maxspec == Maxspec();
@@ -70,10 +70,7 @@ public:
     bool SharesPoolWith(const GenotypeGrid& other) const { return pool_ && pool_ == other.pool_; }
 
     // The record numbers of every position, row by row from (0, 0).
-    std::span<const uint32_t> Positions() const
-    {
-        return {ids_.get(), Width() * (static_cast<std::size_t>(maxY_) + 2)};
-    }
+    std::span<const uint32_t> Positions() const { return {ids_.get(), PositionCount(maxX_, maxY_)}; }
     uint32_t Id(int x, int y) const { return ids_[Offset(x, y)]; }
     // The record numbers of row y from column 0.
     const uint32_t* IdRow(int y) const { return ids_.get() + Offset(0, y); }

@@ -10,15 +10,15 @@ namespace {
 // take in a generation mostly come from records freed by an earlier collection.
 std::size_t PoolRecords(int maxX, int maxY)
 {
-    const std::size_t positions = (static_cast<std::size_t>(maxX) + 2) * (static_cast<std::size_t>(maxY) + 2);
-    return 2 * positions + 2;
+    return 2 * GenotypeGrid::PositionCount(maxX, maxY) + 2;
 }
 
 } // namespace
 
 std::size_t Genotypes::BytesFor(int maxX, int maxY, int maxspec)
 {
-    return GenotypePool::BytesFor(PoolRecords(maxX, maxY), maxspec) + 2 * GenotypeGrid::PositionBytes(maxX, maxY);
+    return GenotypePool::BytesFor(PoolRecords(maxX, maxY), maxspec) +
+           2 * GenotypeGrid::PositionCount(maxX, maxY) * sizeof(uint32_t);
 }
 
 bool Genotypes::Allocate(int maxX, int maxY, int maxspec, std::size_t byteBudget)

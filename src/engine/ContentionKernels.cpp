@@ -7,7 +7,7 @@
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define QRL_WIDE_KERNEL 1
-#include <immintrin.h>
+#include "engine/NeighbourLanes.h"
 #endif
 
 namespace quorrel {
@@ -16,14 +16,11 @@ namespace {
 
 constexpr uint32_t OneBits = std::bit_cast<uint32_t>(1.0f);
 
-// Neighbour offsets in cells: 0 left, 1 below, 2 right, 3 above.
-constexpr std::ptrdiff_t NeighbourOffset[4] = {-1, LandscapeGrid::Size, 1, -LandscapeGrid::Size};
-
 inline Cell ContendCell(const Cell* prev, int x, uint32_t neighbourState, uint32_t drawState,
                         const ContentionTable& table)
 {
     const Cell o = prev[x];
-    const Cell n = prev[x + NeighbourOffset[neighbourState >> 30]];
+    const Cell n = prev[x + LandscapeGrid::NeighbourOffset[neighbourState >> 30]];
     const int index = n.Species * table.Stride + o.Species;
     const uint32_t mask = table.RateMask[index];
     const uint32_t rateBits = (std::bit_cast<uint32_t>(n.GRate) & mask) | (OneBits & ~mask);
@@ -44,12 +41,6 @@ void ContentionRowPortable(const Cell* prev, Cell* out, int maxX, const uint32_t
 
 #ifdef QRL_WIDE_KERNEL
 
-// Four cells as four 64-bit lanes.
-__attribute__((target("avx2"))) inline __m256d load(const Cell* c)
-{
-    return _mm256_loadu_pd(reinterpret_cast<const double*>(c));
-}
-
 __attribute__((target("avx2"))) void ContentionRowWide(const Cell* prev, Cell* out, int maxX,
                                                         const uint32_t* neighbourStates,
                                                         const uint32_t* drawStates, const ContentionTable& table)
@@ -68,15 +59,9 @@ __attribute__((target("avx2"))) void ContentionRowWide(const Cell* prev, Cell* o
 
     int x = 1;
     for (; x + 3 <= maxX; x += 4) {
-        // The neighbour from the four candidate rows of cells: bit 30 of the state picks
-        // left/right versus below/above, bit 31 the second of each pair.
         const __m128i ns = _mm_loadu_si128(reinterpret_cast<const __m128i*>(neighbourStates + x - 1));
-        const __m256d bit30 = _mm256_castsi256_pd(_mm256_cvtepi32_epi64(_mm_slli_epi32(ns, 1)));
-        const __m256d bit31 = _mm256_castsi256_pd(_mm256_cvtepi32_epi64(ns));
-        const __m256d first = _mm256_blendv_pd(load(prev + x - 1), load(prev + x + LandscapeGrid::Size), bit30);
-        const __m256d second = _mm256_blendv_pd(load(prev + x + 1), load(prev + x - LandscapeGrid::Size), bit30);
-        const __m256d n = _mm256_blendv_pd(first, second, bit31);
-        const __m256d o = load(prev + x);
+        const __m256d n = NeighbourCells(prev, x, ns);
+        const __m256d o = LoadCells(prev + x);
         // Species in the low half of each cell, the growth rate in the high half.
         const __m256i nSplit = _mm256_permutevar8x32_epi32(_mm256_castpd_si256(n), split);
         const __m256i oSplit = _mm256_permutevar8x32_epi32(_mm256_castpd_si256(o), split);

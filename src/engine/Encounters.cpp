@@ -6,15 +6,12 @@
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define QRL_WIDE_KERNEL 1
-#include <immintrin.h>
+#include "engine/NeighbourLanes.h"
 #endif
 
 namespace quorrel {
 
 namespace {
-
-// Neighbour offsets in cells: 0 left, 1 below, 2 right, 3 above.
-constexpr std::ptrdiff_t NeighbourOffset[4] = {-1, LandscapeGrid::Size, 1, -LandscapeGrid::Size};
 
 // Adds cell x to the list when it is an encounter (the entry is written either way).
 inline void ListCell(const Cell* prev, const uint32_t* prevIds, std::ptrdiff_t idWidth, int x, uint32_t neighbourState,
@@ -23,7 +20,7 @@ inline void ListCell(const Cell* prev, const uint32_t* prevIds, std::ptrdiff_t i
     const int d = static_cast<int>(neighbourState >> 30);
     const std::ptrdiff_t idOffset[4] = {-1, idWidth, 1, -idWidth};
     const Cell o = prev[x];
-    const Cell n = prev[x + NeighbourOffset[d]];
+    const Cell n = prev[x + LandscapeGrid::NeighbourOffset[d]];
     const int k = out.Count;
     out.Column[k] = x;
     out.Pair[k] = n.Species * stride + o.Species;
@@ -72,11 +69,6 @@ struct CompressTable {
 
 constexpr CompressTable Compress;
 
-__attribute__((target("avx2"))) inline __m256d LoadCells(const Cell* c)
-{
-    return _mm256_loadu_pd(reinterpret_cast<const double*>(c));
-}
-
 __attribute__((target("avx2"))) inline __m128 LoadIds(const uint32_t* ids)
 {
     return _mm_castsi128_ps(_mm_loadu_si128(reinterpret_cast<const __m128i*>(ids)));
@@ -104,17 +96,12 @@ __attribute__((target("avx2"))) void ListEncountersWide(const Cell* prev, const 
     int count = 0;
     int x = 1;
     for (; x + 3 <= maxX; x += 4) {
-        // The neighbour from the four candidates: bit 30 of the neighbour state picks
-        // left/right versus below/above, bit 31 the second of each pair.
+        // Neighbour states in the low half, draw states in the high half.
         const __m256i both = _mm256_permutevar8x32_epi32(
             _mm256_loadu_si256(reinterpret_cast<const __m256i*>(states + 2 * (x - 1))), evenOdd);
         const __m128i ns = _mm256_castsi256_si128(both);
         const __m128i ns30 = _mm_slli_epi32(ns, 1);
-        const __m256d bit30 = _mm256_castsi256_pd(_mm256_cvtepi32_epi64(ns30));
-        const __m256d bit31 = _mm256_castsi256_pd(_mm256_cvtepi32_epi64(ns));
-        const __m256d n = _mm256_blendv_pd(
-            _mm256_blendv_pd(LoadCells(prev + x - 1), LoadCells(prev + x + LandscapeGrid::Size), bit30),
-            _mm256_blendv_pd(LoadCells(prev + x + 1), LoadCells(prev + x - LandscapeGrid::Size), bit30), bit31);
+        const __m256d n = NeighbourCells(prev, x, ns);
         const __m256i nSplit = _mm256_permutevar8x32_epi32(_mm256_castpd_si256(n), evenOdd);
         const __m128i nSpecies = _mm256_castsi256_si128(nSplit);
         const __m128i oSpecies = _mm256_castsi256_si128(_mm256_permutevar8x32_epi32(

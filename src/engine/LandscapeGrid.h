@@ -2,6 +2,7 @@
 
 #include "engine/Cell.h"
 
+#include <cstddef>
 #include <vector>
 
 namespace quorrel {
@@ -12,6 +13,9 @@ namespace quorrel {
 class LandscapeGrid {
 public:
     static constexpr int Size = 702;
+    // Cell offsets of the neighbours of a cell within the grid: 0 left, 1 below, 2 right,
+    // 3 above.
+    static constexpr std::ptrdiff_t NeighbourOffset[4] = {-1, Size, 1, -Size};
 
     LandscapeGrid() : cells_(Size * Size) {}
 

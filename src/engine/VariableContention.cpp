@@ -20,9 +20,6 @@ inline void Prefetch(const void* address)
 #endif
 }
 
-// Neighbour offsets in cells of a landscape grid: 0 left, 1 below, 2 right, 3 above.
-constexpr std::ptrdiff_t CellOffset[4] = {-1, LandscapeGrid::Size, 1, -LandscapeGrid::Size};
-
 } // namespace
 
 VariableContention::VariableContention() : wide_(WideKernelAvailable()) {}
@@ -119,7 +116,7 @@ void VariableContention::Run(const ParameterSet& p, const LandscapeGrid& previou
         for (int t = 0; t < takes; ++t) {
             const int x = taken_[t];
             const int d = static_cast<int>(st[2 * (x - 1)] >> 30);
-            out[x] = prev[x + CellOffset[d]];
+            out[x] = prev[x + LandscapeGrid::NeighbourOffset[d]];
             outIds[x] = prevIds[x + idOffset[d]];
         }
     }

@@ -58,9 +58,13 @@ public:
     void FeedBackGRateRanges();
     float DrawGRate(int s);
 
-    // The fast contention step uses 256-bit instructions where the processor has them;
-    // off, it uses the portable kernel (same results).
-    void UseWideKernel(bool on) { contention_.UseWideKernel(on); }
+    // The fast contention step and single-cell mortality use 256-bit instructions where the
+    // processor has them; off, they use the portable kernels (same results).
+    void UseWideKernel(bool on)
+    {
+        contention_.UseWideKernel(on);
+        mortality_.UseWideKernel(on);
+    }
     bool UsesWideKernel() const { return contention_.UsesWideKernel(); }
 
     // The run's per-species growth-rate ranges, widened by mutation of open recruits.

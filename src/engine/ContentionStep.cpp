@@ -1,5 +1,6 @@
 #include "engine/ContentionStep.h"
 
+#include "engine/JumpAhead.h"
 #include "params/AssertionFailure.h"
 
 namespace quorrel {
@@ -116,10 +117,8 @@ void ContentionStep::Run(const GParamStruct& g, const LandscapeGrid& previous, L
     const ContentionTable table{factor_.data(), rateMask_.data(), stride_, ownRateSpecies_};
     uint32_t seed = rng.RandSeed;
     for (int y = 1; y <= g.MaxY; ++y) {
-        for (int i = 0; i < maxX; ++i) {
-            neighbourStates_[i] = neighbourMul_[i] * seed + neighbourAdd_[i];
-            drawStates_[i] = drawMul_[i] * seed + drawAdd_[i];
-        }
+        JumpAhead(neighbourMul_.data(), neighbourAdd_.data(), seed, neighbourStates_.data(), maxX);
+        JumpAhead(drawMul_.data(), drawAdd_.data(), seed, drawStates_.data(), maxX);
         seed = drawStates_[maxX - 1];
         if (wide_)
             ContentionRowWide(previous.Row(y), current.Row(y), maxX, neighbourStates_.data(), drawStates_.data(),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/JumpAhead.h"
 #include "engine/Rng.h"
 
 #include <array>
@@ -28,8 +29,7 @@ struct RngJump {
     // out[i] = the state i + 1 steps after s, for i = 0..count-1 (count <= MaxSteps).
     void States(uint32_t s, uint32_t* out, int count) const
     {
-        for (int i = 0; i < count; ++i)
-            out[i] = Mul[i + 1] * s + Add[i + 1];
+        JumpAhead(Mul.data() + 1, Add.data() + 1, s, out, count);
     }
 };
 

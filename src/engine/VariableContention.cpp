@@ -57,7 +57,8 @@ void VariableContention::Prepare(const ParameterSet& p)
 // listed; for those the bytes they read are located and requested from memory; then the
 // draws decide; then the cells taken over get the neighbour's individual and genotype.
 void VariableContention::Run(const ParameterSet& p, const LandscapeGrid& previous, const GenotypeGrid& previousG,
-                             LandscapeGrid& current, GenotypeGrid& currentG, Rng& rng)
+                             LandscapeGrid& current, GenotypeGrid& currentG, Rng& rng,
+                             const SingleCellMortality* mortality)
 {
     const GParamStruct& g = p.GParamRec;
     const int maxX = g.MaxX;
@@ -73,6 +74,10 @@ void VariableContention::Run(const ParameterSet& p, const LandscapeGrid& previou
     Encounters& e = encounters_;
 
     uint32_t seed = rng.RandSeed;
+    // Mortality draws after the step's 2 * MaxX * MaxY draws.
+    uint32_t mortalitySeed = seed;
+    for (int y = 1; mortality != nullptr && y <= maxY; ++y)
+        mortalitySeed = jump_.Mul[2 * maxX] * mortalitySeed + jump_.Add[2 * maxX];
     for (int y = 1; y <= maxY; ++y) {
         const uint32_t* st = states_.data();
         jump_.States(seed, states_.data(), 2 * maxX);
@@ -119,8 +124,10 @@ void VariableContention::Run(const ParameterSet& p, const LandscapeGrid& previou
             out[x] = prev[x + LandscapeGrid::NeighbourOffset[d]];
             outIds[x] = prevIds[x + idOffset[d]];
         }
+        if (mortality != nullptr)
+            mortalitySeed = mortality->Row(out, maxX, mortalitySeed);
     }
-    rng.RandSeed = seed;
+    rng.RandSeed = mortality != nullptr ? mortalitySeed : seed;
 }
 
 } // namespace quorrel

@@ -3,6 +3,7 @@
 #include "engine/Encounters.h"
 #include "engine/GenotypeGrid.h"
 #include "engine/LandscapeGrid.h"
+#include "engine/Mortality.h"
 #include "engine/Rng.h"
 #include "engine/RngJump.h"
 #include "params/ParameterSet.h"
@@ -26,9 +27,12 @@ public:
     void Prepare(const ParameterSet& p);
 
     // The step: reads the previous landscape and genotypes (rings in place) and writes every
-    // interior cell of the current landscape and genotype grid (on the same pool).
+    // interior cell of the current landscape and genotype grid (on the same pool). Given a
+    // prepared single-cell mortality, it also applies that to each row just written, with
+    // the draws the mortality pass after the step would take.
     void Run(const ParameterSet& p, const LandscapeGrid& previous, const GenotypeGrid& previousG,
-             LandscapeGrid& current, GenotypeGrid& currentG, Rng& rng);
+             LandscapeGrid& current, GenotypeGrid& currentG, Rng& rng,
+             const SingleCellMortality* mortality = nullptr);
 
     // The portable kernel even where a vector one could run (for tests and benchmarks).
     void UseWideKernel(bool on);

@@ -110,9 +110,14 @@ void VariableModel::Generation(int /*g*/)
     }
     base_.SetLandscapeBorder();
     SetGenotypeBorder();
+    // Mortality of single cells is applied to each row as the contention step writes it.
+    const bool fused = SingleCellMortality::Applies(params_);
+    if (fused)
+        mortality_.Prepare(params_);
     contention_.Run(params_, landscapes_.PreviousLandscape, genotypes_.Previous, landscapes_.CurrentLandscape,
-                    genotypes_.Current, rng_);
-    base_.ApplyMortality();
+                    genotypes_.Current, rng_, fused ? &mortality_ : nullptr);
+    if (!fused)
+        base_.ApplyMortality();
     if (g.DisturbProb > ProbabilityOn)
         base_.ApplyDisturbance();
     if (g.Influx > ProbabilityOn) {
@@ -129,6 +134,7 @@ void VariableModel::UseWideKernel(bool on)
 {
     base_.UseWideKernel(on);
     contention_.UseWideKernel(on);
+    mortality_.UseWideKernel(on);
 }
 
 void VariableModel::GenerationLiteral(int /*g*/)

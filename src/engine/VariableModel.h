@@ -98,6 +98,7 @@ private:
     BaseModel base_;
     Genotypes genotypes_;
     VariableContention contention_;
+    SingleCellMortality mortality_;
 };
 
 } // namespace quorrel

@@ -80,6 +80,13 @@ const Setting Settings[] = {
          p.GParamRec.Influx = 0.3f;
          p.RecruitmentVector.fill(0.5f);
      }},
+    {"single-cell mortality below certain, closed recruitment",
+     [](ParameterSet& p) {
+         VariableRates(p);
+         p.MortalityVector[0] = 1.0f;
+         for (int s = 1; s <= 4; ++s)
+             p.MortalityVector[s] = float(0.04 * s);
+     }},
     {"mortality and random-walk disturbance, open border",
      [](ParameterSet& p) {
          VariableRates(p);

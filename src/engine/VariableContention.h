@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/EmptyCells.h"
 #include "engine/Encounters.h"
 #include "engine/GenotypeGrid.h"
 #include "engine/LandscapeGrid.h"
@@ -29,10 +30,11 @@ public:
     // The step: reads the previous landscape and genotypes (rings in place) and writes every
     // interior cell of the current landscape and genotype grid (on the same pool). Given a
     // prepared single-cell mortality, it also applies that to each row just written, with
-    // the draws the mortality pass after the step would take.
+    // the draws the mortality pass after the step would take; given a list besides, it
+    // lists the empty cells that mortality leaves.
     void Run(const ParameterSet& p, const LandscapeGrid& previous, const GenotypeGrid& previousG,
              LandscapeGrid& current, GenotypeGrid& currentG, Rng& rng,
-             const SingleCellMortality* mortality = nullptr);
+             const SingleCellMortality* mortality = nullptr, EmptyCells* empties = nullptr);
 
     // The portable kernel even where a vector one could run (for tests and benchmarks).
     void UseWideKernel(bool on);

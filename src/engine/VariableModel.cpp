@@ -16,6 +16,7 @@ VariableModel::VariableModel(ParameterSet& params, Landscapes& landscapes, Rng& 
 void VariableModel::StartRun()
 {
     base_.StartRun();
+    empties_.Reserve(params_.GParamRec.MaxX * params_.GParamRec.MaxY);
     Ranges.Seed = params_.VariableOutcomeVector;
     Ranges.Observed = params_.VariableOutcomeVector;
 }
@@ -110,21 +111,27 @@ void VariableModel::Generation(int /*g*/)
     }
     base_.SetLandscapeBorder();
     SetGenotypeBorder();
-    // Mortality of single cells is applied to each row as the contention step writes it.
+    // Mortality of single cells is applied to each row as the contention step writes it,
+    // and without disturbance the empty cells it leaves are listed for recruitment.
     const bool fused = SingleCellMortality::Applies(params_);
+    const bool disturbance = g.DisturbProb > ProbabilityOn;
+    const bool recruitment = g.Influx > ProbabilityOn;
+    const bool listed = fused && !disturbance && recruitment;
     if (fused)
         mortality_.Prepare(params_);
+    if (listed)
+        empties_.Reserve(g.MaxX * g.MaxY); // allocates only when the run was not started by StartRun
     contention_.Run(params_, landscapes_.PreviousLandscape, genotypes_.Previous, landscapes_.CurrentLandscape,
-                    genotypes_.Current, rng_, fused ? &mortality_ : nullptr);
+                    genotypes_.Current, rng_, fused ? &mortality_ : nullptr, listed ? &empties_ : nullptr);
     if (!fused)
         base_.ApplyMortality();
-    if (g.DisturbProb > ProbabilityOn)
+    if (disturbance)
         base_.ApplyDisturbance();
-    if (g.Influx > ProbabilityOn) {
+    if (recruitment) {
         // The recruitment pass visits every empty cell anyway: it clears their genotypes
         // before anything arrives.
         quorrel::RecruitWithMutation(params_, landscapes_.CurrentLandscape, genotypes_.Current, rng_,
-                                     base_.ObservedGRateRanges, Ranges, true);
+                                     base_.ObservedGRateRanges, Ranges, true, listed ? &empties_ : nullptr);
     } else {
         ClearEmptyGenotypes();
     }
@@ -135,6 +142,7 @@ void VariableModel::UseWideKernel(bool on)
     base_.UseWideKernel(on);
     contention_.UseWideKernel(on);
     mortality_.UseWideKernel(on);
+    empties_.UseWideKernel(on);
 }
 
 void VariableModel::GenerationLiteral(int /*g*/)

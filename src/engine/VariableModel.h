@@ -99,6 +99,7 @@ private:
     Genotypes genotypes_;
     VariableContention contention_;
     SingleCellMortality mortality_;
+    EmptyCells empties_;
 };
 
 } // namespace quorrel

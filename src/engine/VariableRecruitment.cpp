@@ -35,67 +35,78 @@ void MutateOutcomes(const ParameterSet& p, Rng& rng, int s, GenotypeGrid& genoty
     }
 }
 
+// The pass, visiting the empty cells in row order: from the list when one is given (the
+// cells that are empty before the pass; a recruit fills only the cell being visited, so
+// the list stays true), otherwise by scanning the landscape.
 void Recruit(ParameterSet& p, LandscapeGrid& landscape, GenotypeGrid& genotypes, Rng& rng,
-             GRateRanges& observedGRate, OutcomeRanges& ranges, bool clearEmpty)
+             GRateRanges& observedGRate, OutcomeRanges& ranges, bool clearEmpty, const EmptyCells* empties)
 {
     const GParamStruct& g = p.GParamRec;
     const bool open = g.RecruitType == 0;
     const bool recruits = g.RecruitType == 0 || g.RecruitType == 1;
     bool ended = false;
-    for (int y = 1; y <= g.MaxY; ++y) {
-        for (int x = 1; x <= g.MaxX; ++x) {
-            if (landscape(x, y).Species != 0)
-                continue;
-            if (clearEmpty)
-                genotypes.Unset(x, y);
-            if (ended || !recruits)
-                continue;
-            if (!(rng.RandomReal() < g.Influx))
-                continue;
-            Cell recruit;
-            OutcomeTriple* own = nullptr;
-            if (open) {
-                const std::optional<Cell> arrival = DrawOpenRecruit(p, rng);
-                if (!arrival)
-                    continue;
-                recruit = *arrival;
-                if (HasVariableEntries(p, recruit.Species)) {
-                    own = genotypes.Renew(x, y);
-                    SeedGenotype(p, ranges.Seed, recruit.Species, own, rng);
-                } else {
-                    genotypes.Unset(x, y);
-                }
+    // Visits the empty cell (x, y); false when the pass ends here.
+    const auto visit = [&](int x, int y) {
+        if (clearEmpty)
+            genotypes.Unset(x, y);
+        if (ended || !recruits)
+            return true;
+        if (!(rng.RandomReal() < g.Influx))
+            return true;
+        Cell recruit;
+        OutcomeTriple* own = nullptr;
+        if (open) {
+            const std::optional<Cell> arrival = DrawOpenRecruit(p, rng);
+            if (!arrival)
+                return true;
+            recruit = *arrival;
+            if (HasVariableEntries(p, recruit.Species)) {
+                own = genotypes.Renew(x, y);
+                SeedGenotype(p, ranges.Seed, recruit.Species, own, rng);
             } else {
-                int px = 0;
-                int py = 0;
-                if (!FindRecruitParent(g, landscape, rng, px, py)) {
-                    // The landscape is empty: nothing more arrives in this pass.
-                    ended = true;
-                    if (!clearEmpty)
-                        return;
-                    continue;
-                }
-                recruit = landscape(px, py);
-                if (!(rng.RandomReal() < p.RecruitmentVector[recruit.Species]))
-                    continue;
-                genotypes.Assign(x, y, genotypes.Id(px, py));
+                genotypes.Unset(x, y);
             }
-            // Whether the recruit's rate is variable is read from the observed ranges.
-            MutateRecruitGRate(g, rng, recruit, observedGRate[recruit.Species].Rate < 0.0f,
-                               open ? &observedGRate[recruit.Species] : nullptr);
-            MutateOutcomes(p, rng, recruit.Species, genotypes, x, y, own,
-                           open ? &ranges.Observed[recruit.Species] : nullptr);
-            landscape(x, y) = recruit;
+        } else {
+            int px = 0;
+            int py = 0;
+            if (!FindRecruitParent(g, landscape, rng, px, py)) {
+                // The landscape is empty: nothing more arrives in this pass.
+                ended = true;
+                return clearEmpty;
+            }
+            recruit = landscape(px, py);
+            if (!(rng.RandomReal() < p.RecruitmentVector[recruit.Species]))
+                return true;
+            genotypes.Assign(x, y, genotypes.Id(px, py));
         }
+        // Whether the recruit's rate is variable is read from the observed ranges.
+        MutateRecruitGRate(g, rng, recruit, observedGRate[recruit.Species].Rate < 0.0f,
+                           open ? &observedGRate[recruit.Species] : nullptr);
+        MutateOutcomes(p, rng, recruit.Species, genotypes, x, y, own, open ? &ranges.Observed[recruit.Species] : nullptr);
+        landscape(x, y) = recruit;
+        return true;
+    };
+    if (empties != nullptr) {
+        for (int i = 0; i < empties->Count(); ++i) {
+            const int32_t at = (*empties)[i];
+            if (!visit(at % EmptyCells::Pack, at / EmptyCells::Pack))
+                return;
+        }
+        return;
     }
+    for (int y = 1; y <= g.MaxY; ++y)
+        for (int x = 1; x <= g.MaxX; ++x)
+            if (landscape(x, y).Species == 0 && !visit(x, y))
+                return;
 }
 
 } // namespace
 
 void RecruitWithMutation(ParameterSet& p, LandscapeGrid& landscape, GenotypeGrid& genotypes, Rng& rng,
-                         GRateRanges& observedGRate, OutcomeRanges& ranges, bool clearEmpty)
+                         GRateRanges& observedGRate, OutcomeRanges& ranges, bool clearEmpty,
+                         const EmptyCells* empties)
 {
-    Recruit(p, landscape, genotypes, rng, observedGRate, ranges, clearEmpty);
+    Recruit(p, landscape, genotypes, rng, observedGRate, ranges, clearEmpty, empties);
     for (int s = 1; s <= p.GParamRec.Maxspec; ++s) {
         if (p.GRateFractions[s].Rate < 0.0f)
             p.GRateFractions[s] = observedGRate[s];

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/EmptyCells.h"
 #include "engine/GenotypeGrid.h"
 #include "engine/LandscapeGrid.h"
 #include "engine/Recruitment.h"
@@ -30,8 +31,10 @@ struct OutcomeRanges {
 // variable-rate species := observedGRate, ranges.Seed := ranges.Observed.
 // With clearEmpty the pass is ClearEmptyGenotypes too: every empty interior cell gets the
 // unset genotype before anything arrives there, the whole landscape through, even when the
-// pass ends early.
+// pass ends early. Given the list of the landscape's empty cells, the pass visits those
+// instead of scanning for them.
 void RecruitWithMutation(ParameterSet& p, LandscapeGrid& landscape, GenotypeGrid& genotypes, Rng& rng,
-                         GRateRanges& observedGRate, OutcomeRanges& ranges, bool clearEmpty = false);
+                         GRateRanges& observedGRate, OutcomeRanges& ranges, bool clearEmpty = false,
+                         const EmptyCells* empties = nullptr);
 
 } // namespace quorrel

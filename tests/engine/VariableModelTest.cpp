@@ -71,6 +71,19 @@ const Setting Settings[] = {
          p.MortalityVector[0] = 2.0f;
          p.MortalityVector[1] = p.MortalityVector[4] = 0.1f;
      }},
+    {"open border, single-cell mortality, closed recruitment with mutation",
+     [](ParameterSet& p) {
+         p.GParamRec.Border = 1;
+         p.GParamRec.RecruitType = 1;
+         p.GParamRec.Influx = 0.4f;
+         p.GParamRec.MutationGR = 0.5f;
+         p.GParamRec.MutAmtGR = 4;
+         p.GParamRec.MutationOTC = 0.5f;
+         p.GParamRec.MutAmtOTC = 15;
+         p.MortalityVector[0] = 1.0f;
+         for (int s = 1; s <= 4; ++s)
+             p.MortalityVector[s] = float(0.05 * s);
+     }},
     {"everybody dies, closed recruitment into the empty landscape",
      [](ParameterSet& p) {
          p.GParamRec.RecruitType = 1;

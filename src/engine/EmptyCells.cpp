@@ -1,0 +1,105 @@
+#include "engine/EmptyCells.h"
+
+#include "engine/ContentionKernels.h"
+
+#include <bit>
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define QRL_WIDE_KERNEL 1
+#include <immintrin.h>
+#endif
+
+namespace quorrel {
+
+EmptyCells::EmptyCells() : wide_(WideKernelAvailable()) {}
+
+void EmptyCells::Reserve(int cells)
+{
+    // The vector row writes up to eight entries beyond the last empty cell.
+    const std::size_t room = static_cast<std::size_t>(cells) + 8;
+    if (cells_.size() < room)
+        cells_.resize(room);
+}
+
+void EmptyCells::UseWideKernel(bool on)
+{
+    wide_ = on && WideKernelAvailable();
+}
+
+void EmptyCells::AppendRow(const Cell* row, int maxX, int y)
+{
+    if (wide_) {
+        AppendRowWide(row, maxX, y);
+        return;
+    }
+    int32_t* out = cells_.data();
+    const int32_t base = y * Pack;
+    for (int x = 1; x <= maxX; ++x) {
+        out[count_] = base + x;
+        count_ += row[x].Species == 0;
+    }
+}
+
+#ifdef QRL_WIDE_KERNEL
+
+namespace {
+
+// For each mask of eight lanes, the lane order that moves the chosen lanes to the front.
+struct CompressTable {
+    alignas(32) int32_t Order[256][8];
+
+    constexpr CompressTable() : Order{}
+    {
+        for (int mask = 0; mask < 256; ++mask) {
+            int to = 0;
+            for (int lane = 0; lane < 8; ++lane)
+                if ((mask >> lane) & 1)
+                    Order[mask][to++] = lane;
+            for (; to < 8; ++to)
+                Order[mask][to] = 0;
+        }
+    }
+};
+
+constexpr CompressTable Compress;
+
+} // namespace
+
+// Eight cells at a time: their positions, those of the empty ones moved to the front, are
+// stored, and the next eight write over the rest.
+__attribute__((target("avx2"))) void EmptyCells::AppendRowWide(const Cell* row, int maxX, int y)
+{
+    int32_t* out = cells_.data();
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    int x = 1;
+    for (; x + 7 <= maxX; x += 8) {
+        // The species of cells x..x+7 in order: the even 32-bit lanes of both halves.
+        const __m256 low = _mm256_loadu_ps(reinterpret_cast<const float*>(row + x));
+        const __m256 high = _mm256_loadu_ps(reinterpret_cast<const float*>(row + x + 4));
+        const __m256i species = _mm256_permute4x64_epi64(
+            _mm256_castps_si256(_mm256_shuffle_ps(low, high, _MM_SHUFFLE(2, 0, 2, 0))), _MM_SHUFFLE(3, 1, 2, 0));
+        const int empty = _mm256_movemask_ps(_mm256_castsi256_ps(_mm256_cmpeq_epi32(species, zero)));
+        const __m256i order = _mm256_load_si256(reinterpret_cast<const __m256i*>(Compress.Order[empty]));
+        const __m256i positions = _mm256_add_epi32(_mm256_set1_epi32(y * Pack + x), lanes);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + count_),
+                            _mm256_permutevar8x32_epi32(positions, order));
+        count_ += std::popcount(static_cast<unsigned>(empty));
+    }
+    for (; x <= maxX; ++x) {
+        out[count_] = y * Pack + x;
+        count_ += row[x].Species == 0;
+    }
+}
+
+#else
+
+void EmptyCells::AppendRowWide(const Cell* row, int maxX, int y)
+{
+    wide_ = false;
+    AppendRow(row, maxX, y);
+}
+
+#endif
+
+} // namespace quorrel

@@ -19,6 +19,7 @@ void BaseModel::StartRun()
     const GParamStruct& g = params_.GParamRec;
     ObservedGRateRanges = params_.GRateFractions;
     mortality_.Reserve(g.MaxX * g.MaxY);
+    empties_.Reserve(g.MaxX * g.MaxY);
     std::vector<int32_t>& perm = landscapes_.MeanFieldPermutation;
     if (g.MeanField) {
         perm.resize(static_cast<std::size_t>(g.MaxX) * g.MaxY);
@@ -44,14 +45,29 @@ void BaseModel::Generation(int /*g*/)
     else
         std::swap(landscapes_.CurrentLandscape, landscapes_.PreviousLandscape);
     SetLandscapeBorder();
-    FixedOutcomeRule();
-    ApplyMortality();
+    const RowSteps steps = PrepareRowSteps();
+    contention_.Prepare(params_);
+    contention_.Run(g, landscapes_.PreviousLandscape, landscapes_.CurrentLandscape, rng_, steps);
+    if (steps.Mortality() == nullptr)
+        ApplyMortality();
     if (g.DisturbProb > ProbabilityOn)
         ApplyDisturbance();
     if (g.Influx > ProbabilityOn) {
-        ApplyRecruitment();
+        quorrel::ApplyRecruitment(params_, landscapes_.CurrentLandscape, rng_, ObservedGRateRanges, steps.Empties());
         FeedBackGRateRanges();
     }
+}
+
+RowSteps BaseModel::PrepareRowSteps()
+{
+    const GParamStruct& g = params_.GParamRec;
+    if (!SingleCellMortality::Applies(params_))
+        return {};
+    singleCells_.Prepare(params_);
+    if (g.DisturbProb > ProbabilityOn || !(g.Influx > ProbabilityOn))
+        return {&singleCells_, nullptr};
+    empties_.Reserve(g.MaxX * g.MaxY); // allocates only when the run was not started by StartRun
+    return {&singleCells_, &empties_};
 }
 
 void BaseModel::GenerationLiteral(int /*g*/)

@@ -8,6 +8,7 @@
 #include "engine/Mortality.h"
 #include "engine/Recruitment.h"
 #include "engine/Rng.h"
+#include "engine/RowSteps.h"
 #include "params/ParameterSet.h"
 
 namespace quorrel {
@@ -56,14 +57,22 @@ public:
     void ApplyRecruitmentLiteral();
     // GRateFractions of every variable-rate species := its ObservedGRateRanges entry.
     void FeedBackGRateRanges();
+    // The steps that a generation's contention step applies row by row: single-cell
+    // mortality where mortality empties single cells only, then, without disturbance and
+    // with recruitment, the listing of the empty cells for recruitment. Empty otherwise;
+    // then mortality is a pass of its own.
+    RowSteps PrepareRowSteps();
     float DrawGRate(int s);
 
-    // The fast contention step and single-cell mortality use 256-bit instructions where the
-    // processor has them; off, they use the portable kernels (same results).
+    // The fast contention step, single-cell mortality and the listing of empty cells use
+    // 256-bit instructions where the processor has them; off, they use the portable
+    // kernels (same results).
     void UseWideKernel(bool on)
     {
         contention_.UseWideKernel(on);
         mortality_.UseWideKernel(on);
+        singleCells_.UseWideKernel(on);
+        empties_.UseWideKernel(on);
     }
     bool UsesWideKernel() const { return contention_.UsesWideKernel(); }
 
@@ -84,6 +93,8 @@ private:
     Dialogs& dialogs_;
     ContentionStep contention_;
     MortalityPass mortality_;
+    SingleCellMortality singleCells_;
+    EmptyCells empties_;
     DisturbancePass disturbance_;
 };
 

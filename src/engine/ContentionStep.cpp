@@ -107,7 +107,8 @@ void ContentionStep::Prepare(const ParameterSet& p)
     }
 }
 
-void ContentionStep::Run(const GParamStruct& g, const LandscapeGrid& previous, LandscapeGrid& current, Rng& rng)
+void ContentionStep::Run(const GParamStruct& g, const LandscapeGrid& previous, LandscapeGrid& current, Rng& rng,
+                         RowSteps steps)
 {
     const int maxX = g.MaxX;
     if (maxX > MaxRow || g.MaxY > MaxLandscapeSide)
@@ -116,6 +117,7 @@ void ContentionStep::Run(const GParamStruct& g, const LandscapeGrid& previous, L
         return;
     const ContentionTable table{factor_.data(), rateMask_.data(), stride_, ownRateSpecies_};
     uint32_t seed = rng.RandSeed;
+    steps.Begin(seed, drawMul_[maxX - 1], drawAdd_[maxX - 1], g.MaxY);
     for (int y = 1; y <= g.MaxY; ++y) {
         JumpAhead(neighbourMul_.data(), neighbourAdd_.data(), seed, neighbourStates_.data(), maxX);
         JumpAhead(drawMul_.data(), drawAdd_.data(), seed, drawStates_.data(), maxX);
@@ -126,8 +128,9 @@ void ContentionStep::Run(const GParamStruct& g, const LandscapeGrid& previous, L
         else
             ContentionRowPortable(previous.Row(y), current.Row(y), maxX, neighbourStates_.data(),
                                   drawStates_.data(), table);
+        steps.Row(current.Row(y), maxX, y);
     }
-    rng.RandSeed = seed;
+    rng.RandSeed = steps.End(seed);
 }
 
 } // namespace quorrel

@@ -3,6 +3,7 @@
 #include "engine/ContentionKernels.h"
 #include "engine/LandscapeGrid.h"
 #include "engine/Rng.h"
+#include "engine/RowSteps.h"
 #include "params/ParameterSet.h"
 
 #include <array>
@@ -25,7 +26,9 @@ public:
     // Builds the probability table; call whenever the parameters may have changed.
     void Prepare(const ParameterSet& p);
 
-    void Run(const GParamStruct& g, const LandscapeGrid& previous, LandscapeGrid& current, Rng& rng);
+    // Each row written is followed by the given row steps.
+    void Run(const GParamStruct& g, const LandscapeGrid& previous, LandscapeGrid& current, Rng& rng,
+             RowSteps steps = {});
 
     // The 256-bit kernel is used where the processor has it; tests switch it off to check
     // the portable kernel too.

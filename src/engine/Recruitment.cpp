@@ -77,7 +77,8 @@ void ApplyRecruitmentLiteral(ParameterSet& p, LandscapeGrid& grid, Rng& rng, GRa
     }
 }
 
-void ApplyRecruitment(ParameterSet& p, LandscapeGrid& grid, Rng& rng, GRateRanges& observed)
+void ApplyRecruitment(ParameterSet& p, LandscapeGrid& grid, Rng& rng, GRateRanges& observed,
+                      const EmptyCells* empties)
 {
     const GParamStruct& g = p.GParamRec;
     const bool open = g.RecruitType == 0;
@@ -86,35 +87,47 @@ void ApplyRecruitment(ParameterSet& p, LandscapeGrid& grid, Rng& rng, GRateRange
     // Only the influx test is taken by every empty cell; it runs on a local state.
     const uint64_t influx = DrawThreshold(g.Influx);
     uint32_t seed = rng.RandSeed;
-    for (int y = 1; y <= g.MaxY; ++y) {
-        Cell* row = grid.Row(y);
-        for (int x = 1; x <= g.MaxX; ++x) {
-            if (row[x].Species != 0)
-                continue;
-            seed = seed * Rng::Multiplier + Rng::Increment;
-            if (seed >= influx)
-                continue;
-            rng.RandSeed = seed;
-            Cell recruit;
-            bool arrives = true;
-            if (open) {
-                const std::optional<Cell> arrival = DrawOpenRecruit(p, rng);
-                arrives = arrival.has_value();
-                if (arrives)
-                    recruit = *arrival;
-            } else {
-                int px = 0;
-                int py = 0;
-                if (!FindRecruitParent(g, grid, rng, px, py))
+    // Visits the empty cell (x, y); false when the pass ends here. A recruit fills only the
+    // cell visited, so a list of the cells empty before the pass stays true.
+    const auto visit = [&](int x, int y) {
+        seed = seed * Rng::Multiplier + Rng::Increment;
+        if (seed >= influx)
+            return true;
+        rng.RandSeed = seed;
+        Cell recruit;
+        bool arrives = true;
+        if (open) {
+            const std::optional<Cell> arrival = DrawOpenRecruit(p, rng);
+            arrives = arrival.has_value();
+            if (arrives)
+                recruit = *arrival;
+        } else {
+            int px = 0;
+            int py = 0;
+            if (!FindRecruitParent(g, grid, rng, px, py))
+                return false;
+            recruit = grid(px, py);
+            arrives = rng.RandomReal() < p.RecruitmentVector[recruit.Species];
+        }
+        if (arrives) {
+            Mutate(p, rng, recruit, observed, open);
+            grid(x, y) = recruit;
+        }
+        seed = rng.RandSeed;
+        return true;
+    };
+    if (empties != nullptr) {
+        for (int i = 0; i < empties->Count(); ++i) {
+            const int32_t at = (*empties)[i];
+            if (!visit(at % EmptyCells::Pack, at / EmptyCells::Pack))
+                return;
+        }
+    } else {
+        for (int y = 1; y <= g.MaxY; ++y) {
+            const Cell* row = grid.Row(y);
+            for (int x = 1; x <= g.MaxX; ++x)
+                if (row[x].Species == 0 && !visit(x, y))
                     return;
-                recruit = grid(px, py);
-                arrives = rng.RandomReal() < p.RecruitmentVector[recruit.Species];
-            }
-            if (arrives) {
-                Mutate(p, rng, recruit, observed, open);
-                row[x] = recruit;
-            }
-            seed = rng.RandSeed;
         }
     }
     rng.RandSeed = seed;

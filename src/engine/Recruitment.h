@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/EmptyCells.h"
 #include "engine/LandscapeGrid.h"
 #include "engine/Rng.h"
 #include "params/ParameterSet.h"
@@ -30,8 +31,10 @@ void MutateRecruitGRate(const GParamStruct& g, Rng& rng, Cell& recruit, bool var
 // a copy of a random individual of the landscape (closed), subject to its species'
 // recruitment probability; then its growth rate may mutate. Mutated open recruits widen
 // observed. Closed recruitment into an empty landscape ends the pass. RecruitType values
-// other than 0 and 1 recruit nobody and draw nothing.
-void ApplyRecruitment(ParameterSet& p, LandscapeGrid& grid, Rng& rng, GRateRanges& observed);
+// other than 0 and 1 recruit nobody and draw nothing. Given the list of the landscape's
+// empty cells, the pass visits those instead of scanning for them.
+void ApplyRecruitment(ParameterSet& p, LandscapeGrid& grid, Rng& rng, GRateRanges& observed,
+                      const EmptyCells* empties = nullptr);
 
 // The same pass written as plainly as it reads, for reference and tests.
 void ApplyRecruitmentLiteral(ParameterSet& p, LandscapeGrid& grid, Rng& rng, GRateRanges& observed);

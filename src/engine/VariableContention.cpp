@@ -58,7 +58,7 @@ void VariableContention::Prepare(const ParameterSet& p)
 // draws decide; then the cells taken over get the neighbour's individual and genotype.
 void VariableContention::Run(const ParameterSet& p, const LandscapeGrid& previous, const GenotypeGrid& previousG,
                              LandscapeGrid& current, GenotypeGrid& currentG, Rng& rng,
-                             const SingleCellMortality* mortality, EmptyCells* empties)
+                             RowSteps steps)
 {
     const GParamStruct& g = p.GParamRec;
     const int maxX = g.MaxX;
@@ -74,12 +74,7 @@ void VariableContention::Run(const ParameterSet& p, const LandscapeGrid& previou
     Encounters& e = encounters_;
 
     uint32_t seed = rng.RandSeed;
-    // Mortality draws after the step's 2 * MaxX * MaxY draws.
-    uint32_t mortalitySeed = seed;
-    for (int y = 1; mortality != nullptr && y <= maxY; ++y)
-        mortalitySeed = jump_.Mul[2 * maxX] * mortalitySeed + jump_.Add[2 * maxX];
-    if (empties != nullptr)
-        empties->Clear();
+    steps.Begin(seed, jump_.Mul[2 * maxX], jump_.Add[2 * maxX], maxY);
     for (int y = 1; y <= maxY; ++y) {
         const uint32_t* st = states_.data();
         jump_.States(seed, states_.data(), 2 * maxX);
@@ -126,13 +121,9 @@ void VariableContention::Run(const ParameterSet& p, const LandscapeGrid& previou
             out[x] = prev[x + LandscapeGrid::NeighbourOffset[d]];
             outIds[x] = prevIds[x + idOffset[d]];
         }
-        if (mortality != nullptr) {
-            mortalitySeed = mortality->Row(out, maxX, mortalitySeed);
-            if (empties != nullptr)
-                empties->AppendRow(out, maxX, y);
-        }
+        steps.Row(out, maxX, y);
     }
-    rng.RandSeed = mortality != nullptr ? mortalitySeed : seed;
+    rng.RandSeed = steps.End(seed);
 }
 
 } // namespace quorrel

@@ -1,12 +1,11 @@
 #pragma once
 
-#include "engine/EmptyCells.h"
 #include "engine/Encounters.h"
 #include "engine/GenotypeGrid.h"
 #include "engine/LandscapeGrid.h"
-#include "engine/Mortality.h"
 #include "engine/Rng.h"
 #include "engine/RngJump.h"
+#include "engine/RowSteps.h"
 #include "params/ParameterSet.h"
 
 #include <array>
@@ -28,13 +27,10 @@ public:
     void Prepare(const ParameterSet& p);
 
     // The step: reads the previous landscape and genotypes (rings in place) and writes every
-    // interior cell of the current landscape and genotype grid (on the same pool). Given a
-    // prepared single-cell mortality, it also applies that to each row just written, with
-    // the draws the mortality pass after the step would take; given a list besides, it
-    // lists the empty cells that mortality leaves.
+    // interior cell of the current landscape and genotype grid (on the same pool), each
+    // row followed by the given row steps.
     void Run(const ParameterSet& p, const LandscapeGrid& previous, const GenotypeGrid& previousG,
-             LandscapeGrid& current, GenotypeGrid& currentG, Rng& rng,
-             const SingleCellMortality* mortality = nullptr, EmptyCells* empties = nullptr);
+             LandscapeGrid& current, GenotypeGrid& currentG, Rng& rng, RowSteps steps = {});
 
     // The portable kernel even where a vector one could run (for tests and benchmarks).
     void UseWideKernel(bool on);

@@ -16,7 +16,6 @@ VariableModel::VariableModel(ParameterSet& params, Landscapes& landscapes, Rng& 
 void VariableModel::StartRun()
 {
     base_.StartRun();
-    empties_.Reserve(params_.GParamRec.MaxX * params_.GParamRec.MaxY);
     Ranges.Seed = params_.VariableOutcomeVector;
     Ranges.Observed = params_.VariableOutcomeVector;
 }
@@ -111,27 +110,18 @@ void VariableModel::Generation(int /*g*/)
     }
     base_.SetLandscapeBorder();
     SetGenotypeBorder();
-    // Mortality of single cells is applied to each row as the contention step writes it,
-    // and without disturbance the empty cells it leaves are listed for recruitment.
-    const bool fused = SingleCellMortality::Applies(params_);
-    const bool disturbance = g.DisturbProb > ProbabilityOn;
-    const bool recruitment = g.Influx > ProbabilityOn;
-    const bool listed = fused && !disturbance && recruitment;
-    if (fused)
-        mortality_.Prepare(params_);
-    if (listed)
-        empties_.Reserve(g.MaxX * g.MaxY); // allocates only when the run was not started by StartRun
+    const RowSteps steps = base_.PrepareRowSteps();
     contention_.Run(params_, landscapes_.PreviousLandscape, genotypes_.Previous, landscapes_.CurrentLandscape,
-                    genotypes_.Current, rng_, fused ? &mortality_ : nullptr, listed ? &empties_ : nullptr);
-    if (!fused)
+                    genotypes_.Current, rng_, steps);
+    if (steps.Mortality() == nullptr)
         base_.ApplyMortality();
-    if (disturbance)
+    if (g.DisturbProb > ProbabilityOn)
         base_.ApplyDisturbance();
-    if (recruitment) {
+    if (g.Influx > ProbabilityOn) {
         // The recruitment pass visits every empty cell anyway: it clears their genotypes
         // before anything arrives.
         quorrel::RecruitWithMutation(params_, landscapes_.CurrentLandscape, genotypes_.Current, rng_,
-                                     base_.ObservedGRateRanges, Ranges, true, listed ? &empties_ : nullptr);
+                                     base_.ObservedGRateRanges, Ranges, true, steps.Empties());
     } else {
         ClearEmptyGenotypes();
     }
@@ -141,8 +131,6 @@ void VariableModel::UseWideKernel(bool on)
 {
     base_.UseWideKernel(on);
     contention_.UseWideKernel(on);
-    mortality_.UseWideKernel(on);
-    empties_.UseWideKernel(on);
 }
 
 void VariableModel::GenerationLiteral(int /*g*/)

@@ -98,8 +98,6 @@ private:
     BaseModel base_;
     Genotypes genotypes_;
     VariableContention contention_;
-    SingleCellMortality mortality_;
-    EmptyCells empties_;
 };
 
 } // namespace quorrel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Cell.h"
+#include "engine/LandscapeGrid.h"
 
 #include <cstdint>
 #include <vector>
@@ -36,5 +37,28 @@ private:
     int count_ = 0;
     bool wide_ = false;
 };
+
+// Calls visit(x, y) for each empty interior cell of grid in row order, from the list when
+// one is given, otherwise by scanning the grid, until visit returns false. Returns whether
+// every cell was visited. visit may fill the cell it visits, and no other.
+template <class Visit>
+bool ForEachEmptyCell(const LandscapeGrid& grid, int maxX, int maxY, const EmptyCells* list, Visit&& visit)
+{
+    if (list != nullptr) {
+        for (int i = 0; i < list->Count(); ++i) {
+            const int32_t at = (*list)[i];
+            if (!visit(at % EmptyCells::Pack, at / EmptyCells::Pack))
+                return false;
+        }
+        return true;
+    }
+    for (int y = 1; y <= maxY; ++y) {
+        const Cell* row = grid.Row(y);
+        for (int x = 1; x <= maxX; ++x)
+            if (row[x].Species == 0 && !visit(x, y))
+                return false;
+    }
+    return true;
+}
 
 } // namespace quorrel

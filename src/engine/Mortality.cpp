@@ -1,20 +1,9 @@
 #include "engine/Mortality.h"
 
-#include "engine/ContentionKernels.h"
-#include "engine/RngJump.h"
 #include "engine/Thresholds.h"
 
-#include <algorithm>
 #include <array>
-#include <bit>
-#include <climits>
-#include <cmath>
 #include <utility>
-
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-#define QRL_WIDE_KERNEL 1
-#include <immintrin.h>
-#endif
 
 namespace quorrel {
 
@@ -39,102 +28,7 @@ std::pair<int, int> PatchNeighbour(const GParamStruct& g, int x, int y, int d)
     }
 }
 
-int64_t PatchLimit(const ParameterSet& p)
-{
-    return static_cast<int64_t>(std::nearbyint(double(p.MortalSize())));
-}
-
 } // namespace
-
-bool SingleCellMortality::Applies(const ParameterSet& p)
-{
-    return p.MortalSize() > 0.0f && PatchLimit(p) <= 1;
-}
-
-void SingleCellMortality::Prepare(const ParameterSet& p)
-{
-    threshold_.fill(0);
-    uint64_t bound = 0;
-    for (int s = 1; s <= p.GParamRec.Maxspec; ++s) {
-        threshold_[s] = DrawThreshold(p.MortalityVector[s]);
-        bound = std::max(bound, threshold_[s]);
-    }
-    // The vector row needs a bound below 2^32; a certain death leaves it to the plain row.
-    bound_ = static_cast<uint32_t>(std::min<uint64_t>(bound, UINT32_MAX));
-    wide_ = allowWide_ && WideKernelAvailable() && bound < (uint64_t(1) << 32);
-}
-
-uint32_t SingleCellMortality::Row(Cell* row, int maxX, uint32_t seed) const
-{
-    if (wide_)
-        return RowWide(row, maxX, seed);
-    static const RngJump<MaxLandscapeSide> jump;
-    int drawn = 0;
-    for (int x = 1; x <= maxX; ++x) {
-        const int32_t s = row[x].Species;
-        drawn += s != 0;
-        const uint32_t state = jump.Mul[drawn] * seed + jump.Add[drawn];
-        if (state < threshold_[s])
-            row[x] = EmptyCell;
-    }
-    return jump.Mul[drawn] * seed + jump.Add[drawn];
-}
-
-#ifdef QRL_WIDE_KERNEL
-
-// Eight cells at a time: most groups of eight draws have none below the largest
-// threshold, and then no cell of the group dies; the others are drawn one by one.
-__attribute__((target("avx2"))) uint32_t SingleCellMortality::RowWide(Cell* row, int maxX, uint32_t seed) const
-{
-    static const RngJump<MaxLandscapeSide + 8> jump;
-    // state[k]: the state of the k-th draw of the row (state[0] the one before the row).
-    alignas(32) std::array<uint32_t, MaxLandscapeSide + 9> state;
-    state[0] = seed;
-    jump.States(seed, state.data() + 1, maxX + 8);
-    const __m256i zero = _mm256_setzero_si256();
-    const __m256i sign = _mm256_set1_epi32(INT32_MIN);
-    const __m256i bound = _mm256_set1_epi32(static_cast<int32_t>(bound_ ^ 0x80000000u));
-    int drawn = 0;
-    int x = 1;
-    for (; x + 7 <= maxX; x += 8) {
-        // Species in the even 32-bit lanes of two vectors of four cells.
-        const int emptyLow = _mm256_movemask_ps(_mm256_castsi256_ps(
-            _mm256_cmpeq_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + x)), zero)));
-        const int emptyHigh = _mm256_movemask_ps(_mm256_castsi256_ps(
-            _mm256_cmpeq_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + x + 4)), zero)));
-        const int occupied = 8 - std::popcount(static_cast<unsigned>(emptyLow & 0x55)) -
-                             std::popcount(static_cast<unsigned>(emptyHigh & 0x55));
-        const __m256i next =
-            _mm256_xor_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(state.data() + drawn + 1)), sign);
-        const int low = _mm256_movemask_ps(_mm256_castsi256_ps(_mm256_cmpgt_epi32(bound, next)));
-        if ((low & ((1 << occupied) - 1)) == 0) {
-            drawn += occupied;
-            continue;
-        }
-        for (int i = x; i < x + 8; ++i) {
-            const int32_t s = row[i].Species;
-            drawn += s != 0;
-            if (state[drawn] < threshold_[s])
-                row[i] = EmptyCell;
-        }
-    }
-    for (; x <= maxX; ++x) {
-        const int32_t s = row[x].Species;
-        drawn += s != 0;
-        if (state[drawn] < threshold_[s])
-            row[x] = EmptyCell;
-    }
-    return state[drawn];
-}
-
-#else
-
-uint32_t SingleCellMortality::RowWide(Cell* row, int maxX, uint32_t seed) const
-{
-    return Row(row, maxX, seed);
-}
-
-#endif
 
 void MortalityPass::Reserve(int cells)
 {
@@ -150,7 +44,7 @@ void MortalityPass::Apply(const ParameterSet& p, LandscapeGrid& grid, Rng& rng)
         return;
     const GParamStruct& g = p.GParamRec;
     Reserve(g.MaxX * g.MaxY); // allocates only when the run was not started by StartRun
-    const int64_t limit = PatchLimit(p);
+    const int64_t limit = MortalityPatchLimit(p);
     uint32_t seed = rng.RandSeed;
     if (limit <= 1) {
         single_.Prepare(p);
@@ -210,7 +104,7 @@ void ApplyMortalityLiteral(const ParameterSet& p, LandscapeGrid& grid, Rng& rng)
     if (!(p.MortalSize() > 0.0f))
         return;
     const GParamStruct& g = p.GParamRec;
-    const int64_t limit = PatchLimit(p);
+    const int64_t limit = MortalityPatchLimit(p);
     for (int y = 1; y <= g.MaxY; ++y) {
         for (int x = 1; x <= g.MaxX; ++x) {
             const int32_t s = grid(x, y).Species;

@@ -2,9 +2,9 @@
 
 #include "engine/LandscapeGrid.h"
 #include "engine/Rng.h"
+#include "engine/SingleCellMortality.h"
 #include "params/ParameterSet.h"
 
-#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -14,34 +14,6 @@ namespace quorrel {
 // dies below its species' probability, taking with it a breadth-first patch of connected
 // individuals of its species of at most MortalSize cells. Nothing happens while
 // MortalSize is not positive.
-// Mortality that empties single cells only (a patch limit of at most 1), a row at a time.
-// Which cells draw is known before a row is drawn, so the state of the k-th occupied cell
-// of a row is read off jump-ahead coefficients instead of a serial chain of draws. A step
-// that has just written a row may apply it there, while the row is at hand.
-class SingleCellMortality {
-public:
-    // Whether mortality is on and empties single cells only.
-    static bool Applies(const ParameterSet& p);
-
-    // The species' draw bounds.
-    void Prepare(const ParameterSet& p);
-
-    // The plain row even where the vector one could run (for tests and benchmarks).
-    void UseWideKernel(bool on) { allowWide_ = on; }
-
-    // Applies mortality to the interior cells 1..maxX of a row; seed is the generator's
-    // state before the row's first draw. Returns the state after its last draw.
-    uint32_t Row(Cell* row, int maxX, uint32_t seed) const;
-
-private:
-    uint32_t RowWide(Cell* row, int maxX, uint32_t seed) const;
-
-    std::array<uint64_t, MaxSpecies + 1> threshold_{};
-    uint32_t bound_ = 0; // the largest threshold
-    bool allowWide_ = true;
-    bool wide_ = false;
-};
-
 class MortalityPass {
 public:
     // Room for patches on a landscape of the given number of cells (at run start).

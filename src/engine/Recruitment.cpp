@@ -116,21 +116,8 @@ void ApplyRecruitment(ParameterSet& p, LandscapeGrid& grid, Rng& rng, GRateRange
         seed = rng.RandSeed;
         return true;
     };
-    if (empties != nullptr) {
-        for (int i = 0; i < empties->Count(); ++i) {
-            const int32_t at = (*empties)[i];
-            if (!visit(at % EmptyCells::Pack, at / EmptyCells::Pack))
-                return;
-        }
-    } else {
-        for (int y = 1; y <= g.MaxY; ++y) {
-            const Cell* row = grid.Row(y);
-            for (int x = 1; x <= g.MaxX; ++x)
-                if (row[x].Species == 0 && !visit(x, y))
-                    return;
-        }
-    }
-    rng.RandSeed = seed;
+    if (ForEachEmptyCell(grid, g.MaxX, g.MaxY, empties, visit))
+        rng.RandSeed = seed;
 }
 
 bool FindRecruitParent(const GParamStruct& g, const LandscapeGrid& grid, Rng& rng, int& px, int& py)

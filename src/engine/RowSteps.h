@@ -2,7 +2,7 @@
 
 #include "engine/Cell.h"
 #include "engine/EmptyCells.h"
-#include "engine/Mortality.h"
+#include "engine/SingleCellMortality.h"
 
 #include <cstdint>
 

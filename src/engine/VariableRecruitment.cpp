@@ -35,9 +35,8 @@ void MutateOutcomes(const ParameterSet& p, Rng& rng, int s, GenotypeGrid& genoty
     }
 }
 
-// The pass, visiting the empty cells in row order: from the list when one is given (the
-// cells that are empty before the pass; a recruit fills only the cell being visited, so
-// the list stays true), otherwise by scanning the landscape.
+// The pass over the empty cells, from the list when one is given (a recruit fills only
+// the cell visited, so a list of the cells empty before the pass stays true).
 void Recruit(ParameterSet& p, LandscapeGrid& landscape, GenotypeGrid& genotypes, Rng& rng,
              GRateRanges& observedGRate, OutcomeRanges& ranges, bool clearEmpty, const EmptyCells* empties)
 {
@@ -86,18 +85,7 @@ void Recruit(ParameterSet& p, LandscapeGrid& landscape, GenotypeGrid& genotypes,
         landscape(x, y) = recruit;
         return true;
     };
-    if (empties != nullptr) {
-        for (int i = 0; i < empties->Count(); ++i) {
-            const int32_t at = (*empties)[i];
-            if (!visit(at % EmptyCells::Pack, at / EmptyCells::Pack))
-                return;
-        }
-        return;
-    }
-    for (int y = 1; y <= g.MaxY; ++y)
-        for (int x = 1; x <= g.MaxX; ++x)
-            if (landscape(x, y).Species == 0 && !visit(x, y))
-                return;
+    ForEachEmptyCell(landscape, g.MaxX, g.MaxY, empties, visit);
 }
 
 } // namespace

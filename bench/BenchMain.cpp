@@ -4,7 +4,7 @@
 #include "BenchSupport.h"
 #include "VariableBench.h"
 
-#include "engine/BaseModel.h"
+#include "engine/Model.h"
 #include "engine/Dialogs.h"
 #include "engine/Landscapes.h"
 #include "engine/Rng.h"
@@ -74,7 +74,7 @@ bool Measure(const char* title, ParameterSet params)
     auto warm = std::make_unique<Landscapes>();
     Rng rng{static_cast<uint32_t>(params.GParamRec.RandSeed)};
     ParameterSet p = params;
-    BaseModel model(p, *warm, rng, dialogs);
+    Model model(p, *warm, rng, dialogs, OutcomeKind::Fixed);
     InitProgress none;
     model.StartRun();
     model.SetInitCover(none);
@@ -83,17 +83,17 @@ bool Measure(const char* title, ParameterSet params)
     const Landscapes snapshot = *warm;
     const uint32_t seed = rng.RandSeed;
     const ParameterSet warmParams = p;
-    const GRateRanges warmObserved = model.ObservedGRateRanges;
+    const GRateRanges warmObserved = model.ObservedGRateRanges();
 
     auto work = std::make_unique<Landscapes>();
     Rng workRng;
     ParameterSet workParams;
-    BaseModel worker(workParams, *work, workRng, dialogs);
+    Model worker(workParams, *work, workRng, dialogs, OutcomeKind::Fixed);
     auto restore = [&] {
         *work = snapshot;
         workRng.RandSeed = seed;
         workParams = warmParams;
-        worker.ObservedGRateRanges = warmObserved;
+        worker.ObservedGRateRanges() = warmObserved;
     };
     auto withBorder = [&] {
         restore();

@@ -5,8 +5,7 @@
 #include "BenchSupport.h"
 #include "VariableBench.h"
 
-#include "engine/BaseModel.h"
-#include "engine/VariableModel.h"
+#include "engine/Model.h"
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -73,7 +72,7 @@ constexpr int WarmUp = 40;
 struct WarmRun {
     explicit WarmRun(const ParameterSet& params)
         : p(params), lands(std::make_unique<Landscapes>()), rng{static_cast<uint32_t>(params.GParamRec.RandSeed)},
-          model(p, *lands, rng, dialogs)
+          model(p, *lands, rng, dialogs, OutcomeKind::Variable)
     {
         InitProgress none;
         model.StartRun();
@@ -87,7 +86,7 @@ struct WarmRun {
     ParameterSet p;
     std::unique_ptr<Landscapes> lands;
     Rng rng;
-    VariableModel model;
+    Model model;
 };
 
 double FixedOutcomeGeneration(const ParameterSet& params)
@@ -96,7 +95,7 @@ double FixedOutcomeGeneration(const ParameterSet& params)
     ParameterSet p = params;
     auto lands = std::make_unique<Landscapes>();
     Rng rng{static_cast<uint32_t>(p.GParamRec.RandSeed)};
-    BaseModel model(p, *lands, rng, dialogs);
+    Model model(p, *lands, rng, dialogs, OutcomeKind::Fixed);
     InitProgress none;
     model.StartRun();
     model.SetInitCover(none);
@@ -105,7 +104,7 @@ double FixedOutcomeGeneration(const ParameterSet& params)
     auto snapshot = std::make_unique<Landscapes>(*lands);
     const uint32_t seed = rng.RandSeed;
     const ParameterSet warm = p;
-    const GRateRanges observed = model.ObservedGRateRanges;
+    const GRateRanges observed = model.ObservedGRateRanges();
     int gen = WarmUp;
     return PerGeneration(
         Reps, Gens,
@@ -113,7 +112,7 @@ double FixedOutcomeGeneration(const ParameterSet& params)
             *lands = *snapshot;
             rng.RandSeed = seed;
             p = warm;
-            model.ObservedGRateRanges = observed;
+            model.ObservedGRateRanges() = observed;
         },
         [&] { model.Generation(++gen); });
 }
@@ -130,7 +129,7 @@ double PeakMemoryOfRun(const ParameterSet& params, int generations)
         ParameterSet p = params;
         auto lands = std::make_unique<Landscapes>();
         Rng rng{static_cast<uint32_t>(p.GParamRec.RandSeed)};
-        VariableModel model(p, *lands, rng, dialogs);
+        Model model(p, *lands, rng, dialogs, OutcomeKind::Variable);
         InitProgress none;
         model.StartRun();
         const bool ok = model.SetInitCover(none) && model.SeedGenotypes(true, none);

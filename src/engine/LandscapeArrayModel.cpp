@@ -7,13 +7,10 @@
 namespace quorrel {
 
 LandscapeArrayModel::LandscapeArrayModel(ParameterSet& params, Landscapes& landscapes, Rng& rng, Dialogs& dialogs,
-                                         const ArraySettings& settings, bool variableOutcome)
-    : params_(params), landscapes_(landscapes), rng_(rng), dialogs_(dialogs), settings_(settings)
+                                         const ArraySettings& settings, OutcomeKind kind)
+    : params_(params), landscapes_(landscapes), rng_(rng), dialogs_(dialogs), settings_(settings),
+      model_(params, landscapes, rng, dialogs, kind)
 {
-    if (variableOutcome)
-        variable_.emplace(params, landscapes, rng, dialogs);
-    else
-        fixed_.emplace(params, landscapes, rng, dialogs);
 }
 
 LandscapeArrayModel::~LandscapeArrayModel()
@@ -27,21 +24,16 @@ LandscapeArrayModel::~LandscapeArrayModel()
     }
 }
 
-BaseModel& LandscapeArrayModel::Base()
-{
-    return variable_ ? variable_->Base() : *fixed_;
-}
-
 const GenotypeGrid& LandscapeArrayModel::CurrentGenotypes() const
 {
-    return variable_ ? variable_->Grids().Current : noGenotypes_;
+    return VariableOutcome() ? model_.Grids().Current : noGenotypes_;
 }
 
 bool LandscapeArrayModel::SetTables()
 {
     if (!grates_.SetGRateVects(settings_, params_, rng_, dialogs_))
         return false;
-    if (variable_ && !votcs_.SetVOTCVects(settings_, params_, rng_, dialogs_)) {
+    if (VariableOutcome() && !votcs_.SetVOTCVects(settings_, params_, rng_, dialogs_)) {
         grates_.FreeGRateVects();
         return false;
     }
@@ -52,25 +44,22 @@ void LandscapeArrayModel::StartRun(const std::filesystem::path& folder)
 {
     ended_ = false;
     stores_ = std::make_unique<LandscapeArrayStores>(params_, landscapes_, rng_, folder, settings_.NumOfRow,
-                                                     settings_.NumOfCol, variable_.has_value());
-    if (variable_) {
-        variable_->StartRun();
-        stores_->AttachGenotypes(variable_->EditGrids());
-    } else {
-        fixed_->StartRun();
-    }
+                                                     settings_.NumOfCol, VariableOutcome());
+    model_.StartRun();
+    if (VariableOutcome())
+        stores_->AttachGenotypes(model_.EditGrids());
 }
 
 bool LandscapeArrayModel::InitialiseLandscape(int r, int c, InitProgress& progress)
 {
     grates_.LoadInto(r, c, params_.GRateFractions);
-    if (!Base().SetInitCover(progress))
+    if (!model_.SetInitCover(progress))
         return false;
     stores_->SaveLandscape(r, c);
-    if (!variable_)
+    if (!VariableOutcome())
         return true;
-    votcs_.LoadInto(r, c, variable_->SeedOutcomeRanges());
-    if (!variable_->SeedGenotypes(r == 1 && c == 1, progress))
+    votcs_.LoadInto(r, c, model_.SeedOutcomeRanges());
+    if (!model_.SeedGenotypes(r == 1 && c == 1, progress))
         return false;
     stores_->SaveGenotypes(r, c);
     return true;
@@ -79,49 +68,33 @@ bool LandscapeArrayModel::InitialiseLandscape(int r, int c, InitProgress& progre
 void LandscapeArrayModel::AdvanceStores()
 {
     stores_->AdvanceLandscapeStores();
-    if (variable_)
+    if (VariableOutcome())
         stores_->AdvanceGenotypeStores();
 }
 
 void LandscapeArrayModel::StepLandscape(int r, int c, int g)
 {
-    const GParamStruct& p = params_.GParamRec;
-    BaseModel& base = Base();
     stores_->LoadLandscape(r, c, StoredState::Previous);
-    if (variable_)
+    if (VariableOutcome())
         stores_->LoadGenotypes(r, c, StoredState::Previous);
-    base.SetLandscapeBorder();
-    if (variable_) {
-        variable_->SetGenotypeBorder();
-        variable_->VariableOutcomeRule();
-    } else {
-        base.FixedOutcomeRule();
-    }
-    base.ApplyMortality();
-    if (p.DisturbProb > ProbabilityOn)
-        base.ApplyDisturbance();
-    if (variable_)
-        variable_->ClearEmptyGenotypes();
     grates_.LoadInto(r, c, params_.GRateFractions);
-    if (g % settings_.InfluxTimeStep == 0) {
-        if (settings_.InfluxBetween > ProbabilityOn)
-            InfluxBetweenLandscapes(params_, settings_, *stores_, landscapes_.CurrentLandscape,
-                                    variable_ ? &variable_->EditGrids().Current : nullptr, rng_, r, c);
-    } else if (p.Influx > ProbabilityOn) {
-        if (variable_)
-            variable_->RecruitWithMutation();
-        else
-            base.ApplyRecruitment();
-    }
+    const bool influxBetween = g % settings_.InfluxTimeStep == 0;
+    if (literal_)
+        model_.StepLiteral(!influxBetween);
+    else
+        model_.Step(!influxBetween);
+    if (influxBetween && settings_.InfluxBetween > ProbabilityOn)
+        InfluxBetweenLandscapes(params_, settings_, *stores_, landscapes_.CurrentLandscape,
+                                VariableOutcome() ? &model_.EditGrids().Current : nullptr, rng_, r, c);
     stores_->SaveLandscape(r, c);
-    if (variable_)
+    if (VariableOutcome())
         stores_->SaveGenotypes(r, c);
 }
 
 void LandscapeArrayModel::LoadCurrent(int r, int c)
 {
     stores_->LoadLandscape(r, c, StoredState::Current);
-    if (variable_)
+    if (VariableOutcome())
         stores_->LoadGenotypes(r, c, StoredState::Current);
 }
 
@@ -151,8 +124,8 @@ void LandscapeArrayModel::EndRun()
         stores_.reset();
     }
     attempt([&] {
-        if (variable_ && variable_->HasGenotypes())
-            variable_->FreeGenotypes();
+        if (model_.HasGenotypes())
+            model_.FreeGenotypes();
     });
     if (failure)
         std::rethrow_exception(failure);

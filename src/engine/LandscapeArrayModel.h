@@ -1,26 +1,25 @@
 #pragma once
 
 #include "engine/ArraySettings.h"
-#include "engine/BaseModel.h"
 #include "engine/Dialogs.h"
 #include "engine/GRateVects.h"
 #include "engine/InitProgress.h"
 #include "engine/LandscapeArrayStores.h"
 #include "engine/Landscapes.h"
+#include "engine/Model.h"
 #include "engine/Rng.h"
 #include "engine/VOTCVects.h"
-#include "engine/VariableModel.h"
 #include "params/ParameterSet.h"
 
 #include <filesystem>
 #include <memory>
-#include <optional>
 
 namespace quorrel {
 
 // The model side of a landscape array, fixed or variable outcome: the per-landscape tables,
-// the stores, and the steps of one landscape in one generation. Only one landscape is in
-// the landscape pair (and genotype grids) at a time; the others are in their stores.
+// the stores, and one landscape's generation: its previous state loaded, the model's Step,
+// saved. Only one landscape is in the landscape pair (and genotype grids) at a time; the
+// others are in their stores.
 //
 // A run: SetTables(); StartRun(folder); InitialiseLandscape(r, c) for every landscape row
 // by row; then per generation AdvanceStores() and StepLandscape(r, c, g) for every
@@ -29,7 +28,7 @@ namespace quorrel {
 class LandscapeArrayModel {
 public:
     LandscapeArrayModel(ParameterSet& params, Landscapes& landscapes, Rng& rng, Dialogs& dialogs,
-                        const ArraySettings& settings, bool variableOutcome);
+                        const ArraySettings& settings, OutcomeKind kind);
     ~LandscapeArrayModel();
     LandscapeArrayModel(const LandscapeArrayModel&) = delete;
     LandscapeArrayModel& operator=(const LandscapeArrayModel&) = delete;
@@ -46,24 +45,26 @@ public:
     bool InitialiseLandscape(int r, int c, InitProgress& progress);
     // The start of a generation: every previous state := the current state.
     void AdvanceStores();
-    // Landscape (r, c) in generation g: loaded, contention, mortality, disturbance, its
-    // growth-rate table, then in multiples of InfluxTimeStep the influx between landscapes
-    // (when InfluxBetween is on), otherwise recruitment within (when Influx is on); saved.
+    // Landscape (r, c) in generation g: its previous state and its growth-rate table loaded,
+    // contention, mortality, disturbance, then in multiples of InfluxTimeStep the influx
+    // between landscapes (when InfluxBetween is on), otherwise recruitment within (when
+    // Influx is on); saved. The contention step reads of GRateFractions only whether a rate
+    // is variable, which every landscape's table keeps, so the table is loaded first.
     void StepLandscape(int r, int c, int g);
+    // The literal steps of the model instead of its fast ones (for tests).
+    void UseLiteralSteps(bool on) { literal_ = on; }
     // The current state of (r, c) into CurrentLandscape (and the current genotype grid).
     void LoadCurrent(int r, int c);
     // GRateFractions rebuilt from the parameter set, the tables released, the scratch files
     // deleted, the genotype storage released. Failures are raised after every step is done.
     void EndRun();
 
-    bool VariableOutcome() const { return variable_.has_value(); }
+    bool VariableOutcome() const { return model_.Kind() == OutcomeKind::Variable; }
     const ArraySettings& Settings() const { return settings_; }
     const GRateVects& GRateTables() const { return grates_; }
     const VOTCVects& OutcomeTables() const { return votcs_; }
     LandscapeArrayStores& Stores() { return *stores_; }
-    BaseModel& Base();
-    // The variable-outcome model; only for a variable-outcome array.
-    VariableModel& Variable() { return *variable_; }
+    Model& LandscapeModel() { return model_; }
     // The current genotype grid (empty for a fixed-outcome array).
     const GenotypeGrid& CurrentGenotypes() const;
 
@@ -73,13 +74,13 @@ private:
     Rng& rng_;
     Dialogs& dialogs_;
     ArraySettings settings_;
-    std::optional<BaseModel> fixed_;
-    std::optional<VariableModel> variable_;
+    Model model_;
     GRateVects grates_;
     VOTCVects votcs_;
     std::unique_ptr<LandscapeArrayStores> stores_;
     GenotypeGrid noGenotypes_;
     bool ended_ = false;
+    bool literal_ = false;
 };
 
 } // namespace quorrel

@@ -1,6 +1,6 @@
 #include "runs/FixedSingleRun.h"
 
-#include "engine/BaseModel.h"
+#include "engine/Model.h"
 #include "runs/RunFailure.h"
 #include "runs/RunLoop.h"
 #include "runs/SingleRunOutputs.h"
@@ -16,12 +16,12 @@ RunEnd FixedSingleRun::Start(RunHost& host)
     curGen_ = 0;
     EnterRunning(host, HideIdleOutputWindows(false, false, false, app_.Options));
 
-    BaseModel model(params, app_.Lands, app_.Random, dialogs);
+    Model model(params, app_.Lands, app_.Random, dialogs, OutcomeKind::Fixed);
     RunFailure failure;
     bool covered = false;
     failure.Try([&] {
         model.StartRun();
-        covered = model.SetInitCover(host.Initialising());
+        covered = model.SetInitialState(host.Initialising());
     });
     if (!covered)
         return EndUnstarted(host, failure, dialogs);

@@ -43,7 +43,8 @@ RunEnd LandscapeArrayRun::Start(RunHost& host, const ArraySettingTexts& texts)
     const int maxgen = params.GParamRec.Maxgen;
 
     RunFailure failure;
-    LandscapeArrayModel model(params, app_.Lands, app_.Random, dialogs, app_.Array, variable_);
+    LandscapeArrayModel model(params, app_.Lands, app_.Random, dialogs, app_.Array,
+                              variable_ ? OutcomeKind::Variable : OutcomeKind::Fixed);
     bool tables = false;
     failure.Try([&] { tables = model.SetTables(); });
     if (!tables) {

@@ -6,7 +6,7 @@ namespace quorrel {
 
 void MonteCarloFixed::BeginSeries(Dialogs& dialogs)
 {
-    model_.emplace(app_.Params, app_.Lands, app_.Random, dialogs);
+    model_.emplace(app_.Params, app_.Lands, app_.Random, dialogs, OutcomeKind::Fixed);
     // The mean-field permutation is set up once per series; each run shuffles it further.
     model_->StartRun();
 }
@@ -26,12 +26,12 @@ void MonteCarloFixed::BeginRun(int r, MonteCarloResultFile& file)
     if (LogsRandomisation(p))
         WriteRunLog(file.Stream(), r, p);
     if (p.GParamRec.Influx > ProbabilityOn)
-        model_->ObservedGRateRanges = p.GRateFractions;
+        model_->ObservedGRateRanges() = p.GRateFractions;
 }
 
 bool MonteCarloFixed::BuildInitialState(RunHost& host)
 {
-    return model_->SetInitCover(host.Initialising());
+    return model_->SetInitialState(host.Initialising());
 }
 
 void MonteCarloFixed::Generation(int g)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/BaseModel.h"
+#include "engine/Model.h"
 #include "runs/MonteCarloSeries.h"
 
 #include <optional>
@@ -22,7 +22,7 @@ private:
     void Generation(int g) override;
     void EndSeries() override;
 
-    std::optional<BaseModel> model_;
+    std::optional<Model> model_;
 };
 
 } // namespace quorrel

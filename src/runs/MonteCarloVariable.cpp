@@ -13,7 +13,7 @@ std::size_t MonteCarloVariable::GenotypeBytes() const
 
 void MonteCarloVariable::BeginSeries(Dialogs& dialogs)
 {
-    model_.emplace(app_.Params, app_.Lands, app_.Random, dialogs);
+    model_.emplace(app_.Params, app_.Lands, app_.Random, dialogs, OutcomeKind::Variable);
     model_->GenotypeByteBudget = GenotypeByteBudget;
     // The mean-field permutation is set up once per series; each run shuffles it further.
     model_->StartRun();
@@ -33,7 +33,7 @@ void MonteCarloVariable::BeginRun(int r, MonteCarloResultFile& /*file*/)
 
 bool MonteCarloVariable::BuildInitialState(RunHost& host)
 {
-    return model_->SetInitCover(host.Initialising()) && model_->SeedGenotypes(true, host.Initialising());
+    return model_->SetInitialState(host.Initialising());
 }
 
 void MonteCarloVariable::Generation(int g)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/VariableModel.h"
+#include "engine/Model.h"
 #include "runs/MonteCarloSeries.h"
 
 #include <cstddef>
@@ -22,7 +22,7 @@ public:
 
     // While a series runs: the genotype storage held now, and the run's outcome ranges.
     std::size_t GenotypeBytes() const;
-    const OutcomeRanges* Ranges() const { return model_ ? &model_->Ranges : nullptr; }
+    const OutcomeRanges* Ranges() const { return model_ ? &model_->Ranges() : nullptr; }
 
 private:
     void BeginSeries(Dialogs& dialogs) override;
@@ -32,7 +32,7 @@ private:
     void EndRun() override;
     void EndSeries() override;
 
-    std::optional<VariableModel> model_;
+    std::optional<Model> model_;
 };
 
 } // namespace quorrel

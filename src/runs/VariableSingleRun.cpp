@@ -1,6 +1,6 @@
 #include "runs/VariableSingleRun.h"
 
-#include "engine/VariableModel.h"
+#include "engine/Model.h"
 #include "runs/RunFailure.h"
 #include "runs/RunLoop.h"
 #include "runs/SingleRunOutputs.h"
@@ -17,7 +17,7 @@ RunEnd VariableSingleRun::Start(RunHost& host)
     curGen_ = 0;
     EnterRunning(host, HideIdleOutputWindows(false, true, false, app_.Options));
 
-    VariableModel model(params, app_.Lands, app_.Random, dialogs);
+    Model model(params, app_.Lands, app_.Random, dialogs, OutcomeKind::Variable);
     model.GenotypeByteBudget = GenotypeByteBudget;
     RunFailure failure;
     bool seeded = false;
@@ -25,7 +25,7 @@ RunEnd VariableSingleRun::Start(RunHost& host)
         // The growth-rate and outcome ranges start afresh, whatever mutation did before.
         model.StartRun();
         // A failed seeding (no storage: its message has been shown; cancelled) keeps no genotypes.
-        seeded = model.SetInitCover(host.Initialising()) && model.SeedGenotypes(true, host.Initialising());
+        seeded = model.SetInitialState(host.Initialising());
     });
     if (!seeded) {
         if (model.HasGenotypes())

@@ -1,7 +1,7 @@
 #include "EngineTestSupport.h"
 #include "StartedRun.h"
 
-#include "engine/BaseModel.h"
+#include "engine/Model.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@ namespace {
 using test::ScriptedDialogs;
 using test::SmallParameters;
 
-using ModelRun = test::StartedRun<BaseModel>;
+using ModelRun = test::StartedRun;
 
 struct Setting {
     std::string name;
@@ -116,7 +116,7 @@ void ExpectSameState(const ModelRun& a, const ModelRun& b, const std::string& wh
         test::ExpectSameLandscape(a.params.GParamRec, a.lands->CurrentLandscape, b.lands->CurrentLandscape, where));
     ASSERT_EQ(a.rng.RandSeed, b.rng.RandSeed) << where;
     ASSERT_EQ(a.params.GRateFractions, b.params.GRateFractions) << where;
-    ASSERT_EQ(a.model.ObservedGRateRanges, b.model.ObservedGRateRanges) << where;
+    ASSERT_EQ(a.model.ObservedGRateRanges(), b.model.ObservedGRateRanges()) << where;
 }
 
 // The fast generation, with either contention kernel, gives exactly the landscape,
@@ -186,7 +186,7 @@ TEST(GenerationEquivalence, ContentionStepMatchesTheLiteralRuleCellForCell)
             }
         ScriptedDialogs dialogs;
         Rng rng{seed * 31u};
-        BaseModel model(p, *lands, rng, dialogs);
+        Model model(p, *lands, rng, dialogs, OutcomeKind::Fixed);
         model.CopyLandscapeToPrevious();
         model.SetLandscapeBorder();
         const auto literal = std::make_unique<Landscapes>(*lands);

@@ -228,7 +228,7 @@ TEST(GenotypeOperations, MeanFieldCopyKeepsEveryGenotypeWithItsIndividual)
                 carried[rate] = label;
             }
         for (int round = 0; round < 3; ++round) {
-            run.model.Base().CopyLandscapeToPrevious();
+            run.model.CopyLandscapeToPrevious();
             if (literalCopy)
                 run.model.CopyGenotypesToPreviousLiteral();
             else

@@ -2,7 +2,7 @@
 #include "EngineTestSupport.h"
 #include "ScriptedDialogs.h"
 
-#include "engine/BaseModel.h"
+#include "engine/Model.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +31,7 @@ TEST(NoAllocation, AGenerationAllocatesNothingWithEveryProcessOn)
         auto lands = std::make_unique<Landscapes>();
         Rng rng{17};
         test::ScriptedDialogs dialogs;
-        BaseModel model(p, *lands, rng, dialogs);
+        Model model(p, *lands, rng, dialogs, OutcomeKind::Fixed);
         InitProgress none;
         model.StartRun();
         ASSERT_TRUE(model.SetInitCover(none));

@@ -1,7 +1,7 @@
 #include "EngineTestSupport.h"
 #include "ScriptedDialogs.h"
 
-#include "engine/BaseModel.h"
+#include "engine/Model.h"
 #include "engine/ContentionStep.h"
 #include "engine/Disturbance.h"
 #include "engine/Thresholds.h"
@@ -26,7 +26,7 @@ struct Fixture {
     std::unique_ptr<Landscapes> lands = std::make_unique<Landscapes>();
     Rng rng;
     ScriptedDialogs dialogs;
-    BaseModel model{params, *lands, rng, dialogs};
+    Model model{params, *lands, rng, dialogs, OutcomeKind::Fixed};
 
     explicit Fixture(const ParameterSet& p, uint32_t seed = 1) : params(p), rng{seed} { model.StartRun(); }
 
@@ -318,8 +318,8 @@ TEST(Recruitment, MutationStaysWithinZeroAndOneAndWidensTheObservedRange)
                 highest = std::max(highest, c.GRate);
             }
         EXPECT_GT(atBound, 0);
-        EXPECT_EQ(f.model.ObservedGRateRanges[1].Low, lowest);
-        EXPECT_EQ(f.model.ObservedGRateRanges[1].High, highest);
+        EXPECT_EQ(f.model.ObservedGRateRanges()[1].Low, lowest);
+        EXPECT_EQ(f.model.ObservedGRateRanges()[1].High, highest);
         f.model.FeedBackGRateRanges();
         EXPECT_EQ(f.params.GRateFractions[1], (GRateFraction{-1.0f, lowest, highest}));
         EXPECT_EQ(f.params.GRateFractions[2], (GRateFraction{1.0f, 0.0f, 0.0f}));

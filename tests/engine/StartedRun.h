@@ -4,6 +4,7 @@
 
 #include "engine/InitProgress.h"
 #include "engine/Landscapes.h"
+#include "engine/Model.h"
 #include "engine/Rng.h"
 #include "params/ParameterSet.h"
 
@@ -18,15 +19,15 @@ namespace quorrel::test {
 
 // One run of a model with its own parameters, landscapes and generator, started and
 // given its initial cover.
-template <class Model>
 struct StartedRun {
     ParameterSet params;
     std::unique_ptr<Landscapes> lands = std::make_unique<Landscapes>();
     Rng rng;
     ScriptedDialogs dialogs;
-    Model model{params, *lands, rng, dialogs};
+    Model model;
 
-    StartedRun(const ParameterSet& p, uint32_t seed) : params(p), rng{seed}
+    StartedRun(const ParameterSet& p, uint32_t seed, OutcomeKind kind = OutcomeKind::Fixed)
+        : params(p), rng{seed}, model(params, *lands, rng, dialogs, kind)
     {
         InitProgress none;
         model.StartRun();

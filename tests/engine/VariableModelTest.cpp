@@ -1,6 +1,6 @@
 #include "VariableTestSupport.h"
 
-#include "engine/BaseModel.h"
+#include "engine/Model.h"
 #include "engine/GenotypeOperations.h"
 #include "params/AssertionFailure.h"
 
@@ -133,7 +133,7 @@ TEST(VariableModel, WithoutVariablePairsItEvolvesAsTheFixedOutcomeModel)
             auto baseLands = std::make_unique<Landscapes>();
             Rng baseRng{seed};
             ScriptedDialogs dialogs;
-            BaseModel base(baseParams, *baseLands, baseRng, dialogs);
+            Model base(baseParams, *baseLands, baseRng, dialogs, OutcomeKind::Fixed);
             InitProgress none;
             base.StartRun();
             ASSERT_TRUE(base.SetInitCover(none));
@@ -164,8 +164,8 @@ void ExpectSameState(const VariableRun& a, const VariableRun& b, const std::stri
     ASSERT_TRUE(a.CurrentGenotypes() == b.CurrentGenotypes()) << where;
     ASSERT_EQ(a.rng.RandSeed, b.rng.RandSeed) << where;
     ASSERT_EQ(a.params.GRateFractions, b.params.GRateFractions) << where;
-    ASSERT_EQ(a.model.Ranges.Seed, b.model.Ranges.Seed) << where;
-    ASSERT_EQ(a.model.Ranges.Observed, b.model.Ranges.Observed) << where;
+    ASSERT_EQ(a.model.Ranges().Seed, b.model.Ranges().Seed) << where;
+    ASSERT_EQ(a.model.Ranges().Observed, b.model.Ranges().Observed) << where;
 }
 
 // The fast generation, with either kernel, gives exactly the landscape, genotypes, ranges
@@ -213,12 +213,12 @@ TEST(VariableModel, FastStepsMatchTheLiteralSteps)
         VariableRun literal(p, seed);
         for (int round = 0; round < 3; ++round) {
             const std::string where = "seed " + std::to_string(seed) + ", round " + std::to_string(round);
-            fast.model.Base().CopyLandscapeToPrevious();
-            literal.model.Base().CopyLandscapeToPrevious();
+            fast.model.CopyLandscapeToPrevious();
+            literal.model.CopyLandscapeToPrevious();
             fast.model.CopyGenotypesToPrevious();
             literal.model.CopyGenotypesToPreviousLiteral();
             for (auto* run : {&fast, &literal}) {
-                run->model.Base().SetLandscapeBorder();
+                run->model.SetLandscapeBorder();
                 run->model.SetGenotypeBorder();
             }
             fast.model.VariableOutcomeRule();
@@ -274,7 +274,7 @@ TEST(VariableModel, StorageFailureShowsTheMessageAndLeavesNothingAllocated)
         auto lands = std::make_unique<Landscapes>();
         Rng rng{9};
         ScriptedDialogs dialogs;
-        VariableModel model(p, *lands, rng, dialogs);
+        Model model(p, *lands, rng, dialogs, OutcomeKind::Variable);
         model.GenotypeByteBudget = budget;
         InitProgress none;
         model.StartRun();
@@ -300,11 +300,11 @@ TEST(VariableModel, ReleasingOrReusingMissingStorageIsAnInternalError)
     auto lands = std::make_unique<Landscapes>();
     Rng rng{1};
     ScriptedDialogs dialogs;
-    VariableModel model(p, *lands, rng, dialogs);
+    Model model(p, *lands, rng, dialogs, OutcomeKind::Variable);
     InitProgress none;
-    for (auto attempt : {+[](VariableModel& m, InitProgress&) { m.FreeGenotypes(); },
-                         +[](VariableModel& m, InitProgress& progress) { m.SeedGenotypes(false, progress); },
-                         +[](VariableModel& m, InitProgress&) { m.Generation(1); }}) {
+    for (auto attempt : {+[](Model& m, InitProgress&) { m.FreeGenotypes(); },
+                         +[](Model& m, InitProgress& progress) { m.SeedGenotypes(false, progress); },
+                         +[](Model& m, InitProgress&) { m.Generation(1); }}) {
         try {
             attempt(model, none);
             ADD_FAILURE() << "no assertion failure";
@@ -416,8 +416,8 @@ TEST(VariableModel, ClosedRecruitmentAndZeroInfluxLeaveTheRangesAlone)
                 seededRates.insert(run.lands->CurrentLandscape(x, y).GRate);
         for (int g = 1; g <= 15; ++g)
             run.model.Generation(g);
-        EXPECT_EQ(run.model.Ranges.Observed, p.VariableOutcomeVector);
-        EXPECT_EQ(run.model.Ranges.Seed, p.VariableOutcomeVector);
+        EXPECT_EQ(run.model.Ranges().Observed, p.VariableOutcomeVector);
+        EXPECT_EQ(run.model.Ranges().Seed, p.VariableOutcomeVector);
         EXPECT_EQ(run.model.ObservedGRateRanges(), p.GRateFractions);
         EXPECT_EQ(run.params.GRateFractions, p.GRateFractions);
         const std::vector<std::byte> now = run.CurrentGenotypes();
@@ -451,10 +451,10 @@ TEST(VariableModel, OpenRecruitmentWidensTheRangesAndFeedsThemBack)
         p.RecruitmentVector[s] = 1.0f;
     VariableRun run(p, 8);
     run.model.Generation(1);
-    const VariableOutcomeRange& widened = run.model.Ranges.Observed[2];
+    const VariableOutcomeRange& widened = run.model.Ranges().Observed[2];
     EXPECT_LT(widened.WinLow + widened.LossLow, 40 + 10);
     EXPECT_GT(widened.WinHigh + widened.LossHigh, 45 + 12);
-    EXPECT_EQ(run.model.Ranges.Seed, run.model.Ranges.Observed);
+    EXPECT_EQ(run.model.Ranges().Seed, run.model.Ranges().Observed);
     const GRateFraction& rates = run.model.ObservedGRateRanges()[1];
     EXPECT_TRUE(rates.Low < p.GRateFractions[1].Low || rates.High > p.GRateFractions[1].High);
     EXPECT_EQ(run.params.GRateFractions[1], rates);

@@ -3,7 +3,7 @@
 #include "EngineTestSupport.h"
 #include "StartedRun.h"
 
-#include "engine/VariableModel.h"
+#include "engine/Model.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +14,8 @@ namespace quorrel::test {
 
 // One run of the variable-outcome model with its own parameters, landscapes and
 // generator, started and seeded.
-struct VariableRun : StartedRun<VariableModel> {
-    VariableRun(const ParameterSet& p, uint32_t seed) : StartedRun(p, seed)
+struct VariableRun : StartedRun {
+    VariableRun(const ParameterSet& p, uint32_t seed) : StartedRun(p, seed, OutcomeKind::Variable)
     {
         InitProgress none;
         EXPECT_TRUE(model.SeedGenotypes(true, none));

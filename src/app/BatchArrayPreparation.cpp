@@ -2,7 +2,6 @@
 
 #include "app/BatchPreparation.h"
 #include "output/FileNames.h"
-#include "output/LandscapeBitmap.h"
 
 namespace quorrel {
 
@@ -62,17 +61,6 @@ ArraySettingTexts PrepareBatchArray(AppState& app, const BatchCommandLine& line,
         throw BatchInputError{refusal.text};
     }
     return texts;
-}
-
-bool WriteArrayBitmap(const OptionStruct& o, const QImage& picture, std::string& error)
-{
-    if (!o.WriteLandscape || !IncludesBitmap(o.WriteLandTypes) || picture.isNull())
-        return true;
-    const std::string name = ChangeExtension(o.CAFilename, ".bmp");
-    if (SaveBitmap(picture, name, error))
-        return true;
-    error += ": " + name;
-    return false;
 }
 
 } // namespace quorrel

@@ -4,8 +4,6 @@
 #include "engine/ArraySettings.h"
 #include "runs/AppState.h"
 
-#include <QImage>
-
 #include <string>
 
 namespace quorrel {
@@ -19,9 +17,5 @@ bool AnyArrayOption(const BatchCommandLine& line);
 // here, so that a bad value is a bad input (BatchInputError), and again by the run's Start
 // as the window's Start checks them.
 ArraySettingTexts PrepareBatchArray(AppState& app, const BatchCommandLine& line, bool variableOutcome);
-
-// The picture of the whole array as a bitmap under CAFilename with the extension .bmp, when
-// the options ask for the final landscape as a bitmap. False, with the reason, on failure.
-bool WriteArrayBitmap(const OptionStruct& options, const QImage& picture, std::string& error);
 
 } // namespace quorrel

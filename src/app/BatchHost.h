@@ -29,24 +29,7 @@ public:
 
     int Errors() const { return dialogs_.Errors(); }
 
-    // The "Multi-Landscape" window of a landscape array: only the picture of the last
-    // generation is kept (a copy taken earlier would make the run copy the picture at every
-    // landscape), so that the runner can write the final array as a bitmap.
-    LandscapeArraySink* LandscapeArrayWindow() override { return &arrayPicture_; }
-    const QImage& LastArrayPicture() const { return arrayPicture_.last; }
-
 private:
-    struct ArrayPicture : LandscapeArraySink {
-        const BatchHost& host;
-        QImage last;
-        explicit ArrayPicture(const BatchHost& h) : host(h) {}
-        void ShowLandscapeArray(const QImage& picture) override
-        {
-            if (host.progress_.Generation == host.progress_.TotalGenerations)
-                last = picture;
-        }
-    };
-
     // The initial landscape is abandoned when a signal arrives; it is looked for each time
     // the progress is shown, not for every cell.
     class SignalProgress : public InitProgress {
@@ -78,7 +61,6 @@ private:
     bool barShown_ = false;
     SignalProgress initialising_{*this};
     RunProgress progress_;
-    ArrayPicture arrayPicture_{*this};
 };
 
 } // namespace quorrel

@@ -95,12 +95,6 @@ int Run(const BatchCommandLine& line)
     app->ReloadSeed();
     const RunEnd end = driver(*app, host);
     app->RemoveTempDir(host.Messages());
-    if (std::string error; end == RunEnd::Completed && IsArrayMode(line.Mode) &&
-                           !WriteArrayBitmap(app->Options, host.LastArrayPicture(), error)) {
-        Say(error);
-        return ExitRunError;
-    }
-
     if (end == RunEnd::Terminated || (end == RunEnd::NotStarted && host.Terminating())) {
         Say("interrupted; the run ended early with its files closed");
         return ExitRunError;

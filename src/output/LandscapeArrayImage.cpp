@@ -1,5 +1,8 @@
 #include "output/LandscapeArrayImage.h"
 
+#include "output/FileNames.h"
+#include "output/LandscapeBitmap.h"
+
 #include <QList>
 
 #include <algorithm>
@@ -45,8 +48,16 @@ void LandscapeArrayImage::ShowLandscapeArray(int g, int r, int c, int columns, i
     }
     if (sink_ != nullptr)
         sink_->ShowLandscapeArray(picture_);
-    if (g == p.Maxgen && r == rows && c == columns)
-        picture_ = QImage();
+}
+
+void LandscapeArrayImage::WriteFinalBitmap(const OptionStruct& o, Dialogs& dialogs) const
+{
+    if (!o.WriteLandscape || !IncludesBitmap(o.WriteLandTypes) || picture_.isNull())
+        return;
+    const std::string name = ChangeExtension(o.CAFilename, ".bmp");
+    if (std::string error; !SaveBitmap(picture_, name, error))
+        dialogs.Message(MessageKind::Error, "Unable to write the landscape file:\r  " + name + "\r" + error,
+                        MessageButtons::Ok);
 }
 
 } // namespace quorrel

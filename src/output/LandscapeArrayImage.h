@@ -1,8 +1,10 @@
 #pragma once
 
+#include "engine/Dialogs.h"
 #include "engine/LandscapeGrid.h"
 #include "output/ColorMap.h"
 #include "output/LandscapeArraySink.h"
+#include "output/OutputOptions.h"
 #include "params/ParameterSet.h"
 
 #include <QImage>
@@ -25,9 +27,13 @@ public:
     void SetSink(LandscapeArraySink* sink) { sink_ = sink; }
 
     // Draws the current landscape as landscape (r, c) of generation g: a new picture for
-    // g = 0 and (1, 1); the picture handed to the window; released after the last
-    // landscape of generation Maxgen (the window keeps its copy).
+    // g = 0 and (1, 1); the picture handed to the window.
     void ShowLandscapeArray(int g, int r, int c, int columns, int rows);
+    // When the options ask for the final landscape as a bitmap: the picture as CAFilename
+    // with the extension .bmp. A failure is reported as the landscape files' are.
+    void WriteFinalBitmap(const OptionStruct& o, Dialogs& dialogs) const;
+    // Frees the picture after the last generation (the window keeps its copy).
+    void Release() { picture_ = QImage(); }
 
     const QImage& Picture() const { return picture_; }
 

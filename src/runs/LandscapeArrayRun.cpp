@@ -123,6 +123,10 @@ RunEnd LandscapeArrayRun::Start(RunHost& host, const ArraySettingTexts& texts)
                     model.Stores().LoadLandscape(r, c, StoredState::Current);
                     image.ShowLandscapeArray(g, r, c, cols, rows);
                 });
+            if (g == maxgen) {
+                image.WriteFinalBitmap(o, dialogs);
+                image.Release();
+            }
             if (statisticsPass)
                 eachCurrent(false, [&](int r, int c, ArrayPosition at) { statistics.Add(g, r, c, at); });
             statistics.PlotAndWrite(g, cadence);

@@ -1,3 +1,4 @@
+#include "ScriptedDialogs.h"
 #include "TempFolder.h"
 
 #include "output/LandscapeArrayImage.h"
@@ -62,11 +63,34 @@ TEST(LandscapeArrayImage, EachLandscapeInItsBlockWithGapsBetween)
     EXPECT_EQ(picture.pixel(10, 5), LandscapeArrayImage::GapColor());
     EXPECT_EQ(picture.pixel(29, 16), LandscapeArrayImage::GapColor());
 
-    // After the last landscape of the last generation the picture is released; the window
+    // After the last generation the whole array is written as one bitmap when the options
+    // ask for the final landscape as a bitmap, then the picture is released; the window
     // keeps its copy.
     for (int r = 1; r <= 2; ++r)
         for (int c = 1; c <= 3; ++c)
             image.ShowLandscapeArray(3, r, c, 3, 2);
+    TempFolder dir;
+    OptionStruct o = SetDefaultOptions(dir.Path());
+    o.CAFilename = dir.File("land.txt");
+    ScriptedDialogs dialogs;
+    for (int types : {1, 2}) {
+        o.WriteLandTypes = types;
+        for (bool write : {false, true}) {
+            o.WriteLandscape = write;
+            image.WriteFinalBitmap(o, dialogs);
+            EXPECT_EQ(std::filesystem::exists(dir.File("land.bmp")), write && types == 2) << types << write;
+        }
+    }
+    const QImage written(QString::fromStdString(dir.File("land.bmp")));
+    ASSERT_EQ(written.size(), QSize(40, 29));
+    EXPECT_EQ(written.pixel(30, 17), colors[6]);
+    EXPECT_TRUE(dialogs.messages.empty());
+    o.CAFilename = dir.File("missing/land.txt");
+    image.WriteFinalBitmap(o, dialogs);
+    EXPECT_NE(dialogs.LastText().find("Unable to write the landscape file:\r  " + dir.File("missing/land.bmp")),
+              std::string::npos)
+        << dialogs.LastText();
+    image.Release();
     EXPECT_TRUE(image.Picture().isNull());
     EXPECT_EQ(window.last.pixel(30, 17), colors[6]);
 }

@@ -254,6 +254,9 @@ void DesktopBatchTest::SeriesAndArraysSameFilesAsBatchRunner()
         OptionStruct o = SetDefaultOptions(out);
         o.WriteCoverage = true;
         o.WriteGRate = true;
+        // An array also writes its whole picture as one bitmap.
+        o.WriteLandscape = array;
+        o.WriteLandTypes = 2;
         fs::create_directories(start / "options");
         QVERIFY(WriteOptionsFile(o, start / "options", f.dialogs));
         f.app.Options = o;
@@ -311,8 +314,10 @@ void DesktopBatchTest::SeriesAndArraysSameFilesAsBatchRunner()
         QCOMPARE(RunBatch(start, args), 0);
 
         // The result file; or the two table files (one more for outcomes), the array's coverage
-        // and growth-rate files and the per-landscape ones.
-        QCOMPARE(FilesIn(desktopOut).size(), size_t(array ? (variable ? 8 : 7) : 1));
+        // and growth-rate files, the per-landscape ones and the bitmap of the array.
+        QCOMPARE(FilesIn(desktopOut).size(), size_t(array ? (variable ? 9 : 8) : 1));
+        if (array)
+            QVERIFY(FilesIn(desktopOut).contains("CALand.bmp"));
         CompareOutputs(desktopOut, out, std::string(c.batchMode) + ": ");
         if (QTest::currentTestFailed())
             return;

@@ -3,7 +3,7 @@
 // the landscape shown every generation and the statistics plotted. Run under the offscreen
 // platform unless another is chosen.
 #include "runs/AppState.h"
-#include "runs/FixedSingleRun.h"
+#include "runs/SingleRun.h"
 #include "runs/RunHost.h"
 #include "ui/OutputWindows.h"
 #include "ui/TInitProgressForm.h"
@@ -147,7 +147,7 @@ int main(int argc, char* argv[])
             AppState app;
             Prepare(app, start);
             HeadlessHost host;
-            FixedSingleRun run(app);
+            SingleRun run(app, OutcomeKind::Fixed);
             run.Start(host);
             headless.Take(host.timer);
         }

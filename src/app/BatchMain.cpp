@@ -8,10 +8,8 @@
 #include "app/BatchPreparation.h"
 
 #include "runs/AppState.h"
-#include "runs/FixedArrayRun.h"
-#include "runs/FixedSingleRun.h"
-#include "runs/VariableArrayRun.h"
-#include "runs/VariableSingleRun.h"
+#include "runs/LandscapeArrayRun.h"
+#include "runs/SingleRun.h"
 
 #include <functional>
 #include <iostream>
@@ -55,16 +53,16 @@ ModeDriver DriverFor(const BatchCommandLine& line, AppState& app)
     if ((mode == "single-fixed" || mode == "array-fixed") && params.HasVariablePair())
         throw BatchInputError{"Some interactions in the outcome matrix are set to variable."};
     if (mode == "single-fixed")
-        return [](AppState& app, RunHost& host) { return FixedSingleRun(app).Start(host); };
+        return [](AppState& app, RunHost& host) { return SingleRun(app, OutcomeKind::Fixed).Start(host); };
     if (mode == "single-variable")
-        return [](AppState& app, RunHost& host) { return VariableSingleRun(app).Start(host); };
+        return [](AppState& app, RunHost& host) { return SingleRun(app, OutcomeKind::Variable).Start(host); };
     if (mode == "array-fixed") {
         const ArraySettingTexts texts = PrepareBatchArray(app, line, false);
-        return [texts](AppState& app, RunHost& host) { return FixedArrayRun(app).Start(host, texts); };
+        return [texts](AppState& app, RunHost& host) { return LandscapeArrayRun(app, OutcomeKind::Fixed).Start(host, texts); };
     }
     if (mode == "array-variable") {
         const ArraySettingTexts texts = PrepareBatchArray(app, line, true);
-        return [texts](AppState& app, RunHost& host) { return VariableArrayRun(app).Start(host, texts); };
+        return [texts](AppState& app, RunHost& host) { return LandscapeArrayRun(app, OutcomeKind::Variable).Start(host, texts); };
     }
     throw BatchInputError{"unknown mode \"" + mode +
                           "\" (single-fixed, single-variable, montecarlo-fixed, montecarlo-variable, array-fixed, "

@@ -7,6 +7,7 @@
 #include "engine/InitProgress.h"
 #include "engine/Landscapes.h"
 #include "engine/Mortality.h"
+#include "engine/OutcomeKind.h"
 #include "engine/Recruitment.h"
 #include "engine/Rng.h"
 #include "engine/RowSteps.h"
@@ -19,10 +20,6 @@
 #include <memory>
 
 namespace quorrel {
-
-// Whether the outcome of an encounter is fixed per pair of species or carried by each
-// individual as its outcome genotype.
-enum class OutcomeKind { Fixed, Variable };
 
 // The model of one landscape: its working state and its generation. It works on the
 // parameter set, the landscape pair and the generator it is given; it owns the run's

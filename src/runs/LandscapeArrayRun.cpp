@@ -32,9 +32,10 @@ RunEnd LandscapeArrayRun::Start(RunHost& host, const ArraySettingTexts& texts)
     const OptionStruct& o = app_.Options;
     Dialogs& dialogs = host.Messages();
 
+    const bool variable = kind_ == OutcomeKind::Variable;
     curGen_ = curRow_ = curCol_ = 0;
     host.SetState(RunState::Running);
-    if (!ValidateArraySettings(texts, variable_, app_.Array, params, dialogs))
+    if (!ValidateArraySettings(texts, variable, app_.Array, params, dialogs))
         return RunEnd::NotStarted;
 
     const int rows = app_.Array.NumOfRow;
@@ -43,8 +44,7 @@ RunEnd LandscapeArrayRun::Start(RunHost& host, const ArraySettingTexts& texts)
     const int maxgen = params.GParamRec.Maxgen;
 
     RunFailure failure;
-    LandscapeArrayModel model(params, app_.Lands, app_.Random, dialogs, app_.Array,
-                              variable_ ? OutcomeKind::Variable : OutcomeKind::Fixed);
+    LandscapeArrayModel model(params, app_.Lands, app_.Random, dialogs, app_.Array, kind_);
     bool tables = false;
     failure.Try([&] { tables = model.SetTables(); });
     if (!tables) {
@@ -54,7 +54,7 @@ RunEnd LandscapeArrayRun::Start(RunHost& host, const ArraySettingTexts& texts)
     }
 
     host.RunStarted();
-    host.HideOutputWindows(HideIdleOutputWindows(true, variable_, false, o));
+    host.HideOutputWindows(HideIdleOutputWindows({.Multiple = true, .Outcome = kind_}, o));
     LandscapeArrayImage image(params, app_.Lands.CurrentLandscape, app_.Colors, host.LandscapeArrayWindow());
 
     bool initialised = false;
@@ -78,7 +78,7 @@ RunEnd LandscapeArrayRun::Start(RunHost& host, const ArraySettingTexts& texts)
 
     ArrayStatisticsOutputs statistics(app_, host, landscapes);
     std::optional<ArrayOutcomeOutputs> outcome;
-    if (variable_)
+    if (variable)
         outcome.emplace(app_, host, model.CurrentGenotypes());
     const bool statisticsPass = statistics.Wanted();
     const bool outcomePass = outcome && outcome->Wanted();

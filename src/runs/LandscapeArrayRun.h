@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/ArraySettings.h"
+#include "engine/OutcomeKind.h"
 #include "runs/AppState.h"
 #include "runs/RunEnd.h"
 #include "runs/RunHost.h"
@@ -8,7 +9,7 @@
 namespace quorrel {
 
 // One run of an array of linked landscapes, fixed or variable outcome: what the Start button
-// of an array window does (FixedArrayRun, VariableArrayRun). Start reads and checks the
+// of an array window does. Start reads and checks the
 // settings from the window's texts into app.Array (Influx := InfluxInside), makes the
 // per-landscape tables and runs the whole run; the host's buttons take effect through the
 // run state, read after every landscape and every generation.
@@ -24,6 +25,8 @@ public:
     // NotStarted when the settings were refused or the tables could not be made (the host's
     // RunStarted and RunFinished are then not called), or the initial landscapes were
     // cancelled or failed.
+    LandscapeArrayRun(AppState& app, OutcomeKind kind) : app_(app), kind_(kind) {}
+
     RunEnd Start(RunHost& host, const ArraySettingTexts& texts);
 
     // The generation reached (0 before generation 1), and the landscape last computed.
@@ -31,12 +34,9 @@ public:
     int CurRow() const { return curRow_; }
     int CurCol() const { return curCol_; }
 
-protected:
-    LandscapeArrayRun(AppState& app, bool variableOutcome) : app_(app), variable_(variableOutcome) {}
-
 private:
     AppState& app_;
-    bool variable_;
+    OutcomeKind kind_;
     int curGen_ = 0;
     int curRow_ = 0;
     int curCol_ = 0;

@@ -48,7 +48,8 @@ RunEnd MonteCarloSeries::Start(RunHost& host, std::string_view repeatTimes, cons
     }
 
     ParameterSet& params = app_.Params;
-    EnterRunning(host, HideIdleOutputWindows(false, variable_, true, app_.Options));
+    EnterRunning(host, HideIdleOutputWindows({.Outcome = variable_ ? OutcomeKind::Variable : OutcomeKind::Fixed, .MonteCarlo = true},
+                                                app_.Options));
     currentRun_ = 0;
     notStarted_ = false;
 

@@ -2,9 +2,11 @@
 
 namespace quorrel {
 
-OutputWindowSet HideIdleOutputWindows(bool multiple, bool variable, bool monteCarlo, const OptionStruct& o)
+OutputWindowSet HideIdleOutputWindows(const RunMode& mode, const OptionStruct& o)
 {
-    const bool mc = monteCarlo;
+    const bool multiple = mode.Multiple;
+    const bool variable = mode.Outcome == OutcomeKind::Variable;
+    const bool mc = mode.MonteCarlo;
     OutputWindowSet left;
     left.Landscape = !multiple && !mc;
     left.LandscapeArray = multiple && !mc;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/OutcomeKind.h"
 #include "output/OutputOptions.h"
 
 namespace quorrel {
@@ -23,8 +24,15 @@ struct OutputWindowSet {
     bool operator==(const OutputWindowSet&) const = default;
 };
 
+// A run mode as the run-mode dialog chooses it.
+struct RunMode {
+    bool Multiple = false;   // an array of landscapes, not one
+    OutcomeKind Outcome = OutcomeKind::Fixed;
+    bool MonteCarlo = false; // a series of runs, not one
+};
+
 // Which output windows a run mode leaves alone: those the mode feeds and the options ask for.
 // The plots of the statistics window are hidden by their own Show options, whatever the mode.
-OutputWindowSet HideIdleOutputWindows(bool multiple, bool variable, bool monteCarlo, const OptionStruct& options);
+OutputWindowSet HideIdleOutputWindows(const RunMode& mode, const OptionStruct& options);
 
 } // namespace quorrel

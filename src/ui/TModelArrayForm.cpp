@@ -1,7 +1,6 @@
 #include "ui/TModelArrayForm.h"
 
-#include "runs/FixedArrayRun.h"
-#include "runs/VariableArrayRun.h"
+#include "runs/LandscapeArrayRun.h"
 #include "ui/ClickableLineEdit.h"
 #include "ui/OutputWindows.h"
 
@@ -46,10 +45,7 @@ TModelArrayForm::TModelArrayForm(AppState& app, Dialogs& dialogs, OutputWindows&
     : TSteppedRunForm(app, dialogs, outputs, progress,
                       "You did not specify the display cycle properly.\rIt will stay unchanged")
 {
-    if (variableOutcome)
-        run_ = std::make_unique<VariableArrayRun>(app);
-    else
-        run_ = std::make_unique<FixedArrayRun>(app);
+    run_ = std::make_unique<LandscapeArrayRun>(app, variableOutcome ? OutcomeKind::Variable : OutcomeKind::Fixed);
 
     setWindowTitle(variableOutcome ? QStringLiteral("Single Run") : QStringLiteral("Multiple Landscapes (Single Run)"));
     auto* layout = new QVBoxLayout(this);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runs/FixedSingleRun.h"
+#include "runs/SingleRun.h"
 #include "ui/TSingleRunForm.h"
 
 namespace quorrel {
@@ -15,7 +15,7 @@ protected:
     void RunModel() override { run_.Start(*this); }
 
 private:
-    FixedSingleRun run_;
+    SingleRun run_;
 };
 
 } // namespace quorrel

@@ -6,7 +6,7 @@ TModelOneVarForm::TModelOneVarForm(AppState& app, Dialogs& dialogs, OutputWindow
                                    TInitProgressForm& progress)
     : TSingleRunForm(app, dialogs, outputs, progress, QStringLiteral("Single landscape, Variable outcome"),
                      "You did not specify the display cycle properly.\rIt will stay unchanged"),
-      run_(app)
+      run_(app, OutcomeKind::Variable)
 {
 }
 

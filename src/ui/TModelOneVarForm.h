@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runs/VariableSingleRun.h"
+#include "runs/SingleRun.h"
 #include "ui/TSingleRunForm.h"
 
 namespace quorrel {
@@ -16,7 +16,7 @@ protected:
     void RunModel() override { run_.Start(*this); }
 
 private:
-    VariableSingleRun run_;
+    SingleRun run_;
 };
 
 } // namespace quorrel

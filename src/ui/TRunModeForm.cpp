@@ -124,7 +124,10 @@ void TRunModeForm::OKBtnClick()
     if (window == nullptr)
         return;
     window->BringToFront();
-    outputs_.Hide(HideIdleOutputWindows(multiple, variable, mc, app_.Options));
+    outputs_.Hide(HideIdleOutputWindows({.Multiple = multiple,
+                                                 .Outcome = variable ? OutcomeKind::Variable : OutcomeKind::Fixed,
+                                                 .MonteCarlo = mc},
+                                                app_.Options));
     accept();
 }
 

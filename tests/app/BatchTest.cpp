@@ -4,7 +4,7 @@
 
 #include "output/OptionsFile.h"
 #include "params/ParameterFile.h"
-#include "runs/FixedSingleRun.h"
+#include "runs/SingleRun.h"
 
 #include <gtest/gtest.h>
 
@@ -174,7 +174,7 @@ TEST_F(BatchTest, ARichParameterFileGivesTheFilesOfTheDesktopRunInTwoRuns)
         app.BringParametersIntoForce();
         app.ReloadSeed();
         host.SetDisplayCycle(3);
-        ASSERT_EQ(FixedSingleRun(app).Start(host), RunEnd::Completed);
+        ASSERT_EQ(SingleRun(app, OutcomeKind::Fixed).Start(host), RunEnd::Completed);
         app.RemoveTempDir(host.dialogs);
     }
     const auto one = NormalisedFiles(runs[0]);

@@ -138,17 +138,17 @@ TEST_F(AppStateTest, ATemporaryDirectoryHoldingASubDirectoryIsKeptAndNamed)
 TEST(HideIdleOutputWindows, LeavesAloneWhatTheModeFeedsAndTheOptionsShow)
 {
     OptionStruct all = SetDefaultOptions("/x");
-    const OutputWindowSet fixedSingle = HideIdleOutputWindows(false, false, false, all);
+    const OutputWindowSet fixedSingle = HideIdleOutputWindows({}, all);
     EXPECT_TRUE(fixedSingle.Landscape && fixedSingle.Statistics && fixedSingle.SpaceTime && fixedSingle.FreqTime);
     EXPECT_FALSE(fixedSingle.LandscapeArray || fixedSingle.OutcomeStats || fixedSingle.GCGraphs ||
                  fixedSingle.FreqTimeOutcome);
 
-    const OutputWindowSet variableArray = HideIdleOutputWindows(true, true, false, all);
+    const OutputWindowSet variableArray = HideIdleOutputWindows({.Multiple = true, .Outcome = OutcomeKind::Variable}, all);
     EXPECT_TRUE(variableArray.LandscapeArray && variableArray.OutcomeStats && variableArray.GCGraphs &&
                 variableArray.FreqTimeOutcome);
     EXPECT_FALSE(variableArray.Landscape);
 
-    const OutputWindowSet monteCarlo = HideIdleOutputWindows(false, true, true, all);
+    const OutputWindowSet monteCarlo = HideIdleOutputWindows({.Outcome = OutcomeKind::Variable, .MonteCarlo = true}, all);
     EXPECT_EQ(monteCarlo, (OutputWindowSet{.CoveragePlot = true, .GRatePlot1 = true, .GRatePlot2 = true}));
 
     OptionStruct some = all;
@@ -156,7 +156,7 @@ TEST(HideIdleOutputWindows, LeavesAloneWhatTheModeFeedsAndTheOptionsShow)
     some.ShowGRate1 = false;
     some.ShowGRate2 = false;
     some.ShowOTC = false;
-    const OutputWindowSet hidden = HideIdleOutputWindows(false, true, false, some);
+    const OutputWindowSet hidden = HideIdleOutputWindows({.Outcome = OutcomeKind::Variable}, some);
     EXPECT_FALSE(hidden.Statistics || hidden.CoveragePlot || hidden.OutcomeStats);
     EXPECT_TRUE(hidden.GCGraphs);
 }

@@ -1,7 +1,7 @@
 #include "RunsTestSupport.h"
 #include "ScriptedRunHost.h"
 
-#include "runs/FixedSingleRun.h"
+#include "runs/SingleRun.h"
 #include "runs/PlotCadence.h"
 
 #include <gtest/gtest.h>
@@ -46,7 +46,7 @@ protected:
 
     RunEnd Run()
     {
-        FixedSingleRun run(*app);
+        SingleRun run(*app, OutcomeKind::Fixed);
         const RunEnd end = run.Start(host);
         curGen = run.CurGen();
         return end;

@@ -116,7 +116,7 @@ TEST_F(MonteCarloSeriesTest, WithoutRandomisationListingThenSummary)
     EXPECT_EQ(host.started, 1);
     EXPECT_EQ(host.finished, std::vector<RunEnd>{RunEnd::Completed});
     ASSERT_EQ(host.hidden.size(), 1u);
-    EXPECT_EQ(host.hidden[0], HideIdleOutputWindows(false, false, true, app->Options));
+    EXPECT_EQ(host.hidden[0], HideIdleOutputWindows({.MonteCarlo = true}, app->Options));
 
     // Each run shows itself with generation 0, then every generation.
     ASSERT_EQ(host.reports.size(), 3u * 7u);
@@ -295,7 +295,7 @@ TEST_F(MonteCarloVariableTest, WritesListingAndSummaryOnly)
     EXPECT_NE(ReadAll(result).find("Growth rates are being randomised.\r\nOutcomes are not being randomised.\r\n"),
               std::string::npos);
     EXPECT_EQ(p.OutcomeMatrix, matrix);
-    EXPECT_EQ(host.hidden.at(0), HideIdleOutputWindows(false, true, true, app->Options));
+    EXPECT_EQ(host.hidden.at(0), HideIdleOutputWindows({.Outcome = OutcomeKind::Variable, .MonteCarlo = true}, app->Options));
 }
 
 TEST_F(MonteCarloVariableTest, GenotypeStorageUnavailableEndsWithoutSummary)

@@ -1,7 +1,7 @@
 #include "RunsTestSupport.h"
 #include "ScriptedRunHost.h"
 
-#include "runs/VariableSingleRun.h"
+#include "runs/SingleRun.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +31,7 @@ protected:
 
     RunEnd Run(std::size_t budget = std::numeric_limits<std::size_t>::max())
     {
-        VariableSingleRun run(*app);
+        SingleRun run(*app, OutcomeKind::Variable);
         run.GenotypeByteBudget = budget;
         const RunEnd end = run.Start(host);
         curGen = run.CurGen();

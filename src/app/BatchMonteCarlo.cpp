@@ -1,8 +1,7 @@
 #include "app/BatchMonteCarlo.h"
 
 #include "params/FieldParsers.h"
-#include "runs/MonteCarloFixed.h"
-#include "runs/MonteCarloVariable.h"
+#include "runs/MonteCarloSeries.h"
 
 #include <array>
 #include <filesystem>
@@ -82,8 +81,8 @@ std::function<RunEnd(AppState&, RunHost&)> MonteCarloDriver(const std::string& m
     const std::string repeat = *options.Runs;
     const std::string result = *options.Result;
     if (variable)
-        return [repeat, result](AppState& app, RunHost& host) { return MonteCarloVariable(app).Start(host, repeat, result); };
-    return [repeat, result](AppState& app, RunHost& host) { return MonteCarloFixed(app).Start(host, repeat, result); };
+        return [repeat, result](AppState& app, RunHost& host) { return MonteCarloSeries(app, OutcomeKind::Variable).Start(host, repeat, result); };
+    return [repeat, result](AppState& app, RunHost& host) { return MonteCarloSeries(app, OutcomeKind::Fixed).Start(host, repeat, result); };
 }
 
 std::string MonteCarloUsage()

@@ -37,7 +37,7 @@ const Model::GenotypeLayer& Model::Layer() const
 void Model::StartRun()
 {
     const GParamStruct& g = params_.GParamRec;
-    observedGRates_ = params_.GRateFractions;
+    ResetRanges();
     mortality_.Reserve(g.MaxX * g.MaxY);
     empties_.Reserve(g.MaxX * g.MaxY);
     std::vector<int32_t>& perm = landscapes_.MeanFieldPermutation;
@@ -47,6 +47,11 @@ void Model::StartRun()
     } else {
         perm.clear();
     }
+}
+
+void Model::ResetRanges()
+{
+    observedGRates_ = params_.GRateFractions;
     if (layer_) {
         layer_->ranges.Seed = params_.VariableOutcomeVector;
         layer_->ranges.Observed = params_.VariableOutcomeVector;

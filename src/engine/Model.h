@@ -54,6 +54,8 @@ public:
     // stores are sized for the landscape. Variable outcomes: the seed and observed outcome
     // ranges := VariableOutcomeVector.
     void StartRun();
+    // The ranges alone start afresh from the parameter set, as StartRun starts them.
+    void ResetRanges();
 
     // The initial landscape; false when cancelled or the cover file was unreadable.
     bool SetInitCover(InitProgress& progress);

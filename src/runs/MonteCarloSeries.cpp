@@ -1,5 +1,6 @@
 #include "runs/MonteCarloSeries.h"
 
+#include "engine/RandomNetworks.h"
 #include "params/FieldParsers.h"
 #include "runs/RunFailure.h"
 #include "runs/RunLoop.h"
@@ -39,17 +40,17 @@ RunEnd MonteCarloSeries::Start(RunHost& host, std::string_view repeatTimes, cons
         dialogs.Message(MessageKind::Error, "A result filename must be given", MessageButtons::Retry);
         return RunEnd::NotStarted;
     }
+    const bool variable = kind_ == OutcomeKind::Variable;
     std::error_code ec;
     if (std::filesystem::exists(resultFile, ec)) {
-        const std::string question = variable_ ? "Do you want overwrite this file?" : "Do you want to overwrite this file?";
+        const std::string question = variable ? "Do you want overwrite this file?" : "Do you want to overwrite this file?";
         if (dialogs.Message(MessageKind::Warning, "File " + resultFile + " exists.\r" + question,
                             MessageButtons::YesNoCancel) != MessageAnswer::Yes)
             return RunEnd::NotStarted;
     }
 
     ParameterSet& params = app_.Params;
-    EnterRunning(host, HideIdleOutputWindows({.Outcome = variable_ ? OutcomeKind::Variable : OutcomeKind::Fixed, .MonteCarlo = true},
-                                                app_.Options));
+    EnterRunning(host, HideIdleOutputWindows({.Outcome = kind_, .MonteCarlo = true}, app_.Options));
     currentRun_ = 0;
     notStarted_ = false;
 
@@ -57,9 +58,12 @@ RunEnd MonteCarloSeries::Start(RunHost& host, std::string_view repeatTimes, cons
     bool completed = false;
     failure.Try([&] {
         try {
-            BeginSeries(dialogs);
+            model_.emplace(params, app_.Lands, app_.Random, dialogs, kind_);
+            model_->GenotypeByteBudget = GenotypeByteBudget;
+            // The mean-field permutation is set up once per series; each run shuffles it further.
+            model_->StartRun();
             MonteCarloResultFile file(resultFile, params);
-            if (!variable_ && LogsRandomisation(params)) {
+            if (!variable && LogsRandomisation(params)) {
                 WriteRandomisationHeading(file.Stream());
                 file.Flush();
             }
@@ -67,14 +71,14 @@ RunEnd MonteCarloSeries::Start(RunHost& host, std::string_view repeatTimes, cons
             completed = RunSeries(host, runs.Value, file);
             params.UpdateGRateFractions();
             if (completed)
-                WriteMonteCarloSummary(file.Stream(), record_, params, variable_);
+                WriteMonteCarloSummary(file.Stream(), record_, params, variable);
             file.Close();
         } catch (const std::bad_alloc& e) {
             throw std::runtime_error(std::string("Error writing file\r") + e.what() + "\rThis run will be aborted");
         }
     });
     params.UpdateGRateFractions();
-    failure.Try([&] { EndSeries(); });
+    failure.Try([&] { model_.reset(); });
     failure.Report(dialogs);
 
     RunEnd end = RunEnd::Completed;
@@ -104,14 +108,14 @@ bool MonteCarloSeries::RunSeries(RunHost& host, int runs, MonteCarloResultFile& 
         host.ShowProgress({0, maxgen, r, runs});
         BeginRun(r, file);
         file.Flush();
-        if (!BuildInitialState(host)) {
+        if (!model_->SetInitialState(host.Initialising())) {
             notStarted_ = true;
             return false;
         }
         record_.ResetRun(r);
         for (int gen = 1; gen <= maxgen; ++gen) {
             host.ShowProgress({gen, maxgen, r, runs});
-            Generation(gen);
+            model_->Generation(gen);
             if (record_.UpdateExtinctionOrder(r, app_.Lands.CurrentLandscape, g))
                 record_.StampExtinctionTimes(r, gen);
             host.Breathe();
@@ -125,9 +129,38 @@ bool MonteCarloSeries::RunSeries(RunHost& host, int runs, MonteCarloResultFile& 
         if (MustEnd(host))
             return false;
         record_.AddEndCounts(r, app_.Lands.CurrentLandscape, g);
-        EndRun();
+        if (model_->HasGenotypes())
+            model_->FreeGenotypes();
     }
     return true;
+}
+
+void MonteCarloSeries::BeginRun(int r, MonteCarloResultFile& file)
+{
+    ParameterSet& p = app_.Params;
+    const bool fixed = kind_ == OutcomeKind::Fixed;
+    if (r > 1) {
+        if (fixed && p.OutcomeRandomMode != NotRandomising)
+            RandomiseOutcomes(p, app_.Random);
+        if (p.GRateRandomising)
+            RandomiseGrowthRates(p, app_.Random);
+    }
+    // Every run starts from the growth rates and outcome ranges of the parameter set,
+    // without the widening that mutation made in the previous run.
+    p.UpdateGRateFractions();
+    if (fixed && LogsRandomisation(p))
+        WriteRunLog(file.Stream(), r, p);
+    model_->ResetRanges();
+}
+
+std::size_t MonteCarloSeries::GenotypeBytes() const
+{
+    return model_ && model_->HasGenotypes() ? model_->Grids().Bytes() : 0;
+}
+
+const OutcomeRanges* MonteCarloSeries::Ranges() const
+{
+    return model_ && model_->Kind() == OutcomeKind::Variable ? &model_->Ranges() : nullptr;
 }
 
 } // namespace quorrel

@@ -1,8 +1,7 @@
 #include "ui/TMonteCarloForm.h"
 
-#include "runs/MonteCarloFixed.h"
 #include "runs/MonteCarloResultFile.h"
-#include "runs/MonteCarloVariable.h"
+#include "runs/MonteCarloSeries.h"
 #include "ui/ClickableLineEdit.h"
 #include "ui/OutputWindows.h"
 #include "ui/TInitProgressForm.h"
@@ -24,10 +23,7 @@ TMonteCarloForm::TMonteCarloForm(AppState& app, Dialogs& dialogs, OutputWindows&
                                  TInitProgressForm& progress, bool variableOutcome)
     : app_(app), dialogs_(dialogs), outputs_(outputs), progress_(progress)
 {
-    if (variableOutcome)
-        series_ = std::make_unique<MonteCarloVariable>(app);
-    else
-        series_ = std::make_unique<MonteCarloFixed>(app);
+    series_ = std::make_unique<MonteCarloSeries>(app, variableOutcome ? OutcomeKind::Variable : OutcomeKind::Fixed);
 
     setWindowTitle(QStringLiteral("Monte Carlo"));
     auto* layout = new QVBoxLayout(this);

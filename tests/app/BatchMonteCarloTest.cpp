@@ -3,8 +3,7 @@
 #include "ScriptedRunHost.h"
 
 #include "params/ParameterFile.h"
-#include "runs/MonteCarloFixed.h"
-#include "runs/MonteCarloVariable.h"
+#include "runs/MonteCarloSeries.h"
 
 #include <gtest/gtest.h>
 
@@ -77,7 +76,7 @@ TEST(BatchMonteCarlo, SeriesGiveByteIdenticalResultFiles)
         }
         app.BringParametersIntoForce();
         app.ReloadSeed();
-        const RunEnd end = fixed ? MonteCarloFixed(app).Start(host, "3", result) : MonteCarloVariable(app).Start(host, "3", result);
+        const RunEnd end = MonteCarloSeries(app, fixed ? OutcomeKind::Fixed : OutcomeKind::Variable).Start(host, "3", result);
         ASSERT_EQ(end, RunEnd::Completed);
         app.RemoveTempDir(host.dialogs);
         texts[2] = ReadAll(result);

@@ -3,8 +3,7 @@
 
 #include "engine/Genotypes.h"
 #include "params/ParameterFile.h"
-#include "runs/MonteCarloFixed.h"
-#include "runs/MonteCarloVariable.h"
+#include "runs/MonteCarloSeries.h"
 
 #include <gtest/gtest.h>
 
@@ -76,7 +75,7 @@ TEST_F(MonteCarloSeriesTest, ValidationMessagesStartNothing)
     for (const Case& c : cases) {
         host.dialogs.messages.clear();
         const std::string file = *c.file ? folder.File(c.file) : std::string();
-        EXPECT_EQ(MonteCarloFixed(*app).Start(host, c.runs, file), RunEnd::NotStarted) << c.runs;
+        EXPECT_EQ(MonteCarloSeries(*app, OutcomeKind::Fixed).Start(host, c.runs, file), RunEnd::NotStarted) << c.runs;
         ASSERT_EQ(host.dialogs.messages.size(), 1u) << c.runs;
         EXPECT_EQ(host.dialogs.messages[0].kind, MessageKind::Error);
         EXPECT_EQ(host.dialogs.messages[0].text, c.message);
@@ -93,14 +92,14 @@ TEST_F(MonteCarloSeriesTest, OnlyYesOverwritesAnExistingFile)
     for (MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Cancel}) {
         std::ofstream(result) << "keep";
         host.dialogs.answers = {answer};
-        EXPECT_EQ(MonteCarloFixed(*app).Start(host, "2", result), RunEnd::NotStarted);
+        EXPECT_EQ(MonteCarloSeries(*app, OutcomeKind::Fixed).Start(host, "2", result), RunEnd::NotStarted);
         EXPECT_EQ(host.dialogs.LastText(), "File " + result + " exists.\rDo you want to overwrite this file?");
         EXPECT_EQ(host.dialogs.messages.back().kind, MessageKind::Warning);
         EXPECT_EQ(host.dialogs.messages.back().buttons, MessageButtons::YesNoCancel);
         EXPECT_EQ(ReadAll(result), "keep");
     }
     host.dialogs.answers = {MessageAnswer::Yes};
-    EXPECT_EQ(MonteCarloVariable(*app).Start(host, "2", result), RunEnd::Completed);
+    EXPECT_EQ(MonteCarloSeries(*app, OutcomeKind::Variable).Start(host, "2", result), RunEnd::Completed);
     EXPECT_EQ(host.dialogs.LastText(), "File " + result + " exists.\rDo you want overwrite this file?");
     EXPECT_TRUE(ReadAll(result).starts_with(result + "\r\n"));
 }
@@ -109,7 +108,7 @@ TEST_F(MonteCarloSeriesTest, OnlyYesOverwritesAnExistingFile)
 TEST_F(MonteCarloSeriesTest, WithoutRandomisationListingThenSummary)
 {
     const std::string listing = Listing(app->Params, result);
-    MonteCarloFixed series(*app);
+    MonteCarloSeries series(*app, OutcomeKind::Fixed);
     ASSERT_EQ(series.Start(host, "3", result), RunEnd::Completed);
     EXPECT_EQ(ReadAll(result), listing + SummaryOf(series, app->Params, false));
     EXPECT_EQ(series.Record().Runs(), 3);
@@ -139,7 +138,7 @@ TEST_F(MonteCarloSeriesTest, RandomisedRunsAreLoggedAndTheLastStaysInTheParamete
     const std::string head = Listing(p, result) + "\r\nRandom Outcome networks and Random Growth Rates per Generation\r\n" +
                              RunLog(1, p) + "Run: 2\r\n";
 
-    MonteCarloFixed series(*app);
+    MonteCarloSeries series(*app, OutcomeKind::Fixed);
     ASSERT_EQ(series.Start(host, "3", result), RunEnd::Completed);
     const std::string text = ReadAll(result);
     EXPECT_TRUE(text.starts_with(head)) << text;
@@ -190,7 +189,7 @@ TEST_F(MonteCarloSeriesTest, EndingEarlyKeepsListingAndLogsWithoutSummary)
                 c.act(h);
         };
         std::filesystem::remove(result);
-        MonteCarloFixed series(*fresh);
+        MonteCarloSeries series(*fresh, OutcomeKind::Fixed);
         EXPECT_EQ(series.Start(h, "10", result), c.end) << c.name;
         EXPECT_EQ(series.CurrentRun(), 5) << c.name;
         const std::string text = ReadAll(result);
@@ -208,7 +207,7 @@ TEST_F(MonteCarloSeriesTest, CancelledInitialLandscapeEndsWithoutSummary)
         bool CancelRequested() override { return true; }
     } cancel;
     host.progress = &cancel;
-    EXPECT_EQ(MonteCarloFixed(*app).Start(host, "4", result), RunEnd::NotStarted);
+    EXPECT_EQ(MonteCarloSeries(*app, OutcomeKind::Fixed).Start(host, "4", result), RunEnd::NotStarted);
     EXPECT_EQ(ReadAll(result), Listing(app->Params, result));
     EXPECT_EQ(host.finished, std::vector<RunEnd>{RunEnd::NotStarted});
 }
@@ -216,7 +215,7 @@ TEST_F(MonteCarloSeriesTest, CancelledInitialLandscapeEndsWithoutSummary)
 TEST_F(MonteCarloSeriesTest, AResultFileThatCannotBeWrittenEndsTheSeriesWithAMessage)
 {
     const std::string unwritable = folder.File("missing/result.dat");
-    EXPECT_EQ(MonteCarloFixed(*app).Start(host, "2", unwritable), RunEnd::Failed);
+    EXPECT_EQ(MonteCarloSeries(*app, OutcomeKind::Fixed).Start(host, "2", unwritable), RunEnd::Failed);
     ASSERT_EQ(host.dialogs.messages.size(), 1u);
     EXPECT_EQ(host.dialogs.messages[0].kind, MessageKind::Error);
     EXPECT_NE(host.dialogs.LastText().find(unwritable), std::string::npos);
@@ -257,7 +256,7 @@ protected:
 // the run before, and from fresh storage that the run releases again.
 TEST_F(MonteCarloVariableTest, EveryRunStartsFromTheParameterRangesAndFreshStorage)
 {
-    MonteCarloVariable series(*app);
+    MonteCarloSeries series(*app, OutcomeKind::Variable);
     series.GenotypeByteBudget = OneRunBytes();
     const VariableOutcomeTable vector = app->Params.VariableOutcomeVector;
     int widenedRuns = 0, checkedRuns = 0;
@@ -289,7 +288,7 @@ TEST_F(MonteCarloVariableTest, WritesListingAndSummaryOnly)
     p.OutcomeRandomMode = UniformRandomising;
     const std::string listing = Listing(p, result);
     const OutcomeTable matrix = p.OutcomeMatrix;
-    MonteCarloVariable series(*app);
+    MonteCarloSeries series(*app, OutcomeKind::Variable);
     ASSERT_EQ(series.Start(host, "3", result), RunEnd::Completed);
     EXPECT_EQ(ReadAll(result), listing + SummaryOf(series, p, true));
     EXPECT_NE(ReadAll(result).find("Growth rates are being randomised.\r\nOutcomes are not being randomised.\r\n"),
@@ -300,7 +299,7 @@ TEST_F(MonteCarloVariableTest, WritesListingAndSummaryOnly)
 
 TEST_F(MonteCarloVariableTest, GenotypeStorageUnavailableEndsWithoutSummary)
 {
-    MonteCarloVariable series(*app);
+    MonteCarloSeries series(*app, OutcomeKind::Variable);
     series.GenotypeByteBudget = OneRunBytes() - 1;
     EXPECT_EQ(series.Start(host, "3", result), RunEnd::NotStarted);
     EXPECT_EQ(host.dialogs.LastText(), "Insufficient memory. Select a smaller landscape or fewer species.");

@@ -6,7 +6,7 @@
 
 namespace quorrel {
 
-LandscapeArrayModel::LandscapeArrayModel(ParameterSet& params, Landscapes& landscapes, Rng& rng, Dialogs& dialogs,
+LandscapeArrayModel::LandscapeArrayModel(const ParameterSet& params, Landscapes& landscapes, Rng& rng, Dialogs& dialogs,
                                          const ArraySettings& settings, OutcomeKind kind)
     : params_(params), landscapes_(landscapes), rng_(rng), dialogs_(dialogs), settings_(settings),
       model_(params, landscapes, rng, dialogs, kind)
@@ -52,7 +52,7 @@ void LandscapeArrayModel::StartRun(const std::filesystem::path& folder)
 
 bool LandscapeArrayModel::InitialiseLandscape(int r, int c, InitProgress& progress)
 {
-    grates_.LoadInto(r, c, params_.GRateFractions);
+    grates_.LoadInto(r, c, model_.GRateFractions());
     if (!model_.SetInitCover(progress))
         return false;
     stores_->SaveLandscape(r, c);
@@ -77,14 +77,14 @@ void LandscapeArrayModel::StepLandscape(int r, int c, int g)
     stores_->LoadLandscape(r, c, StoredState::Previous);
     if (VariableOutcome())
         stores_->LoadGenotypes(r, c, StoredState::Previous);
-    grates_.LoadInto(r, c, params_.GRateFractions);
+    grates_.LoadInto(r, c, model_.GRateFractions());
     const bool influxBetween = g % settings_.InfluxTimeStep == 0;
     if (literal_)
         model_.StepLiteral(!influxBetween);
     else
         model_.Step(!influxBetween);
     if (influxBetween && settings_.InfluxBetween > ProbabilityOn)
-        InfluxBetweenLandscapes(params_, settings_, *stores_, landscapes_.CurrentLandscape,
+        InfluxBetweenLandscapes(model_.RunParameters(), settings_, *stores_, landscapes_.CurrentLandscape,
                                 VariableOutcome() ? &model_.EditGrids().Current : nullptr, rng_, r, c);
     stores_->SaveLandscape(r, c);
     if (VariableOutcome())
@@ -110,7 +110,6 @@ void LandscapeArrayModel::EndRun()
                 failure = std::current_exception();
         }
     };
-    params_.UpdateGRateFractions();
     attempt([&] {
         if (grates_.Allocated())
             grates_.FreeGRateVects();

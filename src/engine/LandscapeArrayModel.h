@@ -27,7 +27,7 @@ namespace quorrel {
 // quietly when EndRun was not reached).
 class LandscapeArrayModel {
 public:
-    LandscapeArrayModel(ParameterSet& params, Landscapes& landscapes, Rng& rng, Dialogs& dialogs,
+    LandscapeArrayModel(const ParameterSet& params, Landscapes& landscapes, Rng& rng, Dialogs& dialogs,
                         const ArraySettings& settings, OutcomeKind kind);
     ~LandscapeArrayModel();
     LandscapeArrayModel(const LandscapeArrayModel&) = delete;
@@ -38,7 +38,7 @@ public:
     bool SetTables();
     // The stores of every landscape in folder, the mean-field permutation, the run's ranges.
     void StartRun(const std::filesystem::path& folder);
-    // Landscape (r, c) at generation 0: GRateFractions := its GRateVect; the initial
+    // Landscape (r, c) at generation 0: the run's GRateFractions := its GRateVect; the initial
     // landscape; saved. Variable outcome: the seed ranges := its VOTCVect, the genotypes
     // seeded (their storage made for landscape (1, 1) and reused), saved. False when the
     // initial landscape or the genotypes failed or were cancelled.
@@ -55,8 +55,7 @@ public:
     void UseLiteralSteps(bool on) { literal_ = on; }
     // The current state of (r, c) into CurrentLandscape (and the current genotype grid).
     void LoadCurrent(int r, int c);
-    // GRateFractions rebuilt from the parameter set, the tables released, the scratch files
-    // deleted, the genotype storage released. Failures are raised after every step is done.
+    // The tables released, the scratch files deleted, the genotype storage released. Failures are raised after every step is done.
     void EndRun();
 
     bool VariableOutcome() const { return model_.Kind() == OutcomeKind::Variable; }
@@ -69,7 +68,7 @@ public:
     const GenotypeGrid& CurrentGenotypes() const;
 
 private:
-    ParameterSet& params_;
+    const ParameterSet& params_;
     Landscapes& landscapes_;
     Rng& rng_;
     Dialogs& dialogs_;

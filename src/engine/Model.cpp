@@ -11,8 +11,8 @@
 
 namespace quorrel {
 
-Model::Model(ParameterSet& params, Landscapes& landscapes, Rng& rng, Dialogs& dialogs, OutcomeKind kind)
-    : params_(params), landscapes_(landscapes), rng_(rng), dialogs_(dialogs)
+Model::Model(const ParameterSet& params, Landscapes& landscapes, Rng& rng, Dialogs& dialogs, OutcomeKind kind)
+    : source_(params), params_(params), landscapes_(landscapes), rng_(rng), dialogs_(dialogs)
 {
     if (kind == OutcomeKind::Variable)
         layer_ = std::make_unique<GenotypeLayer>();
@@ -36,8 +36,8 @@ const Model::GenotypeLayer& Model::Layer() const
 
 void Model::StartRun()
 {
+    ReadParameters();
     const GParamStruct& g = params_.GParamRec;
-    ResetRanges();
     mortality_.Reserve(g.MaxX * g.MaxY);
     empties_.Reserve(g.MaxX * g.MaxY);
     std::vector<int32_t>& perm = landscapes_.MeanFieldPermutation;
@@ -49,8 +49,9 @@ void Model::StartRun()
     }
 }
 
-void Model::ResetRanges()
+void Model::ReadParameters()
 {
+    params_ = source_;
     observedGRates_ = params_.GRateFractions;
     if (layer_) {
         layer_->ranges.Seed = params_.VariableOutcomeVector;

@@ -21,8 +21,10 @@
 
 namespace quorrel {
 
-// The model of one landscape: its working state and its generation. It works on the
-// parameter set, the landscape pair and the generator it is given; it owns the run's
+// The model of one landscape: its working state and its generation. It reads the parameter
+// set it is given and never writes it; it works on the landscape pair and the generator it
+// is given. It owns the run's parameters (a copy of the parameter set whose growth-rate
+// fractions recruitment widens and a landscape array loads per landscape), the run's
 // observed growth-rate ranges and the scratch stores of the fast passes (allocated here so
 // that a generation allocates nothing). With variable outcomes it also has a genotype
 // layer: the genotype grids (from SeedGenotypes to FreeGenotypes), the variable contention
@@ -30,9 +32,8 @@ namespace quorrel {
 // the model is exactly the fixed-outcome model.
 //
 // A single run: StartRun(), SetInitialState(progress), then Generation(g) for g = 1..Maxgen,
-// then FreeGenotypes() with variable outcomes. At the end of the run the driver recomputes
-// GRateFractions (UpdateGRateFractions), which drops the widening fed back by recruitment.
-// A landscape of an array loads its previous state into the previous grids, then Step().
+// then FreeGenotypes() with variable outcomes. A landscape of an array loads its previous
+// state into the previous grids, then Step().
 //
 // Generation() and Step() are the fast paths; GenerationLiteral() and StepLiteral() are the
 // plain references that they must match bit for bit (landscape, genotypes, ranges and
@@ -41,7 +42,7 @@ namespace quorrel {
 // their cells, across a generation; after it the interior of the previous grids is scratch.
 class Model {
 public:
-    Model(ParameterSet& params, Landscapes& landscapes, Rng& rng, Dialogs& dialogs,
+    Model(const ParameterSet& params, Landscapes& landscapes, Rng& rng, Dialogs& dialogs,
           OutcomeKind kind = OutcomeKind::Fixed);
     ~Model();
     Model(const Model&) = delete;
@@ -49,13 +50,17 @@ public:
 
     OutcomeKind Kind() const { return layer_ ? OutcomeKind::Variable : OutcomeKind::Fixed; }
 
-    // Run start: ObservedGRateRanges := GRateFractions; the mean-field permutation gets
-    // MaxX * MaxY entries 0, 1, 2, ... when MeanField is on and none otherwise; the scratch
-    // stores are sized for the landscape. Variable outcomes: the seed and observed outcome
-    // ranges := VariableOutcomeVector.
+    // Run start: ReadParameters(); the mean-field permutation gets MaxX * MaxY entries
+    // 0, 1, 2, ... when MeanField is on and none otherwise; the scratch stores are sized for
+    // the landscape.
     void StartRun();
-    // The ranges alone start afresh from the parameter set, as StartRun starts them.
-    void ResetRanges();
+    // The run's parameters := the parameter set; ObservedGRateRanges := its GRateFractions;
+    // with variable outcomes the seed and observed outcome ranges := VariableOutcomeVector.
+    void ReadParameters();
+    // The run's parameters, and their growth-rate fractions (which a landscape array loads
+    // per landscape).
+    const ParameterSet& RunParameters() const { return params_; }
+    SpeciesTable<GRateFraction>& GRateFractions() { return params_.GRateFractions; }
 
     // The initial landscape; false when cancelled or the cover file was unreadable.
     bool SetInitCover(InitProgress& progress);
@@ -64,7 +69,7 @@ public:
     bool SetInitialState(InitProgress& progress, bool allocate = true);
 
     // One generation g: previous := current, then Step(true); with fixed outcomes the
-    // recruits' widening of the growth-rate ranges is fed back into GRateFractions.
+    // recruits' widening of the growth-rate ranges is fed back into the run's GRateFractions.
     void Generation(int g);
     void GenerationLiteral(int g);
     // The generation from the previous state in place: border, contention, mortality,
@@ -85,7 +90,7 @@ public:
     void ApplyDisturbanceLiteral();
     void ApplyRecruitment();
     void ApplyRecruitmentLiteral();
-    // GRateFractions of every variable-rate species := its ObservedGRateRanges entry.
+    // The run's GRateFractions of every variable-rate species := its ObservedGRateRanges entry.
     void FeedBackGRateRanges();
     // The steps that a generation's contention step applies row by row: single-cell
     // mortality where mortality empties single cells only, then, without disturbance and
@@ -154,7 +159,8 @@ private:
     void RequireGenotypes() const;
     void MeanFieldCopy();
 
-    ParameterSet& params_;
+    const ParameterSet& source_;
+    ParameterSet params_;
     Landscapes& landscapes_;
     Rng& rng_;
     Dialogs& dialogs_;

@@ -15,8 +15,8 @@ namespace quorrel {
 // run state, read after every landscape and every generation.
 //
 // Only one landscape is in memory at a time; the others are in scratch files in the
-// application's temporary directory, deleted when the run ends, whichever way. The end of
-// every run also rebuilds GRateFractions from the parameter set and releases the tables.
+// application's temporary directory, deleted when the run ends, whichever way, and the
+// tables are released then too.
 //
 // The generator is not reloaded: consecutive runs continue the random sequence. The window
 // calls PrepareArrayWindow when it is shown (RecruitType := closed, InfluxInside := Influx).

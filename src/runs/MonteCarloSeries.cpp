@@ -69,7 +69,6 @@ RunEnd MonteCarloSeries::Start(RunHost& host, std::string_view repeatTimes, cons
             }
             record_.Clear(runs.Value);
             completed = RunSeries(host, runs.Value, file);
-            params.UpdateGRateFractions();
             if (completed)
                 WriteMonteCarloSummary(file.Stream(), record_, params, variable);
             file.Close();
@@ -77,7 +76,6 @@ RunEnd MonteCarloSeries::Start(RunHost& host, std::string_view repeatTimes, cons
             throw std::runtime_error(std::string("Error writing file\r") + e.what() + "\rThis run will be aborted");
         }
     });
-    params.UpdateGRateFractions();
     failure.Try([&] { model_.reset(); });
     failure.Report(dialogs);
 
@@ -145,12 +143,12 @@ void MonteCarloSeries::BeginRun(int r, MonteCarloResultFile& file)
         if (p.GRateRandomising)
             RandomiseGrowthRates(p, app_.Random);
     }
-    // Every run starts from the growth rates and outcome ranges of the parameter set,
-    // without the widening that mutation made in the previous run.
+    // The fractions of the rates drawn; every run starts from them and from the outcome
+    // ranges of the parameter set, without the widening that mutation made in the previous run.
     p.UpdateGRateFractions();
     if (fixed && LogsRandomisation(p))
         WriteRunLog(file.Stream(), r, p);
-    model_->ResetRanges();
+    model_->ReadParameters();
 }
 
 std::size_t MonteCarloSeries::GenotypeBytes() const

@@ -11,7 +11,7 @@ namespace quorrel {
 
 RunEnd SingleRun::Start(RunHost& host)
 {
-    ParameterSet& params = app_.Params;
+    const ParameterSet& params = app_.Params;
     const int maxgen = params.GParamRec.Maxgen;
     Dialogs& dialogs = host.Messages();
 
@@ -59,8 +59,6 @@ RunEnd SingleRun::Start(RunHost& host)
     failure.Report(dialogs);
 
     outputs.EndHistogram(failure);
-    // Drops the widening of the growth-rate ranges made during the run.
-    params.UpdateGRateFractions();
     outputs.Finish(failure);
     if (genotypeOutputs)
         genotypeOutputs->Finish(failure);

@@ -321,8 +321,9 @@ TEST(Recruitment, MutationStaysWithinZeroAndOneAndWidensTheObservedRange)
         EXPECT_EQ(f.model.ObservedGRateRanges()[1].Low, lowest);
         EXPECT_EQ(f.model.ObservedGRateRanges()[1].High, highest);
         f.model.FeedBackGRateRanges();
-        EXPECT_EQ(f.params.GRateFractions[1], (GRateFraction{-1.0f, lowest, highest}));
-        EXPECT_EQ(f.params.GRateFractions[2], (GRateFraction{1.0f, 0.0f, 0.0f}));
+        EXPECT_EQ(f.model.GRateFractions()[1], (GRateFraction{-1.0f, lowest, highest}));
+        EXPECT_EQ(f.model.GRateFractions()[2], (GRateFraction{1.0f, 0.0f, 0.0f}));
+        EXPECT_EQ(f.params.GRateFractions, p.GRateFractions) << "the parameter set is only read";
     }
 }
 

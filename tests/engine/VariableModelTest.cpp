@@ -457,8 +457,9 @@ TEST(VariableModel, OpenRecruitmentWidensTheRangesAndFeedsThemBack)
     EXPECT_EQ(run.model.Ranges().Seed, run.model.Ranges().Observed);
     const GRateFraction& rates = run.model.ObservedGRateRanges()[1];
     EXPECT_TRUE(rates.Low < p.GRateFractions[1].Low || rates.High > p.GRateFractions[1].High);
-    EXPECT_EQ(run.params.GRateFractions[1], rates);
-    EXPECT_EQ(run.params.GRateFractions[2], p.GRateFractions[2]);
+    EXPECT_EQ(run.model.GRateFractions()[1], rates);
+    EXPECT_EQ(run.model.GRateFractions()[2], p.GRateFractions[2]);
+    EXPECT_EQ(run.params.GRateFractions, p.GRateFractions) << "the parameter set is only read";
 }
 
 } // namespace

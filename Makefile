@@ -1,10 +1,12 @@
 # Quorrel: `make run` starts the desktop program, `make test` runs every test,
 # `make bench` runs the benchmark programs. Each installs missing packages first.
+# `make install PREFIX=DIR` installs the programs under DIR, `make package` builds the .deb.
 BUILD_DIR ?= build
 BUILD_TYPE ?= Release
 JOBS ?= 2
+PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test bench clean install package
 
 all: build
 
@@ -27,6 +29,14 @@ test: build
 bench: build
 	@$(BUILD_DIR)/bench/quorrel-bench
 	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/quorrel-desktop-bench
+
+# cmake --install: programs, desktop entry, icon, metainfo, man pages and README under PREFIX.
+install: build
+	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# The Debian package $(BUILD_DIR)/quorrel_<version>_<arch>.deb (CPack).
+package: build
+	@cd $(BUILD_DIR) && cpack
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -27,6 +27,8 @@ BatchCommandLineResult ParseBatchCommandLine(const std::vector<std::string>& arg
 
         if (name == "--help" || name == "-h") {
             line.Help = true;
+        } else if (name == "--version") {
+            line.Version = true;
         } else if (name == "--quiet" || name == "-q") {
             line.Quiet = true;
         } else if (name == "--dir" || name == "--params" || name == "--options" || name == "--set" ||
@@ -99,13 +101,10 @@ BatchCommandLineResult ParseBatchCommandLine(const std::vector<std::string>& arg
 
 std::string BatchUsage()
 {
-    return R"(Usage: quorrel-batch [--dir DIR] [--params FILE] [--options FILE] [--set KEY=VALUE]...
-                     [--mode MODE] [--display-cycle N] [--output-dir DIR] [--quiet]
-                     [--runs N --result FILE [--outcome-random KIND] [--standoff PCT]
-                      [--grate-random]]
-                     [--rows N] [--cols N] [--grate-spread SPREAD] [--influx-between P]
-                     [--influx-timestep N] [--influx-inside P] [--init-grates FILE]
-                     [--outcome-spread SPREAD] [--init-outcomes FILE]
+    return R"(Usage: quorrel-batch [OPTION]... [--mode single-fixed|single-variable]
+  or:  quorrel-batch [OPTION]... --mode montecarlo-fixed|montecarlo-variable --runs N --result FILE
+  or:  quorrel-batch [OPTION]... --mode array-fixed|array-variable [ARRAY OPTION]...
+  or:  quorrel-batch --help | --version
 
 Runs one simulation without windows, exactly as the desktop program's model window runs it,
 and writes the files that the output options select, under the names they give.
@@ -124,10 +123,10 @@ and writes the files that the output options select, under the names they give.
                      OverGRate, DisturbProb, PatchSize, PatchType (Square|Random), Influx,
                      RecruitType (Open|Closed), MutationGR, MutAmtGR, MutationOTC, MutAmtOTC,
                      MeanField (0|1). Example: --set RandSeed=7 --set MaxX=300
-  --mode MODE        single-fixed (default): one landscape, fixed outcomes, one run
-                     single-variable: one landscape, variable outcomes, one run
-                     array-fixed: an array of linked landscapes, fixed outcomes, one run
-                     array-variable: an array of linked landscapes, variable outcomes, one run
+  --mode MODE        single-fixed (default): one landscape, fixed outcomes, one run;
+                     single-variable: one landscape, variable outcomes, one run;
+                     array-fixed: an array of linked landscapes, fixed outcomes, one run;
+                     array-variable: an array of linked landscapes, variable outcomes, one run;
 )" + MonteCarloUsage() + R"(  --display-cycle N  interval in generations between landscape displays, 1..Maxgen; the
                      growth rate-competitive graph follows the same cycle
                      (default: the options' DisplayCycle)
@@ -135,10 +134,13 @@ and writes the files that the output options select, under the names they give.
                      name the options give, whatever folder they name; for running many
                      seeds side by side with one options file
   --quiet            no progress display
+  --help             this text
+  --version          the program's version
 
-Landscape arrays (array-fixed, array-variable). As in the desktop program, recruitment
-within a landscape is closed, and Influx takes the value of --influx-inside. Each value is
-checked as the array window checks its field; an option left out keeps its default.
+Landscape arrays (array-fixed, array-variable) take the ARRAY OPTIONs below. As in the
+desktop program, recruitment within a landscape is closed, and Influx takes the value of
+--influx-inside. Each value is checked as the array window checks its field; an option left
+out keeps its default.
   --rows N, --cols N        the landscapes of the array, 2..10 each (default 5 x 5)
   --grate-spread SPREAD     uniform (default), clumped or gradient: how the ranges of the
                             variable growth rates are spread over the landscapes
@@ -154,7 +156,6 @@ checked as the array window checks its field; an option left out keeps its defau
 The whole array is written as one bitmap (one pixel per cell, 5-pixel gaps between the
 landscapes) when the options ask for the final landscape as a bitmap (WriteLandscape with
 a bitmap type), under CAFilename with the extension .bmp.
-  --help             this text
 
 The random generator starts from RandSeed, as confirming a run mode in the desktop program
 does, so the same parameters, options and seed give byte-identical files. PLast.prm and

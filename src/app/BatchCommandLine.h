@@ -31,6 +31,7 @@ struct BatchCommandLine {
     std::string InitOutcomes; // file for the outcome ranges of every landscape; empty: none
     bool Quiet = false;
     bool Help = false;
+    bool Version = false;
     BatchMonteCarloOptions MonteCarlo;                     // the Monte Carlo modes' options
 };
 

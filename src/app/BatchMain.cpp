@@ -6,6 +6,7 @@
 #include "app/BatchHost.h"
 #include "app/BatchMonteCarlo.h"
 #include "app/BatchPreparation.h"
+#include "BuildInfo.h"
 
 #include "runs/AppState.h"
 #include "runs/LandscapeArrayRun.h"
@@ -138,6 +139,10 @@ int main(int argc, char** argv)
     }
     if (parsed.Line->Help) {
         std::cout << BatchUsage();
+        return ExitSuccess;
+    }
+    if (parsed.Line->Version) {
+        std::cout << "quorrel-batch " QUORREL_VERSION_TEXT "\n";
         return ExitSuccess;
     }
     return Run(*parsed.Line);

@@ -87,7 +87,7 @@ std::function<RunEnd(AppState&, RunHost&)> MonteCarloDriver(const std::string& m
 
 std::string MonteCarloUsage()
 {
-    return R"(                     montecarlo-fixed: one landscape, fixed outcomes, a series of runs
+    return R"(                     montecarlo-fixed: one landscape, fixed outcomes, a series of runs;
                      montecarlo-variable: one landscape, variable outcomes, a series of runs
   --runs N           Monte Carlo modes: the number of runs in the series, 2..1000
   --result FILE      Monte Carlo modes: the result file (parameter listing, run logs and

@@ -1,6 +1,7 @@
 // quorrel-screenshots: starts the desktop program's windows in a scratch folder, runs a small
 // landscape and saves a PNG picture of every window while the run is in progress, plus one of
 // the whole screen. Used by scripts/screenshots under a virtual X server.
+#include "BuildInfo.h"
 #include "runs/AppState.h"
 #include "ui/ClickableLineEdit.h"
 #include "ui/EventScript.h"
@@ -237,6 +238,7 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorrel"));
+    QApplication::setApplicationVersion(QStringLiteral(QUORREL_VERSION_TEXT));
     if (argc < 2) {
         std::fprintf(stderr, "Usage: quorrel-screenshots FOLDER\n");
         return 2;

@@ -45,13 +45,21 @@ const QString LicenseText = QStringLiteral(
     "noninfringement. In no event shall the authors be liable for any claim, damages or other "
     "liability arising from the use of the program or of the results it produces.");
 
-const QString AboutText = QStringLiteral(
-    "Quorrel\n\n"
-    "A simulator of sessile organisms of up to 40 species competing for space on a lattice of up "
-    "to 700 x 700 cells, individual by individual: competitive networks of win, loss and stand-off, "
-    "growth rates, disturbance, mortality and recruitment, evolving outcomes, Monte Carlo series "
-    "and arrays of linked landscapes.\n\n"
-    "Runs are reproducible from their seed; every output file has a fixed format.");
+// The first lines name the version, which main() sets on the application from the project's
+// version (none shows when it is not set).
+QString AboutText()
+{
+    QString text = QStringLiteral("Quorrel\n");
+    if (const QString version = QCoreApplication::applicationVersion(); !version.isEmpty())
+        text += QStringLiteral("Version ") + version + QLatin1Char('\n');
+    return text + QStringLiteral(
+        "\n"
+        "A simulator of sessile organisms of up to 40 species competing for space on a lattice of up "
+        "to 700 x 700 cells, individual by individual: competitive networks of win, loss and stand-off, "
+        "growth rates, disturbance, mortality and recruitment, evolving outcomes, Monte Carlo series "
+        "and arrays of linked landscapes.\n\n"
+        "Runs are reproducible from their seed; every output file has a fixed format.");
+}
 
 } // namespace
 
@@ -197,7 +205,7 @@ void TMainForm::CreateWindows()
     }
     runMode_ = std::make_unique<TRunModeForm>(app_, dialogs_, *outputs_, ModelWindowList());
     license_ = std::make_unique<TInfoForm>(QStringLiteral("License"), LicenseText);
-    about_ = std::make_unique<TInfoForm>(QStringLiteral("About Quorrel"), AboutText);
+    about_ = std::make_unique<TInfoForm>(QStringLiteral("About Quorrel"), AboutText());
     gparamDlg_ = std::make_unique<TGParamDlg>(app_.Params, dialogs_);
     gparamView_ = std::make_unique<TGParamViewForm>(app_.Params);
     optionsDlg_ = std::make_unique<TOptionsDlg>(app_.Options, app_.Params, dialogs_);

@@ -82,6 +82,7 @@ public:
     TGParamViewForm& GParamView() { return *gparamView_; }
     TOptionsDlg& OptionsDlg() { return *optionsDlg_; }
     ParameterEditors& Editors() { return *editors_; }
+    TInfoForm& About() { return *about_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

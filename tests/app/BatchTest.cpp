@@ -10,6 +10,7 @@
 
 #include <QImage>
 
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <string>
@@ -243,6 +244,25 @@ TEST_F(BatchTest, BadInputExitsWithStatusTwoAndAOneLineReason)
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     }
     EXPECT_EQ(Files(dir).size(), 1u);
+}
+
+TEST_F(BatchTest, VersionPrintsTheProjectVersionOnOneLineAndRunsNothing)
+{
+    const fs::path dir = Folder("version");
+    const std::string command = "cd '" + dir.string() + "' && '" QUORREL_BATCH "' --version";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string out;
+    char buffer[256];
+    while (const size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+        out.append(buffer, n);
+    const int raw = pclose(pipe);
+    EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0);
+    // The version of project() in CMakeLists.txt, with the source commit when git knew it.
+    const std::string head = "quorrel-batch " QUORREL_VERSION;
+    EXPECT_TRUE(out == head + "\n" || (out.starts_with(head + " (git ") && out.ends_with(")\n"))) << out;
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
+    EXPECT_TRUE(fs::is_empty(dir));
 }
 
 TEST_F(BatchTest, ARunThatCannotStartOrEndsOnAnErrorExitsWithStatusOne)

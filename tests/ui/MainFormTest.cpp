@@ -5,6 +5,7 @@
 #include "params/ParameterFile.h"
 #include "ui/FileNamePrompt.h"
 #include "ui/OutputWindows.h"
+#include "ui/TInfoForm.h"
 #include "ui/TModelOneForm.h"
 
 #include <QAction>
@@ -37,6 +38,7 @@ private slots:
     void WriteLandscapeNeedsVisibleLandscape();
     void WriteLandscapeAsksBeforeOverwriting();
     void FileNamePromptStartsInFieldFolder();
+    void AboutShowsTheApplicationVersion();
 };
 
 void MainFormTest::MenusCaptionsAndHints()
@@ -342,6 +344,22 @@ void MainFormTest::FileNamePromptStartsInFieldFolder()
     QCOMPARE(field.text(), QStringLiteral("/data/other/new.dat"));
     PromptForFileName(dialogs, "Coverage File", "Data", "dat", "/start");
     QCOMPARE(dialogs.fileRequests[2].initialFolder, std::string("/start"));
+}
+
+// main() sets the application version from the project's (BuildInfo.h); the About box shows it
+// under the program's name.
+void MainFormTest::AboutShowsTheApplicationVersion()
+{
+    QCoreApplication::setApplicationVersion(QStringLiteral("9.8 (git 0123abc)"));
+    {
+        DesktopFixture f;
+        QVERIFY(f.started);
+        QVERIFY(f.main->About().Text().startsWith(QStringLiteral("Quorrel\nVersion 9.8 (git 0123abc)\n\nA simulator")));
+    }
+    QCoreApplication::setApplicationVersion(QString());
+    DesktopFixture f;
+    QVERIFY(f.started);
+    QVERIFY(f.main->About().Text().startsWith(QStringLiteral("Quorrel\n\nA simulator")));
 }
 
 QTEST_MAIN(MainFormTest)

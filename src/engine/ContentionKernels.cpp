@@ -5,8 +5,8 @@
 #include <bit>
 #include <cstddef>
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-#define QRL_WIDE_KERNEL 1
+#include "engine/WideKernel.h"
+#ifdef QRL_WIDE_KERNEL
 #include "engine/NeighbourLanes.h"
 #endif
 
@@ -91,23 +91,12 @@ __attribute__((target("avx2"))) void ContentionRowWide(const Cell* prev, Cell* o
         out[x] = ContendCell(prev, x, neighbourStates[x - 1], drawStates[x - 1], table);
 }
 
-bool WideKernelAvailable()
-{
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2");
-}
-
 #else
 
 void ContentionRowWide(const Cell* prev, Cell* out, int maxX, const uint32_t* neighbourStates,
                        const uint32_t* drawStates, const ContentionTable& table)
 {
     ContentionRowPortable(prev, out, maxX, neighbourStates, drawStates, table);
-}
-
-bool WideKernelAvailable()
-{
-    return false;
 }
 
 #endif

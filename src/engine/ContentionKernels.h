@@ -29,7 +29,4 @@ void ContentionRowPortable(const Cell* prev, Cell* out, int maxX, const uint32_t
 void ContentionRowWide(const Cell* prev, Cell* out, int maxX, const uint32_t* neighbourStates,
                        const uint32_t* drawStates, const ContentionTable& table);
 
-// True when this processor runs ContentionRowWide.
-bool WideKernelAvailable();
-
 } // namespace quorrel

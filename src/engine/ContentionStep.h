@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/ContentionKernels.h"
+#include "engine/WideKernel.h"
 #include "engine/LandscapeGrid.h"
 #include "engine/Rng.h"
 #include "engine/RowSteps.h"

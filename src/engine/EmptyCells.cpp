@@ -1,13 +1,8 @@
 #include "engine/EmptyCells.h"
 
-#include "engine/ContentionKernels.h"
+#include "engine/WideKernel.h"
 
 #include <bit>
-
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-#define QRL_WIDE_KERNEL 1
-#include <immintrin.h>
-#endif
 
 namespace quorrel {
 

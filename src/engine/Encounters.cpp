@@ -4,8 +4,8 @@
 
 #include <bit>
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-#define QRL_WIDE_KERNEL 1
+#include "engine/WideKernel.h"
+#ifdef QRL_WIDE_KERNEL
 #include "engine/NeighbourLanes.h"
 #endif
 

@@ -1,18 +1,13 @@
 #include "engine/SingleCellMortality.h"
 
-#include "engine/ContentionKernels.h"
 #include "engine/LandscapeGrid.h"
 #include "engine/RngJump.h"
 #include "engine/Thresholds.h"
+#include "engine/WideKernel.h"
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
-
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-#define QRL_WIDE_KERNEL 1
-#include <immintrin.h>
-#endif
 
 namespace quorrel {
 

@@ -1,6 +1,6 @@
 #include "engine/VariableContention.h"
 
-#include "engine/ContentionKernels.h"
+#include "engine/WideKernel.h"
 #include "engine/GenotypeOperations.h"
 #include "params/AssertionFailure.h"
 

@@ -1,0 +1,17 @@
+#pragma once
+
+// Where the 256-bit vector kernels are compiled in: on x86-64 with GCC or Clang, functions
+// marked __attribute__((target("avx2"))) may use the intrinsics of <immintrin.h>, and
+// QRL_WIDE_KERNEL is defined. Such a function runs only where WideKernelAvailable() says so;
+// elsewhere each kernel falls back to its portable twin, with the same results.
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define QRL_WIDE_KERNEL 1
+#include <immintrin.h>
+#endif
+
+namespace quorrel {
+
+// True when this processor runs the 256-bit vector kernels.
+bool WideKernelAvailable();
+
+} // namespace quorrel

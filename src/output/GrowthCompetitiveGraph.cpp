@@ -3,7 +3,6 @@
 #include "output/OutputFileError.h"
 #include "output/TextFormat.h"
 #include "params/AssertionFailure.h"
-#include "params/ParameterFile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -204,11 +203,7 @@ void GrowthCompetitiveGraph::GCGraph(int g, GCKind kind)
         if (!options_.WriteGCGraph)
             return;
         fileName_ = options_.GCFilename;
-        errno = 0;
-        file_.clear();
-        file_.open(fileName_, std::ios::binary | std::ios::trunc);
-        CheckWritten(file_, fileName_);
-        WriteParameterListing(file_, params_, fileName_);
+        CreateDataFile(file_, fileName_, params_);
         file_ << " \r\n===>\r\n \r\n    Growth Rate -- Competitive \r\nFor species: " << Format("%4d", species_)
               << "\r\n \r\nG-Rates  Competitive(win)  Number of Cells\r\n"
                  "-------  ----------------  ---------------\r\n";

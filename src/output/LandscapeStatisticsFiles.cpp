@@ -2,7 +2,6 @@
 
 #include "output/FileNames.h"
 #include "output/TextFormat.h"
-#include "params/ParameterFile.h"
 
 #include <cerrno>
 
@@ -28,13 +27,7 @@ void LandscapeStatisticsFiles::Create(std::ofstream& file, const std::string& na
                                       const char* headingEnd, const char* ruleEnd)
 {
     const int n = params_.GParamRec.Maxspec;
-    if (file.is_open())
-        file.close();
-    errno = 0;
-    file.clear();
-    file.open(name, std::ios::binary | std::ios::trunc);
-    CheckWritten(file, name);
-    WriteParameterListing(file, params_, name);
+    CreateDataFile(file, name, params_);
     std::string text = std::string(" \r\n===>\r\n \r\n") + title + "\r\n           (for each landscape)  \r\nGen No.  Row Col";
     for (int s = 1; s <= n; ++s)
         text += Format("%6d", s);

@@ -4,7 +4,6 @@
 #include "output/OutputFileError.h"
 #include "output/TextFormat.h"
 #include "params/AssertionFailure.h"
-#include "params/ParameterFile.h"
 
 #include <QPainter>
 #include <QPen>
@@ -21,19 +20,6 @@ namespace {
 constexpr const char* Module = "StatOutcome";
 constexpr const char* Titles[2] = {"          Average Probabilities of Species (Normal)",
                                    "          Average Probabilities of Species (Genotype)"};
-
-// Creates the file afresh with the parameter listing and keeps it open for appending.
-void Create(std::ofstream& file, const std::string& name, const ParameterSet& params)
-{
-    if (file.is_open())
-        file.close();
-    errno = 0;
-    file.clear();
-    file.open(name, std::ios::binary | std::ios::trunc);
-    CheckWritten(file, name);
-    WriteParameterListing(file, params, name);
-    CheckWritten(file, name);
-}
 
 void Append(std::ofstream& file, const std::string& name, const std::string& text)
 {
@@ -250,7 +236,7 @@ void OutcomeStatistics::WriteOutcomeStats(int stage, int g)
     if (stage == 1) {
         for (int f = 0; f < 2; ++f) {
             fileNames_[f] = InsertBeforeExtension(options_.OTCFilename, f == 0 ? "1" : "2");
-            Create(files_[f], fileNames_[f], params_);
+            CreateDataFile(files_[f], fileNames_[f], params_);
             std::string header = std::string(" \r\n===>\r\n \r\n") + Titles[f] + "\r\n        ";
             for (int s = 1; s <= n; ++s)
                 header += Format("%11d", s) + "       ";
@@ -303,7 +289,7 @@ void OutcomeStatistics::WriteLandscapeOutcomeStats(int stage, int g, int row, in
         const std::string normal = InsertBeforeExtension(options_.OTCFilename, "1");
         for (int f = 0; f < 2; ++f) {
             landscapeFileNames_[f] = InsertBeforeExtension(normal, f == 0 ? "1" : "2");
-            Create(landscapeFiles_[f], landscapeFileNames_[f], params_);
+            CreateDataFile(landscapeFiles_[f], landscapeFileNames_[f], params_);
             std::string header = std::string(" \r\n===>\r\n \r\n") + Titles[f] + "           (for each landscape)  \r\n" +
                                  std::string(16, ' ');
             for (int s = 1; s <= n; ++s)

@@ -4,7 +4,6 @@
 #include "output/OutputFileError.h"
 #include "output/TextFormat.h"
 #include "params/AssertionFailure.h"
-#include "params/ParameterFile.h"
 
 #include <QPainter>
 #include <QPen>
@@ -211,13 +210,7 @@ void Statistics::OpenStatisticFile(int f)
     const int n = params_.GParamRec.Maxspec;
     auto open = [&](std::ofstream& file, const std::string& name, const char* title, const std::string& headingEnd,
                     const std::string& ruleEnd) {
-        if (file.is_open())
-            file.close();
-        errno = 0;
-        file.clear();
-        file.open(name, std::ios::binary | std::ios::trunc);
-        CheckWritten(file, name);
-        WriteParameterListing(file, params_, name);
+        CreateDataFile(file, name, params_);
         file << " \r\n===>\r\n \r\n" << title << "\r\nGen No.";
         for (int s = 1; s <= n; ++s)
             file << Format("%6d", s);

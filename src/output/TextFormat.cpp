@@ -1,6 +1,7 @@
 #include "output/TextFormat.h"
 
 #include "output/OutputFileError.h"
+#include "params/ParameterFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -31,6 +32,18 @@ void CheckWritten(const std::ofstream& file, const std::string& name)
 {
     if (!file)
         throw OutputFileError(name, ErrnoText());
+}
+
+void CreateDataFile(std::ofstream& file, const std::string& name, const ParameterSet& params)
+{
+    if (file.is_open())
+        file.close();
+    errno = 0;
+    file.clear();
+    file.open(name, std::ios::binary | std::ios::trunc);
+    CheckWritten(file, name);
+    WriteParameterListing(file, params, name);
+    CheckWritten(file, name);
 }
 
 } // namespace quorrel

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "params/ParameterSet.h"
+
 #include <fstream>
 #include <string>
 
@@ -14,5 +16,9 @@ std::string Format(const char* format, int value);
 
 // Throws OutputFileError naming the file when the stream has failed.
 void CheckWritten(const std::ofstream& file, const std::string& name);
+
+// Creates the data file name afresh (closing what file held before) and writes the
+// parameter listing that every data file begins with; throws OutputFileError on failure.
+void CreateDataFile(std::ofstream& file, const std::string& name, const ParameterSet& params);
 
 } // namespace quorrel

@@ -10,7 +10,8 @@
 
 namespace quorrel {
 
-// The genotype operations of the variable-outcome model. Grids are traversed row by row:
+// The genotype operations of the variable-outcome model: the passes over genotype grids
+// (GenotypeGrid is the storage they work on, Genotypes the pair of grids of a run). Grids are traversed row by row:
 // rows 1..MaxY outer, columns 1..MaxX inner. Failures name the module "ModelTwo".
 
 // True when the outcome matrix marks the pair (s, j) variable (a negative Win of s over j).

@@ -10,7 +10,7 @@
 namespace quorrel {
 
 // The two genotype scratch files of one landscape of a variable-outcome array, beside its
-// LandscapeStore. Format (no header): for rows 1..MaxY outer and columns 1..MaxX inner,
+// LandscapeStore: a genotype grid on disk, where GenotypeGrid is the one in memory. Format (no header): for rows 1..MaxY outer and columns 1..MaxX inner,
 // each cell's genotype as Maxspec triples of three signed bytes (Win, Loss, Standoff) for
 // opponents 1..Maxspec, unset triples included; the genotype of cell (x, y) is record
 // (y - 1) * MaxX + (x - 1) counted from 0. Deleted when the store goes.

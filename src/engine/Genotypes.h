@@ -7,7 +7,8 @@
 
 namespace quorrel {
 
-// The genotype grids paired cell for cell with the landscape pair: the current grid with
+// The pair of genotype grids of a run (each a GenotypeGrid), paired cell for cell with the
+// landscape pair (Landscapes): the current grid with
 // the current landscape, the previous grid (whose border ring the contention step reads)
 // with the previous landscape. Both hold records of one pool, so that genotypes move
 // between them as record numbers.

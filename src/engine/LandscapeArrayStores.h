@@ -14,7 +14,8 @@
 
 namespace quorrel {
 
-// The stores of every landscape of an array: the landscapes live in scratch files in the
+// The stores of every landscape of an array (a LandscapeStore each, with a GenotypeStore
+// for variable outcomes): the landscapes live in scratch files in the
 // given folder (the program's private temporary directory) and one at a time in the
 // landscape pair (and, for a variable-outcome array, the genotype grids). Landscapes are
 // addressed (r, c), row 1..rows, column 1..cols. Every scratch file is deleted when the

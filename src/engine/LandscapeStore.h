@@ -15,7 +15,8 @@ namespace quorrel {
 // generation.
 enum class StoredState { Current, Previous };
 
-// The two scratch files of one landscape of an array, its current and its previous state.
+// The two scratch files of one landscape of an array, its current and its previous state
+// (LandscapeArrayStores holds one for every landscape of the array).
 // Format of both (no header): rows 1..MaxY, each the MaxX cells of columns 1..MaxX, each
 // cell 8 bytes: Species as a 32-bit integer, then GRate as a 32-bit float, both little-
 // endian. The border ring is not stored. The files are deleted when the store goes.

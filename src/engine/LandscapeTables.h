@@ -20,7 +20,9 @@
 namespace quorrel {
 
 // One table of Maxspec entries for every landscape of an array, each table a separate
-// allocation, landscape (r, c) at index (r - 1) * columns + (c - 1).
+// allocation, landscape (r, c) at index (r - 1) * columns + (c - 1). Not landscapes but
+// per-landscape parameters: the storage of GRateVects (growth rates) and VOTCVects
+// (outcome seeding ranges).
 template <class Entry>
 class LandscapeTables {
 public:

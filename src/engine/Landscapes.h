@@ -7,7 +7,7 @@
 
 namespace quorrel {
 
-// The landscape pair shared by every model: the current landscape, which every process
+// The landscape pair (two LandscapeGrids) shared by every model: the current landscape, which every process
 // of a generation writes and every output reads, and the previous landscape, the copy
 // taken at the start of a generation (with its border ring) that the contention step reads.
 struct Landscapes {

@@ -3,6 +3,7 @@
 // the whole screen. Used by scripts/screenshots under a virtual X server.
 #include "BuildInfo.h"
 #include "runs/AppState.h"
+#include "runs/RunMode.h"
 #include "ui/ClickableLineEdit.h"
 #include "ui/EventScript.h"
 #include "ui/OutputWindows.h"
@@ -149,11 +150,11 @@ void VariableRun(TMainForm& main, AppState& app, const QDir& out)
 }
 
 // Chooses a run mode in the run-mode dialog and confirms it.
-void ChooseMode(TRunModeForm& runMode, bool multiple, bool variable, bool monteCarlo)
+void ChooseMode(TRunModeForm& runMode, const RunMode& mode)
 {
-    (multiple ? runMode.MultipleLandscapes : runMode.SingleLandscape)->click();
-    (monteCarlo ? runMode.MonteCarlo : runMode.SingleRun)->click();
-    (variable ? runMode.VariableOutcome : runMode.FixedOutcome)->click();
+    (mode.Multiple ? runMode.MultipleLandscapes : runMode.SingleLandscape)->click();
+    (mode.MonteCarlo ? runMode.MonteCarlo : runMode.SingleRun)->click();
+    (mode.Outcome == OutcomeKind::Variable ? runMode.VariableOutcome : runMode.FixedOutcome)->click();
     runMode.OKBtnClick();
 }
 
@@ -161,14 +162,14 @@ void ChooseMode(TRunModeForm& runMode, bool multiple, bool variable, bool monteC
 void PictureMonteCarlo(TMainForm& main, const QDir& out, const QString& resultFile)
 {
     TRunModeForm& runMode = main.RunMode();
-    ChooseMode(runMode, false, true, true);
+    ChooseMode(runMode, {.Outcome = OutcomeKind::Variable, .MonteCarlo = true});
     TMonteCarloForm& variable = main.MonteCarloVariable();
     variable.move(10, main.frameGeometry().bottom() + 40);
     Settle();
     Save(variable, out, QStringLiteral("montecarlo-variable"));
     variable.close();
 
-    ChooseMode(runMode, false, false, true);
+    ChooseMode(runMode, {.MonteCarlo = true});
     TMonteCarloForm& fixed = main.MonteCarloFixed();
     fixed.move(10, main.frameGeometry().bottom() + 40);
     fixed.RepeatTimes->setText(QStringLiteral("20"));
@@ -190,14 +191,14 @@ void PictureArrays(TMainForm& main, const QDir& out)
 {
     OutputWindows& windows = main.Outputs();
     TRunModeForm& runMode = main.RunMode();
-    ChooseMode(runMode, true, true, false);
+    ChooseMode(runMode, {.Multiple = true, .Outcome = OutcomeKind::Variable});
     TModelArrayForm& variable = main.ArrayVariable();
     variable.move(10, main.frameGeometry().bottom() + 40);
     Settle();
     Save(variable, out, QStringLiteral("array-variable"));
     variable.close();
 
-    ChooseMode(runMode, true, false, false);
+    ChooseMode(runMode, {.Multiple = true});
     TModelArrayForm& fixed = main.ArrayFixed();
     fixed.move(10, main.frameGeometry().bottom() + 40);
     // The array picture beside the array window, the statistics out of the way to the right.

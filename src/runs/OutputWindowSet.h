@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/OutcomeKind.h"
 #include "output/OutputOptions.h"
+#include "runs/RunMode.h"
 
 namespace quorrel {
 
@@ -22,13 +22,6 @@ struct OutputWindowSet {
     bool GRatePlot2 = false;
 
     bool operator==(const OutputWindowSet&) const = default;
-};
-
-// A run mode as the run-mode dialog chooses it.
-struct RunMode {
-    bool Multiple = false;   // an array of landscapes, not one
-    OutcomeKind Outcome = OutcomeKind::Fixed;
-    bool MonteCarlo = false; // a series of runs, not one
 };
 
 // Which output windows a run mode leaves alone: those the mode feeds and the options ask for.

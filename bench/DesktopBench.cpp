@@ -148,7 +148,7 @@ int main(int argc, char* argv[])
             Prepare(app, start);
             HeadlessHost host;
             SingleRun run(app, OutcomeKind::Fixed);
-            run.Start(host);
+            run.Start(host, host);
             headless.Take(host.timer);
         }
         if (!batchOnly) {

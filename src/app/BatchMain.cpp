@@ -54,16 +54,20 @@ ModeDriver DriverFor(const BatchCommandLine& line, AppState& app)
     if ((mode == "single-fixed" || mode == "array-fixed") && params.HasVariablePair())
         throw BatchInputError{"Some interactions in the outcome matrix are set to variable."};
     if (mode == "single-fixed")
-        return [](AppState& app, RunHost& host) { return SingleRun(app, OutcomeKind::Fixed).Start(host); };
+        return [](AppState& app, RunHost& host) { return SingleRun(app, OutcomeKind::Fixed).Start(host, host); };
     if (mode == "single-variable")
-        return [](AppState& app, RunHost& host) { return SingleRun(app, OutcomeKind::Variable).Start(host); };
+        return [](AppState& app, RunHost& host) { return SingleRun(app, OutcomeKind::Variable).Start(host, host); };
     if (mode == "array-fixed") {
         const ArraySettingTexts texts = PrepareBatchArray(app, line, false);
-        return [texts](AppState& app, RunHost& host) { return LandscapeArrayRun(app, OutcomeKind::Fixed).Start(host, texts); };
+        return [texts](AppState& app, RunHost& host) {
+            return LandscapeArrayRun(app, OutcomeKind::Fixed).Start(host, host, texts);
+        };
     }
     if (mode == "array-variable") {
         const ArraySettingTexts texts = PrepareBatchArray(app, line, true);
-        return [texts](AppState& app, RunHost& host) { return LandscapeArrayRun(app, OutcomeKind::Variable).Start(host, texts); };
+        return [texts](AppState& app, RunHost& host) {
+            return LandscapeArrayRun(app, OutcomeKind::Variable).Start(host, host, texts);
+        };
     }
     throw BatchInputError{"unknown mode \"" + mode +
                           "\" (single-fixed, single-variable, montecarlo-fixed, montecarlo-variable, array-fixed, "

@@ -80,9 +80,10 @@ std::function<RunEnd(AppState&, RunHost&)> MonteCarloDriver(const std::string& m
 
     const std::string repeat = *options.Runs;
     const std::string result = *options.Result;
-    if (variable)
-        return [repeat, result](AppState& app, RunHost& host) { return MonteCarloSeries(app, OutcomeKind::Variable).Start(host, repeat, result); };
-    return [repeat, result](AppState& app, RunHost& host) { return MonteCarloSeries(app, OutcomeKind::Fixed).Start(host, repeat, result); };
+    const OutcomeKind kind = variable ? OutcomeKind::Variable : OutcomeKind::Fixed;
+    return [kind, repeat, result](AppState& app, RunHost& host) {
+        return MonteCarloSeries(app, kind).Start(host, host, repeat, result);
+    };
 }
 
 std::string MonteCarloUsage()

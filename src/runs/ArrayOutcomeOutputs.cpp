@@ -2,14 +2,14 @@
 
 namespace quorrel {
 
-ArrayOutcomeOutputs::ArrayOutcomeOutputs(AppState& app, RunHost& host, const GenotypeGrid& genotypes)
+ArrayOutcomeOutputs::ArrayOutcomeOutputs(AppState& app, const RunSinks& sinks, const GenotypeGrid& genotypes)
     : o_(app.Options),
       statistics_(app.Params, app.Options, app.Lands.CurrentLandscape, genotypes, app.Colors,
-                  host.OutcomeStatisticsWindow()),
+                  sinks.OutcomeStatistics),
       freqTime_(app.Params, app.Options, app.Lands.CurrentLandscape, genotypes, app.Colors,
-                host.FreqTimeOutcomeWindow()),
-      graphs_(app.Params, app.Options, app.Lands.CurrentLandscape, genotypes, app.Colors, host.GCGraphWindow(),
-              host.GCGraphAWindow())
+                sinks.FreqTimeOutcome),
+      graphs_(app.Params, app.Options, app.Lands.CurrentLandscape, genotypes, app.Colors, sinks.GCGraph,
+              sinks.GCGraphA)
 {
 }
 

@@ -8,7 +8,7 @@
 #include "runs/ArrayPosition.h"
 #include "runs/PlotCadence.h"
 #include "runs/RunFailure.h"
-#include "runs/RunHost.h"
+#include "runs/RunSinks.h"
 
 namespace quorrel {
 
@@ -18,7 +18,7 @@ namespace quorrel {
 // genotypes and passes it with its position, at the start and in every generation.
 class ArrayOutcomeOutputs {
 public:
-    ArrayOutcomeOutputs(AppState& app, RunHost& host, const GenotypeGrid& genotypes);
+    ArrayOutcomeOutputs(AppState& app, const RunSinks& sinks, const GenotypeGrid& genotypes);
 
     bool Wanted() const;
 

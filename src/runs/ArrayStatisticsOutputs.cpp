@@ -2,11 +2,11 @@
 
 namespace quorrel {
 
-ArrayStatisticsOutputs::ArrayStatisticsOutputs(AppState& app, RunHost& host, int landscapes)
+ArrayStatisticsOutputs::ArrayStatisticsOutputs(AppState& app, const RunSinks& sinks, int landscapes)
     : o_(app.Options),
-      totals_(app.Params, app.Options, app.Lands.CurrentLandscape, app.Colors, host.StatisticsWindow()),
+      totals_(app.Params, app.Options, app.Lands.CurrentLandscape, app.Colors, sinks.Statistics),
       files_(app.Params, app.Options, app.Lands.CurrentLandscape, app.Colors),
-      freqTime_(app.Params, app.Options, app.Lands.CurrentLandscape, app.Colors, host.FreqTimeWindow())
+      freqTime_(app.Params, app.Options, app.Lands.CurrentLandscape, app.Colors, sinks.FreqTime)
 {
     totals_.SetArrayLandscapes(landscapes);
 }

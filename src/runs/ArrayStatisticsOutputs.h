@@ -7,7 +7,7 @@
 #include "runs/ArrayPosition.h"
 #include "runs/PlotCadence.h"
 #include "runs/RunFailure.h"
-#include "runs/RunHost.h"
+#include "runs/RunSinks.h"
 
 namespace quorrel {
 
@@ -17,7 +17,7 @@ namespace quorrel {
 // position, at the start and in every generation.
 class ArrayStatisticsOutputs {
 public:
-    ArrayStatisticsOutputs(AppState& app, RunHost& host, int landscapes);
+    ArrayStatisticsOutputs(AppState& app, const RunSinks& sinks, int landscapes);
 
     // Whether any of these outputs is asked for; if not, the landscapes need no pass.
     bool Wanted() const;

@@ -26,15 +26,15 @@ void ForEachLandscape(int rows, int cols, const std::function<void(int, int, int
 
 } // namespace
 
-RunEnd LandscapeArrayRun::Start(RunHost& host, const ArraySettingTexts& texts)
+RunEnd LandscapeArrayRun::Start(RunControl& control, RunObserver& observer, const ArraySettingTexts& texts)
 {
     ParameterSet& params = app_.Params;
     const OptionStruct& o = app_.Options;
-    Dialogs& dialogs = host.Messages();
+    Dialogs& dialogs = observer.Messages();
 
     const bool variable = kind_ == OutcomeKind::Variable;
     curGen_ = curRow_ = curCol_ = 0;
-    host.SetState(RunState::Running);
+    control.SetState(RunState::Running);
     if (!ValidateArraySettings(texts, variable, app_.Array, params, dialogs))
         return RunEnd::NotStarted;
 
@@ -53,9 +53,9 @@ RunEnd LandscapeArrayRun::Start(RunHost& host, const ArraySettingTexts& texts)
         return failure ? RunEnd::Failed : RunEnd::NotStarted;
     }
 
-    host.RunStarted();
-    host.HideOutputWindows(HideIdleOutputWindows({.Multiple = true, .Outcome = kind_}, o));
-    LandscapeArrayImage image(params, app_.Lands.CurrentLandscape, app_.Colors, host.LandscapeArrayWindow());
+    observer.RunStarted();
+    observer.HideOutputWindows(HideIdleOutputWindows({.Multiple = true, .Outcome = kind_}, o));
+    LandscapeArrayImage image(params, app_.Lands.CurrentLandscape, app_.Colors, sinks_.LandscapeArray);
 
     bool initialised = false;
     failure.Try([&] {
@@ -64,8 +64,12 @@ RunEnd LandscapeArrayRun::Start(RunHost& host, const ArraySettingTexts& texts)
             for (int c = 1; c <= cols; ++c) {
                 curRow_ = r;
                 curCol_ = c;
-                host.ShowProgress({0, maxgen, 0, 0, (r - 1) * cols + c, landscapes, r, c});
-                if (!model.InitialiseLandscape(r, c, host.Initialising()))
+                observer.ShowProgress({.TotalGenerations = maxgen,
+                                       .Landscape = (r - 1) * cols + c,
+                                       .TotalLandscapes = landscapes,
+                                       .Row = r,
+                                       .Column = c});
+                if (!model.InitialiseLandscape(r, c, observer.Initialising()))
                     return;
                 image.ShowLandscapeArray(0, r, c, cols, rows);
             }
@@ -73,13 +77,13 @@ RunEnd LandscapeArrayRun::Start(RunHost& host, const ArraySettingTexts& texts)
     });
     if (!initialised) {
         failure.Try([&] { model.EndRun(); });
-        return EndUnstarted(host, failure, dialogs);
+        return EndUnstarted(observer, failure);
     }
 
-    ArrayStatisticsOutputs statistics(app_, host, landscapes);
+    ArrayStatisticsOutputs statistics(app_, sinks_, landscapes);
     std::optional<ArrayOutcomeOutputs> outcome;
     if (variable)
-        outcome.emplace(app_, host, model.CurrentGenotypes());
+        outcome.emplace(app_, sinks_, model.CurrentGenotypes());
     const bool statisticsPass = statistics.Wanted();
     const bool outcomePass = outcome && outcome->Wanted();
 
@@ -107,18 +111,23 @@ RunEnd LandscapeArrayRun::Start(RunHost& host, const ArraySettingTexts& texts)
         PlotCadence outcomeCadence(maxgen, 200);
         for (int g = 1; g <= maxgen; ++g) {
             curGen_ = g;
-            host.ShowProgress({g, maxgen, 0, 0, 0, landscapes, 0, 0});
+            observer.ShowProgress({.Generation = g, .TotalGenerations = maxgen, .TotalLandscapes = landscapes});
             model.AdvanceStores();
             bool leaving = false;
             for (int r = 1; r <= rows && !leaving; ++r)
                 for (int c = 1; c <= cols && !leaving; ++c) {
                     curRow_ = r;
                     curCol_ = c;
-                    host.ShowProgress({g, maxgen, 0, 0, (r - 1) * cols + c, landscapes, r, c});
+                    observer.ShowProgress({.Generation = g,
+                                           .TotalGenerations = maxgen,
+                                           .Landscape = (r - 1) * cols + c,
+                                           .TotalLandscapes = landscapes,
+                                           .Row = r,
+                                           .Column = c});
                     model.StepLandscape(r, c, g);
-                    leaving = PauseAndTestExit(host);
+                    leaving = PauseAndTestExit(control);
                 }
-            if ((o.ShowCALandscape && g % host.DisplayCycle() == 0) || g == maxgen)
+            if ((o.ShowCALandscape && g % control.DisplayCycle() == 0) || g == maxgen)
                 ForEachLandscape(rows, cols, [&](int r, int c, int) {
                     model.Stores().LoadLandscape(r, c, StoredState::Current);
                     image.ShowLandscapeArray(g, r, c, cols, rows);
@@ -132,10 +141,10 @@ RunEnd LandscapeArrayRun::Start(RunHost& host, const ArraySettingTexts& texts)
             statistics.PlotAndWrite(g, cadence);
             if (outcomePass)
                 eachCurrent(true,
-                            [&](int r, int c, ArrayPosition at) { outcome->Add(g, r, c, at, host.DisplayCycle()); });
+                            [&](int r, int c, ArrayPosition at) { outcome->Add(g, r, c, at, control.DisplayCycle()); });
             if (outcome)
                 outcome->PlotAndWrite(g, outcomeCadence);
-            if (PauseAndTestExit(host) || leaving)
+            if (PauseAndTestExit(control) || leaving)
                 break;
         }
     });
@@ -145,7 +154,7 @@ RunEnd LandscapeArrayRun::Start(RunHost& host, const ArraySettingTexts& texts)
     statistics.Finish(failure);
     if (outcome)
         outcome->Finish(failure);
-    return EndStarted(host, failure, dialogs);
+    return EndStarted(control, observer, failure);
 }
 
 } // namespace quorrel

@@ -28,9 +28,10 @@ RepeatTimesCheck CheckRepeatTimes(std::string_view text)
     return {field.Value, {}};
 }
 
-RunEnd MonteCarloSeries::Start(RunHost& host, std::string_view repeatTimes, const std::string& resultFile)
+RunEnd MonteCarloSeries::Start(RunControl& control, RunObserver& observer, std::string_view repeatTimes,
+                               const std::string& resultFile)
 {
-    Dialogs& dialogs = host.Messages();
+    Dialogs& dialogs = observer.Messages();
     const RepeatTimesCheck runs = CheckRepeatTimes(repeatTimes);
     if (!runs.Error.empty()) {
         dialogs.Message(MessageKind::Error, runs.Error, MessageButtons::Retry);
@@ -50,7 +51,7 @@ RunEnd MonteCarloSeries::Start(RunHost& host, std::string_view repeatTimes, cons
     }
 
     ParameterSet& params = app_.Params;
-    EnterRunning(host, HideIdleOutputWindows({.Outcome = kind_, .MonteCarlo = true}, app_.Options));
+    EnterRunning(control, observer, HideIdleOutputWindows({.Outcome = kind_, .MonteCarlo = true}, app_.Options));
     currentRun_ = 0;
     notStarted_ = false;
 
@@ -68,7 +69,7 @@ RunEnd MonteCarloSeries::Start(RunHost& host, std::string_view repeatTimes, cons
                 file.Flush();
             }
             record_.Clear(runs.Value);
-            completed = RunSeries(host, runs.Value, file);
+            completed = RunSeries(control, observer, runs.Value, file);
             if (completed)
                 WriteMonteCarloSummary(file.Stream(), record_, params, variable);
             file.Close();
@@ -85,46 +86,47 @@ RunEnd MonteCarloSeries::Start(RunHost& host, std::string_view repeatTimes, cons
     else if (notStarted_)
         end = RunEnd::NotStarted;
     else if (!completed)
-        end = host.State() == RunState::Stopped && !host.Terminating() ? RunEnd::Stopped : EndFromState(host);
-    host.RunFinished(end);
+        end = control.State() == RunState::Stopped && !control.Terminating() ? RunEnd::Stopped : EndFromState(control);
+    observer.RunFinished(end);
     return end;
 }
 
-bool MonteCarloSeries::MustEnd(const RunHost& host) const
+bool MonteCarloSeries::MustEnd(const RunControl& control)
 {
-    const RunState state = host.State();
-    return state == RunState::Stopped || state == RunState::Reset || state == RunState::Closing || host.Terminating();
+    const RunState state = control.State();
+    return state == RunState::Stopped || state == RunState::Reset || state == RunState::Closing ||
+           control.Terminating();
 }
 
-bool MonteCarloSeries::RunSeries(RunHost& host, int runs, MonteCarloResultFile& file)
+bool MonteCarloSeries::RunSeries(RunControl& control, RunObserver& observer, int runs, MonteCarloResultFile& file)
 {
     ParameterSet& params = app_.Params;
     const GParamStruct& g = params.GParamRec;
     const int maxgen = g.Maxgen;
     for (int r = 1; r <= runs; ++r) {
         currentRun_ = r;
-        host.ShowProgress({0, maxgen, r, runs});
+        observer.ShowProgress({.TotalGenerations = maxgen, .Run = r, .TotalRuns = runs});
         BeginRun(r, file);
         file.Flush();
-        if (!model_->SetInitialState(host.Initialising())) {
+        if (!model_->SetInitialState(observer.Initialising())) {
             notStarted_ = true;
             return false;
         }
         record_.ResetRun(r);
         for (int gen = 1; gen <= maxgen; ++gen) {
-            host.ShowProgress({gen, maxgen, r, runs});
+            observer.ShowProgress({.Generation = gen, .TotalGenerations = maxgen, .Run = r, .TotalRuns = runs});
             model_->Generation(gen);
             if (record_.UpdateExtinctionOrder(r, app_.Lands.CurrentLandscape, g))
                 record_.StampExtinctionTimes(r, gen);
-            host.Breathe();
-            if (MustEnd(host))
+            control.Breathe();
+            if (MustEnd(control))
                 break;
         }
         record_.SetSpeciesLeft(r, g.Maxspec);
-        if (MustEnd(host))
+        if (MustEnd(control))
             return false;
-        host.Breathe();
-        if (MustEnd(host))
+        control.Breathe();
+        if (MustEnd(control))
             return false;
         record_.AddEndCounts(r, app_.Lands.CurrentLandscape, g);
         if (model_->HasGenotypes())

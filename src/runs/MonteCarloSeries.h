@@ -4,8 +4,9 @@
 #include "runs/AppState.h"
 #include "runs/MonteCarloRecord.h"
 #include "runs/MonteCarloResultFile.h"
+#include "runs/RunControl.h"
 #include "runs/RunEnd.h"
-#include "runs/RunHost.h"
+#include "runs/RunObserver.h"
 
 #include <cstddef>
 #include <limits>
@@ -46,7 +47,8 @@ public:
     // NotStarted: a validation failed (its message was shown, nothing changed) or the
     // initial landscape of a run could not be built; Completed: the summary was written;
     // Stopped, Closed, Terminated: ended early without summary; Failed: an error was shown.
-    RunEnd Start(RunHost& host, std::string_view repeatTimes, const std::string& resultFile);
+    RunEnd Start(RunControl& control, RunObserver& observer, std::string_view repeatTimes,
+                 const std::string& resultFile);
 
     // The bookkeeping of the last series started.
     const MonteCarloRecord& Record() const { return record_; }
@@ -63,8 +65,8 @@ private:
     // Run r's parameters: randomisation, growth-rate fractions, log, the model's ranges.
     void BeginRun(int r, MonteCarloResultFile& file);
     // The runs; true when all of them completed.
-    bool RunSeries(RunHost& host, int runs, MonteCarloResultFile& file);
-    bool MustEnd(const RunHost& host) const;
+    bool RunSeries(RunControl& control, RunObserver& observer, int runs, MonteCarloResultFile& file);
+    static bool MustEnd(const RunControl& control);
 
     AppState& app_;
     OutcomeKind kind_;

@@ -2,26 +2,26 @@
 
 namespace quorrel {
 
-void EnterRunning(RunHost& host, const OutputWindowSet& leftAlone)
+void EnterRunning(RunControl& control, RunObserver& observer, const OutputWindowSet& leftAlone)
 {
-    host.SetState(RunState::Running);
-    host.RunStarted();
-    host.HideOutputWindows(leftAlone);
+    control.SetState(RunState::Running);
+    observer.RunStarted();
+    observer.HideOutputWindows(leftAlone);
 }
 
-bool PauseAndTestExit(RunHost& host)
+bool PauseAndTestExit(RunControl& control)
 {
-    host.Breathe();
-    while (host.State() == RunState::Stopped && !host.Terminating())
-        host.WaitWhileStopped();
-    return host.State() == RunState::Reset || host.State() == RunState::Closing || host.Terminating();
+    control.Breathe();
+    while (control.State() == RunState::Stopped && !control.Terminating())
+        control.WaitWhileStopped();
+    return control.State() == RunState::Reset || control.State() == RunState::Closing || control.Terminating();
 }
 
-RunEnd EndFromState(const RunHost& host)
+RunEnd EndFromState(const RunControl& control)
 {
-    if (host.Terminating())
+    if (control.Terminating())
         return RunEnd::Terminated;
-    switch (host.State()) {
+    switch (control.State()) {
     case RunState::Reset:
         return RunEnd::Reset;
     case RunState::Closing:
@@ -31,19 +31,19 @@ RunEnd EndFromState(const RunHost& host)
     }
 }
 
-RunEnd EndUnstarted(RunHost& host, RunFailure& failure, Dialogs& dialogs)
+RunEnd EndUnstarted(RunObserver& observer, RunFailure& failure)
 {
-    failure.Report(dialogs);
+    failure.Report(observer.Messages());
     const RunEnd end = failure ? RunEnd::Failed : RunEnd::NotStarted;
-    host.RunFinished(end);
+    observer.RunFinished(end);
     return end;
 }
 
-RunEnd EndStarted(RunHost& host, RunFailure& failure, Dialogs& dialogs)
+RunEnd EndStarted(const RunControl& control, RunObserver& observer, RunFailure& failure)
 {
-    failure.Report(dialogs);
-    const RunEnd end = failure ? RunEnd::Failed : EndFromState(host);
-    host.RunFinished(end);
+    failure.Report(observer.Messages());
+    const RunEnd end = failure ? RunEnd::Failed : EndFromState(control);
+    observer.RunFinished(end);
     return end;
 }
 

@@ -3,28 +3,29 @@
 #include "runs/RunEnd.h"
 #include "runs/RunFailure.h"
 #include "runs/OutputWindowSet.h"
-#include "runs/RunHost.h"
+#include "runs/RunControl.h"
+#include "runs/RunObserver.h"
 
 namespace quorrel {
 
-// Puts the host in the running state, tells it a run begins and has it hide the output
-// windows the run does not feed (leftAlone: the ones that stay as they are).
-void EnterRunning(RunHost& host, const OutputWindowSet& leftAlone);
+// Puts the run in the running state, tells the observer a run begins and has it hide the
+// output windows the run does not feed (leftAlone: the ones that stay as they are).
+void EnterRunning(RunControl& control, RunObserver& observer, const OutputWindowSet& leftAlone);
 
 // The step every run loop takes after a generation: let the interface breathe, pause while
 // the run is stopped (and the application is not terminating), then tell whether the loop
 // must end now (Reset, Closing, or the application terminating).
-bool PauseAndTestExit(RunHost& host);
+bool PauseAndTestExit(RunControl& control);
 
-// How a run that did not fail ended, from the host's state.
-RunEnd EndFromState(const RunHost& host);
+// How a run that did not fail ended, from its state.
+RunEnd EndFromState(const RunControl& control);
 
-// Ends a run that could not start: shows the kept error, if any, tells the host the run is
-// over and returns Failed when there was an error, else NotStarted.
-RunEnd EndUnstarted(RunHost& host, RunFailure& failure, Dialogs& dialogs);
+// Ends a run that could not start: shows the kept error, if any, tells the observer the run
+// is over and returns Failed when there was an error, else NotStarted.
+RunEnd EndUnstarted(RunObserver& observer, RunFailure& failure);
 
-// Ends a run that started: shows the kept error, if any, tells the host the run is over and
-// returns Failed when there was an error, else the end from the host's state.
-RunEnd EndStarted(RunHost& host, RunFailure& failure, Dialogs& dialogs);
+// Ends a run that started: shows the kept error, if any, tells the observer the run is over
+// and returns Failed when there was an error, else the end from the run's state.
+RunEnd EndStarted(const RunControl& control, RunObserver& observer, RunFailure& failure);
 
 } // namespace quorrel

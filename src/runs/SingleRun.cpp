@@ -9,14 +9,14 @@
 
 namespace quorrel {
 
-RunEnd SingleRun::Start(RunHost& host)
+RunEnd SingleRun::Start(RunControl& control, RunObserver& observer)
 {
     const ParameterSet& params = app_.Params;
     const int maxgen = params.GParamRec.Maxgen;
-    Dialogs& dialogs = host.Messages();
+    Dialogs& dialogs = observer.Messages();
 
     curGen_ = 0;
-    EnterRunning(host, HideIdleOutputWindows({.Outcome = kind_}, app_.Options));
+    EnterRunning(control, observer, HideIdleOutputWindows({.Outcome = kind_}, app_.Options));
 
     Model model(params, app_.Lands, app_.Random, dialogs, kind_);
     model.GenotypeByteBudget = GenotypeByteBudget;
@@ -26,33 +26,33 @@ RunEnd SingleRun::Start(RunHost& host)
         // The growth-rate and outcome ranges start afresh, whatever mutation did before.
         model.StartRun();
         // A failed seeding (no storage: its message has been shown; cancelled) keeps no genotypes.
-        ready = model.SetInitialState(host.Initialising());
+        ready = model.SetInitialState(observer.Initialising());
     });
     if (!ready) {
         if (model.HasGenotypes())
             model.FreeGenotypes();
-        return EndUnstarted(host, failure, dialogs);
+        return EndUnstarted(observer, failure);
     }
 
-    SingleRunOutputs outputs(app_, host);
+    SingleRunOutputs outputs(app_, sinks_, dialogs);
     std::optional<VariableRunOutputs> genotypeOutputs;
     if (model.HasGenotypes())
-        genotypeOutputs.emplace(app_, host, model.Grids().Current);
+        genotypeOutputs.emplace(app_, sinks_, model.Grids().Current);
     failure.Try([&] {
-        outputs.Start(host.DisplayCycle());
+        outputs.Start(control.DisplayCycle());
         if (genotypeOutputs)
             genotypeOutputs->Start();
         for (int g = 1; g <= maxgen; ++g) {
             curGen_ = g;
-            host.ShowProgress({g, maxgen});
+            observer.ShowProgress({.Generation = g, .TotalGenerations = maxgen});
             model.Generation(g);
-            outputs.Landscape(g, host.DisplayCycle());
+            outputs.Landscape(g, control.DisplayCycle());
             if (genotypeOutputs)
-                genotypeOutputs->Graphs(g, host.DisplayCycle());
+                genotypeOutputs->Graphs(g, control.DisplayCycle());
             outputs.StatisticsAndPlots(g);
             if (genotypeOutputs)
                 genotypeOutputs->OutcomesAndPlot(g);
-            if (PauseAndTestExit(host))
+            if (PauseAndTestExit(control))
                 break;
         }
     });
@@ -64,7 +64,7 @@ RunEnd SingleRun::Start(RunHost& host)
         genotypeOutputs->Finish(failure);
     if (model.HasGenotypes())
         model.FreeGenotypes();
-    return EndStarted(host, failure, dialogs);
+    return EndStarted(control, observer, failure);
 }
 
 } // namespace quorrel

@@ -10,14 +10,14 @@ bool Multiple(int g, int cycle) { return cycle >= 1 && g % cycle == 0; }
 
 } // namespace
 
-SingleRunOutputs::SingleRunOutputs(AppState& app, RunHost& host)
+SingleRunOutputs::SingleRunOutputs(AppState& app, const RunSinks& sinks, Dialogs& dialogs)
     : o_(app.Options),
-      landscape_(app.Params, app.Options, app.Lands.CurrentLandscape, app.Colors, host.Messages(),
-                 host.LandscapeWindow()),
-      windows_(app.Params, app.Options, app.Lands.CurrentLandscape, host.Messages()),
-      statistics_(app.Params, app.Options, app.Lands.CurrentLandscape, app.Colors, host.StatisticsWindow()),
-      spaceTime_(app.Params, app.Options, app.Lands.CurrentLandscape, app.Colors, host.SpaceTimeWindow()),
-      freqTime_(app.Params, app.Options, app.Lands.CurrentLandscape, app.Colors, host.FreqTimeWindow()),
+      landscape_(app.Params, app.Options, app.Lands.CurrentLandscape, app.Colors, dialogs,
+                 sinks.Landscape),
+      windows_(app.Params, app.Options, app.Lands.CurrentLandscape, dialogs),
+      statistics_(app.Params, app.Options, app.Lands.CurrentLandscape, app.Colors, sinks.Statistics),
+      spaceTime_(app.Params, app.Options, app.Lands.CurrentLandscape, app.Colors, sinks.SpaceTime),
+      freqTime_(app.Params, app.Options, app.Lands.CurrentLandscape, app.Colors, sinks.FreqTime),
       cadence_(app.Params.GParamRec.Maxgen, StatisticPlotUpdates)
 {
 }

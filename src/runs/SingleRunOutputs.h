@@ -8,17 +8,17 @@
 #include "runs/AppState.h"
 #include "runs/PlotCadence.h"
 #include "runs/RunFailure.h"
-#include "runs/RunHost.h"
+#include "runs/RunSinks.h"
 
 namespace quorrel {
 
 // The outputs every single-landscape run feeds, in the order and cadence of the run: the
 // landscape display and files, the spatial histogram, the coverage and growth-rate
 // statistics (plots at most 400 times a run), the space-time and frequency-time plots.
-// The host supplies the windows; without them only files are written.
+// The sinks are the windows it feeds; without them only files are written.
 class SingleRunOutputs {
 public:
-    SingleRunOutputs(AppState& app, RunHost& host);
+    SingleRunOutputs(AppState& app, const RunSinks& sinks, Dialogs& dialogs);
 
     // Generation 0, after the initial landscape.
     void Start(int displayCycle);

@@ -10,14 +10,14 @@ bool Multiple(int g, int cycle) { return cycle >= 1 && g % cycle == 0; }
 
 } // namespace
 
-VariableRunOutputs::VariableRunOutputs(AppState& app, RunHost& host, const GenotypeGrid& genotypes)
+VariableRunOutputs::VariableRunOutputs(AppState& app, const RunSinks& sinks, const GenotypeGrid& genotypes)
     : o_(app.Options),
       outcomes_(app.Params, app.Options, app.Lands.CurrentLandscape, genotypes, app.Colors,
-                host.OutcomeStatisticsWindow()),
-      graphs_(app.Params, app.Options, app.Lands.CurrentLandscape, genotypes, app.Colors, host.GCGraphWindow(),
-              host.GCGraphAWindow()),
+                sinks.OutcomeStatistics),
+      graphs_(app.Params, app.Options, app.Lands.CurrentLandscape, genotypes, app.Colors, sinks.GCGraph,
+              sinks.GCGraphA),
       freqTime_(app.Params, app.Options, app.Lands.CurrentLandscape, genotypes, app.Colors,
-                host.FreqTimeOutcomeWindow()),
+                sinks.FreqTimeOutcome),
       cadence_(app.Params.GParamRec.Maxgen, OutcomePlotUpdates)
 {
 }

@@ -7,7 +7,7 @@
 #include "runs/AppState.h"
 #include "runs/PlotCadence.h"
 #include "runs/RunFailure.h"
-#include "runs/RunHost.h"
+#include "runs/RunSinks.h"
 
 namespace quorrel {
 
@@ -16,7 +16,7 @@ namespace quorrel {
 // outcome, read from the current landscape and genotype grid.
 class VariableRunOutputs {
 public:
-    VariableRunOutputs(AppState& app, RunHost& host, const GenotypeGrid& genotypes);
+    VariableRunOutputs(AppState& app, const RunSinks& sinks, const GenotypeGrid& genotypes);
 
     // Generation 0, after the outputs every single run makes.
     void Start();

@@ -2,6 +2,19 @@
 
 namespace quorrel {
 
+RunSinks OutputWindows::Sinks()
+{
+    return {.Landscape = &Landscape,
+            .Statistics = &Statistics,
+            .SpaceTime = &SpaceTime,
+            .FreqTime = &FreqTime,
+            .OutcomeStatistics = &OutcomeStats,
+            .GCGraph = &GCGraph,
+            .GCGraphA = &GCGraphA,
+            .FreqTimeOutcome = &FreqTimeOutcome,
+            .LandscapeArray = &MultiLandscape};
+}
+
 void OutputWindows::Hide(const OutputWindowSet& leftAlone)
 {
     const std::pair<bool, QWidget*> windows[] = {

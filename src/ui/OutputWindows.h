@@ -1,6 +1,7 @@
 #pragma once
 
 #include "runs/OutputWindowSet.h"
+#include "runs/RunSinks.h"
 #include "ui/TColorMapForm.h"
 #include "ui/TFreqTimeForm.h"
 #include "ui/TGCGraphForm.h"
@@ -28,6 +29,8 @@ public:
     TFreqTimeForm FreqTimeOutcome{QStringLiteral("Freq-Time: Outcome")};
     TMultiLandscapeForm MultiLandscape;
 
+    // Every window as the sink a run feeds.
+    RunSinks Sinks();
     // Hides every window (and statistics plot) that leftAlone does not keep; never shows one.
     void Hide(const OutputWindowSet& leftAlone);
     // Hides them all, at shut-down.

@@ -45,7 +45,8 @@ TModelArrayForm::TModelArrayForm(AppState& app, Dialogs& dialogs, OutputWindows&
     : TSteppedRunForm(app, dialogs, outputs, progress,
                       "You did not specify the display cycle properly.\rIt will stay unchanged")
 {
-    run_ = std::make_unique<LandscapeArrayRun>(app, variableOutcome ? OutcomeKind::Variable : OutcomeKind::Fixed);
+    run_ = std::make_unique<LandscapeArrayRun>(app, variableOutcome ? OutcomeKind::Variable : OutcomeKind::Fixed,
+                                               outputs.Sinks());
 
     setWindowTitle(variableOutcome ? QStringLiteral("Single Run") : QStringLiteral("Multiple Landscapes (Single Run)"));
     auto* layout = new QVBoxLayout(this);
@@ -240,7 +241,7 @@ void TModelArrayForm::InitOTCFNameClick()
     InitOTCFName->setText(Text(app_.Array.InitOTCFName));
 }
 
-void TModelArrayForm::RunModel() { run_->Start(*this, SettingTexts()); }
+void TModelArrayForm::RunModel() { run_->Start(*this, *this, SettingTexts()); }
 
 void TModelArrayForm::EnableIdleControls(bool enabled) { SettingsPanel->setEnabled(enabled); }
 
@@ -261,6 +262,5 @@ void TModelArrayForm::ShowProgress(const RunProgress& progress)
     }
 }
 
-LandscapeArraySink* TModelArrayForm::LandscapeArrayWindow() { return &outputs_.MultiLandscape; }
 
 } // namespace quorrel

@@ -29,9 +29,8 @@ public:
 
     const LandscapeArrayRun& Run() const { return *run_; }
 
-    // RunHost
+    // RunObserver
     void ShowProgress(const RunProgress& progress) override;
-    LandscapeArraySink* LandscapeArrayWindow() override;
 
     QGroupBox* SettingsPanel;
     QLineEdit* NumOfRow;

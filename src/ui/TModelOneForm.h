@@ -12,7 +12,7 @@ public:
     TModelOneForm(AppState& app, Dialogs& dialogs, OutputWindows& outputs, TInitProgressForm& progress);
 
 protected:
-    void RunModel() override { run_.Start(*this); }
+    void RunModel() override { run_.Start(*this, *this); }
 
 private:
     SingleRun run_;

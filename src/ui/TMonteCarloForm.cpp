@@ -101,7 +101,7 @@ void TMonteCarloForm::StartBtnClick()
     if (!StartBtn->isEnabled())
         return;
     try {
-        series_->Start(*this, RepeatTimes->text().toStdString(), ResultFile->text().trimmed().toStdString());
+        series_->Start(*this, *this, RepeatTimes->text().toStdString(), ResultFile->text().trimmed().toStdString());
     } catch (const std::exception& e) {
         // The driver reports what happens inside a series; this catches what escapes it.
         dialogs_.Message(MessageKind::Error, e.what(), MessageButtons::Ok);

@@ -33,7 +33,7 @@ public:
 
     const MonteCarloSeries& Series() const { return *series_; }
 
-    // RunHost
+    // RunControl and RunObserver
     void Breathe() override;
     bool Terminating() const override { return ApplicationTerminating(); }
     void RunStarted() override;

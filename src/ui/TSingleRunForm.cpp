@@ -66,8 +66,6 @@ void TSingleRunForm::ShowProgress(const RunProgress& progress)
         TotalGen->setText(total);
 }
 
-LandscapeSink* TSingleRunForm::LandscapeWindow() { return &outputs_.Landscape; }
 
-SpaceTimeSink* TSingleRunForm::SpaceTimeWindow() { return &outputs_.SpaceTime; }
 
 } // namespace quorrel

@@ -12,10 +12,8 @@ public:
     TSingleRunForm(AppState& app, Dialogs& dialogs, OutputWindows& outputs, TInitProgressForm& progress,
                    const QString& heading, std::string invalidCycleMessage);
 
-    // RunHost
+    // RunObserver
     void ShowProgress(const RunProgress& progress) override;
-    LandscapeSink* LandscapeWindow() override;
-    SpaceTimeSink* SpaceTimeWindow() override;
 };
 
 } // namespace quorrel

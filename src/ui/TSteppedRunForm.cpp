@@ -65,7 +65,7 @@ void TSteppedRunForm::ShowRunDefaults()
 {
     SetDisplayCycle(app_.Options.DisplayCycle);
     // Putting the options' cycle into the field validates it like any other change of text.
-    DisplayCycle->setText(QString::number(RunHost::DisplayCycle()));
+    DisplayCycle->setText(QString::number(RunControl::DisplayCycle()));
     TotalGen->setText(QString::number(app_.Params.GParamRec.Maxgen));
     CurGen->setText(QStringLiteral("0"));
 }
@@ -84,7 +84,7 @@ void TSteppedRunForm::DisplayCycleChange()
 void TSteppedRunForm::ShowCycle()
 {
     const QSignalBlocker block(DisplayCycle);
-    DisplayCycle->setText(QString::number(RunHost::DisplayCycle()));
+    DisplayCycle->setText(QString::number(RunControl::DisplayCycle()));
 }
 
 void TSteppedRunForm::StartBtnClick()
@@ -180,17 +180,5 @@ void TSteppedRunForm::RunFinished(RunEnd how)
 }
 
 InitProgress& TSteppedRunForm::Initialising() { return progress_; }
-
-StatisticsSink* TSteppedRunForm::StatisticsWindow() { return &outputs_.Statistics; }
-
-FreqTimeSink* TSteppedRunForm::FreqTimeWindow() { return &outputs_.FreqTime; }
-
-OutcomeStatisticsSink* TSteppedRunForm::OutcomeStatisticsWindow() { return &outputs_.OutcomeStats; }
-
-GrowthCompetitiveSink* TSteppedRunForm::GCGraphWindow() { return &outputs_.GCGraph; }
-
-GrowthCompetitiveSink* TSteppedRunForm::GCGraphAWindow() { return &outputs_.GCGraphA; }
-
-FreqTimeSink* TSteppedRunForm::FreqTimeOutcomeWindow() { return &outputs_.FreqTimeOutcome; }
 
 } // namespace quorrel

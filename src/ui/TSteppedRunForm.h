@@ -31,21 +31,16 @@ public:
     void CloseBtnClick();
     void DisplayCycleChange();
 
-    // RunHost
+    // RunControl
     void Breathe() override;
     void WaitWhileStopped() override;
     bool Terminating() const override { return ApplicationTerminating(); }
+    // RunObserver
     void RunStarted() override;
     void HideOutputWindows(const OutputWindowSet& leftAlone) override;
     void RunFinished(RunEnd how) override;
     Dialogs& Messages() override { return dialogs_; }
     InitProgress& Initialising() override;
-    StatisticsSink* StatisticsWindow() override;
-    FreqTimeSink* FreqTimeWindow() override;
-    OutcomeStatisticsSink* OutcomeStatisticsWindow() override;
-    GrowthCompetitiveSink* GCGraphWindow() override;
-    GrowthCompetitiveSink* GCGraphAWindow() override;
-    FreqTimeSink* FreqTimeOutcomeWindow() override;
 
     QPushButton* CloseBtn = nullptr;
     QPushButton* StopBtn = nullptr;
@@ -56,7 +51,7 @@ public:
     QLineEdit* TotalGen = nullptr;
 
 protected:
-    // Runs the window's whole run with this window as its host.
+    // Runs the window's whole run with this window as its control and observer.
     virtual void RunModel() = 0;
     // Controls beyond the display cycle that may be changed only while no run is in progress.
     virtual void EnableIdleControls(bool /*enabled*/) {}

@@ -76,7 +76,7 @@ TEST(BatchMonteCarlo, SeriesGiveByteIdenticalResultFiles)
         }
         app.BringParametersIntoForce();
         app.ReloadSeed();
-        const RunEnd end = MonteCarloSeries(app, fixed ? OutcomeKind::Fixed : OutcomeKind::Variable).Start(host, "3", result);
+        const RunEnd end = MonteCarloSeries(app, fixed ? OutcomeKind::Fixed : OutcomeKind::Variable).Start(host, host, "3", result);
         ASSERT_EQ(end, RunEnd::Completed);
         app.RemoveTempDir(host.dialogs);
         texts[2] = ReadAll(result);

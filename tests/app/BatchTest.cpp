@@ -175,7 +175,7 @@ TEST_F(BatchTest, ARichParameterFileGivesTheFilesOfTheDesktopRunInTwoRuns)
         app.BringParametersIntoForce();
         app.ReloadSeed();
         host.SetDisplayCycle(3);
-        ASSERT_EQ(SingleRun(app, OutcomeKind::Fixed).Start(host), RunEnd::Completed);
+        ASSERT_EQ(SingleRun(app, OutcomeKind::Fixed, host.Sinks()).Start(host, host), RunEnd::Completed);
         app.RemoveTempDir(host.dialogs);
     }
     const auto one = NormalisedFiles(runs[0]);

@@ -46,8 +46,8 @@ protected:
 
     RunEnd Run()
     {
-        SingleRun run(*app, OutcomeKind::Fixed);
-        const RunEnd end = run.Start(host);
+        SingleRun run(*app, OutcomeKind::Fixed, host.Sinks());
+        const RunEnd end = run.Start(host, host);
         curGen = run.CurGen();
         return end;
     }

@@ -79,7 +79,7 @@ TEST_F(LandscapeArrayRunTest, TwoByFiveTotalsAreCompletedOncePerGenerationFromTh
     OptionStruct& o = app->Options;
     o.WriteCoverage = o.WriteGRate = true;
     texts.NumOfCol = "5";
-    ASSERT_EQ(LandscapeArrayRun(*app, OutcomeKind::Fixed).Start(host, texts), RunEnd::Completed);
+    ASSERT_EQ(LandscapeArrayRun(*app, OutcomeKind::Fixed, host.Sinks()).Start(host, host, texts), RunEnd::Completed);
 
     std::vector<int> coverageRefreshes;
     for (const auto& [plot, g] : host.plotRefreshes)
@@ -125,7 +125,7 @@ TEST_F(LandscapeArrayRunTest, AResetDeletesTheScratchFilesAndTheGrowthRatesOfThe
                 h.SetState(RunState::Reset);
             }
         };
-        const RunEnd end = LandscapeArrayRun(*app, variable ? OutcomeKind::Variable : OutcomeKind::Fixed).Start(host, texts);
+        const RunEnd end = LandscapeArrayRun(*app, variable ? OutcomeKind::Variable : OutcomeKind::Fixed, host.Sinks()).Start(host, host, texts);
         EXPECT_EQ(end, RunEnd::Reset);
         EXPECT_EQ(filesDuringRun, variable ? 16 : 8);
         // The landscapes' tables are loaded into the run's model, not into the parameter set.
@@ -146,7 +146,7 @@ TEST_F(LandscapeArrayRunTest, AScratchFileLostInTheRunEndsItWithEverythingReleas
             for (const auto& entry : fs::directory_iterator(app->TempDir))
                 fs::remove(entry.path());
     };
-    EXPECT_EQ(LandscapeArrayRun(*app, OutcomeKind::Fixed).Start(host, texts), RunEnd::Failed);
+    EXPECT_EQ(LandscapeArrayRun(*app, OutcomeKind::Fixed, host.Sinks()).Start(host, host, texts), RunEnd::Failed);
     EXPECT_NE(host.dialogs.LastText().find("No such file or directory"), std::string::npos);
     EXPECT_EQ(host.finished, std::vector<RunEnd>{RunEnd::Failed});
     EXPECT_EQ(app->Params.GRateFractions, fractions);
@@ -158,7 +158,7 @@ TEST_F(LandscapeArrayRunTest, AScratchFileLostInTheRunEndsItWithEverythingReleas
 TEST_F(LandscapeArrayRunTest, RefusedSettingsStartNothing)
 {
     texts.NumOfRow = "11";
-    EXPECT_EQ(LandscapeArrayRun(*app, OutcomeKind::Fixed).Start(host, texts), RunEnd::NotStarted);
+    EXPECT_EQ(LandscapeArrayRun(*app, OutcomeKind::Fixed, host.Sinks()).Start(host, host, texts), RunEnd::NotStarted);
     EXPECT_EQ(host.started, 0);
     EXPECT_EQ(host.dialogs.LastText(),
               "The total number of landscapes must be given and be between 2x2 and 10x10 (rows x cols).");
@@ -174,7 +174,7 @@ TEST_F(LandscapeArrayRunTest, AVariableArrayWritesItsOutcomeOutputsForEveryLands
     texts.TypeVOTC = "Clumped";
     texts.InfluxTimeStep = "1";
     texts.InfluxBetween = "0.3";
-    const RunEnd end = LandscapeArrayRun(*app, OutcomeKind::Variable).Start(host, texts);
+    const RunEnd end = LandscapeArrayRun(*app, OutcomeKind::Variable, host.Sinks()).Start(host, host, texts);
     ASSERT_EQ(end, RunEnd::Completed) << host.dialogs.LastText();
     const auto each = DataLines(folder.File("Outcome11.dat"));
     ASSERT_EQ(each.size(), 24u);

@@ -75,7 +75,7 @@ TEST_F(MonteCarloSeriesTest, ValidationMessagesStartNothing)
     for (const Case& c : cases) {
         host.dialogs.messages.clear();
         const std::string file = *c.file ? folder.File(c.file) : std::string();
-        EXPECT_EQ(MonteCarloSeries(*app, OutcomeKind::Fixed).Start(host, c.runs, file), RunEnd::NotStarted) << c.runs;
+        EXPECT_EQ(MonteCarloSeries(*app, OutcomeKind::Fixed).Start(host, host, c.runs, file), RunEnd::NotStarted) << c.runs;
         ASSERT_EQ(host.dialogs.messages.size(), 1u) << c.runs;
         EXPECT_EQ(host.dialogs.messages[0].kind, MessageKind::Error);
         EXPECT_EQ(host.dialogs.messages[0].text, c.message);
@@ -92,14 +92,14 @@ TEST_F(MonteCarloSeriesTest, OnlyYesOverwritesAnExistingFile)
     for (MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Cancel}) {
         std::ofstream(result) << "keep";
         host.dialogs.answers = {answer};
-        EXPECT_EQ(MonteCarloSeries(*app, OutcomeKind::Fixed).Start(host, "2", result), RunEnd::NotStarted);
+        EXPECT_EQ(MonteCarloSeries(*app, OutcomeKind::Fixed).Start(host, host, "2", result), RunEnd::NotStarted);
         EXPECT_EQ(host.dialogs.LastText(), "File " + result + " exists.\rDo you want to overwrite this file?");
         EXPECT_EQ(host.dialogs.messages.back().kind, MessageKind::Warning);
         EXPECT_EQ(host.dialogs.messages.back().buttons, MessageButtons::YesNoCancel);
         EXPECT_EQ(ReadAll(result), "keep");
     }
     host.dialogs.answers = {MessageAnswer::Yes};
-    EXPECT_EQ(MonteCarloSeries(*app, OutcomeKind::Variable).Start(host, "2", result), RunEnd::Completed);
+    EXPECT_EQ(MonteCarloSeries(*app, OutcomeKind::Variable).Start(host, host, "2", result), RunEnd::Completed);
     EXPECT_EQ(host.dialogs.LastText(), "File " + result + " exists.\rDo you want overwrite this file?");
     EXPECT_TRUE(ReadAll(result).starts_with(result + "\r\n"));
 }
@@ -109,7 +109,7 @@ TEST_F(MonteCarloSeriesTest, WithoutRandomisationListingThenSummary)
 {
     const std::string listing = Listing(app->Params, result);
     MonteCarloSeries series(*app, OutcomeKind::Fixed);
-    ASSERT_EQ(series.Start(host, "3", result), RunEnd::Completed);
+    ASSERT_EQ(series.Start(host, host, "3", result), RunEnd::Completed);
     EXPECT_EQ(ReadAll(result), listing + SummaryOf(series, app->Params, false));
     EXPECT_EQ(series.Record().Runs(), 3);
     EXPECT_EQ(host.started, 1);
@@ -119,9 +119,9 @@ TEST_F(MonteCarloSeriesTest, WithoutRandomisationListingThenSummary)
 
     // Each run shows itself with generation 0, then every generation.
     ASSERT_EQ(host.reports.size(), 3u * 7u);
-    EXPECT_EQ(host.reports[0], (RunProgress{0, 6, 1, 3}));
-    EXPECT_EQ(host.reports[8], (RunProgress{1, 6, 2, 3}));
-    EXPECT_EQ(host.reports.back(), (RunProgress{6, 6, 3, 3}));
+    EXPECT_EQ(host.reports[0], (RunProgress{.TotalGenerations = 6, .Run = 1, .TotalRuns = 3}));
+    EXPECT_EQ(host.reports[8], (RunProgress{.Generation = 1, .TotalGenerations = 6, .Run = 2, .TotalRuns = 3}));
+    EXPECT_EQ(host.reports.back(), (RunProgress{.Generation = 6, .TotalGenerations = 6, .Run = 3, .TotalRuns = 3}));
 }
 
 // Runs 2.. draw new networks and rates; each run is logged; the last ones stay in force.
@@ -139,7 +139,7 @@ TEST_F(MonteCarloSeriesTest, RandomisedRunsAreLoggedAndTheLastStaysInTheParamete
                              RunLog(1, p) + "Run: 2\r\n";
 
     MonteCarloSeries series(*app, OutcomeKind::Fixed);
-    ASSERT_EQ(series.Start(host, "3", result), RunEnd::Completed);
+    ASSERT_EQ(series.Start(host, host, "3", result), RunEnd::Completed);
     const std::string text = ReadAll(result);
     EXPECT_TRUE(text.starts_with(head)) << text;
     const size_t run3 = text.find("Run: 3\r\n");
@@ -190,7 +190,7 @@ TEST_F(MonteCarloSeriesTest, EndingEarlyKeepsListingAndLogsWithoutSummary)
         };
         std::filesystem::remove(result);
         MonteCarloSeries series(*fresh, OutcomeKind::Fixed);
-        EXPECT_EQ(series.Start(h, "10", result), c.end) << c.name;
+        EXPECT_EQ(series.Start(h, h, "10", result), c.end) << c.name;
         EXPECT_EQ(series.CurrentRun(), 5) << c.name;
         const std::string text = ReadAll(result);
         EXPECT_NE(text.find("\r\nRun: 5\r\n"), std::string::npos) << c.name;
@@ -207,7 +207,7 @@ TEST_F(MonteCarloSeriesTest, CancelledInitialLandscapeEndsWithoutSummary)
         bool CancelRequested() override { return true; }
     } cancel;
     host.progress = &cancel;
-    EXPECT_EQ(MonteCarloSeries(*app, OutcomeKind::Fixed).Start(host, "4", result), RunEnd::NotStarted);
+    EXPECT_EQ(MonteCarloSeries(*app, OutcomeKind::Fixed).Start(host, host, "4", result), RunEnd::NotStarted);
     EXPECT_EQ(ReadAll(result), Listing(app->Params, result));
     EXPECT_EQ(host.finished, std::vector<RunEnd>{RunEnd::NotStarted});
 }
@@ -215,7 +215,7 @@ TEST_F(MonteCarloSeriesTest, CancelledInitialLandscapeEndsWithoutSummary)
 TEST_F(MonteCarloSeriesTest, AResultFileThatCannotBeWrittenEndsTheSeriesWithAMessage)
 {
     const std::string unwritable = folder.File("missing/result.dat");
-    EXPECT_EQ(MonteCarloSeries(*app, OutcomeKind::Fixed).Start(host, "2", unwritable), RunEnd::Failed);
+    EXPECT_EQ(MonteCarloSeries(*app, OutcomeKind::Fixed).Start(host, host, "2", unwritable), RunEnd::Failed);
     ASSERT_EQ(host.dialogs.messages.size(), 1u);
     EXPECT_EQ(host.dialogs.messages[0].kind, MessageKind::Error);
     EXPECT_NE(host.dialogs.LastText().find(unwritable), std::string::npos);
@@ -272,7 +272,7 @@ TEST_F(MonteCarloVariableTest, EveryRunStartsFromTheParameterRangesAndFreshStora
             ++widenedRuns;
         }
     };
-    ASSERT_EQ(series.Start(host, "4", result), RunEnd::Completed);
+    ASSERT_EQ(series.Start(host, host, "4", result), RunEnd::Completed);
     EXPECT_EQ(checkedRuns, 4);
     EXPECT_GE(widenedRuns, 3);
     EXPECT_EQ(series.GenotypeBytes(), 0u);
@@ -289,7 +289,7 @@ TEST_F(MonteCarloVariableTest, WritesListingAndSummaryOnly)
     const std::string listing = Listing(p, result);
     const OutcomeTable matrix = p.OutcomeMatrix;
     MonteCarloSeries series(*app, OutcomeKind::Variable);
-    ASSERT_EQ(series.Start(host, "3", result), RunEnd::Completed);
+    ASSERT_EQ(series.Start(host, host, "3", result), RunEnd::Completed);
     EXPECT_EQ(ReadAll(result), listing + SummaryOf(series, p, true));
     EXPECT_NE(ReadAll(result).find("Growth rates are being randomised.\r\nOutcomes are not being randomised.\r\n"),
               std::string::npos);
@@ -301,7 +301,7 @@ TEST_F(MonteCarloVariableTest, GenotypeStorageUnavailableEndsWithoutSummary)
 {
     MonteCarloSeries series(*app, OutcomeKind::Variable);
     series.GenotypeByteBudget = OneRunBytes() - 1;
-    EXPECT_EQ(series.Start(host, "3", result), RunEnd::NotStarted);
+    EXPECT_EQ(series.Start(host, host, "3", result), RunEnd::NotStarted);
     EXPECT_EQ(host.dialogs.LastText(), "Insufficient memory. Select a smaller landscape or fewer species.");
     EXPECT_EQ(ReadAll(result), Listing(app->Params, result));
 }

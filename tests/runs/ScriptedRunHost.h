@@ -2,6 +2,7 @@
 
 #include "ScriptedDialogs.h"
 #include "runs/RunHost.h"
+#include "runs/RunSinks.h"
 
 #include <QImage>
 
@@ -55,9 +56,8 @@ public:
 
     Dialogs& Messages() override { return dialogs; }
     InitProgress& Initialising() override { return progress != nullptr ? *progress : RunHost::Initialising(); }
-    LandscapeSink* LandscapeWindow() override { return &landscape_; }
-    StatisticsSink* StatisticsWindow() override { return &statistics_; }
-    OutcomeStatisticsSink* OutcomeStatisticsWindow() override { return &outcomes_; }
+    // The windows that record what the run shows, for the driver to feed.
+    RunSinks Sinks() { return {.Landscape = &landscape_, .Statistics = &statistics_, .OutcomeStatistics = &outcomes_}; }
 
 private:
     struct Landscape : LandscapeSink {

@@ -31,9 +31,9 @@ protected:
 
     RunEnd Run(std::size_t budget = std::numeric_limits<std::size_t>::max())
     {
-        SingleRun run(*app, OutcomeKind::Variable);
+        SingleRun run(*app, OutcomeKind::Variable, host.Sinks());
         run.GenotypeByteBudget = budget;
-        const RunEnd end = run.Start(host);
+        const RunEnd end = run.Start(host, host);
         curGen = run.CurGen();
         return end;
     }

@@ -70,27 +70,6 @@ void PrepareArrayWindow(ParameterSet& params, ArraySettings& settings)
     settings.InfluxInside = params.GParamRec.Influx;
 }
 
-bool ChooseArrayTableFile(ArraySettings& settings, bool outcomes, const std::filesystem::path& startDir,
-                          Dialogs& dialogs)
-{
-    std::string& name = outcomes ? settings.InitOTCFName : settings.InitGRFName;
-    FileDialogRequest request;
-    request.save = true;
-    request.title = outcomes ? "Write initial outcome ranges of each landscape to file"
-                             : "Write initial growth rates of each landscape to file";
-    request.filter = "Data files (*.dat)|*.dat|All Files (*.*)|*.*";
-    request.defaultExtension = "dat";
-    request.overwritePrompt = true;
-    const std::filesystem::path current(name);
-    request.initialFolder = name.empty() ? startDir.string() : current.parent_path().string();
-    request.initialName = name;
-    const std::optional<std::string> chosen = dialogs.ChooseFile(request);
-    if (!chosen)
-        return false;
-    name = *chosen;
-    return true;
-}
-
 bool ValidateArraySettings(const ArraySettingTexts& texts, bool variable, ArraySettings& settings,
                            ParameterSet& params, Dialogs& dialogs)
 {

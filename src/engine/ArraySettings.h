@@ -4,7 +4,6 @@
 #include "params/ParameterSet.h"
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 
 namespace quorrel {
@@ -55,13 +54,6 @@ ArraySettingTexts ArraySettingTextsFrom(const ArraySettings& settings);
 // Showing an array window: RecruitType := closed and InfluxInside := Influx. Both changes
 // stay after the window is gone.
 void PrepareArrayWindow(ParameterSet& params, ArraySettings& settings);
-
-// A click on the growth-rate (or, outcomes true, the outcome-range) file name of an array
-// window: the save dialog, starting in the folder of the current name or else in startDir,
-// with the current name proposed; on OK the chosen path becomes InitGRFName (InitOTCFName).
-// True when a path was chosen.
-bool ChooseArrayTableFile(ArraySettings& settings, bool outcomes, const std::filesystem::path& startDir,
-                          Dialogs& dialogs);
 
 // Reads and checks the texts in the order of the window's fields. The first failure shows
 // its error message and gives false; each setting that passed its check before is stored.

@@ -109,33 +109,6 @@ TEST(ArraySettings, TextsOfTheSettingsReadBackToTheSameValues)
     EXPECT_EQ(back, settings);
 }
 
-TEST(ArraySettings, TheTableFilesAreChosenInASaveDialog)
-{
-    ArraySettings settings;
-    ScriptedDialogs dialogs;
-    dialogs.files = {std::string("/data/run/grates.dat"), std::nullopt};
-    EXPECT_TRUE(ChooseArrayTableFile(settings, false, "/home/start", dialogs));
-    EXPECT_EQ(settings.InitGRFName, "/data/run/grates.dat");
-    EXPECT_FALSE(ChooseArrayTableFile(settings, false, "/home/start", dialogs));
-    EXPECT_EQ(settings.InitGRFName, "/data/run/grates.dat");
-    ASSERT_EQ(dialogs.fileRequests.size(), 2u);
-    const FileDialogRequest& first = dialogs.fileRequests[0];
-    EXPECT_TRUE(first.save);
-    EXPECT_TRUE(first.overwritePrompt);
-    EXPECT_EQ(first.title, "Write initial growth rates of each landscape to file");
-    EXPECT_EQ(first.filter, "Data files (*.dat)|*.dat|All Files (*.*)|*.*");
-    EXPECT_EQ(first.defaultExtension, "dat");
-    EXPECT_EQ(first.initialFolder, "/home/start");
-    EXPECT_EQ(dialogs.fileRequests[1].initialFolder, "/data/run");
-    EXPECT_EQ(dialogs.fileRequests[1].initialName, "/data/run/grates.dat");
-
-    dialogs.files = {std::string("/o.dat")};
-    EXPECT_TRUE(ChooseArrayTableFile(settings, true, "/home/start", dialogs));
-    EXPECT_EQ(dialogs.fileRequests.back().title, "Write initial outcome ranges of each landscape to file");
-    EXPECT_EQ(settings.InitOTCFName, "/o.dat");
-    EXPECT_EQ(settings.InitGRFName, "/data/run/grates.dat");
-}
-
 class GRateVectsTest : public ::testing::Test {
 protected:
     ParameterSet params = SmallParameters(10, 10);

@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QStringList>
+#include <QTreeView>
 
 #include <utility>
 #include <vector>
@@ -97,6 +99,20 @@ QString QtDialogs::NameFilters(const std::string& filter)
     return filters.join(QStringLiteral(";;"));
 }
 
+void QtDialogs::FitFileColumns(QFileDialog& dialog)
+{
+    // The detail view of Qt's own dialog: the name takes the room the Size, Type and Date
+    // columns leave, and those are as wide as what they show.
+    auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (view == nullptr)
+        return;
+    QHeaderView* header = view->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < header->count(); ++column)
+        header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+}
+
 MessageAnswer QtDialogs::Message(MessageKind kind, const std::string& text, MessageButtons buttons)
 {
     QMessageBox box(IconOf(kind), TitleOf(kind), MessageText(text), QMessageBox::NoButton,
@@ -124,6 +140,7 @@ std::optional<std::string> QtDialogs::ChooseFile(const FileDialogRequest& reques
     if (!request.initialName.empty())
         dialog.selectFile(QString::fromStdString(request.initialName));
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
+    FitFileColumns(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     const QString chosen = dialog.selectedFiles().constFirst().trimmed();

@@ -4,9 +4,11 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStringList>
 #include <QTreeView>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -111,6 +113,11 @@ void QtDialogs::FitFileColumns(QFileDialog& dialog)
     header->setSectionResizeMode(0, QHeaderView::Stretch);
     for (int column = 1; column < header->count(); ++column)
         header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    // Room for the names beside them, as far as the screen allows.
+    constexpr int Width = 820;
+    const QScreen* screen = dialog.screen();
+    const int room = screen != nullptr ? screen->availableGeometry().width() - 40 : Width;
+    dialog.resize(std::max(dialog.width(), std::min(Width, room)), dialog.height());
 }
 
 MessageAnswer QtDialogs::Message(MessageKind kind, const std::string& text, MessageButtons buttons)

@@ -5,10 +5,12 @@
 #include "ui/TMainForm.h"
 
 #include <QApplication>
+#include <QSettings>
 
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 
 namespace {
 
@@ -62,7 +64,10 @@ int main(int argc, char* argv[])
 
     quorrel::AppState app;
     quorrel::QtDialogs dialogs;
-    quorrel::TMainForm mainForm(app, dialogs);
+    // Where the user put the windows, kept under the application's name (not in the folder).
+    quorrel::TMainForm mainForm(app, dialogs,
+                                std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                                            QStringLiteral("Quorrel"), QStringLiteral("Quorrel")));
     if (!mainForm.Startup(std::filesystem::current_path()))
         return 1;
     mainForm.show();

@@ -1,6 +1,12 @@
 // quorrel-screenshots: starts the desktop program's windows in a scratch folder, runs a small
-// landscape and saves a PNG picture of every window while the run is in progress, plus one of
-// the whole screen. Used by scripts/screenshots under a virtual X server.
+// landscape and saves a PNG picture of every window while the run is in progress, plus some of
+// the whole screen. Used by scripts/screenshots under a virtual X server with a window manager:
+// the windows go where the program's placement rule puts them, and the program checks, with
+// the X server's own account of the windows (xwininfo, xprop), that after Start no window
+// covers the run controls and every window lies inside the screen. Then it drags a window by
+// its title bar as a user would (xdotool); run again with --restart and the same --layout file
+// it checks that the window opens where it was dragged to.
+//   quorrel-screenshots FOLDER [--layout FILE] [--restart]
 #include "BuildInfo.h"
 #include "runs/AppState.h"
 #include "runs/RunMode.h"
@@ -16,21 +22,29 @@
 #include "ui/TMonteCarloForm.h"
 #include "ui/TRunModeForm.h"
 
+#include "ui/WindowLayout.h"
+
 #include <QApplication>
 #include <QComboBox>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QProcess>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScreen>
+#include <QSettings>
 #include <QTemporaryDir>
+#include <QTextStream>
+#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -103,31 +117,219 @@ void PrepareVariable(AppState& app)
     app.Options.FTPOTCSpecies = 2;
 }
 
-// Pictures of the variable-outcome window and of every plot window in the middle of a run.
-void VariableRun(TMainForm& main, AppState& app, const QDir& out)
+// Chooses a run mode in the run-mode dialog and confirms it.
+void ChooseMode(TRunModeForm& runMode, const RunMode& mode)
+{
+    (mode.Multiple ? runMode.MultipleLandscapes : runMode.SingleLandscape)->click();
+    (mode.MonteCarlo ? runMode.MonteCarlo : runMode.SingleRun)->click();
+    (mode.Outcome == OutcomeKind::Variable ? runMode.VariableOutcome : runMode.FixedOutcome)->click();
+    runMode.OKBtnClick();
+}
+
+// --- The X server's account of the windows --------------------------------------------------
+
+QString Run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(20000))
+        return {};
+    return QString::fromLocal8Bit(process.readAllStandardOutput());
+}
+
+int Field(const QString& text, const QString& name)
+{
+    const QRegularExpression re(QRegularExpression::escape(name) + QStringLiteral(":\\s*(-?\\d+)"));
+    const QRegularExpressionMatch m = re.match(text);
+    return m.hasMatch() ? m.captured(1).toInt() : 0;
+}
+
+// The whole window on the screen, its frame included, as the X server and the window manager
+// have it: the client window's place (xwininfo) widened by _NET_FRAME_EXTENTS (xprop).
+std::optional<QRect> XFrame(const QWidget& window)
+{
+    const QString id = QStringLiteral("0x%1").arg(window.winId(), 0, 16);
+    const QString info = Run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id});
+    if (!info.contains(QStringLiteral("IsViewable")))
+        return std::nullopt;
+    const QRect client(Field(info, QStringLiteral("Absolute upper-left X")),
+                       Field(info, QStringLiteral("Absolute upper-left Y")), Field(info, QStringLiteral("Width")),
+                       Field(info, QStringLiteral("Height")));
+    const QString extents = Run(QStringLiteral("xprop"), {QStringLiteral("-id"), id, QStringLiteral("_NET_FRAME_EXTENTS")});
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("=\\s*(\\d+),\\s*(\\d+),\\s*(\\d+),\\s*(\\d+)")).match(extents);
+    if (!m.hasMatch())
+        return client;
+    // left, right, top, bottom
+    return client.adjusted(-m.captured(1).toInt(), -m.captured(3).toInt(), m.captured(2).toInt(),
+                           m.captured(4).toInt());
+}
+
+QString Text(const QRect& r) { return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()); }
+
+// Writes every visible window's frame into FOLDER/placement.txt and checks that none covers the
+// controls and every one lies inside the screen. The number of failures.
+int CheckPlacement(const QDir& out, const QString& label, const QWidget& controls)
+{
+    Settle();
+    QThread::msleep(300);
+    Settle();
+    QFile file(out.filePath(QStringLiteral("placement.txt")));
+    if (!file.open(QIODevice::Append | QIODevice::Text))
+        return 1;
+    QTextStream report(&file);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const std::optional<QRect> home = XFrame(controls);
+    int failures = 0;
+    report << label << ": screen " << Text(screen) << ", controls '" << controls.windowTitle() << "' "
+           << (home ? Text(*home) : QStringLiteral("not on screen")) << "\n";
+    if (!home)
+        ++failures;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (!w->isVisible() || w == &controls || w->windowTitle().isEmpty())
+            continue;
+        const std::optional<QRect> frame = XFrame(*w);
+        if (!frame)
+            continue;
+        QStringList problems;
+        if (!screen.contains(*frame))
+            problems << QStringLiteral("leaves the screen");
+        if (home && frame->intersects(*home))
+            problems << QStringLiteral("covers the controls");
+        failures += problems.isEmpty() ? 0 : 1;
+        report << "  " << (problems.isEmpty() ? "ok  " : "FAIL") << " '" << w->windowTitle() << "' " << Text(*frame)
+               << (problems.isEmpty() ? QString() : QStringLiteral(": ") + problems.join(QStringLiteral(", ")))
+               << "\n";
+    }
+    report.flush();
+    std::printf("%s: %s\n", qPrintable(label), failures == 0 ? "every window inside the screen, the controls uncovered"
+                                                              : "FAILED, see placement.txt");
+    return failures;
+}
+
+void SaveScreen(const QDir& out, const QString& name)
+{
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        screen->grabWindow(0).save(out.filePath(name + QStringLiteral(".png")));
+}
+
+// The part of the screen that holds these windows, with a small margin.
+void SaveArea(const QDir& out, const QString& name, std::initializer_list<const QWidget*> windows)
+{
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    QRect area;
+    for (const QWidget* w : windows)
+        area |= XFrame(*w).value_or(w->frameGeometry());
+    area = area.adjusted(-6, -6, 6, 6).intersected(screen->geometry());
+    screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).save(out.filePath(name + QStringLiteral(".png")));
+}
+
+// Drags the window by the middle of its title bar, as a user would, by offset.
+void DragTitleBar(const QWidget& window, QPoint offset)
+{
+    const std::optional<QRect> frame = XFrame(window);
+    if (!frame)
+        return;
+    const int titleBar = window.geometry().top() - window.frameGeometry().top();
+    const QPoint from(frame->center().x(), frame->top() + std::max(titleBar / 2, 3));
+    const QPoint to = from + offset;
+    auto n = [](int v) { return QString::number(v); };
+    Run(QStringLiteral("xdotool"),
+        {QStringLiteral("mousemove"), n(from.x()), n(from.y()), QStringLiteral("sleep"), QStringLiteral("0.3"),
+         QStringLiteral("mousedown"), QStringLiteral("1"), QStringLiteral("sleep"), QStringLiteral("0.3"),
+         QStringLiteral("mousemove"), n(from.x() + 20), n(from.y() + 20), QStringLiteral("sleep"), QStringLiteral("0.3"),
+         QStringLiteral("mousemove"), n(to.x()), n(to.y()), QStringLiteral("sleep"), QStringLiteral("0.3"),
+         QStringLiteral("mouseup"), QStringLiteral("1"), QStringLiteral("sleep"), QStringLiteral("0.3")});
+    Settle();
+    QThread::msleep(200);
+    Settle();
+}
+
+// The 400 x 400, 5000-generation fixed-outcome run of the issue (the community of Prepare).
+void PrepareLarge(AppState& app)
+{
+    Prepare(app);
+    GParamStruct& g = app.Params.GParamRec;
+    g.MaxX = 400;
+    g.MaxY = 400;
+    g.PIX = 1;
+    g.Maxgen = 5000;
+    app.BringParametersIntoForce();
+    app.Options.DisplayCycle = 10;
+}
+
+// Starts the large fixed run; after some generations checks the windows and saves the screen
+// as name. With drag, the landscape window is then dragged as a user would and where it went
+// is written to FOLDER/dragged.txt; else the landscape must be where that file says.
+int LargeFixedRun(TMainForm& main, AppState& app, const QDir& out, const QString& name, bool drag, bool restart)
+{
+    for (TModelForm* window : std::initializer_list<TModelForm*>{&main.ModelOneVar(), &main.MonteCarloFixed(),
+                                                                   &main.MonteCarloVariable(), &main.ArrayFixed(),
+                                                                   &main.ArrayVariable()})
+        window->close();
+    PrepareLarge(app);
+    ChooseMode(main.RunMode(), {});
+    TModelOneForm& model = main.ModelOne();
+    OutputWindows& w = main.Outputs();
+    int failures = 0;
+    EventScript script([&] {
+        if (model.CurGen->text().toInt() < 50)
+            return false;
+        model.StopBtnClick();
+        failures += CheckPlacement(out, name, model);
+        SaveScreen(out, name);
+        QFile dragged(out.filePath(QStringLiteral("dragged.txt")));
+        if (drag) {
+            const std::optional<QRect> before = XFrame(w.Landscape);
+            const QRect screen = QGuiApplication::primaryScreen()->geometry();
+            if (before) {
+                // Towards the bottom right corner of the screen.
+                const QPoint target(screen.right() - before->width() - 40, screen.bottom() - before->height() - 30);
+                DragTitleBar(w.Landscape, target - before->topLeft());
+            }
+            const std::optional<QRect> after = XFrame(w.Landscape);
+            if (after && dragged.open(QIODevice::WriteOnly | QIODevice::Text)) {
+                dragged.write(Text(*after).toLatin1());
+                dragged.close();
+            }
+            const bool moved = before && after && after->topLeft() != before->topLeft();
+            std::printf("Landscape dragged from %s to %s%s\n", before ? qPrintable(Text(*before)) : "-",
+                        after ? qPrintable(Text(*after)) : "-", moved ? "" : ": FAILED, it did not move");
+            failures += moved ? 0 : 1;
+            SaveScreen(out, name + QStringLiteral("-dragged"));
+        } else if (restart) {
+            QString expected;
+            if (dragged.open(QIODevice::ReadOnly | QIODevice::Text))
+                expected = QString::fromLatin1(dragged.readAll()).trimmed();
+            const std::optional<QRect> now = XFrame(w.Landscape);
+            const bool back = now && Text(*now) == expected;
+            std::printf("After the restart the landscape is at %s, dragged to %s: %s\n",
+                        now ? qPrintable(Text(*now)) : "-", qPrintable(expected), back ? "back where it was" : "FAILED");
+            failures += back ? 0 : 1;
+        }
+        model.ResetBtnClick();
+        return true;
+    });
+    model.StartBtnClick();
+    model.close();
+    return failures;
+}
+
+// Pictures of the variable-outcome window and of every plot window in the middle of a run, the
+// placement of its windows checked. The number of failed checks.
+int VariableRun(TMainForm& main, AppState& app, const QDir& out)
 {
     for (TModelForm* window : std::initializer_list<TModelForm*>{&main.ModelOne(), &main.MonteCarloFixed(),
                                                                    &main.MonteCarloVariable(), &main.ArrayFixed(),
                                                                    &main.ArrayVariable()})
         window->close();
     PrepareVariable(app);
-    TRunModeForm& runMode = main.RunMode();
-    runMode.SingleLandscape->click();
-    runMode.SingleRun->click();
-    runMode.VariableOutcome->click();
-    runMode.OKBtnClick();
+    ChooseMode(main.RunMode(), {.Outcome = OutcomeKind::Variable});
     TModelOneVarForm& model = main.ModelOneVar();
     OutputWindows& w = main.Outputs();
-    const int right = main.frameGeometry().right() + 16;
-    model.move(10, main.frameGeometry().bottom() + 40);
-    w.Landscape.move(right, 10);
-    w.SpaceTime.move(right + app.DisplayWidth() + 16, 10);
-    w.FreqTime.move(right + app.DisplayWidth() + 16 + 190, 10);
-    w.FreqTimeOutcome.move(right + app.DisplayWidth() + 16 + 190 + 250, 10);
-    w.OutcomeStats.move(10, 420);
-    w.GCGraph.move(right, 340);
-    w.GCGraphA.move(right + 380, 340);
-    w.Statistics.hide();
+    int failures = 0;
 
     EventScript script([&] {
         if (model.CurGen->text().toInt() < 350)
@@ -141,21 +343,13 @@ void VariableRun(TMainForm& main, AppState& app, const QDir& out)
         };
         for (const auto& [window, name] : windows)
             Save(*window, out, QString::fromLatin1(name));
-        if (QScreen* screen = QGuiApplication::primaryScreen())
-            screen->grabWindow(0).save(out.filePath(QStringLiteral("variable-screen.png")));
+        failures += CheckPlacement(out, QStringLiteral("variable-screen"), model);
+        SaveScreen(out, QStringLiteral("variable-screen"));
         model.ResetBtnClick();
         return true;
     });
     model.StartBtnClick();
-}
-
-// Chooses a run mode in the run-mode dialog and confirms it.
-void ChooseMode(TRunModeForm& runMode, const RunMode& mode)
-{
-    (mode.Multiple ? runMode.MultipleLandscapes : runMode.SingleLandscape)->click();
-    (mode.MonteCarlo ? runMode.MonteCarlo : runMode.SingleRun)->click();
-    (mode.Outcome == OutcomeKind::Variable ? runMode.VariableOutcome : runMode.FixedOutcome)->click();
-    runMode.OKBtnClick();
+    return failures;
 }
 
 // The Monte Carlo windows, one of them in the middle of a series.
@@ -164,14 +358,12 @@ void PictureMonteCarlo(TMainForm& main, const QDir& out, const QString& resultFi
     TRunModeForm& runMode = main.RunMode();
     ChooseMode(runMode, {.Outcome = OutcomeKind::Variable, .MonteCarlo = true});
     TMonteCarloForm& variable = main.MonteCarloVariable();
-    variable.move(10, main.frameGeometry().bottom() + 40);
     Settle();
     Save(variable, out, QStringLiteral("montecarlo-variable"));
     variable.close();
 
     ChooseMode(runMode, {.MonteCarlo = true});
     TMonteCarloForm& fixed = main.MonteCarloFixed();
-    fixed.move(10, main.frameGeometry().bottom() + 40);
     fixed.RepeatTimes->setText(QStringLiteral("20"));
     fixed.ResultFile->setText(resultFile);
     EventScript script([&] {
@@ -186,25 +378,21 @@ void PictureMonteCarlo(TMainForm& main, const QDir& out, const QString& resultFi
     fixed.close();
 }
 
-// The landscape-array windows and the picture of a 3 x 3 array in the middle of a run.
-void PictureArrays(TMainForm& main, const QDir& out)
+// The landscape-array windows and the picture of a 3 x 3 array in the middle of a run, the
+// placement of its windows checked. The number of failed checks.
+int PictureArrays(TMainForm& main, const QDir& out)
 {
+    int failures = 0;
     OutputWindows& windows = main.Outputs();
     TRunModeForm& runMode = main.RunMode();
     ChooseMode(runMode, {.Multiple = true, .Outcome = OutcomeKind::Variable});
     TModelArrayForm& variable = main.ArrayVariable();
-    variable.move(10, main.frameGeometry().bottom() + 40);
     Settle();
     Save(variable, out, QStringLiteral("array-variable"));
     variable.close();
 
     ChooseMode(runMode, {.Multiple = true});
     TModelArrayForm& fixed = main.ArrayFixed();
-    fixed.move(10, main.frameGeometry().bottom() + 40);
-    // The array picture beside the array window, the statistics out of the way to the right.
-    const int pictureLeft = std::max(main.frameGeometry().right(), fixed.frameGeometry().right()) + 16;
-    windows.MultiLandscape.move(pictureLeft, 10);
-    windows.Statistics.move(pictureLeft + 480, 10);
     fixed.NumOfRow->setText(QStringLiteral("3"));
     fixed.NumOfCol->setText(QStringLiteral("3"));
     fixed.TypeGRate->setCurrentText(QStringLiteral("Clumped"));
@@ -217,12 +405,9 @@ void PictureArrays(TMainForm& main, const QDir& out)
         Save(fixed, out, QStringLiteral("array"));
         Save(windows.MultiLandscape, out, QStringLiteral("multi-landscape"));
         Save(windows.Statistics, out, QStringLiteral("array-statistics"));
-        if (QScreen* screen = QGuiApplication::primaryScreen()) {
-            QRect area = main.frameGeometry() | fixed.frameGeometry() | windows.MultiLandscape.frameGeometry();
-            area.adjust(-6, -6, 6, 6);
-            screen->grabWindow(0, area.x(), area.y(), area.width(), area.height())
-                .save(out.filePath(QStringLiteral("array-run.png")));
-        }
+        SaveArea(out, QStringLiteral("array-run"), {&main, &fixed, &windows.MultiLandscape});
+        failures += CheckPlacement(out, QStringLiteral("array-screen"), fixed);
+        SaveScreen(out, QStringLiteral("array-screen"));
         fixed.StopBtnClick();
         Settle();
         Save(fixed, out, QStringLiteral("array-stopped"));
@@ -231,6 +416,7 @@ void PictureArrays(TMainForm& main, const QDir& out)
     });
     fixed.StartBtnClick();
     fixed.close();
+    return failures;
 }
 
 } // namespace
@@ -240,38 +426,56 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorrel"));
     QApplication::setApplicationVersion(QStringLiteral(QUORREL_VERSION_TEXT));
-    if (argc < 2) {
-        std::fprintf(stderr, "Usage: quorrel-screenshots FOLDER\n");
+    QString folder, layoutFile;
+    bool restart = false;
+    const QStringList arguments = QApplication::arguments().mid(1);
+    for (int i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == QStringLiteral("--restart"))
+            restart = true;
+        else if (arguments[i] == QStringLiteral("--layout") && i + 1 < arguments.size())
+            layoutFile = arguments[++i];
+        else
+            folder = arguments[i];
+    }
+    if (folder.isEmpty()) {
+        std::fprintf(stderr, "Usage: quorrel-screenshots FOLDER [--layout FILE] [--restart]\n");
         return 2;
     }
-    QDir out(QString::fromLocal8Bit(argv[1]));
+    QDir out(folder);
     if (!out.mkpath(QStringLiteral("."))) {
-        std::fprintf(stderr, "cannot make %s\n", argv[1]);
+        std::fprintf(stderr, "cannot make %s\n", qPrintable(folder));
         return 1;
     }
     QTemporaryDir start;
+    // The window layout in a file of the caller's (else in the scratch folder), never in the user's settings.
+    if (layoutFile.isEmpty())
+        layoutFile = start.filePath(QStringLiteral("layout.ini"));
     AppState app;
     QtDialogs dialogs;
-    TMainForm main(app, dialogs);
+    TMainForm main(app, dialogs, std::make_unique<QSettings>(layoutFile, QSettings::IniFormat));
     if (!main.Startup(start.path().toStdString()))
         return 1;
     Prepare(app);
+    main.show();
+    Settle();
+    int failures = 0;
+
+    if (restart) {
+        failures += LargeFixedRun(main, app, out, QStringLiteral("restart-screen"), false, true);
+        main.close();
+        app.RemoveTempDir(dialogs);
+        return failures == 0 ? 0 : 1;
+    }
+    QFile::remove(out.filePath(QStringLiteral("placement.txt")));
+    Save(main, out, QStringLiteral("main"));
 
     TModelOneForm& model = main.ModelOne();
     OutputWindows& windows = main.Outputs();
-    main.move(10, 10);
-    main.show();
-    Settle();
-    Save(main, out, QStringLiteral("main"));
-
     TRunModeForm& runMode = main.RunMode();
     runMode.show();
     Settle();
     Save(runMode, out, QStringLiteral("run-control"));
     runMode.OKBtnClick();
-    model.move(10, main.frameGeometry().bottom() + 40);
-    windows.Landscape.move(main.frameGeometry().right() + 16, 10);
-    windows.Statistics.move(main.frameGeometry().right() + 16 + app.DisplayWidth() + 16, 10);
 
     int step = 0;
     EventScript script([&] {
@@ -289,13 +493,9 @@ int main(int argc, char* argv[])
             Save(model, out, QStringLiteral("single-run"));
             Save(windows.Landscape, out, QStringLiteral("landscape"));
             Save(windows.Statistics, out, QStringLiteral("statistics"));
-            if (QScreen* screen = QGuiApplication::primaryScreen()) {
-                QRect area = main.frameGeometry() | model.frameGeometry() | windows.Landscape.frameGeometry() |
-                             windows.Statistics.frameGeometry();
-                area.adjust(-6, -6, 6, 6);
-                screen->grabWindow(0, area.x(), area.y(), area.width(), area.height())
-                    .save(out.filePath(QStringLiteral("run.png")));
-            }
+            SaveArea(out, QStringLiteral("run"), {&main, &model, &windows.Landscape, &windows.Statistics});
+            failures += CheckPlacement(out, QStringLiteral("run"), model);
+            SaveScreen(out, QStringLiteral("run-screen"));
             main.ColorMapItemClick();
             Settle();
             Save(windows.Colors, out, QStringLiteral("colors"));
@@ -320,8 +520,9 @@ int main(int argc, char* argv[])
     windows.Colors.hide();
 
     PictureMonteCarlo(main, out, start.filePath(QStringLiteral("series.dat")));
-    PictureArrays(main, out);
-    VariableRun(main, app, out);
+    failures += PictureArrays(main, out);
+    failures += VariableRun(main, app, out);
+    failures += LargeFixedRun(main, app, out, QStringLiteral("fixed-400-screen"), true, false);
 
     main.LicenseItemClick();
     main.AboutItemClick();
@@ -332,7 +533,10 @@ int main(int argc, char* argv[])
         if (w->isVisible() && w->windowTitle() == QStringLiteral("About Quorrel"))
             Save(*w, out, QStringLiteral("about"));
     }
+    failures += CheckPlacement(out, QStringLiteral("about"), main);
+    SaveScreen(out, QStringLiteral("about-screen"));
+    main.close();
     app.RemoveTempDir(dialogs);
     std::printf("Screenshots in %s\n", qPrintable(out.absolutePath()));
-    return 0;
+    return failures == 0 ? 0 : 1;
 }

@@ -100,7 +100,7 @@ void FreqTimePlot::DrawLine()
     }
     ++line_;
     if (settings_.Show && sink_ != nullptr)
-        sink_->RefreshFreqTimePlot(individuals_, values_);
+        sink_->RefreshFreqTimePlot(individuals_, values_, std::min(line_, height_) - 1);
 }
 
 void FreqTimePlot::SaveAndRelease()

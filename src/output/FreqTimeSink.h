@@ -13,7 +13,8 @@ public:
     virtual ~FreqTimeSink() = default;
 
     // A line has been drawn: both image controls take the pictures' height and show copies.
-    virtual void RefreshFreqTimePlot(const QImage& individuals, const QImage& values) = 0;
+    // newestRow is the last row drawn so far (-1: none).
+    virtual void RefreshFreqTimePlot(const QImage& individuals, const QImage& values, int newestRow) = 0;
 
     // The start of a run: the window takes this size and is shown.
     virtual void ShowFreqTimeWindow(const PlotWindowSize& size) = 0;

@@ -4,6 +4,7 @@
 #include "output/OutputFileError.h"
 #include "params/AssertionFailure.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace quorrel {
@@ -36,7 +37,7 @@ void SpaceTimePlot::DrawLine()
     }
     ++line_;
     if (show_ && sink_ != nullptr)
-        sink_->RefreshSpaceTimePlot(picture_);
+        sink_->RefreshSpaceTimePlot(picture_, std::min(line_, height_) - 1);
 }
 
 void SpaceTimePlot::Plot(TimePlotKind kind)

@@ -19,6 +19,10 @@ enum class CellAccess { Heading, Fixed, Selectable, Editable };
 // Sets the text of cell (row, column), creating it when needed, with its access.
 void SetCell(QTableWidget& grid, int row, int column, const QString& text, CellAccess access = CellAccess::Heading);
 
+// Widens the grid (never below the minimum width it was given first) so that all its
+// columns show without a horizontal scroll bar, as far as the screen's width allows.
+void FitGridToColumns(QTableWidget& grid);
+
 // The cell's text, empty when it has none.
 QString CellText(const QTableWidget& grid, int row, int column);
 

@@ -20,6 +20,7 @@ void FillOutcomeGrid(QTableWidget& grid, const OutcomeTable& table, int n, bool 
         for (int j = 1; j <= n; ++j)
             SetCell(grid, i, j, QString::fromStdString(OutcomeCellText(table[i][j], i, j)),
                     editable && i < j ? CellAccess::Selectable : CellAccess::Fixed);
+    FitGridToColumns(grid);
 }
 
 void FillVariableOutcomeGrid(QTableWidget& grid, const VariableOutcomeTable& ranges, int n, bool editable)

@@ -16,8 +16,19 @@ public:
 
     PlotScrollArea(QWidget* content, QWidget* parent);
 
-    // The window's client area takes the size; the area fills it.
+    // The area takes the client size the plot asks for, the plot at its top; the window takes
+    // it too, made wider when its title would not fit in its title bar (the room right of the
+    // area stays empty).
     void ApplySize(const PlotWindowSize& size);
+    // The width a window needs for its title in a window manager's title bar: the caption in
+    // bold with room for the window's icon and buttons.
+    static int TitleWidth(const QWidget& window);
+    // Row has just been drawn: scrolls it into view at the bottom while the row drawn before
+    // it is in view, so the plot follows the run unless the user has scrolled away from it.
+    void FollowRow(int row);
+
+private:
+    int newestRow_ = -1;
 };
 
 } // namespace quorrel

@@ -2,9 +2,13 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStringList>
+#include <QTreeView>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -97,6 +101,25 @@ QString QtDialogs::NameFilters(const std::string& filter)
     return filters.join(QStringLiteral(";;"));
 }
 
+void QtDialogs::FitFileColumns(QFileDialog& dialog)
+{
+    // The detail view of Qt's own dialog: the name takes the room the Size, Type and Date
+    // columns leave, and those are as wide as what they show.
+    auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (view == nullptr)
+        return;
+    QHeaderView* header = view->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < header->count(); ++column)
+        header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    // Room for the names beside them, as far as the screen allows.
+    constexpr int Width = 820;
+    const QScreen* screen = dialog.screen();
+    const int room = screen != nullptr ? screen->availableGeometry().width() - 40 : Width;
+    dialog.resize(std::max(dialog.width(), std::min(Width, room)), dialog.height());
+}
+
 MessageAnswer QtDialogs::Message(MessageKind kind, const std::string& text, MessageButtons buttons)
 {
     QMessageBox box(IconOf(kind), TitleOf(kind), MessageText(text), QMessageBox::NoButton,
@@ -124,6 +147,7 @@ std::optional<std::string> QtDialogs::ChooseFile(const FileDialogRequest& reques
     if (!request.initialName.empty())
         dialog.selectFile(QString::fromStdString(request.initialName));
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
+    FitFileColumns(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     const QString chosen = dialog.selectedFiles().constFirst().trimmed();

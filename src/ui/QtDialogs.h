@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class QFileDialog;
 class QWidget;
 
 namespace quorrel {
@@ -19,6 +20,8 @@ public:
     static QString NameFilters(const std::string& filter);
     // Message text with every "\r" (alone or before "\n") as one line break.
     static QString MessageText(const std::string& text);
+    // Qt's file dialog with the columns of its detail view as wide as their contents.
+    static void FitFileColumns(QFileDialog& dialog);
 };
 
 } // namespace quorrel

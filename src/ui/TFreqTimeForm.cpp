@@ -20,11 +20,12 @@ TFreqTimeForm::TFreqTimeForm(const QString& caption) : QWidget(nullptr, OutputWi
     area_->ApplySize({204, 200, 212, 227});
 }
 
-void TFreqTimeForm::RefreshFreqTimePlot(const QImage& individuals, const QImage& values)
+void TFreqTimeForm::RefreshFreqTimePlot(const QImage& individuals, const QImage& values, int newestRow)
 {
     individuals_->SetPicture(individuals);
     values_->SetPicture(values);
     content_->setFixedHeight(std::max(individuals.height(), values.height()));
+    area_->FollowRow(newestRow);
 }
 
 void TFreqTimeForm::ShowFreqTimeWindow(const PlotWindowSize& size)

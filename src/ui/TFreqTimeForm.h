@@ -19,7 +19,7 @@ public:
 
     explicit TFreqTimeForm(const QString& caption);
 
-    void RefreshFreqTimePlot(const QImage& individuals, const QImage& values) override;
+    void RefreshFreqTimePlot(const QImage& individuals, const QImage& values, int newestRow) override;
     void ShowFreqTimeWindow(const PlotWindowSize& size) override;
 
     const PlotPicture& Individuals() const { return *individuals_; }

@@ -120,6 +120,7 @@ void TGRatesForm::Fill()
             SetCell(*AgainstGrid, i, j - 1, QString::fromStdString(model_.Against(i, j)), CellAccess::Fixed);
         SetAgainstAccess(i);
     }
+    FitGridToColumns(*AgainstGrid);
     GRateLabel->setText(QString::fromStdString(model_.Label()));
     current_.reset();
     filling_ = false;

@@ -2,39 +2,63 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScrollArea>
 
 namespace quorrel {
+
+// The image control: every pixel is painted from the picture, no background fill first.
+class TLandscapeForm::Image : public QWidget {
+public:
+    Image(const QImage& picture, QWidget* parent) : QWidget(parent), picture_(picture)
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QPainter painter(this);
+        if (picture_.isNull()) {
+            painter.fillRect(rect(), Qt::white);
+            return;
+        }
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        const QRect area = event->rect();
+        painter.drawImage(area.topLeft(), picture_, area);
+    }
+
+private:
+    const QImage& picture_;
+};
 
 TLandscapeForm::TLandscapeForm()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint)
 {
     setWindowTitle(QStringLiteral("Landscape"));
-    // Every pixel is painted from the picture: no background fill first.
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setFixedSize(200, 200);
+    area_ = new QScrollArea(this);
+    area_->setFrameShape(QFrame::NoFrame);
+    area_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    image_ = new Image(picture_, area_);
+    area_->setWidget(image_);
+    SetDisplaySize(QSize(200, 200));
+}
+
+void TLandscapeForm::SetDisplaySize(const QSize& size)
+{
+    image_->setFixedSize(size);
+    setFixedSize(size);
+    area_->setGeometry(rect());
 }
 
 void TLandscapeForm::ShowLandscape(const QImage& picture)
 {
     picture_ = picture;
-    if (size() != picture.size())
-        setFixedSize(picture.size());
+    if (image_->size() != picture.size())
+        SetDisplaySize(picture.size());
     if (isHidden())
         show();
-    update();
-}
-
-void TLandscapeForm::paintEvent(QPaintEvent* event)
-{
-    QPainter painter(this);
-    if (picture_.isNull()) {
-        painter.fillRect(rect(), Qt::white);
-        return;
-    }
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    const QRect area = event->rect();
-    painter.drawImage(area.topLeft(), picture_, area);
+    image_->update();
 }
 
 } // namespace quorrel

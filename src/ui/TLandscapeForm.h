@@ -5,10 +5,12 @@
 #include <QImage>
 #include <QWidget>
 
+class QScrollArea;
+
 namespace quorrel {
 
 // "Landscape": the current landscape picture, drawn unscaled; the client area is the
-// display size of the picture last shown.
+// display size of the picture last shown (cut down to the screen, the picture then scrolls).
 class TLandscapeForm : public QWidget, public LandscapeSink {
     Q_OBJECT
 public:
@@ -16,12 +18,14 @@ public:
 
     void ShowLandscape(const QImage& picture) override;
     const QImage& Picture() const { return picture_; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
+    // The client area (and the picture's area) before any picture is shown.
+    void SetDisplaySize(const QSize& size);
 
 private:
+    class Image;
     QImage picture_;
+    Image* image_;
+    QScrollArea* area_;
 };
 
 } // namespace quorrel

@@ -15,6 +15,7 @@
 #include "ui/TModelOneVarForm.h"
 #include "ui/TMonteCarloForm.h"
 #include "ui/TOptionsDlg.h"
+#include "ui/WindowLayout.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -22,6 +23,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSettings>
 #include <QStatusBar>
 
 #include <filesystem>
@@ -63,10 +65,10 @@ QString AboutText()
 
 } // namespace
 
-TMainForm::TMainForm(AppState& app, Dialogs& dialogs)
+TMainForm::TMainForm(AppState& app, Dialogs& dialogs, std::unique_ptr<QSettings> layoutSettings)
     : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      app_(app), dialogs_(dialogs)
+      app_(app), dialogs_(dialogs), layout_(std::make_unique<WindowLayout>(std::move(layoutSettings)))
 {
     setWindowTitle(QStringLiteral("Quorrel"));
     picture_ = new LatticePicture(app_.Colors, this);
@@ -79,8 +81,10 @@ TMainForm::TMainForm(AppState& app, Dialogs& dialogs)
     BuildMenus();
     picture_->setFixedSize(480, 300);
     setFixedSize(sizeHint());
+    layout_->Manage(*this, QStringLiteral("Main"), WindowLayout::Role::Main);
 }
 
+// The layout goes first (it was made last), the windows it watched after it.
 TMainForm::~TMainForm() = default;
 
 QAction* TMainForm::MenuItem(const QString& caption) const
@@ -136,6 +140,10 @@ void TMainForm::BuildMenus()
          [this] { WriteToFileItemClick(); });
     item(params, QStringLiteral("Write &As Default"), QStringLiteral("Save the parameters as the default set"),
          [this] { WriteAsDefaultItemClick(); });
+    params->addSeparator();
+    item(params, QStringLiteral("Reset Window &Layout"),
+         QStringLiteral("Forget where the windows were put and place them again"),
+         [this] { ResetWindowLayoutItemClick(); });
 
     QAction* run = menuBar()->addAction(QStringLiteral("&Run"));
     run->setStatusTip(QStringLiteral("Choose a run mode and start a run"));
@@ -211,6 +219,34 @@ void TMainForm::CreateWindows()
     optionsDlg_ = std::make_unique<TOptionsDlg>(app_.Options, app_.Params, dialogs_);
     editors_ = std::make_unique<ParameterEditors>(app_.Params, app_.Random, dialogs_,
                                                   [this](const std::string& message) { return RunGuard(message); });
+
+    using Role = WindowLayout::Role;
+    const std::pair<QWidget*, const char*> controls[] = {
+        {modelOne_.get(), "SingleRunFixed"},       {modelOneVar_.get(), "SingleRunVariable"},
+        {monteCarloFixed_.get(), "MonteCarloFixed"}, {monteCarloVariable_.get(), "MonteCarloVariable"},
+        {arrayFixed_.get(), "ArrayFixed"},          {arrayVariable_.get(), "ArrayVariable"},
+    };
+    for (const auto& [window, key] : controls)
+        layout_->Manage(*window, QString::fromLatin1(key), Role::Controls);
+    // The order of placement: the landscape nearest the controls, then the statistics, then the plots.
+    OutputWindows& o = *outputs_;
+    const std::pair<QWidget*, const char*> others[] = {
+        {&o.Landscape, "Landscape"},
+        {&o.MultiLandscape, "MultiLandscape"},
+        {&o.Statistics, "Statistics"},
+        {&o.SpaceTime, "SpaceTime"},
+        {&o.FreqTime, "FreqTimeGRate"},
+        {&o.OutcomeStats, "OutcomeStatistics"},
+        {&o.GCGraph, "GCGraph"},
+        {&o.GCGraphA, "GCGraphA"},
+        {&o.FreqTimeOutcome, "FreqTimeOutcome"},
+        {&o.Colors, "Colors"},
+        {gparamView_.get(), "GeneralParametersView"},
+        {license_.get(), "License"},
+        {about_.get(), "About"},
+    };
+    for (const auto& [window, key] : others)
+        layout_->Manage(*window, QString::fromLatin1(key), Role::Output);
 }
 
 TRunModeForm::ModelWindows TMainForm::ModelWindowList() const
@@ -353,6 +389,8 @@ void TMainForm::WriteAsDefaultItemClick()
     }
 }
 
+void TMainForm::ResetWindowLayoutItemClick() { layout_->Reset(); }
+
 void TMainForm::RunItemClick()
 {
     for (TModelForm* window : ModelWindowList()) {
@@ -392,7 +430,7 @@ void TMainForm::LandscapeItemClick()
 {
     TLandscapeForm& landscape = outputs_->Landscape;
     if (landscape.Picture().isNull())
-        landscape.setFixedSize(app_.DisplayWidth(), app_.DisplayHeight());
+        landscape.SetDisplaySize(QSize(app_.DisplayWidth(), app_.DisplayHeight()));
     landscape.show();
     landscape.raise();
 }
@@ -457,6 +495,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
     terminating_ = true;
     if (!shutDown_) {
         shutDown_ = true;
+        layout_->Save();
         // A run in progress notices the flag after its current generation and ends.
         if (modelOne_ != nullptr) {
             for (TModelForm* window : ModelWindowList())

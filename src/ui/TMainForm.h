@@ -4,6 +4,7 @@
 #include "ui/TRunModeForm.h"
 
 #include <QMainWindow>
+#include <QSettings>
 
 #include <filesystem>
 #include <memory>
@@ -26,14 +27,16 @@ class TModelOneForm;
 class TModelOneVarForm;
 class TMonteCarloForm;
 class TOptionsDlg;
+class WindowLayout;
 
 // "Quorrel": the main window. Its start-up brings the application state to life and creates
 // the other windows hidden; closing it saves the parameters and options, removes the
-// temporary folder and ends the program.
+// temporary folder and ends the program. The windows go where WindowLayout puts them; the
+// user's arrangement is kept in layoutSettings (none: for this session only).
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
-    TMainForm(AppState& app, Dialogs& dialogs);
+    TMainForm(AppState& app, Dialogs& dialogs, std::unique_ptr<QSettings> layoutSettings = nullptr);
     ~TMainForm() override;
 
     // Start-up in startDir. False when the program must end at once (no temporary folder).
@@ -50,6 +53,7 @@ public:
     void ReadFromFileItemClick();
     void WriteToFileItemClick();
     void WriteAsDefaultItemClick();
+    void ResetWindowLayoutItemClick();
     void RunItemClick();
     void WriteLandscapeItemClick();
     void ColorMapItemClick();
@@ -83,6 +87,7 @@ public:
     TOptionsDlg& OptionsDlg() { return *optionsDlg_; }
     ParameterEditors& Editors() { return *editors_; }
     TInfoForm& About() { return *about_; }
+    WindowLayout& Layout() { return *layout_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -119,6 +124,7 @@ private:
     std::unique_ptr<TGParamViewForm> gparamView_;
     std::unique_ptr<TOptionsDlg> optionsDlg_;
     std::unique_ptr<ParameterEditors> editors_;
+    std::unique_ptr<WindowLayout> layout_;
 };
 
 } // namespace quorrel

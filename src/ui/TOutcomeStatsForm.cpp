@@ -6,6 +6,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollArea>
 
 namespace quorrel {
 
@@ -37,9 +38,10 @@ QImage BlankPlot()
 TOutcomeStatsForm::TOutcomeStatsForm() : QWidget(nullptr, OutputWindowFlags)
 {
     setWindowTitle(QStringLiteral("Statistics: Outcomes"));
+    auto* content = new QWidget;
     const int lineHeight = fontMetrics().height();
-    auto label = [this](const QString& text, int x, int y, int width, int height, Qt::Alignment align) {
-        auto* l = new QLabel(text, this);
+    auto label = [content](const QString& text, int x, int y, int width, int height, Qt::Alignment align) {
+        auto* l = new QLabel(text, content);
         l->setAlignment(align);
         l->setGeometry(x, y, width, height);
         return l;
@@ -63,7 +65,7 @@ TOutcomeStatsForm::TOutcomeStatsForm() : QWidget(nullptr, OutputWindowFlags)
             for (int i = 0; i < 3; ++i)
                 label(QString::number(levels[i]), left + NameWidth, top + levelRows[i] - lineHeight / 2,
                       ScaleWidth - 4, lineHeight, Qt::AlignRight | Qt::AlignVCenter);
-            PlotPicture* plot = new PlotPicture(this);
+            PlotPicture* plot = new PlotPicture(content);
             plot->move(plotLeft, top);
             plot->SetPicture(BlankPlot());
             plots_[group * 3 + row] = plot;
@@ -78,14 +80,21 @@ TOutcomeStatsForm::TOutcomeStatsForm() : QWidget(nullptr, OutputWindowFlags)
     const int totalWidth = 2 * GroupWidth + GroupGap;
     const int lineLeft = Margin + (totalWidth - beforeWidth - FieldWidth - closeWidth) / 2;
     label(before, lineLeft, axisTop, beforeWidth - 4, FieldHeight, Qt::AlignRight | Qt::AlignVCenter);
-    GenTotal = new QLineEdit(this);
+    GenTotal = new QLineEdit(content);
     GenTotal->setReadOnly(true);
     GenTotal->setFocusPolicy(Qt::NoFocus);
     GenTotal->setAlignment(Qt::AlignCenter);
     GenTotal->setGeometry(lineLeft + beforeWidth, axisTop, FieldWidth, FieldHeight);
     label(QStringLiteral(")"), lineLeft + beforeWidth + FieldWidth, axisTop, closeWidth, FieldHeight,
           Qt::AlignLeft | Qt::AlignVCenter);
-    setFixedSize(Margin + totalWidth + Margin, axisTop + FieldHeight + Margin);
+    const QSize size(Margin + totalWidth + Margin, axisTop + FieldHeight + Margin);
+    content->setFixedSize(size);
+    // Cut down to the screen, the plots scroll.
+    auto* area = new QScrollArea(this);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidget(content);
+    area->setGeometry(QRect(QPoint(), size));
+    setFixedSize(size);
 }
 
 void TOutcomeStatsForm::ShowOutcomePlots(const std::array<QImage, 6>& plots, int maxgen)

@@ -14,7 +14,11 @@ TSpaceTimeForm::TSpaceTimeForm() : QWidget(nullptr, OutputWindowFlags)
     area_->ApplySize({200, 200, 208, 227});
 }
 
-void TSpaceTimeForm::RefreshSpaceTimePlot(const QImage& picture) { picture_->SetPicture(picture); }
+void TSpaceTimeForm::RefreshSpaceTimePlot(const QImage& picture, int newestRow)
+{
+    picture_->SetPicture(picture);
+    area_->FollowRow(newestRow);
+}
 
 void TSpaceTimeForm::ShowSpaceTimeWindow(const PlotWindowSize& size)
 {

@@ -16,7 +16,7 @@ class TSpaceTimeForm : public QWidget, public SpaceTimeSink {
 public:
     TSpaceTimeForm();
 
-    void RefreshSpaceTimePlot(const QImage& picture) override;
+    void RefreshSpaceTimePlot(const QImage& picture, int newestRow) override;
     void ShowSpaceTimeWindow(const PlotWindowSize& size) override;
 
     const PlotPicture& Picture() const { return *picture_; }

@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollArea>
 
 namespace quorrel {
 
@@ -26,6 +27,7 @@ TStatisticsForm::TStatisticsForm()
                            Qt::WindowCloseButtonHint)
 {
     setWindowTitle(QStringLiteral("Statistics"));
+    content_ = new QWidget;
     BuildPlot(0, {QStringLiteral("Coverage"), QStringLiteral("(%)"), QStringLiteral("of each"),
                   QStringLiteral("species")});
     BuildPlot(1, {QStringLiteral("Average"), QStringLiteral("growth"), QStringLiteral("rates")});
@@ -33,7 +35,7 @@ TStatisticsForm::TStatisticsForm()
 
     const int axisTop = PlotTop(Plots) - RowGap + 6;
     auto makeField = [this, axisTop](int centre) {
-        auto* field = new QLineEdit(this);
+        auto* field = new QLineEdit(content_);
         field->setReadOnly(true);
         field->setFocusPolicy(Qt::NoFocus);
         field->setAlignment(Qt::AlignCenter);
@@ -42,13 +44,20 @@ TStatisticsForm::TStatisticsForm()
     };
     midTime_ = makeField(PlotLeft + PlotWidth / 2);
     endTime_ = makeField(PlotLeft + PlotWidth - FieldWidth / 2);
-    auto* start = new QLabel(QStringLiteral("0"), this);
+    auto* start = new QLabel(QStringLiteral("0"), content_);
     start->setGeometry(PlotLeft - 10, axisTop, 20, FieldHeight);
     start->setAlignment(Qt::AlignCenter);
-    auto* caption = new QLabel(QStringLiteral("Time (generation)"), this);
+    auto* caption = new QLabel(QStringLiteral("Time (generation)"), content_);
     caption->setAlignment(Qt::AlignCenter);
     caption->setGeometry(PlotLeft, axisTop + FieldHeight + 4, PlotWidth, FieldHeight);
-    setFixedSize(PlotLeft + PlotWidth + Margin, axisTop + 2 * FieldHeight + 4 + Margin);
+    const QSize size(PlotLeft + PlotWidth + Margin, axisTop + 2 * FieldHeight + 4 + Margin);
+    content_->setFixedSize(size);
+    // Cut down to the screen, the plots scroll.
+    auto* area = new QScrollArea(this);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidget(content_);
+    area->setGeometry(QRect(QPoint(), size));
+    setFixedSize(size);
 }
 
 void TStatisticsForm::BuildPlot(int index, const QStringList& caption)
@@ -58,7 +67,7 @@ void TStatisticsForm::BuildPlot(int index, const QStringList& caption)
     const int lineHeight = fontMetrics().height();
     const int captionTop = top + (PlotHeight - lineHeight * int(caption.size())) / 2;
     for (int i = 0; i < caption.size(); ++i) {
-        auto* label = new QLabel(caption[i], this);
+        auto* label = new QLabel(caption[i], content_);
         label->setGeometry(Margin, captionTop + i * lineHeight, CaptionWidth, lineHeight);
         row.labels.push_back(label);
     }
@@ -66,12 +75,12 @@ void TStatisticsForm::BuildPlot(int index, const QStringList& caption)
     const int levels[] = {100, 75, 50, 25, 0};
     const int scaleRows[] = {0, 49, 99, 149, 199};
     for (int i = 0; i < 5; ++i) {
-        auto* label = new QLabel(QString::number(levels[i]), this);
+        auto* label = new QLabel(QString::number(levels[i]), content_);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         label->setGeometry(Margin + CaptionWidth, top + scaleRows[i] - lineHeight / 2, ScaleWidth - 4, lineHeight);
         row.labels.push_back(label);
     }
-    row.picture = new PlotView(QSize(PlotWidth, PlotHeight), this);
+    row.picture = new PlotView(QSize(PlotWidth, PlotHeight), content_);
     row.picture->move(PlotLeft - 1, top - 1);
 }
 

@@ -47,6 +47,7 @@ private:
 
     void BuildPlot(int index, const QStringList& caption);
 
+    QWidget* content_;
     std::array<PlotRow, Plots> rows_;
     QLineEdit* midTime_;
     QLineEdit* endTime_;

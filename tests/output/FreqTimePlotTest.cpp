@@ -15,7 +15,12 @@ namespace {
 struct RecordingSink : FreqTimeSink {
     std::vector<PlotWindowSize> shown;
     int refreshed = 0;
-    void RefreshFreqTimePlot(const QImage&, const QImage&) override { ++refreshed; }
+    int newestRow = -1;
+    void RefreshFreqTimePlot(const QImage&, const QImage&, int row) override
+    {
+        ++refreshed;
+        newestRow = row;
+    }
     void ShowFreqTimeWindow(const PlotWindowSize& size) override { shown.push_back(size); }
 };
 
@@ -140,6 +145,7 @@ TEST_F(FreqTimePlotTest, ArraySumsItsLandscapesIntoOneLineAndSavesBothPictures)
     EXPECT_EQ(plot.IndividualTotal(), 4);
     EXPECT_EQ(Classes(plot.Individuals(), 1), Grey({{10, 100}}));
     EXPECT_EQ(sink.refreshed, 2);
+    EXPECT_EQ(sink.newestRow, 1);
     EXPECT_EQ(sink.shown.size(), 1u);
 
     const QImage individuals = plot.Individuals().copy();

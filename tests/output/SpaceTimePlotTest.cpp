@@ -15,10 +15,12 @@ namespace {
 struct RecordingSink : SpaceTimeSink {
     std::vector<PlotWindowSize> shown;
     int refreshed = 0;
+    int newestRow = -1;
     QImage last;
-    void RefreshSpaceTimePlot(const QImage& picture) override
+    void RefreshSpaceTimePlot(const QImage& picture, int row) override
     {
         ++refreshed;
+        newestRow = row;
         last = picture.copy();
     }
     void ShowSpaceTimeWindow(const PlotWindowSize& size) override { shown.push_back(size); }
@@ -72,6 +74,8 @@ TEST_F(SpaceTimePlotTest, MiddleRowPerSampledGenerationClippedAtTheImageHeight)
         if (show) {
             EXPECT_EQ(sink.shown, (std::vector<PlotWindowSize>{PlotWindowSize{10, 10, 18, 37}}));
             EXPECT_EQ(sink.refreshed, 12);
+            // The eleventh and twelfth lines fall below the 10 rows of the picture.
+            EXPECT_EQ(sink.newestRow, 9);
             EXPECT_EQ(sink.last, picture);
         } else {
             EXPECT_TRUE(sink.shown.empty());

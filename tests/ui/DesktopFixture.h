@@ -13,7 +13,8 @@
 namespace quorrel::test {
 
 // The desktop program started in an empty folder, with its temporary folder made inside
-// another one, messages and file dialogs scripted.
+// another one, messages and file dialogs scripted; the window layout kept in layoutSettings
+// (none: for the test only, never in the user's settings).
 struct DesktopFixture {
     QByteArray savedTmpDir = qgetenv("TMPDIR");
     QTemporaryDir startDir;
@@ -22,10 +23,10 @@ struct DesktopFixture {
     ScriptedDialogs dialogs;
     std::unique_ptr<TMainForm> main;
 
-    DesktopFixture()
+    explicit DesktopFixture(std::unique_ptr<QSettings> layoutSettings = nullptr)
     {
         qputenv("TMPDIR", tempRoot.path().toLocal8Bit());
-        main = std::make_unique<TMainForm>(app, dialogs);
+        main = std::make_unique<TMainForm>(app, dialogs, std::move(layoutSettings));
         started = main->Startup(StartPath());
     }
 

@@ -21,6 +21,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -69,6 +71,7 @@ private slots:
     void MortalityResetSurvivesCancel();
     void RecruitmentRefusesText();
     void EditorsRefusedWhileRunStopped();
+    void GridsShowTheirColumnsUpToTheScreensWidth();
 };
 
 void EditorWindowsTest::OutcomeEntryThroughMenu()
@@ -388,6 +391,37 @@ void EditorWindowsTest::EditorsRefusedWhileRunStopped()
                                 finish + "recruitment parameters"}));
     QVERIFY(f.app.Params.OutcomeMatrix == before.OutcomeMatrix);
     QVERIFY(f.app.Params.MortalityVector == before.MortalityVector);
+}
+
+void EditorWindowsTest::GridsShowTheirColumnsUpToTheScreensWidth()
+{
+    DesktopFixture f;
+    QVERIFY(f.started);
+    ParameterEditors& editors = f.main->Editors();
+    f.app.Params.GParamRec.Maxspec = 5;
+    // Five species: every column of the rate-against grid and of the outcome matrix shows.
+    editors.ViewGrowthRatesItemClick();
+    editors.ViewOutcomeMatrixItemClick();
+    TGRatesForm& rates = editors.GRatesViewer();
+    TOutcomeViewForm& outcomes = editors.OutcomeViewer();
+    QVERIFY(QTest::qWaitForWindowExposed(&rates));
+    QVERIFY(QTest::qWaitForWindowExposed(&outcomes));
+    QCOMPARE(rates.AgainstGrid->columnCount(), 5);
+    QVERIFY(!rates.AgainstGrid->horizontalScrollBar()->isVisible());
+    QVERIFY(rates.AgainstGrid->viewport()->width() >= 5 * rates.AgainstGrid->columnWidth(0));
+    QCOMPARE(outcomes.OutcomeGrid->columnCount(), 6);
+    QVERIFY(!outcomes.OutcomeGrid->horizontalScrollBar()->isVisible());
+    rates.hide();
+    outcomes.hide();
+
+    // Forty: as wide as the screen allows, the rest scrolls.
+    f.app.Params.GParamRec.Maxspec = 40;
+    editors.ViewGrowthRatesItemClick();
+    QVERIFY(QTest::qWaitForWindowExposed(&rates));
+    const int screenWidth = rates.screen()->availableGeometry().width();
+    QVERIFY(rates.AgainstGrid->width() <= screenWidth);
+    QVERIFY(rates.AgainstGrid->width() > screenWidth / 2);
+    QVERIFY(rates.AgainstGrid->horizontalScrollBar()->isVisible());
 }
 
 QTEST_MAIN(EditorWindowsTest)

@@ -70,6 +70,7 @@ private slots:
     void VariableArrayFeedsEveryPlotWindowButTheSpaceTimePlot();
     void TimePlotWindowsTakeTheirSizeFromThePlotHeight_data();
     void TimePlotWindowsTakeTheirSizeFromThePlotHeight();
+    void TallTimePlotsFollowTheNewestRowUnlessScrolledAway();
 };
 
 void PlotWindowsTest::VariableRunShowsItsWindowsAfterGenerationZeroOnlyWhenAsked_data()
@@ -215,15 +216,63 @@ void PlotWindowsTest::TimePlotWindowsTakeTheirSizeFromThePlotHeight()
     VisibleAfterGenerationZero(m, o, true);
     QVERIFY(f.dialogs.messages.empty());
 
-    QCOMPARE(o.SpaceTime.size(), spaceTime);
+    // The plot's client area as the plot asks; the window wider only for its title.
+    QCOMPARE(o.SpaceTime.size(),
+             QSize(std::max(spaceTime.width(), PlotScrollArea::TitleWidth(o.SpaceTime)), spaceTime.height()));
+    QVERIFY(o.SpaceTime.width() > spaceTime.width());
     QCOMPARE(o.SpaceTime.Area().geometry(), QRect(QPoint(0, 0), spaceTime));
     QCOMPARE(o.SpaceTime.Area().verticalScrollBar()->isVisible(), spaceTimeScrolls);
     QCOMPARE(o.SpaceTime.Area().horizontalScrollBar()->isVisible(), false);
     QCOMPARE(o.SpaceTime.Picture().size(), QSize(30, maxgen / stCycle));
-    QCOMPARE(o.FreqTime.size(), freqTime);
+    QCOMPARE(o.FreqTime.size(),
+             QSize(std::max(freqTime.width(), PlotScrollArea::TitleWidth(o.FreqTime)), freqTime.height()));
+    QCOMPARE(o.FreqTime.Area().geometry(), QRect(QPoint(0, 0), freqTime));
     QCOMPARE(o.FreqTime.Area().verticalScrollBar()->isVisible(), freqTimeScrolls);
     QCOMPARE(o.FreqTime.Area().horizontalScrollBar()->isVisible(), false);
     QCOMPARE(o.FreqTime.Values().geometry(), QRect(104, 0, 100, maxgen));
+}
+
+void PlotWindowsTest::TallTimePlotsFollowTheNewestRowUnlessScrolledAway()
+{
+    TSpaceTimeForm spaceTime;
+    TFreqTimeForm freqTime(QStringLiteral("Freq-Time: G-Rate"));
+    QImage picture(30, 1000, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QImage values(100, 1000, QImage::Format_RGB32);
+    values.fill(Qt::white);
+    spaceTime.ShowSpaceTimeWindow({46, 600, 54, 627});
+    freqTime.ShowFreqTimeWindow({220, 600, 228, 627});
+    QScrollBar* st = spaceTime.Area().verticalScrollBar();
+    QScrollBar* ft = freqTime.Area().verticalScrollBar();
+    auto draw = [&](int from, int to) {
+        for (int row = from; row <= to; ++row) {
+            spaceTime.RefreshSpaceTimePlot(picture, row);
+            freqTime.RefreshFreqTimePlot(values, values, row);
+        }
+    };
+    draw(0, 599);
+    QCOMPARE(st->value(), 0);
+    QCOMPARE(ft->value(), 0);
+    // Past the 600 rows in view the newest row stays at the bottom.
+    draw(600, 700);
+    QCOMPARE(st->value(), 101);
+    QCOMPARE(ft->value(), 101);
+    // Scrolled back to the start, the plot stays there while the run goes on.
+    st->setValue(0);
+    ft->setValue(20);
+    draw(701, 720);
+    QCOMPARE(st->value(), 0);
+    QCOMPARE(ft->value(), 20);
+    // Scrolled to the newest row again, it follows again.
+    st->setValue(150);
+    draw(721, 800);
+    QCOMPARE(st->value(), 201);
+    QCOMPARE(ft->value(), 20);
+    // A new run starts at the top.
+    spaceTime.ShowSpaceTimeWindow({46, 600, 54, 627});
+    QCOMPARE(st->value(), 0);
+    draw(0, 10);
+    QCOMPARE(st->value(), 0);
 }
 
 QTEST_MAIN(PlotWindowsTest)

@@ -1,7 +1,11 @@
 #include "ui/QtDialogs.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QMessageBox>
+#include <QStandardPaths>
+#include <QTreeView>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -11,10 +15,13 @@ using namespace quorrel;
 class QtDialogsTest : public QObject {
     Q_OBJECT
 private slots:
+    // Qt's file dialog keeps its state in QSettings: in the test folders, not the user's.
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void FiltersInQtForm();
     void LineBreaks();
     void ButtonSetsAndAnswers_data();
     void ButtonSetsAndAnswers();
+    void FileColumnsFitTheirContents();
 };
 
 void QtDialogsTest::FiltersInQtForm()
@@ -79,6 +86,20 @@ void QtDialogsTest::ButtonSetsAndAnswers()
     QCOMPARE(shown, captions);
     QCOMPARE(text, QStringLiteral("first\nsecond"));
     QCOMPARE(int(got), answer);
+}
+
+void QtDialogsTest::FileColumnsFitTheirContents()
+{
+    QFileDialog dialog(nullptr, QStringLiteral("Open Parameter File"), QDir::tempPath());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    QtDialogs::FitFileColumns(dialog);
+    auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    QVERIFY(view != nullptr);
+    QHeaderView* header = view->header();
+    QCOMPARE(header->sectionResizeMode(0), QHeaderView::Stretch);
+    for (int column = 1; column < header->count(); ++column)
+        QCOMPARE(header->sectionResizeMode(column), QHeaderView::ResizeToContents);
+    QVERIFY(dialog.width() >= std::min(820, dialog.screen()->availableGeometry().width() - 40));
 }
 
 QTEST_MAIN(QtDialogsTest)

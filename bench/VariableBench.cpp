@@ -103,7 +103,7 @@ double FixedOutcomeGeneration(const ParameterSet& params)
         model.Generation(g);
     auto snapshot = std::make_unique<Landscapes>(*lands);
     const uint32_t seed = rng.RandSeed;
-    const ParameterSet warm = p;
+    const GRateRanges fractions = model.GRateFractions();
     const GRateRanges observed = model.ObservedGRateRanges();
     int gen = WarmUp;
     return PerGeneration(
@@ -111,7 +111,7 @@ double FixedOutcomeGeneration(const ParameterSet& params)
         [&] {
             *lands = *snapshot;
             rng.RandSeed = seed;
-            p = warm;
+            model.GRateFractions() = fractions;
             model.ObservedGRateRanges() = observed;
         },
         [&] { model.Generation(++gen); });

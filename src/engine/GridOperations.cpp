@@ -125,9 +125,9 @@ bool FindOccupiedCell(const GParamStruct& p, const LandscapeGrid& grid, int& x, 
     return ScanFrom(p, grid, x, y, [](const Cell& c) { return c.Species != 0; });
 }
 
-float DrawGRate(const ParameterSet& p, Rng& rng, int s)
+float DrawGRate(const GRateRanges& fractions, Rng& rng, int s)
 {
-    const GRateFraction& f = p.GRateFractions[s];
+    const GRateFraction& f = fractions[s];
     if (f.Rate >= 0.0f)
         return f.Rate;
     return static_cast<float>(rng.RandomReal() * (double(f.High) - double(f.Low)) + double(f.Low));

@@ -40,6 +40,6 @@ bool FindOccupiedCell(const GParamStruct& p, const LandscapeGrid& grid, int& x, 
 
 // The growth rate of a new individual of species s without a parent: the fixed rate, or
 // for a variable species one RandomReal spread over its low..high range.
-float DrawGRate(const ParameterSet& p, Rng& rng, int s);
+float DrawGRate(const GRateRanges& fractions, Rng& rng, int s);
 
 } // namespace quorrel

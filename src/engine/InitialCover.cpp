@@ -25,7 +25,8 @@ private:
     InitProgress& progress_;
 };
 
-bool RandomCover(const ParameterSet& p, LandscapeGrid& grid, Rng& rng, Dialogs& dialogs, InitProgress& progress)
+bool RandomCover(const ParameterSet& p, const GRateRanges& fractions, LandscapeGrid& grid, Rng& rng, Dialogs& dialogs,
+                 InitProgress& progress)
 {
     const GParamStruct& g = p.GParamRec;
     ClearLandscape(g, grid);
@@ -47,7 +48,7 @@ bool RandomCover(const ParameterSet& p, LandscapeGrid& grid, Rng& rng, Dialogs& 
             } while (grid(x, y).Species != 0 && tries >= 1);
             if (grid(x, y).Species != 0)
                 FindEmptyCell(p, grid, x, y, dialogs);
-            grid(x, y) = Cell{s, DrawGRate(p, rng, s)};
+            grid(x, y) = Cell{s, DrawGRate(fractions, rng, s)};
             ++placed;
             if (placed % 100 == 0)
                 progress.Show(placed);
@@ -59,9 +60,9 @@ bool RandomCover(const ParameterSet& p, LandscapeGrid& grid, Rng& rng, Dialogs& 
 }
 
 // The rate every individual of a block gets, or nothing when each draws its own.
-std::optional<float> BlockGRate(const ParameterSet& p, Rng& rng, int s, int i, int bx)
+std::optional<float> BlockGRate(const ParameterSet& p, const GRateRanges& fractions, Rng& rng, int s, int i, int bx)
 {
-    const GRateFraction& f = p.GRateFractions[s];
+    const GRateFraction& f = fractions[s];
     if (f.Rate >= 0.0f)
         return f.Rate;
     const double low = f.Low;
@@ -78,7 +79,7 @@ std::optional<float> BlockGRate(const ParameterSet& p, Rng& rng, int s, int i, i
     }
 }
 
-bool BlockCover(const ParameterSet& p, LandscapeGrid& grid, Rng& rng)
+bool BlockCover(const ParameterSet& p, const GRateRanges& fractions, LandscapeGrid& grid, Rng& rng)
 {
     const GParamStruct& g = p.GParamRec;
     const int bx = std::max(static_cast<int>(std::nearbyint(g.MaxX / 20.0)), 1);
@@ -104,7 +105,7 @@ bool BlockCover(const ParameterSet& p, LandscapeGrid& grid, Rng& rng)
             if (xEnd > limX)
                 xEnd = g.MaxX;
             const int s = static_cast<int>(rng.RandomInt(g.Maxspec)) + 1;
-            const std::optional<float> blockRate = BlockGRate(p, rng, s, i, bx);
+            const std::optional<float> blockRate = BlockGRate(p, fractions, rng, s, i, bx);
             for (int y = yStart; y <= yEnd; ++y) {
                 for (int x = xStart; x <= xEnd; ++x) {
                     ++visited;
@@ -112,7 +113,7 @@ bool BlockCover(const ParameterSet& p, LandscapeGrid& grid, Rng& rng)
                     const double prob = std::trunc((visited * f - placed) * 0.5) + f;
                     if (prob > rng.RandomReal()) {
                         ++placed;
-                        grid(x, y) = Cell{s, blockRate ? *blockRate : DrawGRate(p, rng, s)};
+                        grid(x, y) = Cell{s, blockRate ? *blockRate : DrawGRate(fractions, rng, s)};
                     } else {
                         grid(x, y) = EmptyCell;
                     }
@@ -131,15 +132,16 @@ bool BlockCover(const ParameterSet& p, LandscapeGrid& grid, Rng& rng)
 
 } // namespace
 
-bool SetInitCover(const ParameterSet& p, LandscapeGrid& grid, Rng& rng, Dialogs& dialogs, InitProgress& progress)
+bool SetInitCover(const ParameterSet& p, const GRateRanges& fractions, LandscapeGrid& grid, Rng& rng, Dialogs& dialogs,
+                  InitProgress& progress)
 {
     switch (p.GParamRec.Cover) {
     case 2:
-        return ReadTXTLandscape(p.GParamRec.CoverFile, p, grid, rng, dialogs);
+        return ReadTXTLandscape(p.GParamRec.CoverFile, p, fractions, grid, rng, dialogs);
     case 1:
-        return BlockCover(p, grid, rng);
+        return BlockCover(p, fractions, grid, rng);
     case 0:
-        return RandomCover(p, grid, rng, dialogs, progress);
+        return RandomCover(p, fractions, grid, rng, dialogs, progress);
     default:
         QRL_FAIL("Invalid GParamRec.Cover", "Landscape");
     }

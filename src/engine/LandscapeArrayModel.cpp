@@ -84,7 +84,7 @@ void LandscapeArrayModel::StepLandscape(int r, int c, int g)
     else
         model_.Step(!influxBetween);
     if (influxBetween && settings_.InfluxBetween > ProbabilityOn)
-        InfluxBetweenLandscapes(model_.RunParameters(), settings_, *stores_, landscapes_.CurrentLandscape,
+        InfluxBetweenLandscapes(params_, settings_, *stores_, landscapes_.CurrentLandscape,
                                 VariableOutcome() ? &model_.EditGrids().Current : nullptr, rng_, r, c);
     stores_->SaveLandscape(r, c);
     if (VariableOutcome())

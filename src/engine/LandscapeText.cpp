@@ -109,8 +109,8 @@ bool WriteTXTLandscape(const std::string& fileName, int generation, const GParam
     return true;
 }
 
-bool ReadTXTLandscape(const std::string& fileName, const ParameterSet& p, LandscapeGrid& grid, Rng& rng,
-                      Dialogs& dialogs)
+bool ReadTXTLandscape(const std::string& fileName, const ParameterSet& p, const GRateRanges& fractions,
+                      LandscapeGrid& grid, Rng& rng, Dialogs& dialogs)
 {
     const GParamStruct& g = p.GParamRec;
     if (g.MaxX <= 0 || g.MaxY <= 0 || g.Maxspec <= 0)
@@ -205,7 +205,7 @@ bool ReadTXTLandscape(const std::string& fileName, const ParameterSet& p, Landsc
                 return error("The landscape file is corrupt.The bad value is " + std::to_string(badValue) +
                              " at cell (" + std::to_string(x) + ", " + std::to_string(y) + ") in file\r  " + fileName);
             const int32_t s = row[x].Species;
-            row[x].GRate = s == 0 ? 0.0f : DrawGRate(p, rng, s);
+            row[x].GRate = s == 0 ? 0.0f : DrawGRate(fractions, rng, s);
         }
     }
     return true;

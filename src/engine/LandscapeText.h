@@ -17,9 +17,9 @@ bool WriteTXTLandscape(const std::string& fileName, int generation, const GParam
                        const LandscapeGrid& grid, Dialogs& dialogs);
 
 // Reads the first block of a landscape file into the interior of grid; every individual
-// gets its growth rate by DrawGRate. False (after a message) when the file is unreadable
-// or does not fit the parameters; the grid may then hold part of the file.
-bool ReadTXTLandscape(const std::string& fileName, const ParameterSet& p, LandscapeGrid& grid, Rng& rng,
-                      Dialogs& dialogs);
+// gets its growth rate by DrawGRate from fractions. False (after a message) when the file is
+// unreadable or does not fit the parameters; the grid may then hold part of the file.
+bool ReadTXTLandscape(const std::string& fileName, const ParameterSet& p, const GRateRanges& fractions,
+                      LandscapeGrid& grid, Rng& rng, Dialogs& dialogs);
 
 } // namespace quorrel

@@ -12,7 +12,7 @@
 namespace quorrel {
 
 Model::Model(const ParameterSet& params, Landscapes& landscapes, Rng& rng, Dialogs& dialogs, OutcomeKind kind)
-    : source_(params), params_(params), landscapes_(landscapes), rng_(rng), dialogs_(dialogs)
+    : params_(params), fractions_(params.GRateFractions), landscapes_(landscapes), rng_(rng), dialogs_(dialogs)
 {
     if (kind == OutcomeKind::Variable)
         layer_ = std::make_unique<GenotypeLayer>();
@@ -51,8 +51,8 @@ void Model::StartRun()
 
 void Model::ReadParameters()
 {
-    params_ = source_;
-    observedGRates_ = params_.GRateFractions;
+    fractions_ = params_.GRateFractions;
+    observedGRates_ = fractions_;
     if (layer_) {
         layer_->ranges.Seed = params_.VariableOutcomeVector;
         layer_->ranges.Observed = params_.VariableOutcomeVector;
@@ -61,7 +61,7 @@ void Model::ReadParameters()
 
 bool Model::SetInitCover(InitProgress& progress)
 {
-    return quorrel::SetInitCover(params_, landscapes_.CurrentLandscape, rng_, dialogs_, progress);
+    return quorrel::SetInitCover(params_, fractions_, landscapes_.CurrentLandscape, rng_, dialogs_, progress);
 }
 
 bool Model::SetInitialState(InitProgress& progress, bool allocate)
@@ -113,12 +113,13 @@ void Model::Step(bool recruit)
         // The recruitment pass visits every empty cell anyway: it clears their genotypes
         // before anything arrives.
         if (arrivals)
-            quorrel::RecruitWithMutation(params_, landscapes_.CurrentLandscape, layer_->grids.Current, rng_,
-                                         observedGRates_, layer_->ranges, true, steps.Empties());
+            quorrel::RecruitWithMutation(params_, fractions_, landscapes_.CurrentLandscape, layer_->grids.Current,
+                                         rng_, observedGRates_, layer_->ranges, true, steps.Empties());
         else
             ClearEmptyGenotypes();
     } else if (arrivals) {
-        quorrel::ApplyRecruitment(params_, landscapes_.CurrentLandscape, rng_, observedGRates_, steps.Empties());
+        quorrel::ApplyRecruitment(params_, fractions_, landscapes_.CurrentLandscape, rng_, observedGRates_,
+                                  steps.Empties());
     }
 }
 
@@ -253,24 +254,24 @@ void Model::ApplyDisturbanceLiteral()
 
 void Model::ApplyRecruitment()
 {
-    quorrel::ApplyRecruitment(params_, landscapes_.CurrentLandscape, rng_, observedGRates_);
+    quorrel::ApplyRecruitment(params_, fractions_, landscapes_.CurrentLandscape, rng_, observedGRates_);
 }
 
 void Model::ApplyRecruitmentLiteral()
 {
-    quorrel::ApplyRecruitmentLiteral(params_, landscapes_.CurrentLandscape, rng_, observedGRates_);
+    quorrel::ApplyRecruitmentLiteral(params_, fractions_, landscapes_.CurrentLandscape, rng_, observedGRates_);
 }
 
 void Model::FeedBackGRateRanges()
 {
     for (int s = 1; s <= params_.GParamRec.Maxspec; ++s)
         if (params_.HasVariableGRate(s))
-            params_.GRateFractions[s] = observedGRates_[s];
+            fractions_[s] = observedGRates_[s];
 }
 
 float Model::DrawGRate(int s)
 {
-    return quorrel::DrawGRate(params_, rng_, s);
+    return quorrel::DrawGRate(fractions_, rng_, s);
 }
 
 bool Model::AllocateGenotypes(bool allocate)
@@ -382,8 +383,8 @@ void Model::ClearEmptyGenotypes()
 void Model::RecruitWithMutation()
 {
     RequireGenotypes();
-    quorrel::RecruitWithMutation(params_, landscapes_.CurrentLandscape, layer_->grids.Current, rng_, observedGRates_,
-                                 layer_->ranges);
+    quorrel::RecruitWithMutation(params_, fractions_, landscapes_.CurrentLandscape, layer_->grids.Current, rng_,
+                                 observedGRates_, layer_->ranges);
 }
 
 OutcomeTriple Model::SeedTriple(int species)

@@ -23,8 +23,8 @@ namespace quorrel {
 
 // The model of one landscape: its working state and its generation. It reads the parameter
 // set it is given and never writes it; it works on the landscape pair and the generator it
-// is given. It owns the run's parameters (a copy of the parameter set whose growth-rate
-// fractions recruitment widens and a landscape array loads per landscape), the run's
+// is given. It owns the run's growth-rate fractions (read from the parameter set at the start
+// of a run; recruitment widens them, a landscape array loads them per landscape), the run's
 // observed growth-rate ranges and the scratch stores of the fast passes (allocated here so
 // that a generation allocates nothing). With variable outcomes it also has a genotype
 // layer: the genotype grids (from SeedGenotypes to FreeGenotypes), the variable contention
@@ -54,13 +54,15 @@ public:
     // 0, 1, 2, ... when MeanField is on and none otherwise; the scratch stores are sized for
     // the landscape.
     void StartRun();
-    // The run's parameters := the parameter set; ObservedGRateRanges := its GRateFractions;
-    // with variable outcomes the seed and observed outcome ranges := VariableOutcomeVector.
+    // The run's growth-rate fractions and ObservedGRateRanges := GRateFractions of the
+    // parameter set; with variable outcomes the seed and observed outcome ranges :=
+    // VariableOutcomeVector.
     void ReadParameters();
-    // The run's parameters, and their growth-rate fractions (which a landscape array loads
-    // per landscape).
-    const ParameterSet& RunParameters() const { return params_; }
-    SpeciesTable<GRateFraction>& GRateFractions() { return params_.GRateFractions; }
+    // The run's growth-rate fractions, from which individuals draw their rates (a landscape
+    // array loads them per landscape). Whether a species' rate is variable is read from the
+    // parameter set: the run's fractions keep it.
+    GRateRanges& GRateFractions() { return fractions_; }
+    const GRateRanges& GRateFractions() const { return fractions_; }
 
     // The initial landscape; false when cancelled or the cover file was unreadable.
     bool SetInitCover(InitProgress& progress);
@@ -159,8 +161,8 @@ private:
     void RequireGenotypes() const;
     void MeanFieldCopy();
 
-    const ParameterSet& source_;
-    ParameterSet params_;
+    const ParameterSet& params_;
+    GRateRanges fractions_{};
     Landscapes& landscapes_;
     Rng& rng_;
     Dialogs& dialogs_;

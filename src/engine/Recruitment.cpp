@@ -7,12 +7,12 @@
 
 namespace quorrel {
 
-std::optional<Cell> DrawOpenRecruit(const ParameterSet& p, Rng& rng)
+std::optional<Cell> DrawOpenRecruit(const ParameterSet& p, const GRateRanges& fractions, Rng& rng)
 {
     const int s = static_cast<int>(rng.RandomInt(p.GParamRec.Maxspec)) + 1;
     if (!(rng.RandomReal() < p.RecruitmentVector[s]))
         return std::nullopt;
-    return Cell{s, DrawGRate(p, rng, s)};
+    return Cell{s, DrawGRate(fractions, rng, s)};
 }
 
 void MutateRecruitGRate(const GParamStruct& g, Rng& rng, Cell& recruit, bool variable, GRateFraction* widen)
@@ -44,7 +44,8 @@ void Mutate(const ParameterSet& p, Rng& rng, Cell& recruit, GRateRanges& observe
 
 } // namespace
 
-void ApplyRecruitmentLiteral(ParameterSet& p, LandscapeGrid& grid, Rng& rng, GRateRanges& observed)
+void ApplyRecruitmentLiteral(const ParameterSet& p, const GRateRanges& fractions, LandscapeGrid& grid, Rng& rng,
+                             GRateRanges& observed)
 {
     const GParamStruct& g = p.GParamRec;
     const bool open = g.RecruitType == 0;
@@ -58,7 +59,7 @@ void ApplyRecruitmentLiteral(ParameterSet& p, LandscapeGrid& grid, Rng& rng, GRa
                 continue;
             Cell recruit;
             if (open) {
-                const std::optional<Cell> arrival = DrawOpenRecruit(p, rng);
+                const std::optional<Cell> arrival = DrawOpenRecruit(p, fractions, rng);
                 if (!arrival)
                     continue;
                 recruit = *arrival;
@@ -77,8 +78,8 @@ void ApplyRecruitmentLiteral(ParameterSet& p, LandscapeGrid& grid, Rng& rng, GRa
     }
 }
 
-void ApplyRecruitment(ParameterSet& p, LandscapeGrid& grid, Rng& rng, GRateRanges& observed,
-                      const EmptyCells* empties)
+void ApplyRecruitment(const ParameterSet& p, const GRateRanges& fractions, LandscapeGrid& grid, Rng& rng,
+                      GRateRanges& observed, const EmptyCells* empties)
 {
     const GParamStruct& g = p.GParamRec;
     const bool open = g.RecruitType == 0;
@@ -97,7 +98,7 @@ void ApplyRecruitment(ParameterSet& p, LandscapeGrid& grid, Rng& rng, GRateRange
         Cell recruit;
         bool arrives = true;
         if (open) {
-            const std::optional<Cell> arrival = DrawOpenRecruit(p, rng);
+            const std::optional<Cell> arrival = DrawOpenRecruit(p, fractions, rng);
             arrives = arrival.has_value();
             if (arrives)
                 recruit = *arrival;

@@ -9,8 +9,6 @@
 
 namespace quorrel {
 
-using GRateRanges = SpeciesTable<GRateFraction>;
-
 // The parent of a closed recruit: random probes, MaxX * MaxY + 1 at most (each drawing the
 // column, then the row), then the scan order of FindOccupiedCell from the last probe.
 // False when the landscape holds nobody.
@@ -19,7 +17,7 @@ bool FindRecruitParent(const GParamStruct& g, const LandscapeGrid& grid, Rng& rn
 // A recruit from the outside pool: a random species (RandomInt), arriving with its
 // recruitment probability (RandomReal), with a growth rate by DrawGRate; nothing when it
 // does not arrive.
-std::optional<Cell> DrawOpenRecruit(const ParameterSet& p, Rng& rng);
+std::optional<Cell> DrawOpenRecruit(const ParameterSet& p, const GRateRanges& fractions, Rng& rng);
 
 // The growth-rate mutation of a recruit. It always takes the first draw, against MutationGR;
 // only then, and only when the recruit's rate is variable, it moves the rate by MutAmtGR
@@ -33,10 +31,11 @@ void MutateRecruitGRate(const GParamStruct& g, Rng& rng, Cell& recruit, bool var
 // observed. Closed recruitment into an empty landscape ends the pass. RecruitType values
 // other than 0 and 1 recruit nobody and draw nothing. Given the list of the landscape's
 // empty cells, the pass visits those instead of scanning for them.
-void ApplyRecruitment(ParameterSet& p, LandscapeGrid& grid, Rng& rng, GRateRanges& observed,
-                      const EmptyCells* empties = nullptr);
+void ApplyRecruitment(const ParameterSet& p, const GRateRanges& fractions, LandscapeGrid& grid, Rng& rng,
+                      GRateRanges& observed, const EmptyCells* empties = nullptr);
 
 // The same pass written as plainly as it reads, for reference and tests.
-void ApplyRecruitmentLiteral(ParameterSet& p, LandscapeGrid& grid, Rng& rng, GRateRanges& observed);
+void ApplyRecruitmentLiteral(const ParameterSet& p, const GRateRanges& fractions, LandscapeGrid& grid, Rng& rng,
+                             GRateRanges& observed);
 
 } // namespace quorrel

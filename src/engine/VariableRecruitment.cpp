@@ -37,8 +37,8 @@ void MutateOutcomes(const ParameterSet& p, Rng& rng, int s, GenotypeGrid& genoty
 
 // The pass over the empty cells, from the list when one is given (a recruit fills only
 // the cell visited, so a list of the cells empty before the pass stays true).
-void Recruit(ParameterSet& p, LandscapeGrid& landscape, GenotypeGrid& genotypes, Rng& rng,
-             GRateRanges& observedGRate, OutcomeRanges& ranges, bool clearEmpty, const EmptyCells* empties)
+void Recruit(const ParameterSet& p, const GRateRanges& fractions, LandscapeGrid& landscape, GenotypeGrid& genotypes,
+             Rng& rng, GRateRanges& observedGRate, OutcomeRanges& ranges, bool clearEmpty, const EmptyCells* empties)
 {
     const GParamStruct& g = p.GParamRec;
     const bool open = g.RecruitType == 0;
@@ -55,7 +55,7 @@ void Recruit(ParameterSet& p, LandscapeGrid& landscape, GenotypeGrid& genotypes,
         Cell recruit;
         OutcomeTriple* own = nullptr;
         if (open) {
-            const std::optional<Cell> arrival = DrawOpenRecruit(p, rng);
+            const std::optional<Cell> arrival = DrawOpenRecruit(p, fractions, rng);
             if (!arrival)
                 return true;
             recruit = *arrival;
@@ -90,14 +90,14 @@ void Recruit(ParameterSet& p, LandscapeGrid& landscape, GenotypeGrid& genotypes,
 
 } // namespace
 
-void RecruitWithMutation(ParameterSet& p, LandscapeGrid& landscape, GenotypeGrid& genotypes, Rng& rng,
-                         GRateRanges& observedGRate, OutcomeRanges& ranges, bool clearEmpty,
-                         const EmptyCells* empties)
+void RecruitWithMutation(const ParameterSet& p, GRateRanges& fractions, LandscapeGrid& landscape,
+                         GenotypeGrid& genotypes, Rng& rng, GRateRanges& observedGRate, OutcomeRanges& ranges,
+                         bool clearEmpty, const EmptyCells* empties)
 {
-    Recruit(p, landscape, genotypes, rng, observedGRate, ranges, clearEmpty, empties);
+    Recruit(p, fractions, landscape, genotypes, rng, observedGRate, ranges, clearEmpty, empties);
     for (int s = 1; s <= p.GParamRec.Maxspec; ++s) {
-        if (p.GRateFractions[s].Rate < 0.0f)
-            p.GRateFractions[s] = observedGRate[s];
+        if (fractions[s].Rate < 0.0f)
+            fractions[s] = observedGRate[s];
         ranges.Seed[s] = ranges.Observed[s];
     }
 }

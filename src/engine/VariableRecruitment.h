@@ -27,14 +27,15 @@ struct OutcomeRanges {
 // empty landscape ends the pass. The recruit's growth
 // rate may mutate (species with a range in observedGRate), then each variable entry of its
 // genotype (MutateTriple); open recruits widen observedGRate and ranges.Observed.
-// After the pass, also one ended early, the ranges are fed back: GRateFractions of every
-// variable-rate species := observedGRate, ranges.Seed := ranges.Observed.
+// Open recruits draw their growth rates from fractions. After the pass, also one ended early,
+// the ranges are fed back: fractions of every variable-rate species := observedGRate,
+// ranges.Seed := ranges.Observed.
 // With clearEmpty the pass is ClearEmptyGenotypes too: every empty interior cell gets the
 // unset genotype before anything arrives there, the whole landscape through, even when the
 // pass ends early. Given the list of the landscape's empty cells, the pass visits those
 // instead of scanning for them.
-void RecruitWithMutation(ParameterSet& p, LandscapeGrid& landscape, GenotypeGrid& genotypes, Rng& rng,
-                         GRateRanges& observedGRate, OutcomeRanges& ranges, bool clearEmpty = false,
-                         const EmptyCells* empties = nullptr);
+void RecruitWithMutation(const ParameterSet& p, GRateRanges& fractions, LandscapeGrid& landscape,
+                         GenotypeGrid& genotypes, Rng& rng, GRateRanges& observedGRate, OutcomeRanges& ranges,
+                         bool clearEmpty = false, const EmptyCells* empties = nullptr);
 
 } // namespace quorrel

@@ -93,6 +93,8 @@ using PairTable = std::array<std::array<T, MaxSpecies + 1>, MaxSpecies + 1>;
 
 using OutcomeTable = PairTable<OutcomeTriple>;
 using VariableOutcomeTable = SpeciesTable<VariableOutcomeRange>;
+// Growth-rate fractions (or ranges) per species, as GRateFractions holds them.
+using GRateRanges = SpeciesTable<GRateFraction>;
 
 enum OutcomeRandomModes : uint8_t {
     NotRandomising = 0,

@@ -115,7 +115,7 @@ void ExpectSameState(const ModelRun& a, const ModelRun& b, const std::string& wh
     ASSERT_NO_FATAL_FAILURE(
         test::ExpectSameLandscape(a.params.GParamRec, a.lands->CurrentLandscape, b.lands->CurrentLandscape, where));
     ASSERT_EQ(a.rng.RandSeed, b.rng.RandSeed) << where;
-    ASSERT_EQ(a.params.GRateFractions, b.params.GRateFractions) << where;
+    ASSERT_EQ(a.model.GRateFractions(), b.model.GRateFractions()) << where;
     ASSERT_EQ(a.model.ObservedGRateRanges(), b.model.ObservedGRateRanges()) << where;
 }
 

@@ -156,12 +156,12 @@ TEST(GridOperations, DrawGRateDrawsOnlyForVariableSpecies)
     p.GrowthRates[3] = {35, 0, 0};
     p.UpdateGRateFractions();
     Rng rng{42};
-    EXPECT_EQ(DrawGRate(p, rng, 3), float(0.35));
-    EXPECT_EQ(DrawGRate(p, rng, 1), 1.0f);
+    EXPECT_EQ(DrawGRate(p.GRateFractions, rng, 3), float(0.35));
+    EXPECT_EQ(DrawGRate(p.GRateFractions, rng, 1), 1.0f);
     EXPECT_EQ(rng.RandSeed, 42u);
     Rng expected{42};
     const double r = expected.RandomReal();
-    EXPECT_EQ(DrawGRate(p, rng, 2), float(r * (double(0.6f) - double(0.2f)) + double(0.2f)));
+    EXPECT_EQ(DrawGRate(p.GRateFractions, rng, 2), float(r * (double(0.6f) - double(0.2f)) + double(0.2f)));
     EXPECT_EQ(rng.RandSeed, expected.RandSeed);
 }
 

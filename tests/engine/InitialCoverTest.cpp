@@ -46,7 +46,7 @@ TEST(InitialCover, RandomCoverPlacesEqualNumbersPerSpeciesAndReportsProgress)
     l->CurrentLandscape(4, 4) = Cell{2, 0.5f}; // cleared first
     Rng rng{7};
     RecordingProgress progress;
-    ASSERT_TRUE(SetInitCover(p, l->CurrentLandscape, rng, dialogs, progress));
+    ASSERT_TRUE(SetInitCover(p, p.GRateFractions, l->CurrentLandscape, rng, dialogs, progress));
     EXPECT_EQ(progress.opened, 50);
     EXPECT_EQ(progress.checks, 48);
     EXPECT_TRUE(progress.shown.empty());
@@ -70,7 +70,7 @@ TEST(InitialCover, FullRandomCoverEndsByTheScanAndCancelKeepsWhatWasPlaced)
     auto l = std::make_unique<Landscapes>();
     Rng rng{11};
     RecordingProgress progress;
-    ASSERT_TRUE(SetInitCover(p, l->CurrentLandscape, rng, dialogs, progress));
+    ASSERT_TRUE(SetInitCover(p, p.GRateFractions, l->CurrentLandscape, rng, dialogs, progress));
     for (int s = 1; s <= 3; ++s)
         EXPECT_EQ(Count(p.GParamRec, l->CurrentLandscape, s), 33);
     EXPECT_EQ(progress.shown, std::vector<int>{});
@@ -80,7 +80,7 @@ TEST(InitialCover, FullRandomCoverEndsByTheScanAndCancelKeepsWhatWasPlaced)
     p.GParamRec.TotalCover = 100.0f;
     RecordingProgress cancelling;
     cancelling.cancelAt = 250;
-    EXPECT_FALSE(SetInitCover(p, l->CurrentLandscape, rng, dialogs, cancelling));
+    EXPECT_FALSE(SetInitCover(p, p.GRateFractions, l->CurrentLandscape, rng, dialogs, cancelling));
     EXPECT_EQ(cancelling.shown, (std::vector<int>{100, 200}));
     EXPECT_TRUE(cancelling.closed);
     EXPECT_EQ(Count(p.GParamRec, l->CurrentLandscape, 1), 200);
@@ -116,7 +116,7 @@ TEST(InitialCover, BlockColumnsFollowTheRoundedBlockCount)
         auto l = std::make_unique<Landscapes>();
         Rng rng{5};
         InitProgress none;
-        ASSERT_TRUE(SetInitCover(p, l->CurrentLandscape, rng, dialogs, none));
+        ASSERT_TRUE(SetInitCover(p, p.GRateFractions, l->CurrentLandscape, rng, dialogs, none));
         for (const auto& [x, rate] : c.columnRates)
             for (int y = 1; y <= 10; ++y)
                 ASSERT_EQ(l->CurrentLandscape(x, y).GRate, rate) << c.maxX << " at " << x << "," << y;
@@ -136,7 +136,7 @@ TEST(InitialCover, BlockCoverWritesEveryCellAndFailsOnABadCoverType)
                 l->CurrentLandscape(x, y) = Cell{3, 0.25f};
         Rng rng{9};
         InitProgress none;
-        ASSERT_TRUE(SetInitCover(p, l->CurrentLandscape, rng, dialogs, none));
+        ASSERT_TRUE(SetInitCover(p, p.GRateFractions, l->CurrentLandscape, rng, dialogs, none));
         const int empty = Count(p.GParamRec, l->CurrentLandscape, 0);
         const double target = 43 * 31 * double(float(0.01 * cover));
         EXPECT_LT(std::abs(43 * 31 - empty - target), 2.0) << cover;
@@ -155,7 +155,7 @@ TEST(InitialCover, BlockCoverWritesEveryCellAndFailsOnABadCoverType)
     Rng rng{1};
     InitProgress none;
     try {
-        SetInitCover(p, l->CurrentLandscape, rng, dialogs, none);
+        SetInitCover(p, p.GRateFractions, l->CurrentLandscape, rng, dialogs, none);
         FAIL() << "no assertion failure";
     } catch (const AssertionFailure& e) {
         EXPECT_EQ(std::string(e.what()).rfind("Invalid GParamRec.Cover (Landscape, line ", 0), 0u) << e.what();
@@ -163,7 +163,7 @@ TEST(InitialCover, BlockCoverWritesEveryCellAndFailsOnABadCoverType)
 
     p.GParamRec.Cover = 2;
     p.GParamRec.CoverFile = "/nonexistent/cover.txt";
-    EXPECT_FALSE(SetInitCover(p, l->CurrentLandscape, rng, dialogs, none));
+    EXPECT_FALSE(SetInitCover(p, p.GRateFractions, l->CurrentLandscape, rng, dialogs, none));
     EXPECT_EQ(dialogs.LastText(),
               "Unable to read the landscape file:\r  /nonexistent/cover.txt\rNo such file or directory");
 }

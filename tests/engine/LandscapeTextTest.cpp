@@ -72,7 +72,7 @@ TEST(LandscapeText, RoundTripGivesTheSameSpeciesAndDrawsRatesOfVariableSpecies)
     auto read = std::make_unique<Landscapes>();
     Rng rng{1234};
     Rng expectedRng{1234};
-    ASSERT_TRUE(ReadTXTLandscape(f, p, read->CurrentLandscape, rng, dialogs));
+    ASSERT_TRUE(ReadTXTLandscape(f, p, p.GRateFractions, read->CurrentLandscape, rng, dialogs));
     for (int y = 1; y <= 11; ++y)
         for (int x = 1; x <= 13; ++x) {
             const Cell c = read->CurrentLandscape(x, y);
@@ -97,7 +97,7 @@ TEST(LandscapeText, AcceptsAnUpperCaseHeaderWithAGenerationAndReadsTheFirstBlock
     const std::string f = dir.File("upper.txt");
     WriteAll(f, "Species\t3\t200\t200\t17\r\n" + Zeros(200, 200));
     l->CurrentLandscape(5, 5).Species = 2;
-    EXPECT_TRUE(ReadTXTLandscape(f, p, l->CurrentLandscape, rng, dialogs));
+    EXPECT_TRUE(ReadTXTLandscape(f, p, p.GRateFractions, l->CurrentLandscape, rng, dialogs));
     EXPECT_EQ(l->CurrentLandscape(5, 5), EmptyCell);
 
     ParameterSet small = SmallParameters(4, 3);
@@ -108,7 +108,7 @@ TEST(LandscapeText, AcceptsAnUpperCaseHeaderWithAGenerationAndReadsTheFirstBlock
         ASSERT_TRUE(WriteTXTLandscape(c, gen, small.GParamRec, blocks->CurrentLandscape, dialogs));
     }
     blocks->CurrentLandscape(1, 1).Species = 0;
-    EXPECT_TRUE(ReadTXTLandscape(c, small, blocks->CurrentLandscape, rng, dialogs));
+    EXPECT_TRUE(ReadTXTLandscape(c, small, small.GRateFractions, blocks->CurrentLandscape, rng, dialogs));
     EXPECT_EQ(blocks->CurrentLandscape(1, 1).Species, 1);
     EXPECT_TRUE(dialogs.messages.empty());
 }
@@ -146,7 +146,7 @@ TEST(LandscapeText, RefusesIllFormedFilesWithTheirMessages)
         ScriptedDialogs dialogs;
         auto l = std::make_unique<Landscapes>();
         Rng rng{1};
-        EXPECT_FALSE(ReadTXTLandscape(f, c.params, l->CurrentLandscape, rng, dialogs)) << c.message;
+        EXPECT_FALSE(ReadTXTLandscape(f, c.params, c.params.GRateFractions, l->CurrentLandscape, rng, dialogs)) << c.message;
         ASSERT_EQ(dialogs.messages.size(), 1u) << c.message;
         EXPECT_EQ(dialogs.messages[0].text, c.message);
         EXPECT_EQ(dialogs.messages[0].kind, MessageKind::Error);
@@ -159,7 +159,8 @@ TEST(LandscapeText, RefusesIllFormedFilesWithTheirMessages)
     auto l = std::make_unique<Landscapes>();
     Rng rng{1};
     const std::string missing = dir.File("none.txt");
-    EXPECT_FALSE(ReadTXTLandscape(missing, SmallParameters(10, 3), l->CurrentLandscape, rng, dialogs));
+    const ParameterSet small3 = SmallParameters(10, 3);
+    EXPECT_FALSE(ReadTXTLandscape(missing, small3, small3.GRateFractions, l->CurrentLandscape, rng, dialogs));
     EXPECT_EQ(dialogs.LastText(), "Unable to read the landscape file:\r  " + missing + "\rNo such file or directory");
 }
 

@@ -148,7 +148,7 @@ TEST(VariableModel, WithoutVariablePairsItEvolvesAsTheFixedOutcomeModel)
                 ExpectSameLandscape(p.GParamRec, baseLands->CurrentLandscape, literal.lands->CurrentLandscape, where);
                 ASSERT_EQ(baseRng.RandSeed, fast.rng.RandSeed) << where;
                 ASSERT_EQ(baseRng.RandSeed, literal.rng.RandSeed) << where;
-                ASSERT_EQ(baseParams.GRateFractions, fast.params.GRateFractions) << where;
+                ASSERT_EQ(base.GRateFractions(), fast.model.GRateFractions()) << where;
             }
             for (int y = 0; y <= p.GParamRec.MaxY + 1; ++y)
                 for (int x = 0; x <= p.GParamRec.MaxX + 1; ++x)
@@ -163,7 +163,7 @@ void ExpectSameState(const VariableRun& a, const VariableRun& b, const std::stri
     ExpectSameLandscape(a.params.GParamRec, a.lands->CurrentLandscape, b.lands->CurrentLandscape, where);
     ASSERT_TRUE(a.CurrentGenotypes() == b.CurrentGenotypes()) << where;
     ASSERT_EQ(a.rng.RandSeed, b.rng.RandSeed) << where;
-    ASSERT_EQ(a.params.GRateFractions, b.params.GRateFractions) << where;
+    ASSERT_EQ(a.model.GRateFractions(), b.model.GRateFractions()) << where;
     ASSERT_EQ(a.model.Ranges().Seed, b.model.Ranges().Seed) << where;
     ASSERT_EQ(a.model.Ranges().Observed, b.model.Ranges().Observed) << where;
 }
@@ -419,7 +419,7 @@ TEST(VariableModel, ClosedRecruitmentAndZeroInfluxLeaveTheRangesAlone)
         EXPECT_EQ(run.model.Ranges().Observed, p.VariableOutcomeVector);
         EXPECT_EQ(run.model.Ranges().Seed, p.VariableOutcomeVector);
         EXPECT_EQ(run.model.ObservedGRateRanges(), p.GRateFractions);
-        EXPECT_EQ(run.params.GRateFractions, p.GRateFractions);
+        EXPECT_EQ(run.model.GRateFractions(), p.GRateFractions);
         const std::vector<std::byte> now = run.CurrentGenotypes();
         int foreign = 0;
         for (std::size_t at = 0; at < now.size(); at += record)

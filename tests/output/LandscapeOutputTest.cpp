@@ -128,7 +128,7 @@ TEST_F(LandscapeOutputTest, ConsolidatedFileFromGenerationZeroReadsBack)
 
     LandscapeGrid read;
     Rng rng;
-    ASSERT_TRUE(ReadTXTLandscape(dir.File("land.txt"), params, read, rng, dialogs)) << dialogs.LastText();
+    ASSERT_TRUE(ReadTXTLandscape(dir.File("land.txt"), params, params.GRateFractions, read, rng, dialogs)) << dialogs.LastText();
     for (int y = 1; y <= 3; ++y)
         for (int x = 1; x <= 4; ++x)
             EXPECT_EQ(read(x, y).Species, landscape(x, y).Species);

@@ -3,12 +3,12 @@
 namespace quorrel {
 
 ArrayOutcomeOutputs::ArrayOutcomeOutputs(AppState& app, const RunSinks& sinks, const GenotypeGrid& genotypes)
-    : o_(app.Options),
-      statistics_(app.Params, app.Options, app.Lands.CurrentLandscape, genotypes, app.Colors,
+    : o_(OptionsForSinks(app.Options, sinks)),
+      statistics_(app.Params, o_, app.Lands.CurrentLandscape, genotypes, app.Colors,
                   sinks.OutcomeStatistics),
-      freqTime_(app.Params, app.Options, app.Lands.CurrentLandscape, genotypes, app.Colors,
+      freqTime_(app.Params, o_, app.Lands.CurrentLandscape, genotypes, app.Colors,
                 sinks.FreqTimeOutcome),
-      graphs_(app.Params, app.Options, app.Lands.CurrentLandscape, genotypes, app.Colors, sinks.GCGraph,
+      graphs_(app.Params, o_, app.Lands.CurrentLandscape, genotypes, app.Colors, sinks.GCGraph,
               sinks.GCGraphA)
 {
 }

@@ -33,7 +33,7 @@ public:
     void Finish(RunFailure& failure);
 
 private:
-    const OptionStruct& o_;
+    const OptionStruct o_; // the options as the run's sinks use them
     OutcomeStatistics statistics_;
     FreqTimeOutcomePlot freqTime_;
     GrowthCompetitiveGraph graphs_;

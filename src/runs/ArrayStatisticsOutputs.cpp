@@ -3,10 +3,10 @@
 namespace quorrel {
 
 ArrayStatisticsOutputs::ArrayStatisticsOutputs(AppState& app, const RunSinks& sinks, int landscapes)
-    : o_(app.Options),
-      totals_(app.Params, app.Options, app.Lands.CurrentLandscape, app.Colors, sinks.Statistics),
-      files_(app.Params, app.Options, app.Lands.CurrentLandscape, app.Colors),
-      freqTime_(app.Params, app.Options, app.Lands.CurrentLandscape, app.Colors, sinks.FreqTime)
+    : o_(OptionsForSinks(app.Options, sinks)),
+      totals_(app.Params, o_, app.Lands.CurrentLandscape, app.Colors, sinks.Statistics),
+      files_(app.Params, o_, app.Lands.CurrentLandscape, app.Colors),
+      freqTime_(app.Params, o_, app.Lands.CurrentLandscape, app.Colors, sinks.FreqTime)
 {
     totals_.SetArrayLandscapes(landscapes);
 }

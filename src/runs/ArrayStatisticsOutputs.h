@@ -34,7 +34,7 @@ public:
     void Finish(RunFailure& failure);
 
 private:
-    const OptionStruct& o_;
+    const OptionStruct o_; // the options as the run's sinks use them
     Statistics totals_;
     LandscapeStatisticsFiles files_;
     FreqTimePlot freqTime_;

@@ -30,6 +30,7 @@ RunEnd LandscapeArrayRun::Start(RunControl& control, RunObserver& observer, cons
 {
     ParameterSet& params = app_.Params;
     const OptionStruct& o = app_.Options;
+    const OptionStruct shown = OptionsForSinks(o, sinks_);
     Dialogs& dialogs = observer.Messages();
 
     const bool variable = kind_ == OutcomeKind::Variable;
@@ -127,7 +128,7 @@ RunEnd LandscapeArrayRun::Start(RunControl& control, RunObserver& observer, cons
                     model.StepLandscape(r, c, g);
                     leaving = PauseAndTestExit(control);
                 }
-            if ((o.ShowCALandscape && g % control.DisplayCycle() == 0) || g == maxgen)
+            if ((shown.ShowCALandscape && g % control.DisplayCycle() == 0) || g == maxgen)
                 ForEachLandscape(rows, cols, [&](int r, int c, int) {
                     model.Stores().LoadLandscape(r, c, StoredState::Current);
                     image.ShowLandscapeArray(g, r, c, cols, rows);

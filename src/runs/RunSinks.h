@@ -6,6 +6,7 @@
 #include "output/LandscapeSink.h"
 #include "output/OutcomeStatisticsSink.h"
 #include "output/SpaceTimeSink.h"
+#include "output/OutputOptions.h"
 #include "output/StatisticsSink.h"
 
 namespace quorrel {
@@ -25,5 +26,10 @@ struct RunSinks {
     // The "Multi-Landscape" window of the landscape arrays.
     LandscapeArraySink* LandscapeArray = nullptr;
 };
+
+// The options as a run with these sinks uses them: a Show option whose window the run does
+// not have is off, so that nothing is tallied or drawn for a picture nobody sees (the batch
+// runner has no windows). Only Show options that no file depends on are turned off.
+OptionStruct OptionsForSinks(const OptionStruct& options, const RunSinks& sinks);
 
 } // namespace quorrel

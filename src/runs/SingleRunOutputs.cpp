@@ -11,13 +11,13 @@ bool Multiple(int g, int cycle) { return cycle >= 1 && g % cycle == 0; }
 } // namespace
 
 SingleRunOutputs::SingleRunOutputs(AppState& app, const RunSinks& sinks, Dialogs& dialogs)
-    : o_(app.Options),
-      landscape_(app.Params, app.Options, app.Lands.CurrentLandscape, app.Colors, dialogs,
+    : o_(OptionsForSinks(app.Options, sinks)),
+      landscape_(app.Params, o_, app.Lands.CurrentLandscape, app.Colors, dialogs,
                  sinks.Landscape),
-      windows_(app.Params, app.Options, app.Lands.CurrentLandscape, dialogs),
-      statistics_(app.Params, app.Options, app.Lands.CurrentLandscape, app.Colors, sinks.Statistics),
-      spaceTime_(app.Params, app.Options, app.Lands.CurrentLandscape, app.Colors, sinks.SpaceTime),
-      freqTime_(app.Params, app.Options, app.Lands.CurrentLandscape, app.Colors, sinks.FreqTime),
+      windows_(app.Params, o_, app.Lands.CurrentLandscape, dialogs),
+      statistics_(app.Params, o_, app.Lands.CurrentLandscape, app.Colors, sinks.Statistics),
+      spaceTime_(app.Params, o_, app.Lands.CurrentLandscape, app.Colors, sinks.SpaceTime),
+      freqTime_(app.Params, o_, app.Lands.CurrentLandscape, app.Colors, sinks.FreqTime),
       cadence_(app.Params.GParamRec.Maxgen, StatisticPlotUpdates)
 {
 }

@@ -32,7 +32,7 @@ public:
     void Finish(RunFailure& failure);
 
 private:
-    const OptionStruct& o_;
+    const OptionStruct o_; // the options as the run's sinks use them
     LandscapeOutput landscape_;
     SlidingWindows windows_;
     Statistics statistics_;

@@ -11,12 +11,12 @@ bool Multiple(int g, int cycle) { return cycle >= 1 && g % cycle == 0; }
 } // namespace
 
 VariableRunOutputs::VariableRunOutputs(AppState& app, const RunSinks& sinks, const GenotypeGrid& genotypes)
-    : o_(app.Options),
-      outcomes_(app.Params, app.Options, app.Lands.CurrentLandscape, genotypes, app.Colors,
+    : o_(OptionsForSinks(app.Options, sinks)),
+      outcomes_(app.Params, o_, app.Lands.CurrentLandscape, genotypes, app.Colors,
                 sinks.OutcomeStatistics),
-      graphs_(app.Params, app.Options, app.Lands.CurrentLandscape, genotypes, app.Colors, sinks.GCGraph,
+      graphs_(app.Params, o_, app.Lands.CurrentLandscape, genotypes, app.Colors, sinks.GCGraph,
               sinks.GCGraphA),
-      freqTime_(app.Params, app.Options, app.Lands.CurrentLandscape, genotypes, app.Colors,
+      freqTime_(app.Params, o_, app.Lands.CurrentLandscape, genotypes, app.Colors,
                 sinks.FreqTimeOutcome),
       cadence_(app.Params.GParamRec.Maxgen, OutcomePlotUpdates)
 {

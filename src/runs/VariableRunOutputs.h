@@ -29,7 +29,7 @@ public:
     void Finish(RunFailure& failure);
 
 private:
-    const OptionStruct& o_;
+    const OptionStruct o_; // the options as the run's sinks use them
     OutcomeStatistics outcomes_;
     GrowthCompetitiveGraph graphs_;
     FreqTimeOutcomePlot freqTime_;

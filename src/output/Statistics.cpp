@@ -55,20 +55,73 @@ void Statistics::Accumulate(int k)
     const int statistic = StatisticOf(k, "ComputeStatistic");
     const bool reset = k <= 6;
     const bool finish = k <= 3 || k >= 10;
-    if (reset) {
-        if (statistic == 1)
-            countSum_.fill(0);
-        else if (statistic == 2) {
-            rateSum_.fill(0.0);
-            rateCount_.fill(0);
-        } else {
-            for (auto& flags : genotypePresent_)
-                flags.fill(false);
-        }
-    }
+    if (reset)
+        Reset(statistic);
     Add(statistic);
     if (finish)
         Finish(statistic);
+}
+
+void Statistics::Reset(int statistic)
+{
+    if (statistic == 1) {
+        countSum_.fill(0);
+    } else if (statistic == 2) {
+        rateSum_.fill(0.0);
+        rateCount_.fill(0);
+    } else {
+        for (auto& flags : genotypePresent_)
+            flags.fill(false);
+    }
+}
+
+void Statistics::ComputeStatistics(bool coverage, bool rates, bool genotypes)
+{
+    for (int statistic = 1; statistic <= 3; ++statistic)
+        if ((statistic == 1 && coverage) || (statistic == 2 && rates) || (statistic == 3 && genotypes))
+            Reset(statistic);
+    const int which = (coverage ? 1 : 0) | (rates ? 2 : 0) | (genotypes ? 4 : 0);
+    switch (which) {
+    case 1: AddCells<true, false, false>(); break;
+    case 2: AddCells<false, true, false>(); break;
+    case 3: AddCells<true, true, false>(); break;
+    case 4: AddCells<false, false, true>(); break;
+    case 5: AddCells<true, false, true>(); break;
+    case 6: AddCells<false, true, true>(); break;
+    case 7: AddCells<true, true, true>(); break;
+    default: return;
+    }
+    for (int statistic = 1; statistic <= 3; ++statistic)
+        if ((statistic == 1 && coverage) || (statistic == 2 && rates) || (statistic == 3 && genotypes))
+            Finish(statistic);
+}
+
+// One pass adding every cell to the statistics asked for; each sum is taken in the order of
+// the cells, row by row, as a pass of its own takes it.
+template <bool Coverage, bool Rates, bool Genotypes>
+void Statistics::AddCells()
+{
+    const GParamStruct& p = params_.GParamRec;
+    for (int y = 1; y <= p.MaxY; ++y) {
+        const Cell* row = landscape_.Row(y);
+        for (int x = 1; x <= p.MaxX; ++x) {
+            const Cell& cell = row[x];
+            const int s = cell.Species;
+            if (s < 1 || s > MaxSpecies)
+                continue;
+            if constexpr (Coverage)
+                ++countSum_[s];
+            if constexpr (Rates) {
+                rateSum_[s] += cell.GRate;
+                ++rateCount_[s];
+            }
+            if constexpr (Genotypes) {
+                // The whole percentage of the single-precision product.
+                const int v = static_cast<int>(cell.GRate * 100.0f);
+                genotypePresent_[s][std::clamp(v, 0, 100)] = true;
+            }
+        }
+    }
 }
 
 void Statistics::Add(int statistic)

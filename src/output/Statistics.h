@@ -37,6 +37,9 @@ public:
     void ShowStatisticPlot(int k);
     void OpenStatisticFile(int f);
     void ComputeStatistic(int k);
+    // ComputeStatistic of kinds 1, 2 and 3 of one landscape, those asked for, in one pass
+    // over the landscape; the same values as one pass each.
+    void ComputeStatistics(bool coverage, bool rates, bool genotypes);
     void PlotStatistic(int k);
     void WriteStatisticLine(int f, int g);
     void FinishStatisticPlot(int k);
@@ -60,7 +63,10 @@ private:
     };
 
     void Accumulate(int k);
+    void Reset(int statistic);
     void Add(int statistic);
+    template <bool Coverage, bool Rates, bool Genotypes>
+    void AddCells();
     void Finish(int statistic);
     void PreparePlot(int statistic);
     int Cells(bool array) const;

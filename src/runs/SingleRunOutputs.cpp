@@ -61,12 +61,8 @@ void SingleRunOutputs::Landscape(int g, int displayCycle)
 void SingleRunOutputs::StatisticsAndPlots(int g)
 {
     windows_.SpatialHistogram(g);
-    if (o_.ShowCoverage || o_.WriteCoverage)
-        statistics_.ComputeStatistic(1);
-    if (o_.ShowGRate1 || o_.WriteGRate)
-        statistics_.ComputeStatistic(2);
-    if (o_.ShowGRate2 || o_.WriteGRate)
-        statistics_.ComputeStatistic(3);
+    statistics_.ComputeStatistics(o_.ShowCoverage || o_.WriteCoverage, o_.ShowGRate1 || o_.WriteGRate,
+                                  o_.ShowGRate2 || o_.WriteGRate);
     if (cadence_.Due(g)) {
         if (o_.ShowCoverage)
             statistics_.PlotStatistic(1);

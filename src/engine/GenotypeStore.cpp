@@ -1,5 +1,6 @@
 #include "engine/GenotypeStore.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -13,43 +14,56 @@ std::filesystem::path Name(const std::filesystem::path& folder, int row, int col
     return folder / ("Geno" + std::to_string(row) + "_" + std::to_string(col) + state + ".tmp");
 }
 
+// Rows read or written at a time: about 1 MB, whole rows.
+int RowsPerBlock(std::size_t rowBytes)
+{
+    return static_cast<int>(std::max<std::size_t>(1, (std::size_t(1) << 20) / std::max<std::size_t>(rowBytes, 1)));
+}
+
 } // namespace
 
 GenotypeStore::GenotypeStore(const std::filesystem::path& folder, int row, int col)
-    : files_{ScratchFile(Name(folder, row, col, "Cur")), ScratchFile(Name(folder, row, col, "Prev"))}
+    : states_(Name(folder, row, col, "Cur"), Name(folder, row, col, "Prev"))
 {
 }
 
 void GenotypeStore::Save(StoredState which, const GenotypeGrid& grid)
 {
-    std::vector<std::byte> row(grid.RowBytes());
-    ScratchFile::Handle file = File(which).OpenForWriting();
-    for (int y = 1; y <= grid.MaxY(); ++y) {
-        grid.SaveRow(y, row.data());
-        file.Write(row.data(), row.size());
+    const std::size_t rowBytes = grid.RowBytes();
+    const int rows = RowsPerBlock(rowBytes);
+    block_.resize(rowBytes * static_cast<std::size_t>(std::min(rows, grid.MaxY())));
+    ScratchFile::Handle file = states_.ToWrite(which).OpenForWriting();
+    for (int y0 = 1; y0 <= grid.MaxY(); y0 += rows) {
+        const int y1 = std::min(grid.MaxY(), y0 + rows - 1);
+        for (int y = y0; y <= y1; ++y)
+            grid.SaveRow(y, block_.data() + rowBytes * static_cast<std::size_t>(y - y0));
+        file.Write(block_.data(), rowBytes * static_cast<std::size_t>(y1 - y0 + 1));
     }
     file.Close();
 }
 
 void GenotypeStore::Load(StoredState which, GenotypeGrid& grid) const
 {
-    std::vector<std::byte> row(grid.RowBytes());
-    ScratchFile::Handle file = File(which).OpenForReading();
-    for (int y = 1; y <= grid.MaxY(); ++y) {
-        file.Read(row.data(), row.size());
-        grid.LoadRow(y, row.data());
+    const std::size_t rowBytes = grid.RowBytes();
+    const int rows = RowsPerBlock(rowBytes);
+    block_.resize(rowBytes * static_cast<std::size_t>(std::min(rows, grid.MaxY())));
+    ScratchFile::Handle file = states_.ToRead(which).OpenForReading();
+    for (int y0 = 1; y0 <= grid.MaxY(); y0 += rows) {
+        const int y1 = std::min(grid.MaxY(), y0 + rows - 1);
+        file.Read(block_.data(), rowBytes * static_cast<std::size_t>(y1 - y0 + 1));
+        for (int y = y0; y <= y1; ++y)
+            grid.LoadRow(y, block_.data() + rowBytes * static_cast<std::size_t>(y - y0));
     }
 }
 
 void GenotypeStore::AdvanceToPrevious()
 {
-    files_[1].CopyFrom(files_[0]);
+    states_.Advance();
 }
 
 void GenotypeStore::Remove() noexcept
 {
-    files_[0].Remove();
-    files_[1].Remove();
+    states_.Remove();
 }
 
 } // namespace quorrel

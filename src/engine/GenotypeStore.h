@@ -2,34 +2,37 @@
 
 #include "engine/GenotypeGrid.h"
 #include "engine/LandscapeStore.h"
-#include "engine/ScratchFile.h"
+#include "engine/StoredStates.h"
 #include "params/ParameterSet.h"
 
+#include <cstddef>
 #include <filesystem>
+#include <vector>
 
 namespace quorrel {
 
 // The two genotype scratch files of one landscape of a variable-outcome array, beside its
-// LandscapeStore: a genotype grid on disk, where GenotypeGrid is the one in memory. Format (no header): for rows 1..MaxY outer and columns 1..MaxX inner,
-// each cell's genotype as Maxspec triples of three signed bytes (Win, Loss, Standoff) for
+// LandscapeStore: a genotype grid on disk, where GenotypeGrid is the one in memory.
+// Format (no header): for rows 1..MaxY outer and columns 1..MaxX inner, each cell's genotype as Maxspec triples of three signed bytes (Win, Loss, Standoff) for
 // opponents 1..Maxspec, unset triples included; the genotype of cell (x, y) is record
 // (y - 1) * MaxX + (x - 1) counted from 0. Deleted when the store goes.
 class GenotypeStore {
 public:
     GenotypeStore(const std::filesystem::path& folder, int row, int col);
 
-    // The interior of grid becomes the file's content, one write per row.
+    // The interior of grid becomes the file's content, written in blocks of whole rows.
     void Save(StoredState which, const GenotypeGrid& grid);
-    // The file's content becomes the interior of grid, one read per row.
+    // The file's content becomes the interior of grid, read in blocks of whole rows.
     void Load(StoredState which, GenotypeGrid& grid) const;
-    // The previous state becomes a copy of the current state.
+    // The previous state becomes the current state (the files exchange roles).
     void AdvanceToPrevious();
 
-    const ScratchFile& File(StoredState which) const { return files_[which == StoredState::Current ? 0 : 1]; }
+    const ScratchFile& File(StoredState which) const { return states_.ToRead(which); }
     void Remove() noexcept;
 
 private:
-    ScratchFile files_[2];
+    StoredStates states_;
+    mutable std::vector<std::byte> block_;
 };
 
 } // namespace quorrel

@@ -1,6 +1,9 @@
 #include "engine/LandscapeStore.h"
 
+#include <algorithm>
 #include <bit>
+#include <cstddef>
+#include <cstring>
 #include <string>
 
 namespace quorrel {
@@ -26,10 +29,22 @@ std::string Name(const char* prefix, int row, int col, const char* state)
     return std::string(prefix) + std::to_string(row) + "_" + std::to_string(col) + state + ".tmp";
 }
 
+// A cell in memory is a cell of the file (little-endian species, then rate): rows are copied
+// as they are.
+constexpr bool CellsAsStored = std::endian::native == std::endian::little && sizeof(Cell) == 8 &&
+                               offsetof(Cell, Species) == 0 && offsetof(Cell, GRate) == 4;
+
+// Rows read or written at a time: about 1 MB, whole rows.
+int RowsPerBlock(int maxX)
+{
+    const std::size_t rowBytes = LandscapeStore::CellBytes * static_cast<std::size_t>(maxX);
+    return static_cast<int>(std::max<std::size_t>(1, (std::size_t(1) << 20) / rowBytes));
+}
+
 } // namespace
 
 LandscapeStore::LandscapeStore(const std::filesystem::path& folder, int row, int col)
-    : files_{ScratchFile(folder / Name("Land", row, col, "Cur")), ScratchFile(folder / Name("Land", row, col, "Prev"))}
+    : states_(folder / Name("Land", row, col, "Cur"), folder / Name("Land", row, col, "Prev"))
 {
 }
 
@@ -46,16 +61,25 @@ Cell LandscapeStore::Decode(const unsigned char* in)
 
 void LandscapeStore::Save(StoredState which, const GParamStruct& p, const LandscapeGrid& grid)
 {
-    row_.resize(CellBytes * p.MaxX);
-    ScratchFile::Handle file = File(which).OpenForWriting();
+    const std::size_t rowBytes = CellBytes * static_cast<std::size_t>(p.MaxX);
+    const int rows = RowsPerBlock(p.MaxX);
+    block_.resize(rowBytes * static_cast<std::size_t>(std::min(rows, p.MaxY)));
+    ScratchFile::Handle file = states_.ToWrite(which).OpenForWriting();
     int64_t occupied = 0;
-    for (int y = 1; y <= p.MaxY; ++y) {
-        const Cell* cells = grid.Row(y);
-        for (int x = 1; x <= p.MaxX; ++x) {
-            Encode(cells[x], row_.data() + CellBytes * (x - 1));
-            occupied += cells[x].Species != 0 ? 1 : 0;
+    for (int y0 = 1; y0 <= p.MaxY; y0 += rows) {
+        const int y1 = std::min(p.MaxY, y0 + rows - 1);
+        for (int y = y0; y <= y1; ++y) {
+            const Cell* cells = grid.Row(y);
+            unsigned char* out = block_.data() + rowBytes * static_cast<std::size_t>(y - y0);
+            if constexpr (CellsAsStored)
+                std::memcpy(out, cells + 1, rowBytes);
+            for (int x = 1; x <= p.MaxX; ++x) {
+                if constexpr (!CellsAsStored)
+                    Encode(cells[x], out + CellBytes * (x - 1));
+                occupied += cells[x].Species != 0 ? 1 : 0;
+            }
         }
-        file.Write(row_.data(), row_.size());
+        file.Write(block_.data(), rowBytes * static_cast<std::size_t>(y1 - y0 + 1));
     }
     file.Close();
     occupied_[Index(which)] = occupied;
@@ -63,26 +87,34 @@ void LandscapeStore::Save(StoredState which, const GParamStruct& p, const Landsc
 
 void LandscapeStore::Load(StoredState which, const GParamStruct& p, LandscapeGrid& grid) const
 {
-    row_.resize(CellBytes * p.MaxX);
-    ScratchFile::Handle file = File(which).OpenForReading();
-    for (int y = 1; y <= p.MaxY; ++y) {
-        file.Read(row_.data(), row_.size());
-        Cell* cells = grid.Row(y);
-        for (int x = 1; x <= p.MaxX; ++x)
-            cells[x] = Decode(row_.data() + CellBytes * (x - 1));
+    const std::size_t rowBytes = CellBytes * static_cast<std::size_t>(p.MaxX);
+    const int rows = RowsPerBlock(p.MaxX);
+    block_.resize(rowBytes * static_cast<std::size_t>(std::min(rows, p.MaxY)));
+    ScratchFile::Handle file = states_.ToRead(which).OpenForReading();
+    for (int y0 = 1; y0 <= p.MaxY; y0 += rows) {
+        const int y1 = std::min(p.MaxY, y0 + rows - 1);
+        file.Read(block_.data(), rowBytes * static_cast<std::size_t>(y1 - y0 + 1));
+        for (int y = y0; y <= y1; ++y) {
+            Cell* cells = grid.Row(y);
+            const unsigned char* in = block_.data() + rowBytes * static_cast<std::size_t>(y - y0);
+            if constexpr (CellsAsStored)
+                std::memcpy(cells + 1, in, rowBytes);
+            else
+                for (int x = 1; x <= p.MaxX; ++x)
+                    cells[x] = Decode(in + CellBytes * (x - 1));
+        }
     }
 }
 
 void LandscapeStore::AdvanceToPrevious()
 {
-    files_[1].CopyFrom(files_[0]);
+    states_.Advance();
     occupied_[1] = occupied_[0];
 }
 
 void LandscapeStore::Remove() noexcept
 {
-    files_[0].Remove();
-    files_[1].Remove();
+    states_.Remove();
 }
 
 } // namespace quorrel

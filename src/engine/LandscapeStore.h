@@ -2,7 +2,7 @@
 
 #include "engine/Cell.h"
 #include "engine/LandscapeGrid.h"
-#include "engine/ScratchFile.h"
+#include "engine/StoredStates.h"
 #include "params/ParameterSet.h"
 
 #include <cstdint>
@@ -10,10 +10,6 @@
 #include <vector>
 
 namespace quorrel {
-
-// Which state of a stored landscape: as it stands now, or as it stood at the start of the
-// generation.
-enum class StoredState { Current, Previous };
 
 // The two scratch files of one landscape of an array, its current and its previous state
 // (LandscapeArrayStores holds one for every landscape of the array).
@@ -26,16 +22,16 @@ public:
 
     LandscapeStore(const std::filesystem::path& folder, int row, int col);
 
-    // The interior of grid becomes the file's content, one write per row.
+    // The interior of grid becomes the file's content, written in blocks of whole rows.
     void Save(StoredState which, const GParamStruct& p, const LandscapeGrid& grid);
-    // The file's content becomes the interior of grid, one read per row.
+    // The file's content becomes the interior of grid, read in blocks of whole rows.
     void Load(StoredState which, const GParamStruct& p, LandscapeGrid& grid) const;
-    // The previous state becomes a copy of the current state.
+    // The previous state becomes the current state (the files exchange roles).
     void AdvanceToPrevious();
     // The number of occupied cells in each state as last saved or advanced.
     int64_t Occupied(StoredState which) const { return occupied_[Index(which)]; }
 
-    const ScratchFile& File(StoredState which) const { return files_[Index(which)]; }
+    const ScratchFile& File(StoredState which) const { return states_.ToRead(which); }
     void Remove() noexcept;
 
     static void Encode(const Cell& cell, unsigned char* out);
@@ -44,9 +40,9 @@ public:
 private:
     static int Index(StoredState which) { return which == StoredState::Current ? 0 : 1; }
 
-    ScratchFile files_[2];
+    StoredStates states_;
     int64_t occupied_[2] = {0, 0};
-    mutable std::vector<unsigned char> row_;
+    mutable std::vector<unsigned char> block_;
 };
 
 } // namespace quorrel

@@ -3,21 +3,29 @@
 #include "engine/ArrayFileError.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <system_error>
 #include <utility>
 
+#include <unistd.h>
+
 namespace quorrel {
 
-ScratchFile::Handle::Handle(const std::filesystem::path& path, bool write) : path_(path)
+ScratchFile::Handle::Handle(const std::filesystem::path& path, bool write) : path_(path), write_(write)
 {
     errno = 0;
-    file_ = std::fopen(path.c_str(), write ? "wb" : "rb");
+    file_ = std::fopen(path.c_str(), write ? "r+b" : "rb");
+    if (file_ == nullptr && write && errno == ENOENT) {
+        errno = 0;
+        file_ = std::fopen(path.c_str(), "wb");
+    }
     if (file_ == nullptr)
         Fail(write ? "Cannot create the file" : "Cannot open the file");
     std::setvbuf(file_, nullptr, _IONBF, 0);
 }
 
-ScratchFile::Handle::Handle(Handle&& other) noexcept : file_(other.file_), path_(std::move(other.path_))
+ScratchFile::Handle::Handle(Handle&& other) noexcept
+    : file_(other.file_), path_(std::move(other.path_)), write_(other.write_)
 {
     other.file_ = nullptr;
 }
@@ -57,6 +65,12 @@ void ScratchFile::Handle::ReadAt(std::uint64_t offset, void* data, std::size_t b
 
 void ScratchFile::Handle::Close()
 {
+    if (file_ != nullptr && write_) {
+        errno = 0;
+        const long written = std::ftell(file_);
+        if (written < 0 || ftruncate(fileno(file_), static_cast<off_t>(written)) != 0)
+            Fail("Write error");
+    }
     std::FILE* file = std::exchange(file_, nullptr);
     errno = 0;
     if (file != nullptr && std::fclose(file) != 0)

@@ -13,7 +13,10 @@ namespace quorrel {
 class ScratchFile {
 public:
     // An open file, closed when the object goes. Reads and writes go straight to the system
-    // (no buffer in between), so a read at an offset costs one seek and one read.
+    // (no buffer in between), so a read at an offset costs one seek and one read. A file
+    // opened for writing is written over from its start, not emptied first (the system then
+    // keeps its pages instead of freeing and taking them again); Close cuts it to what was
+    // written.
     class Handle {
     public:
         Handle(const std::filesystem::path& path, bool write);
@@ -25,7 +28,7 @@ public:
         void Write(const void* data, std::size_t bytes);
         void Read(void* data, std::size_t bytes);
         void ReadAt(std::uint64_t offset, void* data, std::size_t bytes);
-        // Closes a written file and checks that everything reached it.
+        // Closes a written file, cut to what was written, and checks that everything reached it.
         void Close();
 
     private:
@@ -33,6 +36,7 @@ public:
 
         std::FILE* file_ = nullptr;
         std::filesystem::path path_;
+        bool write_ = false;
     };
 
     ScratchFile() = default;

@@ -2,12 +2,14 @@
 
 #include "engine/GenotypeGrid.h"
 #include "engine/LandscapeArrayStores.h"
+#include "engine/ScratchFile.h"
 #include "params/AssertionFailure.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <map>
+#include <string>
 
 namespace quorrel::test {
 namespace {
@@ -91,7 +93,8 @@ TEST_F(StoresTest, BothFormatsRoundTripByteExactAndAreDeletedWithTheStores)
         EXPECT_EQ(FileCount(dir.Path()), 12);
         stores.AdvanceLandscapeStores();
         stores.AdvanceGenotypeStores();
-        EXPECT_EQ(FileCount(dir.Path()), 24);
+        // The previous states take over the current states' files; nothing is copied.
+        EXPECT_EQ(FileCount(dir.Path()), 12);
         stores.LoadLandscape(2, 3, StoredState::Previous);
         EXPECT_EQ(lands.PreviousLandscape(1, 1), (Cell{258, -1.5f}));
         EXPECT_EQ(stores.OccupiedInPrevious(2, 3), stores.Landscape(2, 3).Occupied(StoredState::Current));
@@ -103,6 +106,57 @@ TEST_F(StoresTest, BothFormatsRoundTripByteExactAndAreDeletedWithTheStores)
         EXPECT_EQ(donor[2], (OutcomeTriple{3, 5, 92}));
         EXPECT_THROW(stores.LoadLandscape(3, 1, StoredState::Current), AssertionFailure);
     }
+    EXPECT_EQ(FileCount(dir.Path()), 0);
+}
+
+// A scratch file written again is written over, then cut to what the second writing wrote.
+TEST(ScratchFile, WritingAgainReplacesTheWholeContent)
+{
+    TempFolder dir;
+    const ScratchFile file(dir.Path() / "f.tmp");
+    for (const std::string text : {"a longer first content", "short"}) {
+        ScratchFile::Handle h = file.OpenForWriting();
+        h.Write(text.data(), text.size());
+        h.Close();
+        EXPECT_EQ(ReadAll(file.Path().string()), text);
+    }
+}
+
+// Advancing exchanges the files' roles; every state still reads back as the one last
+// written or advanced, whatever order saving, advancing and loading come in.
+TEST_F(StoresTest, AdvancedStatesReadBackAsIfCopied)
+{
+    LandscapeStore store(dir.Path(), 1, 1);
+    const GParamStruct& g = params.GParamRec;
+    auto saveCurrent = [&](int tag) {
+        Fill(tag);
+        store.Save(StoredState::Current, g, lands.CurrentLandscape);
+        return lands.CurrentLandscape;
+    };
+    auto expectState = [&](StoredState which, const LandscapeGrid& want, const char* where) {
+        LandscapeGrid got;
+        store.Load(which, g, got);
+        for (int y = 1; y <= g.MaxY; ++y)
+            for (int x = 1; x <= g.MaxX; ++x)
+                ASSERT_EQ(got(x, y), want(x, y)) << where << " at " << x << "," << y;
+    };
+    const LandscapeGrid a = saveCurrent(1);
+    store.AdvanceToPrevious();
+    expectState(StoredState::Current, a, "current after advancing");
+    expectState(StoredState::Previous, a, "previous after advancing");
+    const LandscapeGrid b = saveCurrent(2);
+    expectState(StoredState::Previous, a, "previous after saving the current state");
+    expectState(StoredState::Current, b, "current after saving it");
+    store.AdvanceToPrevious();
+    store.AdvanceToPrevious();
+    expectState(StoredState::Previous, b, "previous after advancing twice");
+    // The previous state written while the current one is read from its file.
+    Fill(3);
+    const LandscapeGrid c = lands.CurrentLandscape;
+    store.Save(StoredState::Previous, g, c);
+    expectState(StoredState::Current, b, "current after writing the previous state");
+    expectState(StoredState::Previous, c, "previous after writing it");
+    store.Remove();
     EXPECT_EQ(FileCount(dir.Path()), 0);
 }
 

@@ -25,9 +25,11 @@ run: build
 test: build
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-# The engine benchmark, then the desktop program against the batch runner (offscreen).
+# The engine benchmark, whole runs through the drivers, then the desktop program against
+# the batch runner (offscreen).
 bench: build
 	@$(BUILD_DIR)/bench/quorrel-bench
+	@$(BUILD_DIR)/bench/quorrel-run-bench
 	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/quorrel-desktop-bench
 
 # cmake --install: programs, desktop entry, icon, metainfo, man pages and README under PREFIX.

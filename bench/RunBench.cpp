@@ -1,0 +1,237 @@
+// The speed of the runs people make, through the run drivers as the batch runner drives them
+// (no windows): what the statistics and plot files cost against the same run writing nothing,
+// a landscape array against one landscape of as many cells, and the fixed cost of starting
+// quorrel-batch against its generations. Every figure is a ratio of two runs made here, one
+// after the other.
+#include "BenchSupport.h"
+
+#include "engine/ArraySettings.h"
+#include "runs/AppState.h"
+#include "runs/LandscapeArrayRun.h"
+#include "runs/RunHost.h"
+#include "runs/SingleRun.h"
+
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace quorrel::bench {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Times the generations from the start of generation 2 to the end of the run, so that
+// neither the initial landscape nor the opening of files counts.
+class TimingHost : public RunHost {
+public:
+    Dialogs& Messages() override { return dialogs_; }
+    void ShowProgress(const RunProgress& p) override
+    {
+        if (p.Generation == 2 && !started_) {
+            started_ = true;
+            first_ = Clock::now();
+        }
+    }
+    void RunFinished(RunEnd how) override
+    {
+        last_ = Clock::now();
+        end_ = how;
+    }
+    double Millis() const { return std::chrono::duration<double, std::milli>(last_ - first_).count(); }
+    RunEnd End() const { return end_; }
+
+private:
+    StderrDialogs dialogs_;
+    bool started_ = false;
+    Clock::time_point first_;
+    Clock::time_point last_;
+    RunEnd end_ = RunEnd::Failed;
+};
+
+struct RunCase {
+    ParameterSet params;
+    OptionStruct options;
+    bool array = false;
+    int rows = 10;
+    int cols = 10;
+    OutcomeKind kind = OutcomeKind::Fixed;
+};
+
+// Milliseconds per generation of the run, the best of three.
+double PerGeneration(const RunCase& c)
+{
+    double best = 1e300;
+    for (int rep = 0; rep < 3; ++rep) {
+        QTemporaryDir dir;
+        AppState app;
+        StderrDialogs dialogs;
+        if (!app.Startup(dialogs, dir.path().toStdString()))
+            std::exit(1);
+        app.Params = c.params;
+        app.Params.StartDir = dir.path().toStdString();
+        app.Options = c.options;
+        for (std::string OptionStruct::*name :
+             {&OptionStruct::CAFilename, &OptionStruct::CoverFilename, &OptionStruct::GRateFilename,
+              &OptionStruct::STPlotFilename, &OptionStruct::FTPlotFilename, &OptionStruct::OTCFilename,
+              &OptionStruct::GCFilename, &OptionStruct::FTPOTCFilename, &OptionStruct::SWFilename})
+            app.Options.*name = dir.filePath(QString::fromStdString(app.Options.*name)).toStdString();
+        app.BringParametersIntoForce();
+        app.ReloadSeed();
+        TimingHost host;
+        if (c.array) {
+            PrepareArrayWindow(app.Params, app.Array);
+            app.Array.NumOfRow = c.rows;
+            app.Array.NumOfCol = c.cols;
+            LandscapeArrayRun(app, c.kind).Start(host, host, ArraySettingTextsFrom(app.Array));
+        } else {
+            SingleRun(app, c.kind).Start(host, host);
+        }
+        app.RemoveTempDir(dialogs);
+        if (host.End() != RunEnd::Completed) {
+            std::fprintf(stderr, "a benchmark run did not complete\n");
+            std::exit(1);
+        }
+        best = std::min(best, host.Millis() / (c.params.GParamRec.Maxgen - 1));
+    }
+    return best;
+}
+
+// Options that write nothing and show nothing; with statistics, the coverage and growth-rate
+// files and the frequency-time plot of growth rate every generation (and, for variable
+// outcomes, both outcome statistics files).
+OptionStruct Options(bool statistics, bool outcomes)
+{
+    OptionStruct o = SetDefaultOptions({});
+    o.ShowCALandscape = o.ShowCoverage = o.ShowGRate1 = o.ShowGRate2 = o.ShowSTPlot = o.ShowFTPlot = false;
+    o.ShowOTC = o.ShowGCGraph = o.ShowFTPOTC = false;
+    o.CAFilename = "CALand.txt";
+    o.CoverFilename = "Cover.dat";
+    o.GRateFilename = "GRate.dat";
+    o.STPlotFilename = "STPlot.bmp";
+    o.FTPlotFilename = "FTPlot.bmp";
+    o.OTCFilename = "Outcome.dat";
+    o.GCFilename = "GCData.dat";
+    o.FTPOTCFilename = "FTPOTC.bmp";
+    o.SWFilename = "SW.txt";
+    o.WriteCoverage = o.WriteGRate = o.WriteFTP = statistics;
+    o.FTPlotCycle = 1;
+    o.WriteOTC = statistics && outcomes;
+    return o;
+}
+
+// The run of the issue that measured it: 3 species, mortality patches, disturbance, closed
+// recruitment.
+ParameterSet Realistic(int side, int generations)
+{
+    ParameterSet p = Defaults700();
+    GParamStruct& g = p.GParamRec;
+    g.MaxX = g.MaxY = side;
+    g.PIX = 1;
+    g.Maxgen = generations;
+    g.RecruitType = 1;
+    g.Influx = 0.1f;
+    g.DisturbProb = 0.01f;
+    g.PatchSize = 9;
+    p.MortalityVector[0] = 4.0f;
+    for (int s = 1; s <= g.Maxspec; ++s)
+        p.MortalityVector[s] = 0.02f;
+    p.GrowthRates[2] = {-1, 30, 80};
+    p.UpdateGRateFractions();
+    return p;
+}
+
+// species variable-outcome species, every pair variable, closed recruitment.
+ParameterSet Variable(int side, int generations, int species)
+{
+    ParameterSet p = Realistic(side, generations);
+    GParamStruct& g = p.GParamRec;
+    g.Maxspec = species;
+    g.MutationOTC = 0.1f;
+    g.MutAmtOTC = 5;
+    for (int i = 1; i <= species; ++i) {
+        for (int j = 1; j <= species; ++j)
+            p.OutcomeMatrix[i][j] = i == j ? OutcomeTriple{0, 0, 100} : OutcomeTriple{-1, 0, 0};
+        p.GrowthRates[i] = {-1, 30, 90};
+        p.VariableOutcomeVector[i] = {0, 100, 0, 100};
+        p.RecruitmentVector[i] = 0.5f;
+        p.MortalityVector[i] = 0.01f;
+    }
+    p.MortalityVector[0] = 1.0f;
+    p.UpdateGRateFractions();
+    return p;
+}
+
+void Ratio(const char* what, double ms, double against, double limit, const char* unit = "ms a generation")
+{
+    std::printf("  %-58s %8.2f %s against %8.2f: %5.2fx (limit %.1fx)\n", what, ms, unit, against, ms / against,
+                limit);
+}
+
+// Seconds of a whole quorrel-batch run of the realistic case with Maxgen generations.
+double BatchSeconds(int maxgen)
+{
+    QTemporaryDir dir;
+    const std::string command = "cd '" + dir.path().toStdString() + "' && '" QUORREL_BATCH
+                                "' --quiet --set PIX=1 --set MaxX=700 --set MaxY=700 --set RecruitType=Closed "
+                                "--set DisturbProb=0.01 --set Maxgen=" +
+                                std::to_string(maxgen) + " > /dev/null";
+    double best = 1e300;
+    for (int rep = 0; rep < 5; ++rep)
+        best = std::min(best, Millis([&] {
+                            if (std::system(command.c_str()) != 0)
+                                std::exit(1);
+                        }) / 1000.0);
+    return best;
+}
+
+} // namespace
+
+} // namespace quorrel::bench
+
+int main()
+{
+    using namespace quorrel;
+    using namespace quorrel::bench;
+    std::printf("Quorrel run benchmark: whole runs through the drivers, no windows, milliseconds per generation\n");
+
+    std::printf("Statistics and tallies, 700 x 700, 60 generations:\n");
+    {
+        const ParameterSet p = Realistic(700, 60);
+        const double none = PerGeneration({p, Options(false, false)});
+        const double all = PerGeneration({p, Options(true, false)});
+        Ratio("fixed, 3 species: coverage, growth-rate and freq-time files", all, none, 1.3);
+        const ParameterSet v = Variable(700, 40, MaxSpecies);
+        const double vNone = PerGeneration({v, Options(false, true), false, 0, 0, OutcomeKind::Variable});
+        const double vAll = PerGeneration({v, Options(true, true), false, 0, 0, OutcomeKind::Variable});
+        Ratio("variable, 40 species: those and both outcome files", vAll, vNone, 1.5);
+    }
+
+    std::printf("Arrays per cell, 10 x 10 landscapes of 200 x 200 against one of 632 x 632 (10 x the time):\n");
+    for (const bool statistics : {false, true}) {
+        const char* with = statistics ? "coverage and growth-rate files" : "no outputs";
+        OptionStruct o = Options(statistics, false);
+        o.WriteFTP = false;
+        const double array = PerGeneration({Realistic(200, 12), o, true});
+        const double single = PerGeneration({Realistic(632, 40), o});
+        Ratio((std::string("fixed, ") + with).c_str(), array, 10.0 * single, 1.5);
+        const double vArray = PerGeneration({Variable(200, 8, 10), o, true, 10, 10, OutcomeKind::Variable});
+        const double vSingle = PerGeneration({Variable(632, 30, 10), o, false, 0, 0, OutcomeKind::Variable});
+        Ratio((std::string("variable, 10 species, ") + with).c_str(), vArray, 10.0 * vSingle, 1.5);
+    }
+
+    std::printf("Start-up of quorrel-batch, 700 x 700 (its files, the initial landscape, the end):\n");
+    {
+        const double one = BatchSeconds(1);
+        const double eleven = BatchSeconds(11);
+        const double generation = (eleven - one) / 10.0;
+        const double fixed = one - generation;
+        Ratio("fixed cost of a run against 10 generations", fixed * 1000.0, generation * 10000.0, 1.0, "ms");
+    }
+    return 0;
+}

@@ -60,12 +60,9 @@ OutcomeStatistics::OutcomeStatistics(const ParameterSet& params, const OptionStr
 {
 }
 
-void OutcomeStatistics::Add(Sums& sums, bool pairs) const
+void OutcomeStatistics::AddLiteral(Sums& sums, bool pairs) const
 {
     const GParamStruct& p = params_.GParamRec;
-    if (!genotypes_.Allocated() || genotypes_.MaxX() < p.MaxX || genotypes_.MaxY() < p.MaxY ||
-        genotypes_.Maxspec() != p.Maxspec)
-        QRL_FAIL("The genotype grid does not fit the landscape", Module);
     const int n = p.Maxspec;
     for (int y = 1; y <= p.MaxY; ++y) {
         const Cell* row = landscape_.Row(y);
@@ -74,28 +71,83 @@ void OutcomeStatistics::Add(Sums& sums, bool pairs) const
             if (s < 1 || s > n)
                 continue;
             sums.present[s] = true;
-            const OutcomeTriple* genotype = genotypes_.Genotype(x, y);
-            for (int j = 1; j <= n; ++j) {
-                // An unset entry carries no outcome; a seeded one is never unset.
-                if (j == s || params_.OutcomeMatrix[s][j].Win >= 0 || genotype[j - 1].Win < 0)
-                    continue;
-                const OutcomeTriple& triple = genotype[j - 1];
-                for (int t = 0; t < 3; ++t) {
-                    const int v = Component(triple, t);
-                    const bool flag = v >= 0 && v <= 100; // the presence flags hold 0..100
-                    sums.species[t][s] += v;
-                    ++sums.speciesCount[t][s];
-                    if (flag)
-                        sums.speciesValues[t][s].set(static_cast<size_t>(v));
-                    if (pairs) {
-                        sums.pair[t][s][j] += v;
-                        ++sums.pairCount[t][s][j];
-                        if (flag)
-                            sums.pairValues[t][s][j].set(static_cast<size_t>(v));
-                    }
-                }
+            AddGenotype(sums, pairs, s, genotypes_.Genotype(x, y), 1);
+        }
+    }
+}
+
+void OutcomeStatistics::AddGenotype(Sums& sums, bool pairs, int s, const OutcomeTriple* genotype, int32_t cells) const
+{
+    const int n = params_.GParamRec.Maxspec;
+    for (int j = 1; j <= n; ++j) {
+        // An unset entry carries no outcome; a seeded one is never unset.
+        if (j == s || params_.OutcomeMatrix[s][j].Win >= 0 || genotype[j - 1].Win < 0)
+            continue;
+        const OutcomeTriple& triple = genotype[j - 1];
+        for (int t = 0; t < 3; ++t) {
+            const int v = Component(triple, t);
+            const bool flag = v >= 0 && v <= 100; // the presence flags hold 0..100
+            sums.species[t][s] += double(v) * cells;
+            sums.speciesCount[t][s] += cells;
+            if (flag)
+                sums.speciesValues[t][s].set(static_cast<size_t>(v));
+            if (pairs) {
+                sums.pair[t][s][j] += double(v) * cells;
+                sums.pairCount[t][s][j] += cells;
+                if (flag)
+                    sums.pairValues[t][s][j].set(static_cast<size_t>(v));
             }
         }
+    }
+}
+
+// Cells that hold one record hold one genotype, so each record is added once, times the
+// cells of its species that hold it. Every component is a whole number and every sum stays
+// far below 2^53, so the double sums come out exactly as cell by cell.
+void OutcomeStatistics::Add(Sums& sums, bool pairs)
+{
+    const GParamStruct& p = params_.GParamRec;
+    if (!genotypes_.Allocated() || genotypes_.MaxX() < p.MaxX || genotypes_.MaxY() < p.MaxY ||
+        genotypes_.Maxspec() != p.Maxspec)
+        QRL_FAIL("The genotype grid does not fit the landscape", Module);
+    if (literal_) {
+        AddLiteral(sums, pairs);
+        return;
+    }
+    const int n = p.Maxspec;
+    const std::size_t records = genotypes_.Pool().Capacity();
+    if (cellsOfRecord_.size() != records) {
+        cellsOfRecord_.assign(records, 0);
+        speciesOfRecord_.assign(records, 0);
+        recordsMet_.reserve(records);
+    }
+    recordsMet_.clear();
+    for (int y = 1; y <= p.MaxY; ++y) {
+        const Cell* row = landscape_.Row(y);
+        const uint32_t* ids = genotypes_.IdRow(y);
+        for (int x = 1; x <= p.MaxX; ++x) {
+            const int s = row[x].Species;
+            if (s < 1 || s > n)
+                continue;
+            sums.present[s] = true;
+            const uint32_t id = ids[x];
+            // The unset record carries nothing.
+            if (id == GenotypePool::UnsetRecord)
+                continue;
+            if (cellsOfRecord_[id] == 0) {
+                speciesOfRecord_[id] = s;
+                recordsMet_.push_back(id);
+            } else if (speciesOfRecord_[id] != s) {
+                // A record held by two species: this cell on its own.
+                AddGenotype(sums, pairs, s, genotypes_.Pool().Record(id), 1);
+                continue;
+            }
+            ++cellsOfRecord_[id];
+        }
+    }
+    for (const uint32_t id : recordsMet_) {
+        AddGenotype(sums, pairs, speciesOfRecord_[id], genotypes_.Pool().Record(id), cellsOfRecord_[id]);
+        cellsOfRecord_[id] = 0;
     }
 }
 

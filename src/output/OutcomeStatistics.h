@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace quorrel {
 
@@ -68,6 +69,10 @@ public:
     // The six plots as drawn so far; empty before stage 1 and after stage 3.
     const std::array<QImage, Statistics>& Plots() const { return plots_; }
 
+    // The sums cell by cell, as plainly as they read, instead of once per genotype record
+    // (the same values; for tests and benchmarks).
+    void UseLiteralSums(bool on) { literal_ = on; }
+
 private:
     // Sums and presence flags of the landscapes added since the last reset.
     struct Sums {
@@ -86,7 +91,10 @@ private:
         std::array<PairTable<int32_t>, Statistics> pairCount{};
     };
 
-    void Add(Sums& sums, bool pairs) const;
+    void Add(Sums& sums, bool pairs);
+    void AddLiteral(Sums& sums, bool pairs) const;
+    // The entries of genotype record of species s, held by cells cells, into the sums.
+    void AddGenotype(Sums& sums, bool pairs, int s, const OutcomeTriple* genotype, int32_t cells) const;
     void Finish(const Sums& sums, Results& results, bool pairs) const;
     void PreparePlots();
     int PlotColumn(int updates) const;
@@ -108,6 +116,13 @@ private:
     // The averages of one landscape of an array, for its per-landscape line.
     Sums landscapeSums_;
     Results landscapeResult_;
+
+    // The cells of each species holding each record, for the sums by record: the cells
+    // counted per record, the species of the record, the records met.
+    std::vector<int32_t> cellsOfRecord_;
+    std::vector<int32_t> speciesOfRecord_;
+    std::vector<uint32_t> recordsMet_;
+    bool literal_ = false;
 
     std::array<QImage, Statistics> plots_;
     int plotUpdates_ = 0;

@@ -1,5 +1,6 @@
 #include "output/OutcomeStatistics.h"
 
+#include "engine/Rng.h"
 #include "output/OutputFileError.h"
 #include "params/AssertionFailure.h"
 
@@ -55,6 +56,57 @@ protected:
                "-------  ----- ----- ----- ----- ----- ----- ----- ----- ----- \r\n";
     }
 };
+
+// The sums once per record give exactly the averages and counts of the sums cell by cell:
+// records shared by many cells, unset ones, values outside 0..100, and a record that cells
+// of two species hold.
+TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCell)
+{
+    Resize(9, 7, 3, 100);
+    SetVariable(1, 2);
+    SetVariable(2, 3);
+    SetVariable(1, 3);
+    Rng rng{17};
+    for (int y = 1; y <= 7; ++y)
+        for (int x = 1; x <= 9; ++x) {
+            const int s = int(rng.RandomInt(4));
+            if (s == 0 || rng.RandomInt(3) == 0) {
+                Place(x, y, s, 0.5f);
+                continue;
+            }
+            const auto win = int8_t(rng.RandomInt(130) - 10);
+            const auto loss = int8_t(rng.RandomInt(60));
+            Place(x, y, s, 0.5f,
+                  {{s % 3 + 1, OutcomeTriple{win, loss, int8_t(100 - win - loss)}},
+                   {(s + 1) % 3 + 1, OutcomeTriple{30, 30, 40}}});
+        }
+    // Copies share their records: whole rows of one genotype, and a species-1 record held
+    // by a cell of species 2.
+    for (int x = 2; x <= 9; ++x) {
+        landscape(x, 3) = landscape(1, 3);
+        genotypes.Assign(x, 3, genotypes.Id(1, 3));
+    }
+    landscape(1, 5) = Cell{1, 0.5f};
+    genotypes.Renew(1, 5)[1] = OutcomeTriple{55, 25, 20};
+    landscape(2, 5) = Cell{2, 0.5f};
+    genotypes.Assign(2, 5, genotypes.Id(1, 5));
+
+    OutcomeStatistics byRecord(params, options, landscape, genotypes, colors);
+    OutcomeStatistics byCell(params, options, landscape, genotypes, colors);
+    byCell.UseLiteralSums(true);
+    byRecord.ComputeOutcomeStats(1, 0);
+    byCell.ComputeOutcomeStats(1, 0);
+    for (int t = 1; t <= 6; ++t)
+        for (int s = 1; s <= 3; ++s) {
+            EXPECT_EQ(byRecord.SpeciesAverage(t, s), byCell.SpeciesAverage(t, s)) << t << " " << s;
+            EXPECT_EQ(byRecord.SpeciesCount(t, s), byCell.SpeciesCount(t, s)) << t << " " << s;
+            for (int j = 1; j <= 3; ++j) {
+                EXPECT_EQ(byRecord.PairAverage(t, s, j), byCell.PairAverage(t, s, j)) << t << " " << s << " " << j;
+                EXPECT_EQ(byRecord.PairCount(t, s, j), byCell.PairCount(t, s, j)) << t << " " << s << " " << j;
+            }
+        }
+    EXPECT_GT(byCell.SpeciesCount(1, 1), 8);
+}
 
 TEST_F(OutcomeStatisticsTest, NormalAndGenotypeAveragesWithPairTables)
 {

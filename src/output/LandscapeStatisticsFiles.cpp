@@ -50,12 +50,12 @@ void LandscapeStatisticsFiles::WriteLandscapeLines(int g, int row, int col)
     const int n = params_.GParamRec.Maxspec;
     const bool create = g == 0 && row == 1 && col == 1;
     const std::string start = Format("%6d", g) + "  " + Format("%4d", row) + Format("%4d", col);
+    single_.ComputeStatistics(options_.WriteCoverage, options_.WriteGRate, options_.WriteGRate);
     if (options_.WriteCoverage) {
         if (create) {
             coverName_ = CoverageFileName(options_);
             Create(coverFile_, coverName_, "          Coverage of Species (%)", "   sp left", "  -------");
         }
-        single_.ComputeStatistic(1);
         const double cells = double(params_.GParamRec.MaxX) * params_.GParamRec.MaxY;
         std::string line = start;
         for (int s = 1; s <= n; ++s)
@@ -71,7 +71,6 @@ void LandscapeStatisticsFiles::WriteLandscapeLines(int g, int row, int col)
                 rateNames_[i] = GRateFileName(options_, i + 1);
                 Create(rateFiles_[i], rateNames_[i], titles[i], " ", " ");
             }
-            single_.ComputeStatistic(i + 2);
             std::string line = start;
             for (int s = 1; s <= n; ++s)
                 line += Format("%6.1f", 100.0 * static_cast<double>(single_.Means(i + 2)[s]));

@@ -75,9 +75,13 @@ void Statistics::Reset(int statistic)
     }
 }
 
-void Statistics::ComputeStatistics(bool coverage, bool rates, bool genotypes)
+void Statistics::ComputeStatistics(bool coverage, bool rates, bool genotypes, int firstKind)
 {
-    for (int statistic = 1; statistic <= 3; ++statistic)
+    if (firstKind != 1 && firstKind != 4 && firstKind != 7 && firstKind != 10)
+        QRL_FAIL("ComputeStatistic: bad statistic kind", "Landscape");
+    const bool reset = firstKind <= 4;
+    const bool finish = firstKind == 1 || firstKind == 10;
+    for (int statistic = 1; statistic <= 3 && reset; ++statistic)
         if ((statistic == 1 && coverage) || (statistic == 2 && rates) || (statistic == 3 && genotypes))
             Reset(statistic);
     const int which = (coverage ? 1 : 0) | (rates ? 2 : 0) | (genotypes ? 4 : 0);
@@ -91,7 +95,7 @@ void Statistics::ComputeStatistics(bool coverage, bool rates, bool genotypes)
     case 7: AddCells<true, true, true>(); break;
     default: return;
     }
-    for (int statistic = 1; statistic <= 3; ++statistic)
+    for (int statistic = 1; statistic <= 3 && finish; ++statistic)
         if ((statistic == 1 && coverage) || (statistic == 2 && rates) || (statistic == 3 && genotypes))
             Finish(statistic);
 }

@@ -37,9 +37,11 @@ public:
     void ShowStatisticPlot(int k);
     void OpenStatisticFile(int f);
     void ComputeStatistic(int k);
-    // ComputeStatistic of kinds 1, 2 and 3 of one landscape, those asked for, in one pass
-    // over the landscape; the same values as one pass each.
-    void ComputeStatistics(bool coverage, bool rates, bool genotypes);
+    // ComputeStatistic of kinds firstKind, firstKind + 1 and firstKind + 2 (firstKind 1 for
+    // a single landscape, 4, 7 or 10 for the first, a middle or the last landscape of an
+    // array), those asked for, in one pass over the landscape; the same values as one pass
+    // each.
+    void ComputeStatistics(bool coverage, bool rates, bool genotypes, int firstKind = 1);
     void PlotStatistic(int k);
     void WriteStatisticLine(int f, int g);
     void FinishStatisticPlot(int k);

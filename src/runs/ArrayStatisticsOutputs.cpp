@@ -49,12 +49,8 @@ void ArrayStatisticsOutputs::Add(int g, int r, int c, ArrayPosition position)
 {
     if (o_.WriteCoverage || o_.WriteGRate)
         files_.WriteLandscapeLines(g, r, c);
-    if (o_.ShowCoverage || o_.WriteCoverage)
-        totals_.ComputeStatistic(ArrayStatisticKind(1, position));
-    if (o_.ShowGRate1 || o_.WriteGRate)
-        totals_.ComputeStatistic(ArrayStatisticKind(2, position));
-    if (o_.ShowGRate2 || o_.WriteGRate)
-        totals_.ComputeStatistic(ArrayStatisticKind(3, position));
+    totals_.ComputeStatistics(o_.ShowCoverage || o_.WriteCoverage, o_.ShowGRate1 || o_.WriteGRate,
+                              o_.ShowGRate2 || o_.WriteGRate, ArrayStatisticKind(1, position));
     if ((o_.ShowFTPlot || o_.WriteFTP) && g % o_.FTPlotCycle == 0)
         freqTime_.Plot(TimePlotKindInGeneration(position));
 }

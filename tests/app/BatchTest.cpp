@@ -220,6 +220,8 @@ TEST_F(BatchTest, BadInputExitsWithStatusTwoAndAOneLineReason)
     {
         std::ofstream bad(dir / "bad.prm", std::ios::binary);
         bad << "bad\r\n \r\n  Maxspec    =       41\r\n";
+        std::ofstream(dir / "empty.prm", std::ios::binary).flush();
+        std::ofstream(dir / "cover.prm", std::ios::binary) << "cover\r\n \r\n  TotalCover =   -5.00\r\n";
     }
     struct Case {
         std::vector<std::string> args;
@@ -228,6 +230,8 @@ TEST_F(BatchTest, BadInputExitsWithStatusTwoAndAOneLineReason)
     const Case cases[] = {
         {{"--params", "missing.prm"}, "the parameter file \"missing.prm\" does not exist"},
         {{"--params", "bad.prm"}, "bad.prm"},
+        {{"--params", "empty.prm"}, "empty.prm holds none of the parameter keys"},
+        {{"--params", "cover.prm"}, "cover.prm, line 3: TotalCover -5 is outside 0..100"},
         {{"--options", "missing.dat"}, "the options file \"missing.dat\" does not exist"},
         {{"--set", "MaxX=701"}, "The landscape size must be between 10x10 and 700x700."},
         {{"--set", "DisturbProb=5E-4"}, "You have to give a positive float number for Probability of Disturbance."},
@@ -242,7 +246,7 @@ TEST_F(BatchTest, BadInputExitsWithStatusTwoAndAOneLineReason)
         EXPECT_NE(r.err.find(c.reason), std::string::npos) << r.err;
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     }
-    EXPECT_EQ(Files(dir).size(), 1u);
+    EXPECT_EQ(Files(dir).size(), 3u);
 }
 
 TEST_F(BatchTest, ARunThatCannotStartOrEndsOnAnErrorExitsWithStatusOne)

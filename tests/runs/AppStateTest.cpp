@@ -61,6 +61,7 @@ TEST_F(AppStateTest, StartupReadsLastParametersAndReportsARefusedFile)
 {
     ParameterSet saved;
     saved.StartDir = start.Path();
+    saved.ResetToStartupTables();
     saved.SetInbuiltDefaults();
     saved.GParamRec.Maxspec = 5;
     saved.GParamRec.RandSeed = 77;

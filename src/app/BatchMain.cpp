@@ -6,13 +6,16 @@
 #include "app/BatchHost.h"
 #include "app/BatchMonteCarlo.h"
 #include "app/BatchPreparation.h"
+#include "app/OutputFolderLock.h"
 
 #include "runs/AppState.h"
 #include "runs/FixedArrayRun.h"
 #include "runs/FixedSingleRun.h"
+#include "runs/MonteCarloResultFile.h"
 #include "runs/VariableArrayRun.h"
 #include "runs/VariableSingleRun.h"
 
+#include <filesystem>
 #include <functional>
 #include <iostream>
 #include <memory>
@@ -77,9 +80,14 @@ int Run(const BatchCommandLine& line)
     BatchHost host(std::cerr, progress);
     auto app = std::make_unique<AppState>();
     ModeDriver driver;
+    OutputFolderLock lock; // held until the run's files are closed
     try {
         PrepareBatchRun(*app, line, host.Messages());
+        if (!line.OutputDir.empty())
+            if (const std::string busy = lock.Take(line.OutputDir); !busy.empty())
+                throw BatchInputError{busy};
         driver = DriverFor(line, *app);
+        CheckBatchOutputNames(*app, line);
         const int maxgen = app->Params.GParamRec.Maxgen;
         const int cycle = line.DisplayCycle.value_or(app->Options.DisplayCycle);
         if (line.DisplayCycle && *line.DisplayCycle > maxgen)
@@ -101,6 +109,10 @@ int Run(const BatchCommandLine& line)
         return ExitRunError;
     }
 
+    std::error_code ec;
+    if (IsMonteCarloMode(line.Mode) && end != RunEnd::Completed && line.MonteCarlo.Result &&
+        std::filesystem::exists(IncompleteResultPath(*line.MonteCarlo.Result), ec))
+        Say("the series did not finish; what it wrote is kept in " + IncompleteResultPath(*line.MonteCarlo.Result));
     if (end == RunEnd::Terminated || (end == RunEnd::NotStarted && host.Terminating())) {
         Say("interrupted; the run ended early with its files closed");
         return ExitRunError;

@@ -3,6 +3,8 @@
 #include "output/OptionsFile.h"
 #include "params/GeneralParameterCheck.h"
 #include "params/ParameterFile.h"
+#include "runs/MonteCarloResultFile.h"
+#include "runs/OutputNameCheck.h"
 
 #include <filesystem>
 #include <optional>
@@ -132,6 +134,34 @@ void PrepareBatchRun(AppState& app, const BatchCommandLine& line, Dialogs& dialo
         MoveOutputs(app.Options, line.OutputDir);
     ApplySets(app.Params, line);
     app.BringParametersIntoForce();
+}
+
+void CheckBatchOutputNames(const AppState& app, const BatchCommandLine& line)
+{
+    std::vector<NamedFile> kept = StartFolderFiles(app.StartDir());
+    if (!line.Params.empty())
+        kept.push_back({"the parameter file of the run", line.Params});
+    if (!line.Options.empty())
+        kept.push_back({"the options file of the run", line.Options});
+    const GParamStruct& g = app.Params.GParamRec;
+    if (g.Cover == 2 && !g.CoverFile.empty())
+        kept.push_back({"the initial cover file", g.CoverFile});
+
+    std::vector<NamedFile> outputs;
+    if (const std::optional<std::string>& result = line.MonteCarlo.Result) {
+        outputs.push_back({"the result file", *result});
+        outputs.push_back({"the result file while the series runs", IncompleteResultPath(*result)});
+    } else {
+        outputs = OptionOutputFiles(app.Options);
+    }
+    if (!app.Array.InitGRFName.empty())
+        outputs.push_back({"the --init-grates file", app.Array.InitGRFName});
+    if (!app.Array.InitOTCFName.empty())
+        outputs.push_back({"the --init-outcomes file", app.Array.InitOTCFName});
+
+    const std::string clash = OutputNameClash(outputs, kept);
+    if (!clash.empty())
+        throw BatchInputError{clash};
 }
 
 } // namespace quorrel

@@ -39,12 +39,18 @@ void ReadParameterFile(ParameterSet& p, const std::string& path, bool dependentG
 struct StartupLoadResult {
     std::string FileRead;              // the file now in force; empty: the in-built defaults
     std::vector<std::string> Refusals; // the errors of files that exist but were refused
+    bool LastFileRefused = false;      // PLast.prm exists but was refused
 };
 
 // At start-up: StartDir/PLast.prm, else StartDir/PDefault.prm, else the in-built defaults.
 // A file that exists but is refused leaves the set as it was and the next choice is tried;
 // the refusals are returned so that the application can show them.
 StartupLoadResult LoadStartupParameters(ParameterSet& p);
+
+// Renames a refused StartDir/PLast.prm to PLast.prm.refused (PLast.prm.refused.2, .3, ...
+// when older ones exist), so that the next shut-down does not overwrite it. The new path,
+// or empty when it cannot be renamed.
+std::string KeepRefusedLastParameters(const std::filesystem::path& startDir);
 
 // StartDir/PLast.prm and StartDir/PDefault.prm, each written to a temporary name in the
 // same folder and renamed over the old file.

@@ -67,7 +67,7 @@ RunEnd MonteCarloSeries::Start(RunHost& host, std::string_view repeatTimes, cons
             params.UpdateGRateFractions();
             if (completed)
                 WriteMonteCarloSummary(file.Stream(), record_, params, variable_);
-            file.Close();
+            file.Close(completed);
         } catch (const std::bad_alloc& e) {
             throw std::runtime_error(std::string("Error writing file\r") + e.what() + "\rThis run will be aborted");
         }

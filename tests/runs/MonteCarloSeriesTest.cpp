@@ -193,7 +193,8 @@ TEST_F(MonteCarloSeriesTest, EndingEarlyKeepsListingAndLogsWithoutSummary)
         MonteCarloFixed series(*fresh);
         EXPECT_EQ(series.Start(h, "10", result), c.end) << c.name;
         EXPECT_EQ(series.CurrentRun(), 5) << c.name;
-        const std::string text = ReadAll(result);
+        EXPECT_FALSE(std::filesystem::exists(result)) << c.name;
+        const std::string text = ReadAll(result + ".incomplete");
         EXPECT_NE(text.find("\r\nRun: 5\r\n"), std::string::npos) << c.name;
         EXPECT_EQ(text.find("Run: 6"), std::string::npos) << c.name;
         EXPECT_EQ(text.find("===>"), std::string::npos) << c.name;
@@ -209,7 +210,7 @@ TEST_F(MonteCarloSeriesTest, CancelledInitialLandscapeEndsWithoutSummary)
     } cancel;
     host.progress = &cancel;
     EXPECT_EQ(MonteCarloFixed(*app).Start(host, "4", result), RunEnd::NotStarted);
-    EXPECT_EQ(ReadAll(result), Listing(app->Params, result));
+    EXPECT_EQ(ReadAll(result + ".incomplete"), Listing(app->Params, result));
     EXPECT_EQ(host.finished, std::vector<RunEnd>{RunEnd::NotStarted});
 }
 
@@ -304,7 +305,7 @@ TEST_F(MonteCarloVariableTest, GenotypeStorageUnavailableEndsWithoutSummary)
     series.GenotypeByteBudget = OneRunBytes() - 1;
     EXPECT_EQ(series.Start(host, "3", result), RunEnd::NotStarted);
     EXPECT_EQ(host.dialogs.LastText(), "Insufficient memory. Select a smaller landscape or fewer species.");
-    EXPECT_EQ(ReadAll(result), Listing(app->Params, result));
+    EXPECT_EQ(ReadAll(result + ".incomplete"), Listing(app->Params, result));
 }
 
 } // namespace

@@ -1,0 +1,64 @@
+#include "runs/OutputNameCheck.h"
+
+#include "output/FileNames.h"
+
+namespace quorrel {
+
+namespace fs = std::filesystem;
+
+std::vector<NamedFile> OptionOutputFiles(const OptionStruct& o)
+{
+    std::vector<NamedFile> files;
+    const auto add = [&](bool written, const char* what, const std::string& name) {
+        if (written && !name.empty())
+            files.push_back({what, name});
+    };
+    const bool landscape = o.WriteLandscape || o.WriteIntScape;
+    add(landscape, "the landscape text file (CAFilename)", ChangeExtension(o.CAFilename, ".txt"));
+    add(landscape, "the landscape bitmap (CAFilename)", ChangeExtension(o.CAFilename, ".bmp"));
+    add(o.WriteCoverage, "the coverage file (CoverFilename)", o.CoverFilename);
+    add(o.WriteGRate, "the growth-rate file (GRateFilename)", o.GRateFilename);
+    add(o.WriteSTP, "the space-time plot (STPlotFilename)", o.STPlotFilename);
+    add(o.WriteFTP, "the frequency-time plot (FTPlotFilename)", o.FTPlotFilename);
+    add(o.WriteOTC, "the outcome statistics file (OTCFilename)", o.OTCFilename);
+    add(o.WriteGCGraph, "the growth rate-competitive graph (GCFilename)", o.GCFilename);
+    add(o.WriteFTPOTC, "the outcome frequency-time plot (FTPOTCFilename)", o.FTPOTCFilename);
+    add(o.WriteSW, "the sliding-window file (SWFilename)", o.SWFilename);
+    return files;
+}
+
+std::vector<NamedFile> StartFolderFiles(const fs::path& startDir)
+{
+    std::vector<NamedFile> files;
+    for (const char* name : {"PLast.prm", "PDefault.prm", "Options.dat", "ERR-INIT.prm"})
+        files.push_back({std::string(name) + " of the start folder", startDir / name});
+    return files;
+}
+
+bool SameFile(const fs::path& a, const fs::path& b)
+{
+    std::error_code ec;
+    const fs::path left = fs::weakly_canonical(fs::absolute(a, ec), ec);
+    const fs::path right = fs::weakly_canonical(fs::absolute(b, ec), ec);
+    if (left == right)
+        return true;
+    std::error_code missing;
+    return fs::equivalent(a, b, missing) && !missing;
+}
+
+std::string OutputNameClash(const std::vector<NamedFile>& outputs, const std::vector<NamedFile>& kept)
+{
+    for (size_t i = 0; i < outputs.size(); ++i) {
+        const NamedFile& out = outputs[i];
+        const std::string named = out.What + " \"" + out.Path.string() + "\"";
+        for (const NamedFile& k : kept)
+            if (!k.Path.empty() && SameFile(out.Path, k.Path))
+                return named + " is " + k.What + "; it is never written by a run";
+        for (size_t j = 0; j < i; ++j)
+            if (SameFile(out.Path, outputs[j].Path))
+                return named + " is also " + outputs[j].What + "; every output needs a file of its own";
+    }
+    return {};
+}
+
+} // namespace quorrel

@@ -1,0 +1,68 @@
+// The parameter-file reader: a file is refused with the set untouched, or read into a set
+// that the dialogs and editors would accept and that the writer writes back unchanged.
+
+#include "FuzzSupport.h"
+
+#include "params/ParameterFile.h"
+#include "params/ParameterRules.h"
+
+#include <sstream>
+
+using namespace quorrel;
+
+namespace {
+
+bool TablesAllowed(const ParameterSet& p)
+{
+    const int n = p.GParamRec.Maxspec;
+    for (int i = 1; i <= n; ++i) {
+        for (int j = i + 1; j <= n; ++j)
+            if (!rules::Outcome(p.OutcomeMatrix[i][j]))
+                return false;
+        const VariableOutcomeRange& v = p.VariableOutcomeVector[i];
+        if (!rules::GrowthRateEntry(p.GrowthRates[i]) || !rules::Probability(p.MortalityVector[i]) ||
+            !rules::Probability(p.RecruitmentVector[i]) || !rules::OutcomeRange(v.WinLow, v.WinHigh) ||
+            !rules::OutcomeRange(v.LossLow, v.LossHigh))
+            return false;
+    }
+    return rules::MortalSize(static_cast<int64_t>(p.MortalityVector[0]));
+}
+
+std::string Listing(const ParameterSet& p)
+{
+    std::ostringstream out;
+    WriteParameterListing(out, p, "fuzz.prm");
+    return out.str();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const std::string file = fuzz::InputFile(data, size, "input.prm");
+    const ParameterSet before = ParameterSet::InbuiltDefaults("/start");
+    ParameterSet p = before;
+    try {
+        ReadParameterFile(p, file);
+    } catch (const ParameterFileError& refused) {
+        FUZZ_CHECK(Listing(p) == Listing(before) && p.GParamRec == before.GParamRec);
+        FUZZ_CHECK(std::string(refused.what()).find(file) != std::string::npos);
+        return 0;
+    }
+    FUZZ_CHECK(!FirstGeneralParameterFault(p.GParamRec));
+    FUZZ_CHECK(TablesAllowed(p));
+
+    // What was read is written and read back as it is.
+    p.MirrorOutcomeMatrix();
+    p.UpdateGRateFractions();
+    const std::string written = (fuzz::FuzzFolder() / "written.prm").string();
+    WriteParameterFile(p, written);
+    ParameterSet again = before;
+    try {
+        ReadParameterFile(again, written);
+    } catch (const ParameterFileError&) {
+        FUZZ_CHECK(!"a file the program wrote was refused");
+    }
+    FUZZ_CHECK(again.GParamRec == p.GParamRec);
+    return 0;
+}

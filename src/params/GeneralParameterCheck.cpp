@@ -108,7 +108,7 @@ GParamStruct Check(const GeneralParameterTexts& t)
                 "You have to give a positive number for the Number of pixels per cell.");
     Require(rules::CellSize(p.PIX, p.MaxX, p.MaxY), "Cell size is too large.");
 
-    const std::string generationsMessage = "The number of generations must be between 0 and 65535";
+    const std::string generationsMessage = "The number of generations must be between 1 and 65535";
     p.Maxgen = Int(t.Maxgen, "You have to give the Number of generations.", generationsMessage.c_str());
     Require(rules::Generations(p.Maxgen), generationsMessage);
 

@@ -223,7 +223,7 @@ private:
             Fail(lineNumber, what);
     }
 
-    // The line a key or section was read from; 0 when the file does not hold it.
+    // Notes that the file holds a key or section, and on which line.
     void Recognised(const char* key, int lineNumber) { keyLines_.emplace(key, lineNumber); }
 
     std::string NextToken()

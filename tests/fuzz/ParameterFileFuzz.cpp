@@ -7,6 +7,7 @@
 #include "params/ParameterRules.h"
 
 #include <sstream>
+#include <string_view>
 
 using namespace quorrel;
 
@@ -26,6 +27,19 @@ bool TablesAllowed(const ParameterSet& p)
             return false;
     }
     return rules::MortalSize(static_cast<int64_t>(p.MortalityVector[0]));
+}
+
+// A file that is read holds at least one key: anything else is no parameter file.
+bool HoldsAKey(std::string_view text)
+{
+    for (const char* key : {"Maxspec", "MaxX", "MaxY", "PIX", "Maxgen", "RandSeed", "Init", "Cover", "Border",
+                            "TotalCover", "OverGRate", "DisturbProb", "PatchSize", "PatchType", "Influx",
+                            "RecruitType", "MutationGR", "MutAmtGR", "MutationOTC", "MutAmtOTC", "MeanField",
+                            "Outcome Matrix :", "Growth Rates", "Mortality Vector", "Variable Outcome V",
+                            "Recruitment Vector"})
+        if (text.find(key) != std::string_view::npos)
+            return true;
+    return false;
 }
 
 std::string Listing(const ParameterSet& p)
@@ -49,6 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(std::string(refused.what()).find(file) != std::string::npos);
         return 0;
     }
+    FUZZ_CHECK(HoldsAKey(std::string_view(reinterpret_cast<const char*>(data), size)));
     FUZZ_CHECK(!FirstGeneralParameterFault(p.GParamRec));
     FUZZ_CHECK(TablesAllowed(p));
 

@@ -269,7 +269,7 @@ void CheckBatchOutputNames(const AppState& app, const BatchCommandLine& line)
         outputs.push_back({"the result file", *result});
         outputs.push_back({"the result file while the series runs", IncompleteResultPath(*result)});
     } else {
-        outputs = OptionOutputFiles(app.Options);
+        outputs = OptionOutputFiles(app.Options, g.Maxspec);
     }
     if (!app.Array.InitGRFName.empty())
         outputs.push_back({"the --init-grates file", app.Array.InitGRFName});

@@ -6,24 +6,31 @@ namespace quorrel {
 
 namespace fs = std::filesystem;
 
-std::vector<NamedFile> OptionOutputFiles(const OptionStruct& o)
+std::vector<NamedFile> OptionOutputFiles(const OptionStruct& o, int maxspec)
 {
     std::vector<NamedFile> files;
     const auto add = [&](bool written, const char* what, const std::string& name) {
         if (written && !name.empty())
             files.push_back({what, name});
     };
+    // The pair of files a statistic or plot writes for its name: ...1 and ...2.
+    const auto addPair = [&](bool written, const char* what, const std::string& name) {
+        for (const char* digit : {"1", "2"})
+            add(written, what, InsertBeforeExtension(name, digit));
+    };
     const bool landscape = o.WriteLandscape || o.WriteIntScape;
     add(landscape, "the landscape text file (CAFilename)", ChangeExtension(o.CAFilename, ".txt"));
     add(landscape, "the landscape bitmap (CAFilename)", ChangeExtension(o.CAFilename, ".bmp"));
     add(o.WriteCoverage, "the coverage file (CoverFilename)", o.CoverFilename);
-    add(o.WriteGRate, "the growth-rate file (GRateFilename)", o.GRateFilename);
+    addPair(o.WriteGRate, "a growth-rate file (GRateFilename)", o.GRateFilename);
     add(o.WriteSTP, "the space-time plot (STPlotFilename)", o.STPlotFilename);
-    add(o.WriteFTP, "the frequency-time plot (FTPlotFilename)", o.FTPlotFilename);
-    add(o.WriteOTC, "the outcome statistics file (OTCFilename)", o.OTCFilename);
+    addPair(o.WriteFTP, "a frequency-time plot (FTPlotFilename)", o.FTPlotFilename);
+    addPair(o.WriteOTC, "an outcome statistics file (OTCFilename)", o.OTCFilename);
     add(o.WriteGCGraph, "the growth rate-competitive graph (GCFilename)", o.GCFilename);
-    add(o.WriteFTPOTC, "the outcome frequency-time plot (FTPOTCFilename)", o.FTPOTCFilename);
-    add(o.WriteSW, "the sliding-window file (SWFilename)", o.SWFilename);
+    addPair(o.WriteFTPOTC, "an outcome frequency-time plot (FTPOTCFilename)", o.FTPOTCFilename);
+    for (int s = 0; s <= maxspec && s < static_cast<int>(o.SWSpeciesMask.size()); ++s)
+        add(o.WriteSW && o.SWSpeciesMask.test(s), "a sliding-window file (SWFilename)",
+            InsertBeforeExtension(o.SWFilename, ZeroPadded(s, maxspec)));
     return files;
 }
 

@@ -14,9 +14,11 @@ struct NamedFile {
     std::filesystem::path Path;
 };
 
-// The files that the output options make a run write, under their own names: the landscape
-// files (text and bitmap) and the data file of every statistic and plot that is written.
-std::vector<NamedFile> OptionOutputFiles(const OptionStruct& options);
+// The files that the output options make a run of one landscape write, under the names the
+// writers give them: the landscape files (text and bitmap), and the files of every statistic
+// and plot that is written (GRate1.dat and GRate2.dat for GRate.dat, one sliding-window
+// file per species, ...). Files numbered by generation are not listed.
+std::vector<NamedFile> OptionOutputFiles(const OptionStruct& options, int maxspec);
 
 // The files of the start folder that the program keeps for the user or writes on its own:
 // PLast.prm, PDefault.prm, Options.dat and ERR-INIT.prm.

@@ -32,13 +32,13 @@ void WriteUserFiles(const fs::path& dir, const OptionStruct& options)
     ScriptedDialogs dialogs;
     ASSERT_TRUE(WriteOptionsFile(options, dir, dialogs));
     std::ofstream(dir / "ERR-INIT.prm", std::ios::binary) << "kept";
-    std::ofstream(dir / "study.prm", std::ios::binary) << ReadAll((dir / "PLast.prm").string());
+    std::ofstream(dir / "study1.prm", std::ios::binary) << ReadAll((dir / "PLast.prm").string());
 }
 
 std::vector<std::string> Contents(const fs::path& dir)
 {
     std::vector<std::string> all;
-    for (const char* name : {"PLast.prm", "PDefault.prm", "Options.dat", "ERR-INIT.prm", "study.prm"})
+    for (const char* name : {"PLast.prm", "PDefault.prm", "Options.dat", "ERR-INIT.prm", "study1.prm"})
         all.push_back(ReadAll((dir / name).string()));
     return all;
 }
@@ -60,19 +60,19 @@ TEST(BatchFileSafety, OutputsOverTheUsersFilesOrEachOtherAreRefusedBeforeTheRun)
          [](OptionStruct& o, const fs::path& d) { o.WriteGCGraph = true, o.GCFilename = (d / "Options.dat").string(); },
          {},
          "is Options.dat of the start folder"},
-        {"growth rates over ERR-INIT.prm",
-         [](OptionStruct& o, const fs::path& d) { o.WriteGRate = true, o.GRateFilename = (d / "ERR-INIT.prm").string(); },
+        {"space-time plot over ERR-INIT.prm",
+         [](OptionStruct& o, const fs::path& d) { o.WriteSTP = true, o.STPlotFilename = (d / "ERR-INIT.prm").string(); },
          {},
          "is ERR-INIT.prm of the start folder"},
-        {"coverage over the parameter file in use",
-         [](OptionStruct& o, const fs::path& d) { o.WriteCoverage = true, o.CoverFilename = (d / "study.prm").string(); },
-         {"--params", "study.prm"},
-         "is the parameter file of the run"},
+        {"growth rates (study1.prm, study2.prm) over the parameter file in use",
+         [](OptionStruct& o, const fs::path& d) { o.WriteGRate = true, o.GRateFilename = (d / "study.prm").string(); },
+         {"--params", "study1.prm"},
+         "a growth-rate file (GRateFilename) \"DIR/study1.prm\" is the parameter file of the run"},
         {"two outputs in one file",
          [](OptionStruct& o, const fs::path& d) {
-             o.WriteCoverage = o.WriteGRate = true;
+             o.WriteCoverage = o.WriteGCGraph = true;
              o.CoverFilename = (d / "same.dat").string();
-             o.GRateFilename = (d / "sub" / ".." / "same.dat").string();
+             o.GCFilename = (d / "sub" / ".." / "same.dat").string();
          },
          {},
          "is also the coverage file (CoverFilename)"},

@@ -242,6 +242,8 @@ TEST_F(BatchTest, BadInputExitsWithStatusTwoAndAOneLineReason)
         {{"--set", "RandSeed=99999999999999999999"},
          "--set RandSeed=99999999999999999999: the seed must lie within 0..2147483647"},
         {{"--options", "bad.dat"}, "the options file \"bad.dat\" is refused: "},
+        {{"--mode", "array-fixed", "--rows", "12"},
+         "--rows 12: The total number of landscapes must be given and be between 2x2 and 10x10 (rows x cols)."},
         {{"--set", "DisturbProb=5E-4"}, "You have to give a positive float number for Probability of Disturbance."},
         {{"--set", "Colour=3"}, "unknown parameter key \"Colour\""},
         {{"--set", "Maxgen"}, "--set needs KEY=VALUE"},
@@ -329,7 +331,7 @@ TEST_F(BatchTest, ArrayRunsGiveIdenticalFilesTwiceAndTheirWholePictureAsABitmap)
     const fs::path dir = Folder("array-bad");
     const BatchResult bad = RunBatch(dir, {"--mode", "array-fixed", "--influx-timestep", "0"});
     EXPECT_EQ(bad.status, 2);
-    EXPECT_EQ(bad.err, "quorrel-batch: The influx time steps must be greater than zero.\n");
+    EXPECT_EQ(bad.err, "quorrel-batch: --influx-timestep 0: The influx time steps must be greater than zero.\n");
 }
 
 } // namespace

@@ -87,7 +87,8 @@ std::string FailingSet(const ParameterSet& params, const BatchCommandLine& line,
     return message;
 }
 
-// A seed the dialog's four characters can never hold: more than 32 bits.
+// A seed beyond what the parameter set holds (0..2^31-1) is refused, not clamped as the
+// dialog's parser clamps it (its box holds four characters and never meets one).
 void CheckSeedText(const std::string& value)
 {
     const bool digits = !value.empty() && value.find_first_not_of("0123456789") == std::string::npos;

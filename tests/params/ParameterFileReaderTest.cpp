@@ -324,7 +324,8 @@ TEST(ParameterFileReader, AFileWithNoParameterKeyIsRefused)
     std::string crOnly = good;
     for (size_t at = crOnly.find("\r\n"); at != std::string::npos; at = crOnly.find("\r\n", at))
         crOnly.erase(at + 1, 1);
-    const std::string cases[] = {"", "\r\n \r\n", crOnly, std::string("\x7f" "ELF\x02\x01\x01\0\0\0\xff\xfe", 14),
+    const char binary[] = "\x7f" "ELF\x02\x01\x01\0\0\0\xff\xfe";
+    const std::string cases[] = {"", "\r\n \r\n", crOnly, std::string(binary, sizeof binary - 1),
                                  "line 1\n  ParasiteNr =   5\n"};
     TempFolder folder;
     const std::string path = folder.File("none.prm");

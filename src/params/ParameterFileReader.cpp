@@ -269,7 +269,12 @@ private:
         const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
         if (!allowed || error != std::errc() || end != digits.data() + digits.size())
             Fail(lastLine_, Quoted(text) + " is not a number");
-        const float stored = static_cast<float>(value);
+        // A zero (also one that a tiny negative number rounds to) is stored as +0: the writer
+        // puts a negative value's sign where the blank before the number stands, so a -0
+        // would not read back.
+        float stored = static_cast<float>(value);
+        if (stored == 0.0f)
+            stored = 0.0f;
         if (!std::isfinite(stored))
             Fail(lastLine_, Quoted(text) + " is too large");
         return stored;

@@ -38,29 +38,40 @@ ArraySettingTexts PrepareBatchArray(AppState& app, const BatchCommandLine& line,
     PrepareArrayWindow(app.Params, app.Array);
     app.Array.InitGRFName = line.InitGRates;
     app.Array.InitOTCFName = variableOutcome ? line.InitOutcomes : std::string();
-    ArraySettingTexts texts = ArraySettingTextsFrom(app.Array);
-    auto use = [](std::string& field, const std::optional<std::string>& given) {
-        if (given)
-            field = *given;
+    const struct {
+        const char* option;
+        std::string ArraySettingTexts::*field;
+        const std::optional<std::string>& value;
+    } given[] = {
+        {"--rows", &ArraySettingTexts::NumOfRow, line.Rows},
+        {"--cols", &ArraySettingTexts::NumOfCol, line.Cols},
+        {"--grate-spread", &ArraySettingTexts::TypeGRate, line.GRateSpread},
+        {"--influx-between", &ArraySettingTexts::InfluxBetween, line.InfluxBetween},
+        {"--influx-timestep", &ArraySettingTexts::InfluxTimeStep, line.InfluxTimeStep},
+        {"--influx-inside", &ArraySettingTexts::InfluxInside, line.InfluxInside},
+        {"--outcome-spread", &ArraySettingTexts::TypeVOTC, line.OutcomeSpread},
     };
-    use(texts.NumOfRow, line.Rows);
-    use(texts.NumOfCol, line.Cols);
-    use(texts.TypeGRate, line.GRateSpread);
-    use(texts.InfluxBetween, line.InfluxBetween);
-    use(texts.InfluxTimeStep, line.InfluxTimeStep);
-    use(texts.InfluxInside, line.InfluxInside);
-    use(texts.TypeVOTC, line.OutcomeSpread);
-
-    ArraySettings settings = app.Array;
-    ParameterSet params = app.Params;
-    FirstMessage refusal;
-    if (!ValidateArraySettings(texts, variableOutcome, settings, params, refusal)) {
-        for (char& c : refusal.text)
-            if (c == '\r')
-                c = ' ';
-        throw BatchInputError{refusal.text};
+    // The settings in force first, then the options one by one, so that a refusal names
+    // where the value came from.
+    ArraySettingTexts texts = ArraySettingTextsFrom(app.Array);
+    std::string source = "the array settings in force (from the parameters; no option sets them): ";
+    for (size_t i = 0;; ++i) {
+        ArraySettings settings = app.Array;
+        ParameterSet params = app.Params;
+        FirstMessage refusal;
+        if (!ValidateArraySettings(texts, variableOutcome, settings, params, refusal)) {
+            for (char& c : refusal.text)
+                if (c == '\r')
+                    c = ' ';
+            throw BatchInputError{source + refusal.text};
+        }
+        while (i < std::size(given) && !given[i].value)
+            ++i;
+        if (i == std::size(given))
+            return texts;
+        texts.*given[i].field = *given[i].value;
+        source = std::string(given[i].option) + " " + *given[i].value + ": ";
     }
-    return texts;
 }
 
 } // namespace quorrel

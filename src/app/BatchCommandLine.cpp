@@ -167,13 +167,20 @@ error is a terminal; in the Monte Carlo modes it shows the run as well.
 
 A Monte Carlo series writes only its result file; the output options play no part in it.
 Like the desktop program it continues the random sequence from run to run, so the same
-parameters, options and seed give a byte-identical result file.
+parameters, options and seed give a byte-identical result file. Until the series ends
+the file is written as FILE.incomplete; a series that does not finish leaves it so.
+
+No output may overwrite PLast.prm, PDefault.prm, Options.dat or ERR-INIT.prm of the start
+directory, the parameter, options or cover file in use, or another output; such a run is
+refused before it starts. A run with --output-dir holds that folder for itself: a second
+run into it is refused while the first one runs.
 
 Exit status:
   0  the run (or the whole Monte Carlo series) completed
   1  the run ended on an error (its message is printed), an output file could not be
      written, or the initial landscape could not be built
-  2  bad command line, or an unreadable or invalid parameter or options file
+  2  bad command line, an unreadable or invalid parameter, options or cover file, an
+     output over one of the files above, or an output folder in use
 SIGINT or SIGTERM ends the run after the current generation with its files closed; the
 program then ends by that signal, so that a calling shell or scheduler sees it.
 )";

@@ -7,11 +7,14 @@
 #include "app/BatchMonteCarlo.h"
 #include "app/BatchPreparation.h"
 #include "BuildInfo.h"
+#include "app/OutputFolderLock.h"
 
 #include "runs/AppState.h"
 #include "runs/LandscapeArrayRun.h"
+#include "runs/MonteCarloResultFile.h"
 #include "runs/SingleRun.h"
 
+#include <filesystem>
 #include <functional>
 #include <iostream>
 #include <memory>
@@ -80,9 +83,14 @@ int Run(const BatchCommandLine& line)
     BatchHost host(std::cerr, progress);
     auto app = std::make_unique<AppState>();
     ModeDriver driver;
+    OutputFolderLock lock; // held until the run's files are closed
     try {
         PrepareBatchRun(*app, line, host.Messages());
+        if (!line.OutputDir.empty())
+            if (const std::string busy = lock.Take(line.OutputDir); !busy.empty())
+                throw BatchInputError{busy};
         driver = DriverFor(line, *app);
+        CheckBatchOutputNames(*app, line);
         const int maxgen = app->Params.GParamRec.Maxgen;
         const int cycle = line.DisplayCycle.value_or(app->Options.DisplayCycle);
         if (line.DisplayCycle && *line.DisplayCycle > maxgen)
@@ -98,6 +106,10 @@ int Run(const BatchCommandLine& line)
     app->ReloadSeed();
     const RunEnd end = driver(*app, host);
     app->RemoveTempDir(host.Messages());
+    std::error_code ec;
+    if (IsMonteCarloMode(line.Mode) && end != RunEnd::Completed && line.MonteCarlo.Result &&
+        std::filesystem::exists(IncompleteResultPath(*line.MonteCarlo.Result), ec))
+        Say("the series did not finish; what it wrote is kept in " + IncompleteResultPath(*line.MonteCarlo.Result));
     if (end == RunEnd::Terminated || (end == RunEnd::NotStarted && host.Terminating())) {
         Say("interrupted; the run ended early with its files closed");
         return ExitRunError;

@@ -20,4 +20,10 @@ struct BatchInputError {
 // Throws BatchInputError.
 void PrepareBatchRun(AppState& app, const BatchCommandLine& line, Dialogs& dialogs);
 
+// Refuses, before anything is written, an output that would overwrite a file the program
+// keeps for the user (PLast.prm, PDefault.prm, Options.dat, ERR-INIT.prm of the start
+// folder), an input of the run (parameter, options or cover file) or another output.
+// Throws BatchInputError.
+void CheckBatchOutputNames(const AppState& app, const BatchCommandLine& line);
+
 } // namespace quorrel

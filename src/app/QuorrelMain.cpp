@@ -1,5 +1,6 @@
 // quorrel: the desktop program.
 #include "BuildInfo.h"
+#include "app/TerminationSignals.h"
 #include "runs/AppState.h"
 #include "ui/QtDialogs.h"
 #include "ui/TMainForm.h"
@@ -68,6 +69,10 @@ int main(int argc, char* argv[])
     quorrel::TMainForm mainForm(app, dialogs,
                                 std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                                             QStringLiteral("Quorrel"), QStringLiteral("Quorrel")));
+    // A logout, kill or Ctrl+C closes the main window as the user would: a run in progress
+    // ends after its generation, PLast.prm and Options.dat are written, the folder removed.
+    // Installed before start-up makes the temporary folder, so a signal is never lost.
+    quorrel::TerminationSignals terminationSignals([&mainForm] { mainForm.close(); });
     if (!mainForm.Startup(std::filesystem::current_path()))
         return 1;
     mainForm.show();

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace quorrel {
 
@@ -58,6 +59,28 @@ std::string Trimmed(const std::string& s)
     while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ')
         --e;
     return s.substr(b, e - b);
+}
+
+// A header line as it is compared: trimmed and in lower case.
+std::string HeaderText(const std::string& line)
+{
+    std::string header = Trimmed(line);
+    for (char& c : header)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return header;
+}
+
+// The trimmed, lower-case header of a block: the layout of the parameters, optionally with
+// the generation of a consolidated block after a last TAB.
+bool IsBlockHeader(const std::string& header, const std::string& expected)
+{
+    if (header == expected)
+        return true;
+    const std::size_t tab = header.rfind('\t');
+    if (tab == std::string::npos || header.substr(0, tab) != expected)
+        return false;
+    const std::string_view generation = std::string_view(header).substr(tab + 1);
+    return !generation.empty() && generation.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 } // namespace
@@ -133,18 +156,12 @@ bool ReadTXTLandscape(const std::string& fileName, const ParameterSet& p, const 
     ReadLine(f.get(), line);
     if (std::ferror(f.get()))
         return readFailure(SystemReason(errno));
-    std::string header = Trimmed(line);
-    for (char& c : header)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string header = HeaderText(line);
     const std::string expected = Header(g);
-    if (header != expected) {
-        // A consolidated block carries its generation after a last TAB.
-        const std::size_t tab = header.rfind('\t');
-        if (tab == std::string::npos || header.substr(0, tab) != expected)
-            return error("The landscape file is either in the wrong format or\rhas the wrong landscape size or "
-                         "number of species.\r  " +
-                         fileName);
-    }
+    if (!IsBlockHeader(header, expected))
+        return error("The landscape file is either in the wrong format or\rhas the wrong landscape size or "
+                     "number of species.\r  " +
+                     fileName);
 
     const std::string corruptRow = "The landscape file is corrupt around row ";
     int32_t badValue = 0;
@@ -175,7 +192,8 @@ bool ReadTXTLandscape(const std::string& fileName, const ParameterSet& p, const 
             const char* digits = (*start == '+' && c - start > 1) ? start + 1 : start;
             const auto r = std::from_chars(digits, c, value);
             if (r.ec != std::errc() || r.ptr != c)
-                return readFailure("Invalid numeric input");
+                return readFailure("Invalid numeric input at cell (" + std::to_string(x + 1) + ", " +
+                                   std::to_string(y) + ")");
             ++x;
             if (value < 0 || value > g.Maxspec) {
                 // Kept out of the grid, so that no cell ever holds a species the tables
@@ -193,8 +211,18 @@ bool ReadTXTLandscape(const std::string& fileName, const ParameterSet& p, const 
             return error(corruptRow + std::to_string(y) + "\r  " + fileName);
     }
 
-    if (ReadLine(f.get(), line) && !Trimmed(line).empty())
-        return error("The landscape file is corrupt (possibly garbage at the end).\r  " + fileName);
+    // After the empty line that ends a block only the next block of a consolidated file may
+    // follow, so that garbage there is not taken for part of a landscape file.
+    const std::string garbage = "The landscape file is corrupt (possibly garbage at the end).\r  " + fileName;
+    if (ReadLine(f.get(), line)) {
+        if (!Trimmed(line).empty())
+            return error(garbage);
+        while (ReadLine(f.get(), line) && Trimmed(line).empty()) {
+        }
+        const std::string next = HeaderText(line);
+        if (!next.empty() && !IsBlockHeader(next, expected))
+            return error(garbage);
+    }
     if (std::ferror(f.get()))
         return readFailure(SystemReason(errno));
 

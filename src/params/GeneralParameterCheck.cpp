@@ -1,6 +1,7 @@
 #include "params/GeneralParameterCheck.h"
 
 #include "params/FieldParsers.h"
+#include "params/ParameterRules.h"
 
 #include <array>
 #include <cstdio>
@@ -41,14 +42,6 @@ std::string Decimals(float value, int decimals)
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.*f", decimals, static_cast<double>(value));
     return Trimmed(buffer);
-}
-
-std::string TrimBlanks(const std::string& text)
-{
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return "";
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 // Thrown by a failing check with the message to show.
@@ -98,7 +91,7 @@ GParamStruct Check(const GeneralParameterTexts& t)
     p.Maxspec = Int(t.Maxspec, "You have to specify the Number of species.",
                     "You have to give a positive number for the Number of species.");
     // The message names the accepted range, 2 like the parameter files and the dialog's hint.
-    Require(p.Maxspec >= MinSpecies && p.Maxspec <= MaxSpecies,
+    Require(rules::SpeciesCount(p.Maxspec),
             "The number of species must be between " + std::to_string(MinSpecies) + " and " +
                 std::to_string(MaxSpecies) + ".");
 
@@ -106,19 +99,18 @@ GParamStruct Check(const GeneralParameterTexts& t)
                                     std::to_string(MaxLandscapeSide) + "x" + std::to_string(MaxLandscapeSide) + ".";
     p.MaxX = Int(t.MaxX, "You have to specify the Landscape size.",
                  "You have to give a positive number for Landscape size.");
-    Require(p.MaxX >= MinLandscapeSide && p.MaxX <= MaxLandscapeSide, sizeMessage);
+    Require(rules::LandscapeSide(p.MaxX), sizeMessage);
     p.MaxY = Int(t.MaxY, "You have to specify the Landscape size.",
                  "You have to give a positive number for Landscape size.");
-    Require(p.MaxY >= MinLandscapeSide && p.MaxY <= MaxLandscapeSide, sizeMessage);
+    Require(rules::LandscapeSide(p.MaxY), sizeMessage);
 
     p.PIX = Int(t.PIX, "You have to specify the Number of pixels per cell.",
                 "You have to give a positive number for the Number of pixels per cell.");
-    Require(p.PIX >= 1 && int64_t(p.PIX) * p.MaxX <= MaxDisplaySide && int64_t(p.PIX) * p.MaxY <= MaxDisplaySide,
-            "Cell size is too large.");
+    Require(rules::CellSize(p.PIX, p.MaxX, p.MaxY), "Cell size is too large.");
 
-    const std::string generationsMessage = "The number of generations must be between 0 and 65535";
+    const std::string generationsMessage = "The number of generations must be between 1 and 65535";
     p.Maxgen = Int(t.Maxgen, "You have to give the Number of generations.", generationsMessage.c_str());
-    Require(p.Maxgen >= 1 && p.Maxgen <= 65535, generationsMessage);
+    Require(rules::Generations(p.Maxgen), generationsMessage);
 
     p.RandSeed = Int(t.RandSeed, "You have to give a Random number seed.",
                      "You have to give a positive Random number seed.");
@@ -128,33 +120,33 @@ GParamStruct Check(const GeneralParameterTexts& t)
     p.Cover = Item(t.Cover, CoverItems, "You have to give the type of initial cover.",
                    "The type of initial cover must be selected from the list");
     p.CoverFile = t.CoverFile;
-    Require(p.Cover != 2 || !TrimBlanks(t.CoverFile).empty(),
+    Require(rules::CoverFileGiven(p.Cover, t.CoverFile),
             "The file containing the initial cover must be given if the cover type is File.");
     p.Border = Item(t.Border, BorderItems, "You have to give Border type.",
                     "The border type must be selected from the list");
 
     const double cover = Real(t.TotalCover, "You have to specify Total cover.",
                               "You have to give a positive number for Total cover.");
-    Require(cover >= 0.0 && cover <= 100.0, "The total cover must be between 0 and 100%.");
+    Require(rules::Percentage(cover), "The total cover must be between 0 and 100%.");
     p.TotalCover = static_cast<float>(cover);
 
     p.OverGRate = Int(t.OverGRate, "You have to specify Over-growth rate (GRInt).",
                       "You have to give a positive number for Over-growth rate.");
-    Require(p.OverGRate <= 100, "The Over-growth rate must be between 0 and 100%.");
+    Require(rules::Percentage(p.OverGRate), "The Over-growth rate must be between 0 and 100%.");
 
     const double disturb = Real(t.DisturbProb, "You have to specify the Probability of Disturbance.",
                                 "You have to give a positive float number for Probability of Disturbance.");
-    Require(disturb <= 1.0, "The Probability of Disturbance should not be greater than 1.");
+    Require(rules::Probability(disturb), "The Probability of Disturbance should not be greater than 1.");
     p.DisturbProb = static_cast<float>(disturb);
 
     p.PatchSize = Int(t.PatchSize, "You have to give Patch.", "You have to give a positive number for Patch.");
-    Require(int64_t(p.PatchSize) <= int64_t(p.MaxX) * p.MaxY, "Patch size is bigger than the size of the landscape.");
+    Require(rules::PatchSize(p.PatchSize, p.MaxX, p.MaxY), "Patch size is bigger than the size of the landscape.");
     p.PatchType = Item(t.PatchType, PatchTypeItems, "You have to give Patch type.",
                        "The patch type must be selected from the list");
 
     const double influx = Real(t.Influx, "You have to specify the probability of influx.",
                                "You have to give a positive float number for the probability of influx.");
-    Require(influx <= 1.0, "The probability of influx should not be greater than 1.");
+    Require(rules::Probability(influx), "The probability of influx should not be greater than 1.");
     p.Influx = static_cast<float>(influx);
     p.RecruitType = Item(t.RecruitType, RecruitItems, "You have to give Recruitment type.",
                          "The recruitment type must be selected from the list");
@@ -162,24 +154,24 @@ GParamStruct Check(const GeneralParameterTexts& t)
     const double mutationGR =
         Real(t.MutationGR, "You have to specify the probability of mutation on growth rates.",
              "You have to give a positive float number for the probability of mutation on growth rates.");
-    Require(mutationGR <= 1.0, "The probability of mutation on growth rates should not be greater than 1.");
+    Require(rules::Probability(mutationGR), "The probability of mutation on growth rates should not be greater than 1.");
     p.MutationGR = static_cast<float>(mutationGR);
     if (mutationGR > 0.0) {
         p.MutAmtGR = Int(t.MutAmtGR, "You have to give the amount of mutation on growth rates.",
                          "You have to give a positive number for the amount of mutation on growth rates.");
-        Require(p.MutAmtGR >= 1 && p.MutAmtGR <= 10,
+        Require(rules::MutationAmount(p.MutAmtGR),
                 "The amount of mutation on growth rates should be in the range of 1 to 10.");
     }
 
     const double mutationOTC =
         Real(t.MutationOTC, "You have to specify the probability of mutation on variable outcome.",
              "You have to give a positive float number for the probability of mutation on variable outcome.");
-    Require(mutationOTC <= 1.0, "The probability of mutation on variable outcome should not be greater than 1.");
+    Require(rules::Probability(mutationOTC), "The probability of mutation on variable outcome should not be greater than 1.");
     p.MutationOTC = static_cast<float>(mutationOTC);
     if (mutationOTC > 0.0) {
         p.MutAmtOTC = Int(t.MutAmtOTC, "You have to give the amount of mutation on variable outcome.",
                           "You have to give a positive number for the amount of mutation on variable outcome.");
-        Require(p.MutAmtOTC >= 1 && p.MutAmtOTC <= 10,
+        Require(rules::MutationAmount(p.MutAmtOTC),
                 "The amount of mutation on variable outcomes should be in the range of 1 to 10.");
     }
 

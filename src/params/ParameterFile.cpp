@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <ostream>
+#include <string_view>
 #include <system_error>
 
 namespace quorrel {
@@ -180,10 +182,28 @@ StartupLoadResult LoadStartupParameters(ParameterSet& p)
             return result;
         } catch (const ParameterFileError& refusal) {
             result.Refusals.emplace_back(refusal.what());
+            result.LastFileRefused = result.LastFileRefused || std::string_view(name) == "PLast.prm";
         }
     }
     p.SetInbuiltDefaults();
     return result;
+}
+
+std::string KeepRefusedLastParameters(const fs::path& startDir)
+{
+    const fs::path last = startDir / "PLast.prm";
+    for (int number = 1; number < 1000; ++number) {
+        char name[40] = "PLast.prm.refused";
+        if (number > 1)
+            std::snprintf(name, sizeof name, "PLast.prm.refused.%d", number);
+        const fs::path kept = startDir / name;
+        std::error_code ec;
+        if (fs::exists(kept, ec) || ec)
+            continue;
+        fs::rename(last, kept, ec);
+        return ec ? std::string() : kept.string();
+    }
+    return {};
 }
 
 void SaveLastParameters(const ParameterSet& p)

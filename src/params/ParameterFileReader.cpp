@@ -1,6 +1,7 @@
 #include "ParameterFile.h"
 
 #include "TextCursor.h"
+#include "params/ParameterRules.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -9,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -116,69 +118,66 @@ public:
             ReadStep();
             cursor_.NextLine();
         }
-        CheckDisplaySize();
+        if (keyLines_.empty())
+            throw ParameterFileError("Parameter file " + path_ +
+                                     " holds none of the parameter keys (Maxspec, MaxX, ..., Recruitment Vector): "
+                                     "it is not a parameter file");
+        CheckGeneralParameters();
     }
 
 private:
     void ReadStep()
     {
         if (PrefixHas("Maxspec")) {
-            g_.Maxspec = ReadIntScalar();
-            CheckRange("Maxspec", g_.Maxspec, MinSpecies, MaxSpecies);
+            g_.Maxspec = ReadIntScalar("Maxspec");
+            CheckRange("Maxspec", g_.Maxspec, rules::SpeciesCount(g_.Maxspec), "2..40");
         }
         if (PrefixHas("MaxX")) {
-            g_.MaxX = ReadIntScalar();
-            maxXLine_ = lastLine_;
-            CheckRange("MaxX", g_.MaxX, MinLandscapeSide, MaxLandscapeSide);
+            g_.MaxX = ReadIntScalar("MaxX");
+            CheckRange("MaxX", g_.MaxX, rules::LandscapeSide(g_.MaxX), "10..700");
         }
         if (PrefixHas("MaxY")) {
-            g_.MaxY = ReadIntScalar();
-            maxYLine_ = lastLine_;
-            CheckRange("MaxY", g_.MaxY, MinLandscapeSide, MaxLandscapeSide);
+            g_.MaxY = ReadIntScalar("MaxY");
+            CheckRange("MaxY", g_.MaxY, rules::LandscapeSide(g_.MaxY), "10..700");
         }
-        if (PrefixHas("PIX")) {
-            g_.PIX = ReadIntScalar();
-            pixLine_ = lastLine_;
-        }
+        if (PrefixHas("PIX"))
+            g_.PIX = ReadIntScalar("PIX");
         if (PrefixHas("Maxgen"))
-            g_.Maxgen = ReadIntScalar();
+            g_.Maxgen = ReadIntScalar("Maxgen");
         if (PrefixHas("RandSeed"))
-            g_.RandSeed = ReadIntScalar();
+            g_.RandSeed = ReadIntScalar("RandSeed");
         if (PrefixHas("Init"))
-            g_.Init = ReadIntScalar();
+            g_.Init = ReadIntScalar("Init");
         if (PrefixHas("Cover  ")) // two blanks: not the CoverFile or TotalCover line
-            g_.Cover = ReadIntScalar();
+            g_.Cover = ReadIntScalar("Cover");
         if (PrefixHas("CoverFile"))
-            g_.CoverFile = ReadTextScalar();
+            g_.CoverFile = ReadTextScalar("CoverFile");
         if (PrefixHas("Border"))
-            g_.Border = ReadIntScalar();
+            g_.Border = ReadIntScalar("Border");
         if (PrefixHas("TotalCover"))
-            g_.TotalCover = ReadFloatScalar();
+            g_.TotalCover = ReadFloatScalar("TotalCover");
         if (PrefixHas("OverGRate"))
-            g_.OverGRate = ReadIntScalar();
+            g_.OverGRate = ReadIntScalar("OverGRate");
         if (PrefixHas("DisturbProb"))
-            g_.DisturbProb = ReadFloatScalar();
+            g_.DisturbProb = ReadFloatScalar("DisturbProb");
         if (PrefixHas("PatchSize"))
-            g_.PatchSize = ReadIntScalar();
+            g_.PatchSize = ReadIntScalar("PatchSize");
         if (PrefixHas("PatchType"))
-            g_.PatchType = ReadIntScalar();
+            g_.PatchType = ReadIntScalar("PatchType");
         if (PrefixHas("Influx"))
-            g_.Influx = ReadFloatScalar();
-        if (PrefixHas("RecruitType")) {
-            g_.RecruitType = ReadIntScalar();
-            if (g_.RecruitType != 0 && g_.RecruitType != 1)
-                Fail(lastLine_, "RecruitType " + std::to_string(g_.RecruitType) + " is neither 0 (open) nor 1 (closed)");
-        }
+            g_.Influx = ReadFloatScalar("Influx");
+        if (PrefixHas("RecruitType"))
+            g_.RecruitType = ReadIntScalar("RecruitType");
         if (PrefixHas("MutationGR"))
-            g_.MutationGR = ReadFloatScalar();
+            g_.MutationGR = ReadFloatScalar("MutationGR");
         if (PrefixHas("MutAmtGR"))
-            g_.MutAmtGR = ReadIntScalar();
+            g_.MutAmtGR = ReadIntScalar("MutAmtGR");
         if (PrefixHas("MutationOTC"))
-            g_.MutationOTC = ReadFloatScalar();
+            g_.MutationOTC = ReadFloatScalar("MutationOTC");
         if (PrefixHas("MutAmtOTC"))
-            g_.MutAmtOTC = ReadIntScalar();
+            g_.MutAmtOTC = ReadIntScalar("MutAmtOTC");
         if (PrefixHas("MeanField"))
-            g_.MeanField = ReadIntScalar() != 0;
+            g_.MeanField = ReadIntScalar("MeanField") != 0; // any non-zero value means on
         if (PrefixHas("ParasiteNr")) // an obsolete key
             cursor_.NextLine();
         if (PrefixHas("Outcome Matrix :"))
@@ -211,12 +210,21 @@ private:
         throw ParameterFileError("Parameter file " + path_ + ", line " + std::to_string(lineNumber) + ": " + what);
     }
 
-    void CheckRange(const char* name, int32_t value, int32_t low, int32_t high) const
+    void CheckRange(const char* name, int32_t value, bool allowed, const char* range) const
     {
-        if (value < low || value > high)
-            Fail(lastLine_, std::string(name) + " " + std::to_string(value) + " is outside " + std::to_string(low) +
-                                ".." + std::to_string(high));
+        if (!allowed)
+            Fail(lastLine_, std::string(name) + " " + std::to_string(value) + " is outside " + range);
     }
+
+    // A table entry that the editors would refuse.
+    void CheckEntry(bool allowed, int lineNumber, const std::string& what) const
+    {
+        if (!allowed)
+            Fail(lineNumber, what);
+    }
+
+    // Notes that the file holds a key or section, and on which line.
+    void Recognised(const char* key, int lineNumber) { keyLines_.emplace(key, lineNumber); }
 
     std::string NextToken()
     {
@@ -224,6 +232,7 @@ private:
         if (!token)
             Fail(std::max(cursor_.LineCount(), 1), "the file ends where a number is expected");
         lastLine_ = token->lineNumber;
+        lastToken_ = token->text;
         return std::move(token->text);
     }
 
@@ -260,32 +269,40 @@ private:
         const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
         if (!allowed || error != std::errc() || end != digits.data() + digits.size())
             Fail(lastLine_, Quoted(text) + " is not a number");
-        const float stored = static_cast<float>(value);
+        // A zero (also one that a tiny negative number rounds to) is stored as +0: the writer
+        // puts a negative value's sign where the blank before the number stands, so a -0
+        // would not read back.
+        float stored = static_cast<float>(value);
+        if (stored == 0.0f)
+            stored = 0.0f;
         if (!std::isfinite(stored))
             Fail(lastLine_, Quoted(text) + " is too large");
         return stored;
     }
 
-    // Scalar lines: the label up to "=" is skipped, the value read, the rest of the line dropped.
-    // Integers keep their low 16 bits, read as unsigned.
-    int32_t ReadIntScalar()
+    // Scalar lines: the label up to "=" is skipped, the value read as written, the rest of
+    // the line dropped. The values are checked once the whole file is read.
+    int32_t ReadIntScalar(const char* key)
     {
         cursor_.SkipColumns(ScalarLabelLength);
         const int32_t value = ReadInteger();
-        cursor_.NextLine();
-        return static_cast<uint16_t>(value);
-    }
-
-    float ReadFloatScalar()
-    {
-        cursor_.SkipColumns(ScalarLabelLength);
-        const float value = ReadFloat();
+        Recognised(key, lastLine_);
         cursor_.NextLine();
         return value;
     }
 
-    std::string ReadTextScalar()
+    float ReadFloatScalar(const char* key)
     {
+        cursor_.SkipColumns(ScalarLabelLength);
+        const float value = ReadFloat();
+        Recognised(key, lastLine_);
+        cursor_.NextLine();
+        return value;
+    }
+
+    std::string ReadTextScalar(const char* key)
+    {
+        Recognised(key, cursor_.LineNumber());
         cursor_.SkipColumns(ScalarLabelLength);
         std::string value = Trimmed(cursor_.RestOfLine());
         cursor_.NextLine();
@@ -294,6 +311,7 @@ private:
 
     void ReadOutcomeSection()
     {
+        Recognised("Outcome Matrix", cursor_.LineNumber());
         cursor_.NextLine(); // title
         cursor_.NextLine(); // column numbers
         const int n = Species();
@@ -304,11 +322,19 @@ private:
                     p_.OutcomeMatrix[i][j].*part = ReadSmall();
                 cursor_.NextLine();
             }
+            for (int j = i + 1; j <= n; ++j) {
+                const OutcomeTriple& t = p_.OutcomeMatrix[i][j];
+                CheckEntry(rules::Outcome(t), lastLine_,
+                           "the outcome of species " + std::to_string(i) + " against " + std::to_string(j) + ", " +
+                               std::to_string(t.Win) + "/" + std::to_string(t.Loss) + "/" +
+                               std::to_string(t.Standoff) + ", does not add up to 100 with no negative part");
+            }
         }
     }
 
     void ReadGrowthRateSection()
     {
+        Recognised("Growth Rates", cursor_.LineNumber());
         cursor_.NextLine(); // title
         const int n = Species();
         for (int i = 1; i <= n; ++i) {
@@ -333,7 +359,18 @@ private:
             r.Low = ReadSmall();
             r.High = ReadSmall();
         }
+        CheckGrowthRate(i, lastLine_);
         cursor_.NextLine();
+    }
+
+    void CheckGrowthRate(int i, int lineNumber) const
+    {
+        const GrowthRate& r = p_.GrowthRates[i];
+        CheckEntry(rules::GrowthRateEntry(r), lineNumber,
+                   "the growth rate of species " + std::to_string(i) + ", " +
+                       (r.Rate == -1 ? "range " + std::to_string(r.Low) + ".." + std::to_string(r.High)
+                                     : std::to_string(r.Rate)) +
+                       ", is not a percentage 0..100 (a range from low to high)");
     }
 
     // Species, Rate, optionally Low and High, then the rates against species 1, 2, ...
@@ -372,10 +409,15 @@ private:
         r.Rate = SmallValue(numbers[1], lineNumber);
         r.Low = numbers.size() > 2 ? SmallValue(numbers[2], lineNumber) : int8_t(0);
         r.High = numbers.size() > 3 ? SmallValue(numbers[3], lineNumber) : int8_t(0);
+        CheckGrowthRate(i, lineNumber);
         const int n = Species();
         int j = 1;
-        for (size_t k = 4; k < numbers.size() && j <= n; ++k, ++j)
+        for (size_t k = 4; k < numbers.size() && j <= n; ++k, ++j) {
+            CheckEntry(rules::WholePercent(numbers[k]), lineNumber,
+                       "the growth rate of species " + std::to_string(i) + " against " + std::to_string(j) + ", " +
+                           std::to_string(numbers[k]) + ", is outside 0..100");
             p_.RateAgainst[i][j] = static_cast<float>(static_cast<double>(numbers[k]) * 0.01);
+        }
         const int ownRate = r.Rate >= 0 ? r.Rate : r.Low;
         for (; j <= n; ++j)
             p_.RateAgainst[i][j] = static_cast<float>(ownRate * 0.01);
@@ -383,17 +425,32 @@ private:
 
     void ReadMortalitySection()
     {
+        Recognised("Mortality Vector", cursor_.LineNumber());
         cursor_.NextLine(); // title
         for (int i = 1; i <= Species(); ++i) {
             ReadInteger(); // species number
-            p_.MortalityVector[i] = ReadFloat();
+            p_.MortalityVector[i] = ReadProbability("mortality", i);
             cursor_.NextLine();
         }
-        p_.MortalityVector[0] = static_cast<float>(ReadIntScalar()); // "  Mortal-Size="
+        const int32_t size = ReadIntScalar("Mortal-Size");
+        CheckEntry(rules::MortalSize(size), lastLine_,
+                   "Mortal-Size " + std::to_string(size) + " is outside 0.." +
+                       std::to_string(MaxLandscapeSide * MaxLandscapeSide));
+        p_.MortalityVector[0] = static_cast<float>(size);
+    }
+
+    float ReadProbability(const char* what, int i)
+    {
+        const float value = ReadFloat();
+        CheckEntry(rules::Probability(value), lastLine_,
+                   std::string("the ") + what + " probability of species " + std::to_string(i) + ", " +
+                       Quoted(lastToken_) + ", is outside 0..1");
+        return value;
     }
 
     void ReadVariableOutcomeSection()
     {
+        Recognised("Variable Outcome Vector", cursor_.LineNumber());
         cursor_.NextLine(); // title
         for (int i = 1; i <= Species(); ++i) {
             VariableOutcomeRange& v = p_.VariableOutcomeVector[i];
@@ -402,35 +459,43 @@ private:
             v.WinHigh = ReadSmall();
             v.LossLow = ReadSmall();
             v.LossHigh = ReadSmall();
+            CheckEntry(rules::OutcomeRange(v.WinLow, v.WinHigh) && rules::OutcomeRange(v.LossLow, v.LossHigh),
+                       lastLine_,
+                       "the variable-outcome ranges of species " + std::to_string(i) + ", win " +
+                           std::to_string(v.WinLow) + ".." + std::to_string(v.WinHigh) + " and loss " +
+                           std::to_string(v.LossLow) + ".." + std::to_string(v.LossHigh) +
+                           ", do not each run from low to high within 0..100");
             cursor_.NextLine();
         }
     }
 
     void ReadRecruitmentSection()
     {
+        Recognised("Recruitment Vector", cursor_.LineNumber());
         cursor_.NextLine(); // title
         for (int i = 1; i <= Species(); ++i) {
             ReadInteger(); // species number
-            p_.RecruitmentVector[i] = ReadFloat();
+            p_.RecruitmentVector[i] = ReadProbability("recruitment", i);
             cursor_.NextLine();
         }
     }
 
-    // PIX may be absent and keep its previous value, so the display size is checked last.
-    void CheckDisplaySize() const
+    // The general parameters as the dialog checks them, on the record the file leaves: a key
+    // the file omits keeps its value, and some rules join several keys.
+    void CheckGeneralParameters() const
     {
-        const auto check = [&](const char* side, int32_t cells, int sideLine) {
-            const int64_t pixels = int64_t(cells) * g_.PIX;
-            if (pixels < 1 || pixels > MaxDisplaySide)
-                Fail(pixLine_ != 0 ? pixLine_ : sideLine,
-                     std::string(side) + " " + std::to_string(cells) + " cells of PIX " + std::to_string(g_.PIX) +
-                         " pixels give " + std::to_string(pixels) + " pixels, outside 1.." +
-                         std::to_string(MaxDisplaySide));
-        };
-        if (pixLine_ != 0 || maxXLine_ != 0)
-            check("MaxX", g_.MaxX, maxXLine_);
-        if (pixLine_ != 0 || maxYLine_ != 0)
-            check("MaxY", g_.MaxY, maxYLine_);
+        const std::optional<ParameterFault> fault = FirstGeneralParameterFault(g_);
+        if (!fault)
+            return;
+        // CoverFile is cleared before every read; a file that does not choose the cover type
+        // is not blamed for the cover file the type in force needs.
+        if (fault->Key == std::string_view("CoverFile") && !keyLines_.contains("Cover"))
+            return;
+        const auto line = keyLines_.find(fault->Key);
+        if (line != keyLines_.end())
+            Fail(line->second, fault->What);
+        throw ParameterFileError("Parameter file " + path_ + ": " + fault->What + " (the file does not set " +
+                                 fault->Key + ")");
     }
 
     ParameterSet& p_;
@@ -438,10 +503,9 @@ private:
     std::string path_;
     TextCursor cursor_;
     bool dependentGRates_;
-    int lastLine_ = 0; // line of the last number read
-    int maxXLine_ = 0;
-    int maxYLine_ = 0;
-    int pixLine_ = 0;
+    int lastLine_ = 0;                   // line of the last number read
+    std::string lastToken_;              // the last number read, as written
+    std::map<std::string, int> keyLines_; // the keys and sections read, with their lines
 };
 
 } // namespace

@@ -11,8 +11,16 @@ bool AppState::Startup(Dialogs& dialogs, const std::filesystem::path& startDir)
     StartupReport report;
     if (!Startup(dialogs, startDir, report))
         return false;
-    for (const std::string& refusal : report.ParameterRefusals)
-        dialogs.Message(MessageKind::Error, refusal, MessageButtons::Ok);
+    std::string kept;
+    if (report.LastFileRefused) {
+        kept = KeepRefusedLastParameters(StartDir());
+        kept = kept.empty() ? "\rIt could not be kept aside and is replaced when the program closes."
+                            : "\rThe file is kept as " + kept + ".";
+    }
+    // PLast.prm is tried first, so its refusal comes first.
+    for (size_t i = 0; i < report.ParameterRefusals.size(); ++i)
+        dialogs.Message(MessageKind::Error, report.ParameterRefusals[i] + (i == 0 ? kept : std::string()),
+                        MessageButtons::Ok);
     return true;
 }
 
@@ -29,7 +37,9 @@ bool AppState::Startup(Dialogs& dialogs, const std::filesystem::path& startDir, 
     TempDir = *temp;
 
     Params.ResetToStartupTables();
-    report.ParameterRefusals = LoadStartupParameters(Params).Refusals;
+    const StartupLoadResult loaded = LoadStartupParameters(Params);
+    report.ParameterRefusals = loaded.Refusals;
+    report.LastFileRefused = loaded.LastFileRefused;
     Params.MirrorOutcomeMatrix();
     Params.UpdateGRateFractions();
 

@@ -18,6 +18,7 @@ namespace quorrel {
 struct StartupReport {
     std::vector<std::string> ParameterRefusals; // PLast.prm / PDefault.prm present but refused
     bool OptionsFileBad = false;                // Options.dat present but unreadable or bad
+    bool LastFileRefused = false;               // PLast.prm among the refused files
 };
 
 // The state the whole application shares: the one parameter set, the landscape pair, the
@@ -40,7 +41,8 @@ public:
 
     // Start-up, in order: StartDir := startDir; the temporary directory; the parameter set's
     // start-up state (PLast.prm, else PDefault.prm, else the in-built defaults; refused files
-    // are reported); RandSeed; the output options from Options.dat. False, with the message
+    // are reported, and a refused PLast.prm is kept aside so that shut-down does not
+    // overwrite it); RandSeed; the output options from Options.dat. False, with the message
     // shown, when the temporary directory cannot be made: the program must end.
     bool Startup(Dialogs& dialogs, const std::filesystem::path& startDir);
 

@@ -1,21 +1,19 @@
 #include "runs/MonteCarloResultFile.h"
 
 #include "output/OutputFileError.h"
+#include "output/TextFormat.h"
 #include "params/ParameterFile.h"
 
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <system_error>
 
 namespace quorrel {
 
 namespace {
 
-std::string ErrnoText()
-{
-    return errno != 0 ? std::generic_category().message(errno) : std::string("(unknown failure)");
-}
 
 // snprintf into a string; every format here fits the buffer.
 template <class... Args>
@@ -28,33 +26,51 @@ std::string Format(const char* format, Args... args)
 
 } // namespace
 
-MonteCarloResultFile::MonteCarloResultFile(const std::string& path, const ParameterSet& params) : path_(path)
+std::string IncompleteResultPath(const std::string& path)
+{
+    return path + ".incomplete";
+}
+
+MonteCarloResultFile::MonteCarloResultFile(const std::string& path, const ParameterSet& params)
+    : path_(path), writing_(IncompleteResultPath(path))
 {
     errno = 0;
-    out_.open(path, std::ios::binary | std::ios::trunc);
-    Check();
+    out_.open(writing_, std::ios::binary | std::ios::trunc);
+    if (!out_)
+        throw OutputFileError(path_, ErrnoText());
     WriteParameterListing(out_, params, path);
+    Check();
     Flush();
 }
 
+// errno is cleared before each write and flush only while the stream is sound, so the
+// reason of the write that failed first is the one reported.
 void MonteCarloResultFile::Check()
 {
     if (!out_)
-        throw OutputFileError(path_, ErrnoText());
+        throw OutputFileError(path_, ErrnoText() + "; what was written is kept in " + writing_);
 }
 
 void MonteCarloResultFile::Flush()
 {
+    Check();
     errno = 0;
     out_.flush();
     Check();
 }
 
-void MonteCarloResultFile::Close()
+void MonteCarloResultFile::Close(bool finished)
 {
+    Check();
     errno = 0;
     out_.close();
     Check();
+    if (!finished)
+        return;
+    std::error_code ec;
+    std::filesystem::rename(writing_, path_, ec);
+    if (ec)
+        throw OutputFileError(path_, ec.message() + "; the result is kept in " + writing_);
 }
 
 void PutLine(std::ostream& out, std::string_view text)

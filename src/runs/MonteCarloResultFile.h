@@ -14,23 +14,32 @@ namespace quorrel {
 
 // The result file of a Monte Carlo series, written as the series goes: the parameter
 // listing, the log of every run's randomised values, and the summary. Lines end in CR LF.
-// Every write is checked: a failure throws OutputFileError naming the file.
+// Until the series ends the file is written as path + ".incomplete"; only a finished
+// series gives it its name, so a partial result never passes for one. Every write is
+// checked: a failure throws OutputFileError naming the file and where its part is kept.
 class MonteCarloResultFile {
 public:
-    // Creates (or truncates) the file and writes the parameter listing, the path as line 1.
+    // Creates (or truncates) path.incomplete and writes the parameter listing, path as line 1.
     MonteCarloResultFile(const std::string& path, const ParameterSet& params);
 
     std::ostream& Stream() { return out_; }
     // Pushes what has been written to the file; throws when the file cannot take it.
     void Flush();
-    void Close();
+    // Closes the file; a finished series renames it to its name, else it stays incomplete.
+    void Close(bool finished);
+
+    const std::string& IncompletePath() const { return writing_; }
 
 private:
     void Check();
 
     std::string path_;
+    std::string writing_;
     std::ofstream out_;
 };
+
+// The name a Monte Carlo result is written under until its series ends.
+std::string IncompleteResultPath(const std::string& path);
 
 // One line with its CR LF.
 void PutLine(std::ostream& out, std::string_view text);

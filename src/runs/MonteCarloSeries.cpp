@@ -72,7 +72,7 @@ RunEnd MonteCarloSeries::Start(RunControl& control, RunObserver& observer, std::
             completed = RunSeries(control, observer, runs.Value, file);
             if (completed)
                 WriteMonteCarloSummary(file.Stream(), record_, params, variable);
-            file.Close();
+            file.Close(completed);
         } catch (const std::bad_alloc& e) {
             throw std::runtime_error(std::string("Error writing file\r") + e.what() + "\rThis run will be aborted");
         }

@@ -2,6 +2,7 @@
 
 #include "params/AssertionFailure.h"
 #include "params/FieldParsers.h"
+#include "params/ParameterRules.h"
 #include "ui/EditorTexts.h"
 
 #include <algorithm>
@@ -17,7 +18,7 @@ constexpr const char* Diagonal = "  -";
 std::optional<int> Percentage(const std::string& text)
 {
     const IntField field = ParseIntField(Trimmed(text));
-    if (field.Status != FieldStatus::Value || field.Value > 100)
+    if (field.Status != FieldStatus::Value || !rules::WholePercent(field.Value))
         return std::nullopt;
     return field.Value;
 }

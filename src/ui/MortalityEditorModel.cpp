@@ -1,6 +1,7 @@
 #include "ui/MortalityEditorModel.h"
 
 #include "params/FieldParsers.h"
+#include "params/ParameterRules.h"
 #include "ui/EditorTexts.h"
 
 #include <cmath>
@@ -28,7 +29,7 @@ bool MortalityEditorModel::Commit()
     std::vector<float> values(n + 1, 0.0f);
     for (int s = 1; s <= n; ++s) {
         const double value = CellNumber(cells_[s]).value_or(-1.0);
-        if (value < 0.0 || value > 1.0) {
+        if (!rules::Probability(value)) {
             dialogs_.Message(MessageKind::Error,
                              "Mortality vector entries must be in the range 0.0 to 1.0\rThere is a bad value for species "
                                  + std::to_string(s),

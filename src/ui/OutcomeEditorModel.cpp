@@ -2,6 +2,7 @@
 
 #include "engine/RandomNetworks.h"
 #include "params/FieldParsers.h"
+#include "params/ParameterRules.h"
 #include "ui/EditorTexts.h"
 
 #include <algorithm>
@@ -91,7 +92,7 @@ bool OutcomeEditorModel::EnterOutcome(int i, int j, const std::string& first, co
         return false;
     }
     const long long sum = static_cast<long long>(magnitude.Value) + loss.Value + standoff.Value;
-    if (sum != 100) {
+    if (!rules::FixedOutcome(magnitude.Value, loss.Value, standoff.Value)) {
         Error("The sum of all outcomes must be 100%.\rYour values total " + std::to_string(sum) + ".");
         return false;
     }
@@ -116,11 +117,11 @@ bool OutcomeEditorModel::ReadRange(const std::string& from, const std::string& t
     empty = low.Status == FieldStatus::Empty;
     if (empty)
         return true;
-    if (low.Value > 100 || high.Value > 100) {
+    if (!rules::WholePercent(low.Value) || !rules::WholePercent(high.Value)) {
         Error("The variable outcome should be in the range of 0 to 100.");
         return false;
     }
-    if (high.Value < low.Value) {
+    if (!rules::OutcomeRange(low.Value, high.Value)) {
         Error("The outcome range should be from low to high.");
         return false;
     }

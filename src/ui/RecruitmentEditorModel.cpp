@@ -1,5 +1,6 @@
 #include "ui/RecruitmentEditorModel.h"
 
+#include "params/ParameterRules.h"
 #include "ui/EditorTexts.h"
 
 namespace quorrel {
@@ -25,7 +26,7 @@ bool RecruitmentEditorModel::Commit()
     for (int s = 1; s <= n; ++s) {
         // Text that is not a number is refused with the same message as a value out of range.
         const auto value = CellNumber(cells_[s]);
-        if (!value || *value < 0.0 || *value > 1.0) {
+        if (!value || !rules::Probability(*value)) {
             dialogs_.Message(MessageKind::Error,
                              "You have to give float numbers between 0 and 1 for probabilities of recruitment.",
                              MessageButtons::Retry);

@@ -221,6 +221,9 @@ TEST_F(BatchTest, BadInputExitsWithStatusTwoAndAOneLineReason)
     {
         std::ofstream bad(dir / "bad.prm", std::ios::binary);
         bad << "bad\r\n \r\n  Maxspec    =       41\r\n";
+        std::ofstream(dir / "empty.prm", std::ios::binary).flush();
+        std::ofstream(dir / "cover.prm", std::ios::binary) << "cover\r\n \r\n  TotalCover =   -5.00\r\n";
+        std::ofstream(dir / "bad.dat", std::ios::binary) << "bad\r\n";
     }
     struct Case {
         std::vector<std::string> args;
@@ -229,8 +232,19 @@ TEST_F(BatchTest, BadInputExitsWithStatusTwoAndAOneLineReason)
     const Case cases[] = {
         {{"--params", "missing.prm"}, "the parameter file \"missing.prm\" does not exist"},
         {{"--params", "bad.prm"}, "bad.prm"},
+        {{"--params", "empty.prm"}, "empty.prm holds none of the parameter keys"},
+        {{"--params", "cover.prm"}, "cover.prm, line 3: TotalCover -5 is outside 0..100"},
         {{"--options", "missing.dat"}, "the options file \"missing.dat\" does not exist"},
-        {{"--set", "MaxX=701"}, "The landscape size must be between 10x10 and 700x700."},
+        {{"--set", "MaxX=701"}, "--set MaxX=701: The landscape size must be between 10x10 and 700x700."},
+        {{"--set", "Maxgen=9", "--set", "MaxY=-1", "--set", "MaxX=9"},
+         "--set MaxY=-1: You have to give a positive number for Landscape size."},
+        {{"--set", "MutAmtGR=abc"},
+         "--set MutAmtGR=abc: You have to give a positive number for the amount of mutation on growth rates."},
+        {{"--set", "RandSeed=99999999999999999999"},
+         "--set RandSeed=99999999999999999999: the seed must lie within 0..2147483647"},
+        {{"--options", "bad.dat"}, "the options file \"bad.dat\" is refused: "},
+        {{"--mode", "array-fixed", "--rows", "12"},
+         "--rows 12: The total number of landscapes must be given and be between 2x2 and 10x10 (rows x cols)."},
         {{"--set", "DisturbProb=5E-4"}, "You have to give a positive float number for Probability of Disturbance."},
         {{"--set", "Colour=3"}, "unknown parameter key \"Colour\""},
         {{"--set", "Maxgen"}, "--set needs KEY=VALUE"},
@@ -243,7 +257,7 @@ TEST_F(BatchTest, BadInputExitsWithStatusTwoAndAOneLineReason)
         EXPECT_NE(r.err.find(c.reason), std::string::npos) << r.err;
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     }
-    EXPECT_EQ(Files(dir).size(), 1u);
+    EXPECT_EQ(Files(dir).size(), 4u);
 }
 
 TEST_F(BatchTest, VersionPrintsTheProjectVersionOnOneLineAndRunsNothing)
@@ -268,11 +282,12 @@ TEST_F(BatchTest, VersionPrintsTheProjectVersionOnOneLineAndRunsNothing)
 TEST_F(BatchTest, ARunThatCannotStartOrEndsOnAnErrorExitsWithStatusOne)
 {
     const fs::path dir = Folder("failing");
+    // A cover file that cannot be read is bad input, refused before the run.
     const BatchResult missingCover =
         RunBatch(dir, {"--quiet", "--set", "Cover=File", "--set", "CoverFile=" + (dir / "none.txt").string()});
-    EXPECT_EQ(missingCover.status, 1) << missingCover.err;
-
-    EXPECT_NE(missingCover.err.find("none.txt"), std::string::npos) << missingCover.err;
+    EXPECT_EQ(missingCover.status, 2) << missingCover.err;
+    EXPECT_EQ(missingCover.err, "quorrel-batch: the initial cover file is refused: Unable to read the landscape file: " +
+                                    (dir / "none.txt").string() + " No such file or directory\n");
 
     OptionStruct options = SetDefaultOptions(dir);
     options.WriteCoverage = true;
@@ -336,7 +351,7 @@ TEST_F(BatchTest, ArrayRunsGiveIdenticalFilesTwiceAndTheirWholePictureAsABitmap)
     const fs::path dir = Folder("array-bad");
     const BatchResult bad = RunBatch(dir, {"--mode", "array-fixed", "--influx-timestep", "0"});
     EXPECT_EQ(bad.status, 2);
-    EXPECT_EQ(bad.err, "quorrel-batch: The influx time steps must be greater than zero.\n");
+    EXPECT_EQ(bad.err, "quorrel-batch: --influx-timestep 0: The influx time steps must be greater than zero.\n");
 }
 
 } // namespace

@@ -17,10 +17,12 @@ struct BatchResult {
     std::string err;
 };
 
-// Runs quorrel-batch in folder with the arguments (each quoted for the shell).
-inline BatchResult RunBatch(const std::filesystem::path& folder, const std::vector<std::string>& args)
+// Runs quorrel-batch in folder with the arguments (each quoted for the shell), behind the
+// launcher command when one is given (e.g. "timeout -s TERM 2").
+inline BatchResult RunBatch(const std::filesystem::path& folder, const std::vector<std::string>& args,
+                            const std::string& launcher = {})
 {
-    std::string command = "cd '" + folder.string() + "' && '" QUORREL_BATCH "'";
+    std::string command = "cd '" + folder.string() + "' && " + launcher + " '" QUORREL_BATCH "'";
     for (const std::string& a : args)
         command += " '" + a + "'";
     const std::filesystem::path errFile = folder.parent_path() / (folder.filename().string() + ".err");

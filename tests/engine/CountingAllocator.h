@@ -27,6 +27,19 @@ void* operator new[](std::size_t size)
     return operator new(size);
 }
 
+// The nothrow forms too, so that every allocation the replaced deletes free comes from malloc
+// (a sanitizer's own nothrow new would not match them).
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    ++allocations;
+    return std::malloc(size == 0 ? 1 : size);
+}
+
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+    return operator new(size, std::nothrow);
+}
+
 void operator delete(void* p) noexcept
 {
     std::free(p);

@@ -139,7 +139,12 @@ TEST(LandscapeText, RefusesIllFormedFilesWithTheirMessages)
         {SmallParameters(10, 3), "species\t3\t10\t3\r\n" + row3 + "0\t0\t0\t0\t0\t0\t5\t0\t0\t9\r\n" + row3,
          "The landscape file is corrupt.The bad value is 5 at cell (7, 2) in file\r  " + f},
         {SmallParameters(10, 3), "species\t3\t10\t3\r\n" + row3 + "0\t0\tx\t0\t0\t0\t0\t0\t0\t0\r\n" + row3,
-         "Unable to read the landscape file:\r  " + f + "\rInvalid numeric input"},
+         "Unable to read the landscape file:\r  " + f + "\rInvalid numeric input at cell (3, 2)"},
+        // Trailing junk where a consolidated block has its generation, and garbage after the
+        // empty line that ends the block, where only the next block may follow.
+        {SmallParameters(10, 3), "species\t3\t10\t3\tjunk\r\n" + row3 + row3 + row3, wrongFormat + f},
+        {SmallParameters(10, 3), "species\t3\t10\t3\t5\r\n" + row3 + row3 + row3 + "\r\n\r\ngarbage\r\n",
+         "The landscape file is corrupt (possibly garbage at the end).\r  " + f},
     };
     for (const auto& c : cases) {
         WriteAll(f, c.text);

@@ -190,7 +190,7 @@ TEST(ParameterFileReader, OlderAndHandWrittenFiles)
     p.RateAgainst[5][1] = 0.3f;
 
     ParameterSet expected = p;
-    expected.GParamRec = GParamStruct{3,  50, 40,    2,    10, 4464 /* low 16 bits of 70000 */, 1, 0, "", 1, 35.5f,
+    expected.GParamRec = GParamStruct{3,  50, 40,    2,    10, 70000, 1, 0, "", 1, 35.5f,
                                       80, float(1e-3), 4,  1,  0.5f, 0, 0.0f, 2, 0.0f, 3, false};
     expected.OutcomeMatrix[1][2] = OutcomeTriple{30, 50, 20};
     expected.OutcomeMatrix[1][3] = OutcomeTriple{-1, 0, 0};
@@ -253,6 +253,41 @@ TEST(ParameterFileReader, RefusedFilesLeaveTheSetAsItWasAndNameFileAndLine)
         {Replaced(good, "   2 100   0   0 100", "   2 128   0   0 100"), 37, "128"},
         {Replaced(good, "   3 9.99999977648258E-0003\r\n", ""), 53, "ends"},
         {tooLong, 501, "500"},
+        // Integers are checked as written, not by their low 16 bits.
+        {Replaced(good, "  Maxspec    =        3", "  Maxspec    =    65541"), 3, "Maxspec 65541"},
+        {Replaced(good, "  MaxX       =      200", "  MaxX       =    65556"), 4, "MaxX 65556"},
+        {Replaced(good, "  Maxgen     =      100", "  Maxgen     =   -65516"), 7, "Maxgen -65516"},
+        // The values the general-parameters dialog refuses.
+        {Replaced(good, "  Maxgen     =      100", "  Maxgen     =        0"), 7, "Maxgen 0"},
+        {Replaced(good, "  RandSeed   =        1", "  RandSeed   =       -1"), 8, "RandSeed -1"},
+        {Replaced(good, "  Init       =        0", "  Init       =        3"), 9, "Init 3"},
+        {Replaced(good, "  Cover      =        0", "  Cover      =        3"), 10, "Cover 3"},
+        {Replaced(Replaced(good, "  Cover      =        0", "  Cover      =        2"),
+                  "  CoverFile  =   /home/u/InitialCover.txt", "  CoverFile  =   "),
+         11, "CoverFile is empty"},
+        {Replaced(good, "  Border     =        0", "  Border     =        2"), 12, "Border 2"},
+        {Replaced(good, "  TotalCover =    20.00", "  TotalCover =    -5.00"), 13, "TotalCover -5"},
+        {Replaced(good, "  TotalCover =    20.00", "  TotalCover =   150.00"), 13, "TotalCover 150"},
+        {Replaced(good, "  OverGRate  =      100", "  OverGRate  =      200"), 14, "OverGRate 200"},
+        {Replaced(good, "  OverGRate  =      100", "  OverGRate  =      -50"), 14, "OverGRate -50"},
+        {Replaced(good, "  DisturbProb=    0.00000000000000E+0000", "  DisturbProb=   2"), 15, "DisturbProb 2"},
+        {Replaced(good, "  DisturbProb=    0.00000000000000E+0000", "  DisturbProb=   -1"), 15, "DisturbProb -1"},
+        {Replaced(good, "  PatchSize  =       50", "  PatchSize  =       -1"), 16, "PatchSize -1"},
+        {Replaced(good, "  PatchSize  =       50", "  PatchSize  =    65535"), 16, "PatchSize 65535"},
+        {Replaced(good, "  PatchType  =        0", "  PatchType  =        2"), 17, "PatchType 2"},
+        {Replaced(good, "  Influx     =    1.00000001490116E-0001", "  Influx     =   2"), 18, "Influx 2"},
+        {Replaced(good, "  MutationGR =    0.00000000000000E+0000", "  MutationGR =   -1"), 20, "MutationGR -1"},
+        {Replaced(Replaced(good, "  MutationOTC=    0.00000000000000E+0000", "  MutationOTC=   0.5"),
+                  "  MutAmtOTC  =        1", "  MutAmtOTC  =       11"),
+         23, "MutAmtOTC 11"},
+        {Replaced(good, "   1  100 100\r\n   1    0   0\r\n   1    0   0",
+                  "   1   90  90\r\n   1   90   0\r\n   1   90   0"),
+         30, "90/90/90"},
+        {Replaced(good, "   2 100   0   0 100", "   2 101   0   0 100"), 37, "growth rate of species 2, 101"},
+        {Replaced(good, "   1 100   0   0 100 100 100", "   1 100   0   0 100 101 100"), 36, "against 2, 101"},
+        {Replaced(good, "   2   0 100   0 100", "   2  60  40   0 100"), 48, "win 60..40"},
+        {Replaced(good, "   3 0.00000000000000E+0000", "   3 1.5"), 43, "\"1.5\""},
+        {Replaced(good, "   1 9.99999977648258E-0003", "   1 -9.99999977648258E-0003"), 52, "recruitment"},
     };
     TempFolder folder;
     const std::string path = folder.File("bad.prm");
@@ -283,6 +318,90 @@ TEST(ParameterFileReader, RefusedFilesLeaveTheSetAsItWasAndNameFileAndLine)
     EXPECT_TRUE(SameSet(p, before));
 }
 
+TEST(ParameterFileReader, AFileWithNoParameterKeyIsRefused)
+{
+    const std::string good = Listing(StartupDefaults(), "good.prm");
+    std::string crOnly = good;
+    for (size_t at = crOnly.find("\r\n"); at != std::string::npos; at = crOnly.find("\r\n", at))
+        crOnly.erase(at + 1, 1);
+    const char binary[] = "\x7f" "ELF\x02\x01\x01\0\0\0\xff\xfe";
+    const std::string cases[] = {"", "\r\n \r\n", crOnly, std::string(binary, sizeof binary - 1),
+                                 "line 1\n  ParasiteNr =   5\n"};
+    TempFolder folder;
+    const std::string path = folder.File("none.prm");
+    const ParameterSet before = RichSet();
+    for (const std::string& content : cases) {
+        folder.Write("none.prm", content);
+        ParameterSet p = before;
+        try {
+            ReadParameterFile(p, path);
+            ADD_FAILURE() << "accepted: " << testing::PrintToString(content.substr(0, 40));
+        } catch (const ParameterFileError& error) {
+            EXPECT_NE(std::string(error.what()).find(path + " holds none of the parameter keys"), std::string::npos)
+                << error.what();
+        }
+        EXPECT_TRUE(SameSet(p, before));
+    }
+}
+
+TEST(ParameterFileReader, TheRulesApplyToTheSetTheFileLeavesAndKeepTheMeaningfulValues)
+{
+    TempFolder folder;
+    // MaxX and MaxY shrink under the patch size in force; the file does not set PatchSize.
+    folder.Write("small.prm", Crlf("small\n \n  MaxX       =       10\n  MaxY       =       10\n \n"));
+    ParameterSet p = StartupDefaults();
+    p.GParamRec.PatchSize = 400;
+    const ParameterSet before = p;
+    try {
+        ReadParameterFile(p, folder.File("small.prm"));
+        ADD_FAILURE() << "a patch larger than the landscape was accepted";
+    } catch (const ParameterFileError& error) {
+        EXPECT_NE(std::string(error.what()).find("PatchSize 400 is outside 0..100"), std::string::npos) << error.what();
+        EXPECT_NE(std::string(error.what()).find("does not set PatchSize"), std::string::npos) << error.what();
+    }
+    EXPECT_TRUE(SameSet(p, before));
+
+    // Any non-zero MeanField is on, also one whose low 16 bits are 0; an amount is not
+    // checked while its probability is 0, as the dialog does not read it then.
+    for (const char* value : {"7", "65536", "-1"}) {
+        folder.Write("mean.prm", Crlf(std::string("mean\n \n  MutationGR =   0\n  MutAmtGR   =   99\n"
+                                                  "  MeanField  =   ") + value + "\n \n"));
+        p = StartupDefaults();
+        ReadParameterFile(p, folder.File("mean.prm"));
+        EXPECT_TRUE(p.GParamRec.MeanField) << value;
+        EXPECT_EQ(p.GParamRec.MutAmtGR, 99);
+    }
+}
+
+// What the program writes it reads back: the defaults, a set whose species count was raised
+// over the start-up tables (as the dialog does), the rich sample and the extreme values.
+TEST(ParameterFileReader, EverySetTheProgramWritesIsReadBack)
+{
+    ParameterSet raised = StartupDefaults();
+    raised.GParamRec.Maxspec = MaxSpecies;
+    raised.MirrorOutcomeMatrix();
+    raised.UpdateGRateFractions();
+    ParameterSet extremes = RichSet(); // values at the ends of their ranges
+    GParamStruct& g = extremes.GParamRec;
+    g = GParamStruct{2,    700,  10,   1,     65535, 2147483647, 2, 1, "", 1, 100.0f, 0, 1.0f, 7000, 0, 0.0f, 1,
+                     1.0f, 10,   1.0f, 1,     false};
+    extremes.MortalityVector[0] = 490000.0f;
+    extremes.MortalityVector[1] = 1.0f;
+    extremes.RecruitmentVector[2] = 0.0f;
+    extremes.OutcomeMatrix[1][2] = OutcomeTriple{-128, 0, 0};
+    TempFolder folder;
+    for (const ParameterSet& written : {StartupDefaults(), raised, extremes}) {
+        const ParameterSet* set = &written;
+        WriteParameterFile(*set, folder.File("written.prm"));
+        ParameterSet p = RichSet();
+        ASSERT_NO_THROW(ReadParameterFile(p, folder.File("written.prm")));
+        EXPECT_EQ(p.GParamRec, set->GParamRec);
+        for (int i = 1; i <= set->GParamRec.Maxspec; ++i)
+            for (int j = i + 1; j <= set->GParamRec.Maxspec; ++j)
+                EXPECT_EQ(p.OutcomeMatrix[i][j], set->OutcomeMatrix[i][j]) << i << " " << j;
+    }
+}
+
 TEST(ParameterFileReader, StartupFallsBackPastARefusedLastFile)
 {
     TempFolder folder;
@@ -296,6 +415,14 @@ TEST(ParameterFileReader, StartupFallsBackPastARefusedLastFile)
     EXPECT_TRUE(nothing.Refusals.empty());
     ParameterSet defaults = startup;
     defaults.SetInbuiltDefaults();
+    EXPECT_TRUE(SameSet(p, defaults));
+
+    // An empty last file is no parameter file: the defaults, not a set of zeros.
+    folder.Write("PLast.prm", "");
+    p = startup;
+    const StartupLoadResult empty = LoadStartupParameters(p);
+    EXPECT_EQ(empty.FileRead, "");
+    EXPECT_EQ(empty.Refusals.size(), 1u);
     EXPECT_TRUE(SameSet(p, defaults));
 
     const std::string last = folder.File("PLast.prm");

@@ -61,6 +61,7 @@ TEST_F(AppStateTest, StartupReadsLastParametersAndReportsARefusedFile)
 {
     ParameterSet saved;
     saved.StartDir = start.Path();
+    saved.ResetToStartupTables();
     saved.SetInbuiltDefaults();
     saved.GParamRec.Maxspec = 5;
     saved.GParamRec.RandSeed = 77;
@@ -84,6 +85,32 @@ TEST_F(AppStateTest, StartupReadsLastParametersAndReportsARefusedFile)
     EXPECT_NE(report.ParameterRefusals[0].find("PDefault.prm"), std::string::npos);
     EXPECT_FALSE(report.OptionsFileBad);
     EXPECT_EQ(other.Params.GParamRec.Maxspec, 3);
+}
+
+// A refused PLast.prm is renamed aside, never over an older one, so that shut-down's new
+// PLast.prm does not destroy it; the message says where it is.
+TEST_F(AppStateTest, ARefusedLastFileIsKeptAsideAndShutdownDoesNotOverwriteIt)
+{
+    ParameterSet zeroGenerations = ParameterSet::InbuiltDefaults(start.Path());
+    zeroGenerations.GParamRec.Maxgen = 0;
+    SaveLastParameters(zeroGenerations);
+    const std::string refused = ReadAll(start.File("PLast.prm"));
+    std::ofstream(start.File("PLast.prm.refused"), std::ios::binary) << "older";
+    for (const char* expectedName : {"PLast.prm.refused.2", "PLast.prm.refused.3"}) {
+        std::ofstream(start.File("PLast.prm"), std::ios::binary) << refused;
+        ScriptedDialogs shown;
+        AppState first;
+        ASSERT_TRUE(first.Startup(shown, start.Path()));
+        EXPECT_EQ(first.Params.GParamRec.Maxgen, 100); // the in-built defaults
+        ASSERT_EQ(shown.messages.size(), 1u);
+        EXPECT_NE(shown.LastText().find("line 7: Maxgen 0 is outside 1..65535"), std::string::npos) << shown.LastText();
+        EXPECT_NE(shown.LastText().find("\rThe file is kept as " + start.File(expectedName) + "."), std::string::npos)
+            << shown.LastText();
+        first.Shutdown(shown);
+        EXPECT_EQ(ReadAll(start.File(expectedName)), refused);
+        fs::remove(start.File("PLast.prm"));
+    }
+    EXPECT_EQ(ReadAll(start.File("PLast.prm.refused")), "older");
 }
 
 TEST_F(AppStateTest, StartupFailsWhenNoTemporaryDirectoryCanBeMade)

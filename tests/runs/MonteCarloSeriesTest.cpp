@@ -192,7 +192,8 @@ TEST_F(MonteCarloSeriesTest, EndingEarlyKeepsListingAndLogsWithoutSummary)
         MonteCarloSeries series(*fresh, OutcomeKind::Fixed);
         EXPECT_EQ(series.Start(h, h, "10", result), c.end) << c.name;
         EXPECT_EQ(series.CurrentRun(), 5) << c.name;
-        const std::string text = ReadAll(result);
+        EXPECT_FALSE(std::filesystem::exists(result)) << c.name;
+        const std::string text = ReadAll(result + ".incomplete");
         EXPECT_NE(text.find("\r\nRun: 5\r\n"), std::string::npos) << c.name;
         EXPECT_EQ(text.find("Run: 6"), std::string::npos) << c.name;
         EXPECT_EQ(text.find("===>"), std::string::npos) << c.name;
@@ -208,7 +209,7 @@ TEST_F(MonteCarloSeriesTest, CancelledInitialLandscapeEndsWithoutSummary)
     } cancel;
     host.progress = &cancel;
     EXPECT_EQ(MonteCarloSeries(*app, OutcomeKind::Fixed).Start(host, host, "4", result), RunEnd::NotStarted);
-    EXPECT_EQ(ReadAll(result), Listing(app->Params, result));
+    EXPECT_EQ(ReadAll(result + ".incomplete"), Listing(app->Params, result));
     EXPECT_EQ(host.finished, std::vector<RunEnd>{RunEnd::NotStarted});
 }
 
@@ -303,7 +304,7 @@ TEST_F(MonteCarloVariableTest, GenotypeStorageUnavailableEndsWithoutSummary)
     series.GenotypeByteBudget = OneRunBytes() - 1;
     EXPECT_EQ(series.Start(host, host, "3", result), RunEnd::NotStarted);
     EXPECT_EQ(host.dialogs.LastText(), "Insufficient memory. Select a smaller landscape or fewer species.");
-    EXPECT_EQ(ReadAll(result), Listing(app->Params, result));
+    EXPECT_EQ(ReadAll(result + ".incomplete"), Listing(app->Params, result));
 }
 
 } // namespace

@@ -3,11 +3,18 @@
 #include "runs/MonteCarloRecord.h"
 #include "runs/MonteCarloResultFile.h"
 
+#include "TempFolder.h"
+#include "output/OutputFileError.h"
+
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <filesystem>
 #include <memory>
 #include <sstream>
 #include <string>
+
+#include <sys/resource.h>
 
 namespace quorrel::test {
 namespace {
@@ -183,6 +190,51 @@ TEST(MonteCarloResultFile, RunLogBlocksAlignValuesUnderTheirSpecies)
                              "   4  -1   0   7",
                              "",
                          }));
+}
+
+// The result is written as NAME.incomplete and renamed to NAME only when its series finished.
+TEST(MonteCarloResultFile, TakesItsNameOnlyWhenTheSeriesFinished)
+{
+    namespace fs = std::filesystem;
+    TempFolder folder;
+    const ParameterSet p = Params(3, 10, 10);
+    for (const bool finished : {true, false}) {
+        const std::string name = folder.File(finished ? "finished.dat" : "stopped.dat");
+        MonteCarloResultFile file(name, p);
+        EXPECT_TRUE(fs::exists(name + ".incomplete"));
+        EXPECT_FALSE(fs::exists(name));
+        PutLine(file.Stream(), "===>");
+        file.Close(finished);
+        EXPECT_EQ(fs::exists(name), finished);
+        EXPECT_EQ(fs::exists(name + ".incomplete"), !finished);
+        const std::string text = ReadAll(finished ? name : name + ".incomplete");
+        EXPECT_EQ(text.substr(0, name.size() + 2), name + "\r\n"); // line 1 is the result's own name
+        EXPECT_NE(text.find("===>\r\n"), std::string::npos);
+    }
+}
+
+// A file that cannot take the listing (here: over the size limit, as a full disk) reports
+// the system's reason and where its part is, not an unknown failure.
+TEST(MonteCarloResultFile, AFailedWriteNamesTheSystemsReasonAndThePart)
+{
+    TempFolder folder;
+    const std::string name = folder.File("full.dat");
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 100;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string message;
+    try {
+        MonteCarloResultFile file(name, Params(3, 10, 10));
+    } catch (const OutputFileError& e) {
+        message = e.what();
+    }
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(message, "File too large; what was written is kept in " + name + ".incomplete:\r  " + name);
+    EXPECT_FALSE(std::filesystem::exists(name));
 }
 
 // A landscape of width x height cells holding the given species, row by row.

@@ -152,7 +152,7 @@ void GParamDlgTest::OkChecksEveryFieldInOrder()
         std::string message; // empty: accepted
     };
     const std::string size = "The landscape size must be between 10x10 and 700x700.";
-    const std::string generations = "The number of generations must be between 0 and 65535";
+    const std::string generations = "The number of generations must be between 1 and 65535";
     const Case cases[] = {
         {{{"Maxspec", ""}}, "You have to specify the Number of species."},
         {{{"Maxspec", "x"}}, "You have to give a positive number for the Number of species."},

@@ -156,17 +156,18 @@ void MonteCarloFormTest::StartStopRestart()
     QCOMPARE(Controls(m), Idle);
     QVERIFY(m.isVisible());
     QVERIFY(f.main->RunGuard("no run"));
-    // Stopped: the parameters and the logs of runs 1..3, no summary.
-    std::string text = ReadFile(result);
+    // Stopped: the parameters and the logs of runs 1..3, no summary, kept as incomplete.
+    QVERIFY(!fs::exists(result));
+    std::string text = ReadFile(result.string() + ".incomplete");
     QCOMPARE(Count(text, "Run: "), 3);
     QCOMPARE(Count(text, "===>"), 0);
 
-    // Started again over the same file: the whole series and its summary.
+    // Started again: the partial result does not stand in the way; the whole series and its
+    // summary under the name, and no partial file left.
     f.dialogs.messages.clear();
-    f.dialogs.answers = {MessageAnswer::Yes};
     QTest::mouseClick(m.StartBtn, Qt::LeftButton);
-    QCOMPARE(f.dialogs.messages.size(), size_t(1));
-    QCOMPARE(f.dialogs.LastText(), "File " + result.string() + " exists.\rDo you want to overwrite this file?");
+    QCOMPARE(f.dialogs.messages.size(), size_t(0));
+    QVERIFY(!fs::exists(result.string() + ".incomplete"));
     QCOMPARE(m.CurrentRun->text(), QStringLiteral("6"));
     QCOMPARE(Controls(m), Idle);
     text = ReadFile(result);

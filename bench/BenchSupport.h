@@ -31,6 +31,23 @@ inline ParameterSet Defaults700()
     return p;
 }
 
+// Species 1..species of p with growth-rate ranges and every pair variable, seeded over the
+// whole range, single-cell mortality 0.01, recruitment probability 0.5.
+inline void MakeEveryPairVariable(ParameterSet& p, int species)
+{
+    p.GParamRec.Maxspec = species;
+    for (int i = 1; i <= species; ++i) {
+        for (int j = 1; j <= species; ++j)
+            p.OutcomeMatrix[i][j] = i == j ? OutcomeTriple{0, 0, 100} : OutcomeTriple{-1, 0, 0};
+        p.GrowthRates[i] = {-1, 30, 90};
+        p.VariableOutcomeVector[i] = {0, 100, 0, 100};
+        p.RecruitmentVector[i] = 0.5f;
+        p.MortalityVector[i] = 0.01f;
+    }
+    p.MortalityVector[0] = 1.0f;
+    p.UpdateGRateFractions();
+}
+
 // Milliseconds that f takes.
 inline double Millis(auto&& f)
 {

@@ -150,20 +150,9 @@ ParameterSet Realistic(int side, int generations)
 ParameterSet Variable(int side, int generations, int species)
 {
     ParameterSet p = Realistic(side, generations);
-    GParamStruct& g = p.GParamRec;
-    g.Maxspec = species;
-    g.MutationOTC = 0.1f;
-    g.MutAmtOTC = 5;
-    for (int i = 1; i <= species; ++i) {
-        for (int j = 1; j <= species; ++j)
-            p.OutcomeMatrix[i][j] = i == j ? OutcomeTriple{0, 0, 100} : OutcomeTriple{-1, 0, 0};
-        p.GrowthRates[i] = {-1, 30, 90};
-        p.VariableOutcomeVector[i] = {0, 100, 0, 100};
-        p.RecruitmentVector[i] = 0.5f;
-        p.MortalityVector[i] = 0.01f;
-    }
-    p.MortalityVector[0] = 1.0f;
-    p.UpdateGRateFractions();
+    p.GParamRec.MutationOTC = 0.1f;
+    p.GParamRec.MutAmtOTC = 5;
+    MakeEveryPairVariable(p, species);
     return p;
 }
 

@@ -30,23 +30,13 @@ ParameterSet VariableEveryPair700()
 {
     ParameterSet p = Defaults700();
     GParamStruct& g = p.GParamRec;
-    g.Maxspec = MaxSpecies;
     g.RecruitType = 0;
     g.Influx = 0.1f;
     g.MutationOTC = 0.1f;
     g.MutAmtOTC = 5;
     g.MutationGR = 0.1f;
     g.MutAmtGR = 2;
-    for (int i = 1; i <= MaxSpecies; ++i) {
-        for (int j = 1; j <= MaxSpecies; ++j)
-            p.OutcomeMatrix[i][j] = i == j ? OutcomeTriple{0, 0, 100} : OutcomeTriple{-1, 0, 0};
-        p.GrowthRates[i] = {-1, 30, 90};
-        p.VariableOutcomeVector[i] = {0, 100, 0, 100};
-        p.RecruitmentVector[i] = 0.5f;
-        p.MortalityVector[i] = 0.01f;
-    }
-    p.MortalityVector[0] = 1.0f;
-    p.UpdateGRateFractions();
+    MakeEveryPairVariable(p, MaxSpecies);
     return p;
 }
 

@@ -130,26 +130,12 @@ void Statistics::AddCells()
 
 void Statistics::Add(int statistic)
 {
-    const GParamStruct& p = params_.GParamRec;
-    for (int y = 1; y <= p.MaxY; ++y) {
-        const Cell* row = landscape_.Row(y);
-        for (int x = 1; x <= p.MaxX; ++x) {
-            const Cell& cell = row[x];
-            const int s = cell.Species;
-            if (s < 1 || s > MaxSpecies)
-                continue;
-            if (statistic == 1) {
-                ++countSum_[s];
-            } else if (statistic == 2) {
-                rateSum_[s] += cell.GRate;
-                ++rateCount_[s];
-            } else {
-                // The whole percentage of the single-precision product.
-                const int v = static_cast<int>(cell.GRate * 100.0f);
-                genotypePresent_[s][std::clamp(v, 0, 100)] = true;
-            }
-        }
-    }
+    if (statistic == 1)
+        AddCells<true, false, false>();
+    else if (statistic == 2)
+        AddCells<false, true, false>();
+    else
+        AddCells<false, false, true>();
 }
 
 void Statistics::Finish(int statistic)

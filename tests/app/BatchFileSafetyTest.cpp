@@ -144,5 +144,107 @@ TEST(BatchFileSafety, AnInterruptedSeriesLeavesItsResultIncomplete)
     EXPECT_NE(ReadAll(folder.File("r.dat")).find("===>"), std::string::npos);
 }
 
+// Every output kind sent where nothing can be written (a folder that is a plain file, which
+// stops root too) ends the run with exit status 1 and a message naming the file; the user's
+// files stay as they were.
+TEST(BatchFileSafety, AnOutputThatCannotBeWrittenEndsTheRunNamingTheFile)
+{
+    struct Case {
+        const char* what;
+        void (*set)(OptionStruct&, const fs::path&);
+        std::vector<std::string> args;
+        const char* named; // the file the message names, in the blocked folder
+    };
+    const Case cases[] = {
+        {"final landscape as text",
+         [](OptionStruct& o, const fs::path& b) {
+             o.WriteLandscape = true, o.WriteLandTypes = 1, o.CAFilename = (b / "land.txt").string();
+         },
+         {},
+         "land.txt"},
+        {"final landscape as bitmap",
+         [](OptionStruct& o, const fs::path& b) {
+             o.WriteLandscape = true, o.WriteLandTypes = 2, o.CAFilename = (b / "land.txt").string();
+         },
+         {},
+         "land.bmp"},
+        {"landscapes every generation",
+         [](OptionStruct& o, const fs::path& b) {
+             o.WriteIntScape = true, o.WriteIntTypes = 1, o.WriteIntEvery = 1;
+             o.CAFilename = (b / "land.txt").string();
+         },
+         {},
+         "land.txt"},
+        {"coverage",
+         [](OptionStruct& o, const fs::path& b) { o.WriteCoverage = true, o.CoverFilename = (b / "Cover.dat").string(); },
+         {},
+         "Cover.dat"},
+        {"growth rates",
+         [](OptionStruct& o, const fs::path& b) { o.WriteGRate = true, o.GRateFilename = (b / "GRate.dat").string(); },
+         {},
+         "GRate1.dat"},
+        {"space-time plot",
+         [](OptionStruct& o, const fs::path& b) { o.WriteSTP = true, o.STPlotFilename = (b / "ST.bmp").string(); },
+         {},
+         "ST.bmp"},
+        {"frequency-time plot",
+         [](OptionStruct& o, const fs::path& b) {
+             o.WriteFTP = true, o.FTPlotCycle = 1, o.FTPlotFilename = (b / "FT.bmp").string();
+         },
+         {},
+         "FT1.bmp"},
+        {"sliding windows",
+         [](OptionStruct& o, const fs::path& b) { o.WriteSW = true, o.GenSWEvery = 1, o.SWFilename = (b / "SW.txt").string(); },
+         {},
+         "SW"},
+        {"outcome statistics",
+         [](OptionStruct& o, const fs::path& b) { o.WriteOTC = true, o.OTCFilename = (b / "Outcome.dat").string(); },
+         {"--mode", "single-variable", "--params", "variable.prm"},
+         "Outcome1.dat"},
+        {"growth rate-competitive graph",
+         [](OptionStruct& o, const fs::path& b) { o.WriteGCGraph = true, o.GCFilename = (b / "GC.dat").string(); },
+         {"--mode", "single-variable", "--params", "variable.prm"},
+         "GC.dat"},
+        {"frequency-time plot of outcomes",
+         [](OptionStruct& o, const fs::path& b) {
+             o.WriteFTPOTC = true, o.FTPOTCCycle = 1, o.FTPOTCFilename = (b / "FTO.bmp").string();
+         },
+         {"--mode", "single-variable", "--params", "variable.prm"},
+         "FTO1.bmp"},
+        {"array picture",
+         [](OptionStruct& o, const fs::path& b) {
+             o.WriteLandscape = true, o.WriteLandTypes = 2, o.CAFilename = (b / "land.txt").string();
+         },
+         {"--mode", "array-fixed", "--rows", "2", "--cols", "2"},
+         "land.bmp"},
+        {"Monte Carlo result",
+         [](OptionStruct&, const fs::path&) {},
+         {"--mode", "montecarlo-fixed", "--runs", "2", "--result", "blocked/mc.dat"},
+         "mc.dat"},
+    };
+    for (const Case& c : cases) {
+        TempFolder folder;
+        const fs::path dir = folder.Path();
+        std::ofstream(dir / "blocked") << "a plain file where a folder is expected";
+        OptionStruct o = SetDefaultOptions(dir);
+        c.set(o, dir / "blocked");
+        WriteUserFiles(dir, o);
+        ParameterSet variable = ParameterSet::InbuiltDefaults(dir);
+        variable.GParamRec.MaxX = variable.GParamRec.MaxY = 20;
+        variable.GParamRec.PatchSize = 10;
+        variable.GParamRec.Maxgen = 3;
+        variable.OutcomeMatrix[1][2] = OutcomeTriple{-1, 0, 0};
+        variable.MirrorOutcomeMatrix();
+        WriteParameterFile(variable, (dir / "variable.prm").string());
+        const std::vector<std::string> before = Contents(dir);
+        std::vector<std::string> args = {"--quiet"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const BatchResult r = RunBatch(dir, args);
+        EXPECT_EQ(r.status, 1) << c.what << ": " << r.err;
+        EXPECT_NE(r.err.find((fs::path("blocked") / c.named).string()), std::string::npos) << c.what << ": " << r.err;
+        EXPECT_EQ(Contents(dir), before) << c.what;
+    }
+}
+
 } // namespace
 } // namespace quorrel::test

@@ -6,6 +6,8 @@
 #include <QList>
 
 #include <algorithm>
+#include <cstddef>
+#include <cstring>
 
 namespace quorrel {
 
@@ -31,6 +33,9 @@ void LandscapeArrayImage::ShowLandscapeArray(int g, int r, int c, int columns, i
     if ((g == 0 && r == 1 && c == 1) || picture_.isNull()) {
         // One byte per pixel: the colour map's index, and one more entry for the gaps.
         picture_ = QImage(PictureSize(p.MaxX, p.MaxY, columns, rows), QImage::Format_Indexed8);
+        // The bytes that pad each row to whole words go into the bitmap file as they are:
+        // zeros, not whatever the memory held before.
+        std::memset(picture_.bits(), 0, static_cast<std::size_t>(picture_.sizeInBytes()));
         QList<QRgb> table(colors_.Table().begin(), colors_.Table().end());
         table.push_back(GapColor());
         picture_.setColorTable(table);

@@ -1,7 +1,7 @@
 // The desktop program's generation rate against the batch runner's: the same fixed-outcome run
-// on 700 x 700 cells with PIX 1, once without windows and once in the single-run window with
-// the landscape shown every generation and the statistics plotted. Run under the offscreen
-// platform unless another is chosen.
+// on 700 x 700 cells with PIX 1, writing the same coverage and growth-rate files, once without
+// windows and once in the single-run window with the landscape shown every generation and the
+// statistics plotted. Run under the offscreen platform unless another is chosen.
 #include "runs/AppState.h"
 #include "runs/SingleRun.h"
 #include "runs/RunHost.h"
@@ -124,6 +124,9 @@ void Prepare(AppState& app, const std::filesystem::path& dir)
     app.Params.UpdateGRateFractions();
     app.Options = SetDefaultOptions(dir);
     app.Options.DisplayCycle = 1;
+    // Both write the same files; what the batch runner shows nobody, it does not compute.
+    app.Options.WriteCoverage = true;
+    app.Options.WriteGRate = true;
     app.ReloadSeed();
 }
 
@@ -164,8 +167,8 @@ int main(int argc, char* argv[])
             desktop.Take(window.timer);
         }
     }
-    std::printf("Desktop against batch, %d generations on 700 x 700 cells, PIX 1, landscape shown every "
-                "generation (%s platform):\n",
+    std::printf("Desktop against batch, %d generations on 700 x 700 cells, PIX 1, coverage and growth-rate "
+                "files, landscape shown every generation (%s platform):\n",
                 Generations, qPrintable(QGuiApplication::platformName()));
     std::printf("                   wall clock                 processor time\n");
     std::printf("  batch runner     %7.1f generations/s      %7.1f generations/s\n", headless.wall, headless.cpu);

@@ -76,11 +76,6 @@ double PerGeneration(const RunCase& c)
         app.Params = c.params;
         app.Params.StartDir = dir.path().toStdString();
         app.Options = c.options;
-        for (std::string OptionStruct::*name :
-             {&OptionStruct::CAFilename, &OptionStruct::CoverFilename, &OptionStruct::GRateFilename,
-              &OptionStruct::STPlotFilename, &OptionStruct::FTPlotFilename, &OptionStruct::OTCFilename,
-              &OptionStruct::GCFilename, &OptionStruct::FTPOTCFilename, &OptionStruct::SWFilename})
-            app.Options.*name = dir.filePath(QString::fromStdString(app.Options.*name)).toStdString();
         app.BringParametersIntoForce();
         app.ReloadSeed();
         TimingHost host;
@@ -102,23 +97,22 @@ double PerGeneration(const RunCase& c)
     return best;
 }
 
+// The folder every benchmark run writes its files into, one file over the other.
+const std::filesystem::path& OutputFolder()
+{
+    static const QTemporaryDir folder;
+    static const std::filesystem::path path = folder.path().toStdString();
+    return path;
+}
+
 // Options that write nothing and show nothing; with statistics, the coverage and growth-rate
 // files and the frequency-time plot of growth rate every generation (and, for variable
 // outcomes, both outcome statistics files).
 OptionStruct Options(bool statistics, bool outcomes)
 {
-    OptionStruct o = SetDefaultOptions({});
+    OptionStruct o = SetDefaultOptions(OutputFolder());
     o.ShowCALandscape = o.ShowCoverage = o.ShowGRate1 = o.ShowGRate2 = o.ShowSTPlot = o.ShowFTPlot = false;
     o.ShowOTC = o.ShowGCGraph = o.ShowFTPOTC = false;
-    o.CAFilename = "CALand.txt";
-    o.CoverFilename = "Cover.dat";
-    o.GRateFilename = "GRate.dat";
-    o.STPlotFilename = "STPlot.bmp";
-    o.FTPlotFilename = "FTPlot.bmp";
-    o.OTCFilename = "Outcome.dat";
-    o.GCFilename = "GCData.dat";
-    o.FTPOTCFilename = "FTPOTC.bmp";
-    o.SWFilename = "SW.txt";
     o.WriteCoverage = o.WriteGRate = o.WriteFTP = statistics;
     o.FTPlotCycle = 1;
     o.WriteOTC = statistics && outcomes;

@@ -14,12 +14,6 @@ std::filesystem::path Name(const std::filesystem::path& folder, int row, int col
     return folder / ("Geno" + std::to_string(row) + "_" + std::to_string(col) + state + ".tmp");
 }
 
-// Rows read or written at a time: about 1 MB, whole rows.
-int RowsPerBlock(std::size_t rowBytes)
-{
-    return static_cast<int>(std::max<std::size_t>(1, (std::size_t(1) << 20) / std::max<std::size_t>(rowBytes, 1)));
-}
-
 } // namespace
 
 GenotypeStore::GenotypeStore(const std::filesystem::path& folder, int row, int col)

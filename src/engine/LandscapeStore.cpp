@@ -34,13 +34,6 @@ std::string Name(const char* prefix, int row, int col, const char* state)
 constexpr bool CellsAsStored = std::endian::native == std::endian::little && sizeof(Cell) == 8 &&
                                offsetof(Cell, Species) == 0 && offsetof(Cell, GRate) == 4;
 
-// Rows read or written at a time: about 1 MB, whole rows.
-int RowsPerBlock(int maxX)
-{
-    const std::size_t rowBytes = LandscapeStore::CellBytes * static_cast<std::size_t>(maxX);
-    return static_cast<int>(std::max<std::size_t>(1, (std::size_t(1) << 20) / rowBytes));
-}
-
 } // namespace
 
 LandscapeStore::LandscapeStore(const std::filesystem::path& folder, int row, int col)
@@ -62,7 +55,7 @@ Cell LandscapeStore::Decode(const unsigned char* in)
 void LandscapeStore::Save(StoredState which, const GParamStruct& p, const LandscapeGrid& grid)
 {
     const std::size_t rowBytes = CellBytes * static_cast<std::size_t>(p.MaxX);
-    const int rows = RowsPerBlock(p.MaxX);
+    const int rows = RowsPerBlock(rowBytes);
     block_.resize(rowBytes * static_cast<std::size_t>(std::min(rows, p.MaxY)));
     ScratchFile::Handle file = states_.ToWrite(which).OpenForWriting();
     int64_t occupied = 0;
@@ -88,7 +81,7 @@ void LandscapeStore::Save(StoredState which, const GParamStruct& p, const Landsc
 void LandscapeStore::Load(StoredState which, const GParamStruct& p, LandscapeGrid& grid) const
 {
     const std::size_t rowBytes = CellBytes * static_cast<std::size_t>(p.MaxX);
-    const int rows = RowsPerBlock(p.MaxX);
+    const int rows = RowsPerBlock(rowBytes);
     block_.resize(rowBytes * static_cast<std::size_t>(std::min(rows, p.MaxY)));
     ScratchFile::Handle file = states_.ToRead(which).OpenForReading();
     for (int y0 = 1; y0 <= p.MaxY; y0 += rows) {

@@ -1,8 +1,14 @@
 #include "engine/StoredStates.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace quorrel {
+
+int RowsPerBlock(std::size_t rowBytes)
+{
+    return static_cast<int>(std::max<std::size_t>(1, (std::size_t(1) << 20) / std::max<std::size_t>(rowBytes, 1)));
+}
 
 StoredStates::StoredStates(std::filesystem::path current, std::filesystem::path previous)
     : files_{ScratchFile(std::move(current)), ScratchFile(std::move(previous))}

@@ -2,6 +2,7 @@
 
 #include "engine/ScratchFile.h"
 
+#include <cstddef>
 #include <filesystem>
 
 namespace quorrel {
@@ -9,6 +10,10 @@ namespace quorrel {
 // Which state of a stored landscape: as it stands now, or as it stood at the start of the
 // generation.
 enum class StoredState { Current, Previous };
+
+// How many rows of rowBytes a store reads or writes at a time: about 1 MB, whole rows, at
+// least one.
+int RowsPerBlock(std::size_t rowBytes);
 
 // The two scratch files of one stored landscape's states (its cells, or its genotypes).
 // Advancing the previous state to the current one exchanges the files' roles instead of

@@ -79,10 +79,11 @@ void Statistics::ComputeStatistics(bool coverage, bool rates, bool genotypes, in
 {
     if (firstKind != 1 && firstKind != 4 && firstKind != 7 && firstKind != 10)
         QRL_FAIL("ComputeStatistic: bad statistic kind", "Landscape");
+    const bool wanted[] = {false, coverage, rates, genotypes}; // by statistic 1..3
     const bool reset = firstKind <= 4;
     const bool finish = firstKind == 1 || firstKind == 10;
     for (int statistic = 1; statistic <= 3 && reset; ++statistic)
-        if ((statistic == 1 && coverage) || (statistic == 2 && rates) || (statistic == 3 && genotypes))
+        if (wanted[statistic])
             Reset(statistic);
     const int which = (coverage ? 1 : 0) | (rates ? 2 : 0) | (genotypes ? 4 : 0);
     switch (which) {
@@ -96,7 +97,7 @@ void Statistics::ComputeStatistics(bool coverage, bool rates, bool genotypes, in
     default: return;
     }
     for (int statistic = 1; statistic <= 3 && finish; ++statistic)
-        if ((statistic == 1 && coverage) || (statistic == 2 && rates) || (statistic == 3 && genotypes))
+        if (wanted[statistic])
             Finish(statistic);
 }
 

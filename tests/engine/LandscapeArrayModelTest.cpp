@@ -180,8 +180,9 @@ TEST(LandscapeArrayModel, FastStepsMatchTheLiteralStepsInEveryLandscape)
                     fast.model.LoadCurrent(r, c);
                     literal.model.LoadCurrent(r, c);
                     ExpectSameLandscape(g, fast.lands.CurrentLandscape, literal.lands.CurrentLandscape, where);
-                    if (k.kind == OutcomeKind::Variable)
+                    if (k.kind == OutcomeKind::Variable) {
                         ASSERT_EQ(fast.Genotypes(), literal.Genotypes()) << where;
+                    }
                 }
             ASSERT_EQ(fast.model.LandscapeModel().ObservedGRateRanges(),
                       literal.model.LandscapeModel().ObservedGRateRanges())

@@ -5,23 +5,6 @@
 
 namespace quorrel {
 
-namespace {
-
-// Keeps the first message instead of showing it.
-class FirstMessage : public Dialogs {
-public:
-    std::string text;
-    MessageAnswer Message(MessageKind, const std::string& message, MessageButtons) override
-    {
-        if (text.empty())
-            text = message;
-        return MessageAnswer::Ok;
-    }
-    std::optional<std::string> ChooseFile(const FileDialogRequest&) override { return std::nullopt; }
-};
-
-} // namespace
-
 bool IsArrayMode(const std::string& mode)
 {
     return mode == "array-fixed" || mode == "array-variable";
@@ -33,45 +16,45 @@ bool AnyArrayOption(const BatchCommandLine& l)
            l.OutcomeSpread || !l.InitGRates.empty() || !l.InitOutcomes.empty();
 }
 
-ArraySettingTexts PrepareBatchArray(AppState& app, const BatchCommandLine& line, bool variableOutcome)
+void PrepareBatchArray(AppState& app, const BatchCommandLine& line, bool variableOutcome)
 {
     PrepareArrayWindow(app.Params, app.Array);
     app.Array.InitGRFName = line.InitGRates;
     app.Array.InitOTCFName = variableOutcome ? line.InitOutcomes : std::string();
+    using enum ArraySettingField;
     const struct {
+        ArraySettingField field;
         const char* option;
-        std::string ArraySettingTexts::*field;
+        std::string ArraySettingTexts::*text;
         const std::optional<std::string>& value;
     } given[] = {
-        {"--rows", &ArraySettingTexts::NumOfRow, line.Rows},
-        {"--cols", &ArraySettingTexts::NumOfCol, line.Cols},
-        {"--grate-spread", &ArraySettingTexts::TypeGRate, line.GRateSpread},
-        {"--influx-between", &ArraySettingTexts::InfluxBetween, line.InfluxBetween},
-        {"--influx-timestep", &ArraySettingTexts::InfluxTimeStep, line.InfluxTimeStep},
-        {"--influx-inside", &ArraySettingTexts::InfluxInside, line.InfluxInside},
-        {"--outcome-spread", &ArraySettingTexts::TypeVOTC, line.OutcomeSpread},
+        {Rows, "--rows", &ArraySettingTexts::NumOfRow, line.Rows},
+        {Cols, "--cols", &ArraySettingTexts::NumOfCol, line.Cols},
+        {GRateSpread, "--grate-spread", &ArraySettingTexts::TypeGRate, line.GRateSpread},
+        {InfluxBetween, "--influx-between", &ArraySettingTexts::InfluxBetween, line.InfluxBetween},
+        {InfluxTimeStep, "--influx-timestep", &ArraySettingTexts::InfluxTimeStep, line.InfluxTimeStep},
+        {InfluxInside, "--influx-inside", &ArraySettingTexts::InfluxInside, line.InfluxInside},
+        {OutcomeSpread, "--outcome-spread", &ArraySettingTexts::TypeVOTC, line.OutcomeSpread},
     };
-    // The settings in force first, then the options one by one, so that a refusal names
-    // where the value came from.
+    // The settings in force with the options' texts over them, checked once; a refusal names
+    // the option that gave the faulty field, or says the value was the one in force.
     ArraySettingTexts texts = ArraySettingTextsFrom(app.Array);
-    std::string source = "the array settings in force (from the parameters; no option sets them): ";
-    for (size_t i = 0;; ++i) {
-        ArraySettings settings = app.Array;
-        ParameterSet params = app.Params;
-        FirstMessage refusal;
-        if (!ValidateArraySettings(texts, variableOutcome, settings, params, refusal)) {
-            for (char& c : refusal.text)
-                if (c == '\r')
-                    c = ' ';
-            throw BatchInputError{source + refusal.text};
-        }
-        while (i < std::size(given) && !given[i].value)
-            ++i;
-        if (i == std::size(given))
-            return texts;
-        texts.*given[i].field = *given[i].value;
-        source = std::string(given[i].option) + " " + *given[i].value + ": ";
+    for (const auto& g : given)
+        if (g.value)
+            texts.*g.text = *g.value;
+    ArraySettings settings = app.Array;
+    if (std::optional<ArraySettingFault> fault = ReadArraySettings(texts, variableOutcome, settings)) {
+        std::string source = "the array settings in force (from the parameters; no option sets them): ";
+        for (const auto& g : given)
+            if (g.field == fault->Field && g.value)
+                source = std::string(g.option) + " " + *g.value + ": ";
+        for (char& c : fault->Message)
+            if (c == '\r')
+                c = ' ';
+        throw BatchInputError{source + fault->Message};
     }
+    app.Array = settings;
+    app.Params.GParamRec.Influx = settings.InfluxInside;
 }
 
 } // namespace quorrel

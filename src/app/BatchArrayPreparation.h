@@ -13,9 +13,8 @@ bool IsArrayMode(const std::string& mode);
 bool AnyArrayOption(const BatchCommandLine& line);
 
 // The array window as it is shown (closed recruitment, InfluxInside := Influx), with the
-// fields the command line fills in and the table files it names. The texts are checked
-// here, so that a bad value is a bad input (BatchInputError), and again by the run's Start
-// as the window's Start checks them.
-ArraySettingTexts PrepareBatchArray(AppState& app, const BatchCommandLine& line, bool variableOutcome);
+// fields the command line fills in, checked once as the window's Start checks them (a bad
+// value is a bad input, BatchInputError) and stored, and the table files it names.
+void PrepareBatchArray(AppState& app, const BatchCommandLine& line, bool variableOutcome);
 
 } // namespace quorrel

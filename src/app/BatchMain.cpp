@@ -61,15 +61,13 @@ ModeDriver DriverFor(const BatchCommandLine& line, AppState& app)
     if (mode == "single-variable")
         return [](AppState& app, RunHost& host) { return SingleRun(app, OutcomeKind::Variable).Start(host, host); };
     if (mode == "array-fixed") {
-        const ArraySettingTexts texts = PrepareBatchArray(app, line, false);
-        return [texts](AppState& app, RunHost& host) {
-            return LandscapeArrayRun(app, OutcomeKind::Fixed).Start(host, host, texts);
-        };
+        PrepareBatchArray(app, line, false);
+        return [](AppState& app, RunHost& host) { return LandscapeArrayRun(app, OutcomeKind::Fixed).Start(host, host); };
     }
     if (mode == "array-variable") {
-        const ArraySettingTexts texts = PrepareBatchArray(app, line, true);
-        return [texts](AppState& app, RunHost& host) {
-            return LandscapeArrayRun(app, OutcomeKind::Variable).Start(host, host, texts);
+        PrepareBatchArray(app, line, true);
+        return [](AppState& app, RunHost& host) {
+            return LandscapeArrayRun(app, OutcomeKind::Variable).Start(host, host);
         };
     }
     throw BatchInputError{"unknown mode \"" + mode +

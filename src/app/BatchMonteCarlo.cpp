@@ -1,6 +1,7 @@
 #include "app/BatchMonteCarlo.h"
 
 #include "params/FieldParsers.h"
+#include "params/RepeatTimes.h"
 #include "runs/MonteCarloSeries.h"
 
 #include <array>

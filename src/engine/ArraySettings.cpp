@@ -70,55 +70,66 @@ void PrepareArrayWindow(ParameterSet& params, ArraySettings& settings)
     settings.InfluxInside = params.GParamRec.Influx;
 }
 
-bool ValidateArraySettings(const ArraySettingTexts& texts, bool variable, ArraySettings& settings,
-                           ParameterSet& params, Dialogs& dialogs)
+std::optional<ArraySettingFault> ReadArraySettings(const ArraySettingTexts& texts, bool variable,
+                                                   ArraySettings& settings)
 {
-    auto refuse = [&](const std::string& message) {
-        dialogs.Message(MessageKind::Error, message, MessageButtons::Ok);
-        return false;
+    using enum ArraySettingField;
+    auto fault = [](ArraySettingField field, std::string message) {
+        return std::optional<ArraySettingFault>{ArraySettingFault{field, std::move(message)}};
     };
 
     const IntField rows = ParseIntField(texts.NumOfRow);
     const IntField cols = ParseIntField(texts.NumOfCol);
     auto inRange = [](const IntField& f) { return f.Status == FieldStatus::Value && f.Value >= 2 && f.Value <= 10; };
     if (!inRange(rows) || !inRange(cols))
-        return refuse("The total number of landscapes must be given and be between 2x2 and 10x10 (rows x cols).");
+        return fault(inRange(rows) ? Cols : Rows,
+                     "The total number of landscapes must be given and be between 2x2 and 10x10 (rows x cols).");
     settings.NumOfRow = rows.Value;
     settings.NumOfCol = cols.Value;
 
     const std::optional<uint8_t> grateSpread = SpreadFromText(texts.TypeGRate);
     if (!grateSpread)
-        return refuse("The initial distribution of growth rates must be one of\rUniform, Gradient, or Clumped");
+        return fault(GRateSpread, "The initial distribution of growth rates must be one of\rUniform, Gradient, or Clumped");
     settings.TypeGRate = *grateSpread;
 
     if (variable) {
         const std::optional<uint8_t> outcomeSpread = SpreadFromText(texts.TypeVOTC);
         if (!outcomeSpread)
-            return refuse("The type of outcome among landscapes must be one of\rUniform, Gradient, or Clumped");
+            return fault(OutcomeSpread,
+                         "The type of outcome among landscapes must be one of\rUniform, Gradient, or Clumped");
         settings.TypeVOTC = *outcomeSpread;
     }
 
     const FloatField between = ParseFloatField(texts.InfluxBetween);
     if (between.Status == FieldStatus::Empty)
-        return refuse("You have to specify the probability of influx between landscapes.");
+        return fault(InfluxBetween, "You have to specify the probability of influx between landscapes.");
     if (between.Status == FieldStatus::Invalid || between.Value > 1.0)
-        return refuse("The probability of influx between landscapes must be between 0.0 and 1.0");
+        return fault(InfluxBetween, "The probability of influx between landscapes must be between 0.0 and 1.0");
     settings.InfluxBetween = static_cast<float>(between.Value);
 
     const IntField step = ParseIntField(texts.InfluxTimeStep);
     if (step.Status != FieldStatus::Value)
-        return refuse("You must specify the influx time steps.");
+        return fault(InfluxTimeStep, "You must specify the influx time steps.");
     if (step.Value < 1)
-        return refuse("The influx time steps must be greater than zero.");
+        return fault(InfluxTimeStep, "The influx time steps must be greater than zero.");
     settings.InfluxTimeStep = step.Value;
 
     const FloatField inside = ParseFloatField(texts.InfluxInside);
     if (inside.Status == FieldStatus::Empty)
-        return refuse("You must specify the probability of influx within a landscape.");
+        return fault(InfluxInside, "You must specify the probability of influx within a landscape.");
     if (inside.Status == FieldStatus::Invalid || inside.Value > 1.0)
-        return refuse("The probability of influx within a landscape must be between 0.0 and 1.0");
+        return fault(InfluxInside, "The probability of influx within a landscape must be between 0.0 and 1.0");
     settings.InfluxInside = static_cast<float>(inside.Value);
+    return std::nullopt;
+}
 
+bool ValidateArraySettings(const ArraySettingTexts& texts, bool variable, ArraySettings& settings,
+                           ParameterSet& params, Dialogs& dialogs)
+{
+    if (const std::optional<ArraySettingFault> fault = ReadArraySettings(texts, variable, settings)) {
+        dialogs.Message(MessageKind::Error, fault->Message, MessageButtons::Ok);
+        return false;
+    }
     params.GParamRec.Influx = settings.InfluxInside;
     return true;
 }

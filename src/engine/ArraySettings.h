@@ -4,6 +4,7 @@
 #include "params/ParameterSet.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace quorrel {
@@ -55,10 +56,22 @@ ArraySettingTexts ArraySettingTextsFrom(const ArraySettings& settings);
 // stay after the window is gone.
 void PrepareArrayWindow(ParameterSet& params, ArraySettings& settings);
 
-// Reads and checks the texts in the order of the window's fields. The first failure shows
-// its error message and gives false; each setting that passed its check before is stored.
-// On success every setting is stored and Influx := InfluxInside. variable adds the check of
-// the outcome spread.
+// The fields of an array window, in the order they are checked.
+enum class ArraySettingField : uint8_t { Rows, Cols, GRateSpread, OutcomeSpread, InfluxBetween, InfluxTimeStep, InfluxInside };
+
+// The first field whose text breaks its rule, and the error message the window shows for it.
+struct ArraySettingFault {
+    ArraySettingField Field;
+    std::string Message;
+};
+
+// Reads and checks the texts in the order of the window's fields; each setting that passes
+// its check before the first fault is stored. variable adds the check of the outcome spread.
+std::optional<ArraySettingFault> ReadArraySettings(const ArraySettingTexts& texts, bool variable,
+                                                   ArraySettings& settings);
+
+// What the window's Start does with its fields: ReadArraySettings, the fault's message shown
+// as an error (false), or on success Influx := InfluxInside.
 bool ValidateArraySettings(const ArraySettingTexts& texts, bool variable, ArraySettings& settings,
                            ParameterSet& params, Dialogs& dialogs);
 

@@ -28,16 +28,26 @@ void ForEachLandscape(int rows, int cols, const std::function<void(int, int, int
 
 RunEnd LandscapeArrayRun::Start(RunControl& control, RunObserver& observer, const ArraySettingTexts& texts)
 {
+    curGen_ = curRow_ = curCol_ = 0;
+    control.SetState(RunState::Running);
+    if (!ValidateArraySettings(texts, kind_ == OutcomeKind::Variable, app_.Array, app_.Params, observer.Messages()))
+        return RunEnd::NotStarted;
+    return Run(control, observer);
+}
+
+RunEnd LandscapeArrayRun::Start(RunControl& control, RunObserver& observer)
+{
+    curGen_ = curRow_ = curCol_ = 0;
+    control.SetState(RunState::Running);
+    return Run(control, observer);
+}
+
+RunEnd LandscapeArrayRun::Run(RunControl& control, RunObserver& observer)
+{
     ParameterSet& params = app_.Params;
     const OptionStruct& o = app_.Options;
     const OptionStruct shown = OptionsForSinks(o, sinks_);
     Dialogs& dialogs = observer.Messages();
-
-    const bool variable = kind_ == OutcomeKind::Variable;
-    curGen_ = curRow_ = curCol_ = 0;
-    control.SetState(RunState::Running);
-    if (!ValidateArraySettings(texts, variable, app_.Array, params, dialogs))
-        return RunEnd::NotStarted;
 
     const int rows = app_.Array.NumOfRow;
     const int cols = app_.Array.NumOfCol;
@@ -83,7 +93,7 @@ RunEnd LandscapeArrayRun::Start(RunControl& control, RunObserver& observer, cons
 
     ArrayStatisticsOutputs statistics(app_, sinks_, landscapes);
     std::optional<ArrayOutcomeOutputs> outcome;
-    if (variable)
+    if (model.VariableOutcome())
         outcome.emplace(app_, sinks_, model.CurrentGenotypes());
     const bool statisticsPass = statistics.Wanted();
     const bool outcomePass = outcome && outcome->Wanted();

@@ -30,10 +30,14 @@ public:
     {
     }
 
-    // NotStarted when the settings were refused or the tables could not be made (the
-    // observer's RunStarted and RunFinished are then not called), or the initial landscapes
-    // were cancelled or failed.
+    // The window's Start: its fields are read and checked into the array settings, then the
+    // run begins. NotStarted when the settings were refused or the tables could not be made
+    // (the observer's RunStarted and RunFinished are then not called), or the initial
+    // landscapes were cancelled or failed.
     RunEnd Start(RunControl& control, RunObserver& observer, const ArraySettingTexts& texts);
+    // The same with the array settings in force, checked before (the batch runner reads its
+    // command line's values once, where a refusal is bad input), and Influx := InfluxInside.
+    RunEnd Start(RunControl& control, RunObserver& observer);
 
     // The generation reached (0 before generation 1), and the landscape last computed.
     int CurGen() const { return curGen_; }
@@ -41,6 +45,8 @@ public:
     int CurCol() const { return curCol_; }
 
 private:
+    RunEnd Run(RunControl& control, RunObserver& observer);
+
     AppState& app_;
     OutcomeKind kind_;
     RunSinks sinks_;

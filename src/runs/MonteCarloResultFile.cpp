@@ -137,7 +137,7 @@ void WriteGrowthRateBlock(std::ostream& out, const ParameterSet& p)
 }
 
 void WriteMonteCarloSummary(std::ostream& out, const MonteCarloRecord& record, const ParameterSet& p,
-                            bool variableOutcome)
+                            OutcomeKind kind)
 {
     const int n = record.Runs();
     const int maxspec = p.GParamRec.Maxspec;
@@ -146,7 +146,7 @@ void WriteMonteCarloSummary(std::ostream& out, const MonteCarloRecord& record, c
     PutLine(out, "===>");
     PutLine(out, "");
     PutLine(out, std::string("Growth rates are ") + (p.GRateRandomising ? "" : "not ") + "being randomised.");
-    if (!variableOutcome && p.OutcomeRandomMode != NotRandomising) {
+    if (kind == OutcomeKind::Fixed && p.OutcomeRandomMode != NotRandomising) {
         static constexpr const char* ModeWords[] = {"", "uniformly", "with no reversals", "hierachically"};
         const char* word = p.OutcomeRandomMode <= HierarchicalRandomising ? ModeWords[p.OutcomeRandomMode] : "";
         PutLine(out, std::string("Outcomes are being randomised (") + word + ") with " +

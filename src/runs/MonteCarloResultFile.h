@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Dialogs.h"
+#include "engine/OutcomeKind.h"
 #include "params/ParameterSet.h"
 #include "runs/MonteCarloRecord.h"
 
@@ -56,10 +57,10 @@ void WriteRunLog(std::ostream& out, int r, const ParameterSet& p);
 void WriteOutcomeMatrixBlock(std::ostream& out, const ParameterSet& p);
 void WriteGrowthRateBlock(std::ostream& out, const ParameterSet& p);
 
-// The summary of a completed series of record.Runs() runs. variableOutcome: the outcome
-// line always says the outcomes were not randomised.
+// The summary of a completed series of record.Runs() runs. With variable outcomes the
+// outcome line always says the outcomes were not randomised.
 void WriteMonteCarloSummary(std::ostream& out, const MonteCarloRecord& record, const ParameterSet& p,
-                            bool variableOutcome);
+                            OutcomeKind kind);
 
 // The save dialog that picks the result file: it starts in the folder of the name given,
 // else in the start directory.

@@ -1,7 +1,7 @@
 #include "runs/MonteCarloSeries.h"
 
 #include "engine/RandomNetworks.h"
-#include "params/FieldParsers.h"
+#include "params/RepeatTimes.h"
 #include "runs/RunFailure.h"
 #include "runs/RunLoop.h"
 
@@ -12,21 +12,24 @@
 
 namespace quorrel {
 
-RepeatTimesCheck CheckRepeatTimes(std::string_view text)
+namespace {
+
+// What a series does differently for each outcome kind, in one place. Variable outcomes
+// evolve within each run, so that series never redraws an outcome network nor logs runs.
+struct SeriesKind {
+    bool RedrawsNetworks; // a new network before every run after the first when asked for
+    bool LogsRuns;        // every run's drawn values in the result file when anything is drawn
+    const char* OverwriteQuestion;
+};
+
+SeriesKind SeriesKindOf(OutcomeKind kind)
 {
-    const IntField field = ParseIntField(text);
-    switch (field.Status) {
-    case FieldStatus::Empty:
-        return {0, "You have to specify the number of repetitions."};
-    case FieldStatus::Invalid:
-        return {0, "You have to give a positive number of repetitions."};
-    case FieldStatus::Value:
-        break;
-    }
-    if (field.Value < 2 || field.Value > 1000)
-        return {0, "The number of repetitions must be between 2 and 1000"};
-    return {field.Value, {}};
+    if (kind == OutcomeKind::Variable)
+        return {false, false, "Do you want overwrite this file?"};
+    return {true, true, "Do you want to overwrite this file?"};
 }
+
+} // namespace
 
 RunEnd MonteCarloSeries::Start(RunControl& control, RunObserver& observer, std::string_view repeatTimes,
                                const std::string& resultFile)
@@ -41,11 +44,10 @@ RunEnd MonteCarloSeries::Start(RunControl& control, RunObserver& observer, std::
         dialogs.Message(MessageKind::Error, "A result filename must be given", MessageButtons::Retry);
         return RunEnd::NotStarted;
     }
-    const bool variable = kind_ == OutcomeKind::Variable;
+    const SeriesKind series = SeriesKindOf(kind_);
     std::error_code ec;
     if (std::filesystem::exists(resultFile, ec)) {
-        const std::string question = variable ? "Do you want overwrite this file?" : "Do you want to overwrite this file?";
-        if (dialogs.Message(MessageKind::Warning, "File " + resultFile + " exists.\r" + question,
+        if (dialogs.Message(MessageKind::Warning, "File " + resultFile + " exists.\r" + series.OverwriteQuestion,
                             MessageButtons::YesNoCancel) != MessageAnswer::Yes)
             return RunEnd::NotStarted;
     }
@@ -64,14 +66,14 @@ RunEnd MonteCarloSeries::Start(RunControl& control, RunObserver& observer, std::
             // The mean-field permutation is set up once per series; each run shuffles it further.
             model_->StartRun();
             MonteCarloResultFile file(resultFile, params);
-            if (!variable && LogsRandomisation(params)) {
+            if (series.LogsRuns && LogsRandomisation(params)) {
                 WriteRandomisationHeading(file.Stream());
                 file.Flush();
             }
             record_.Clear(runs.Value);
             completed = RunSeries(control, observer, runs.Value, file);
             if (completed)
-                WriteMonteCarloSummary(file.Stream(), record_, params, variable);
+                WriteMonteCarloSummary(file.Stream(), record_, params, kind_);
             file.Close(completed);
         } catch (const std::bad_alloc& e) {
             throw std::runtime_error(std::string("Error writing file\r") + e.what() + "\rThis run will be aborted");
@@ -138,9 +140,9 @@ bool MonteCarloSeries::RunSeries(RunControl& control, RunObserver& observer, int
 void MonteCarloSeries::BeginRun(int r, MonteCarloResultFile& file)
 {
     ParameterSet& p = app_.Params;
-    const bool fixed = kind_ == OutcomeKind::Fixed;
+    const SeriesKind series = SeriesKindOf(kind_);
     if (r > 1) {
-        if (fixed && p.OutcomeRandomMode != NotRandomising)
+        if (series.RedrawsNetworks && p.OutcomeRandomMode != NotRandomising)
             RandomiseOutcomes(p, app_.Random);
         if (p.GRateRandomising)
             RandomiseGrowthRates(p, app_.Random);
@@ -148,7 +150,7 @@ void MonteCarloSeries::BeginRun(int r, MonteCarloResultFile& file)
     // The fractions of the rates drawn; every run starts from them and from the outcome
     // ranges of the parameter set, without the widening that mutation made in the previous run.
     p.UpdateGRateFractions();
-    if (fixed && LogsRandomisation(p))
+    if (series.LogsRuns && LogsRandomisation(p))
         WriteRunLog(file.Stream(), r, p);
     model_->ReadParameters();
 }

@@ -16,15 +16,6 @@
 
 namespace quorrel {
 
-// The number of repetitions typed into the window: Value 2..1000, or the error text to show.
-struct RepeatTimesCheck {
-    int Value = 0;
-    std::string Error; // empty when Value holds the count
-
-    bool operator==(const RepeatTimesCheck&) const = default;
-};
-RepeatTimesCheck CheckRepeatTimes(std::string_view text);
-
 // A series of Monte Carlo runs on one landscape: what the Monte Carlo window's Start button
 // does. It validates the repetitions and the result file name, runs the series, logs it and
 // writes the summary into the result file.

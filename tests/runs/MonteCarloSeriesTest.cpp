@@ -3,6 +3,7 @@
 
 #include "engine/Genotypes.h"
 #include "params/ParameterFile.h"
+#include "params/RepeatTimes.h"
 #include "runs/MonteCarloSeries.h"
 
 #include <gtest/gtest.h>
@@ -44,7 +45,7 @@ std::string RunLog(int r, const ParameterSet& p)
 std::string SummaryOf(const MonteCarloSeries& series, const ParameterSet& p, bool variable)
 {
     std::ostringstream out;
-    WriteMonteCarloSummary(out, series.Record(), p, variable);
+    WriteMonteCarloSummary(out, series.Record(), p, variable ? OutcomeKind::Variable : OutcomeKind::Fixed);
     return out.str();
 }
 

@@ -41,7 +41,7 @@ std::string Lines(std::initializer_list<const char*> lines)
 std::string Summary(const MonteCarloRecord& record, const ParameterSet& p, bool variable = false)
 {
     std::ostringstream out;
-    WriteMonteCarloSummary(out, record, p, variable);
+    WriteMonteCarloSummary(out, record, p, variable ? OutcomeKind::Variable : OutcomeKind::Fixed);
     return out.str();
 }
 

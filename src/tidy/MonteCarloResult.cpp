@@ -10,27 +10,6 @@ namespace {
 
 constexpr const char* RandomHeading = "Random Outcome networks and Random Growth Rates per Generation";
 
-void OutcomeMatrixBlock(TextLines& lines, int n)
-{
-    LineFields header(lines, lines.Next("the outcome matrix's column numbers"));
-    header.Literal("No.  ");
-    for (int j = 2; j <= n; ++j)
-        if (IntValue(header.Int(4, "a column number")) != j)
-            header.Fail("expected column " + std::to_string(j));
-    header.End();
-    for (int i = 1; i < n; ++i)
-        for (int part = 0; part < 3; ++part) {
-            LineFields f(lines, lines.Next("an outcome-matrix row"));
-            if (IntValue(f.Int(4, "the row number")) != i)
-                f.Fail("expected row " + std::to_string(i));
-            f.Literal(std::string(static_cast<size_t>((i - 1) * 4 + 1), ' '));
-            for (int j = i + 1; j <= n; ++j)
-                f.Int(4, "an outcome value");
-            f.End();
-        }
-    lines.Expect("");
-}
-
 void GrowthRateBlock(TextLines& lines, int n)
 {
     for (int i = 1; i <= n; ++i) {
@@ -57,7 +36,8 @@ void RunLogs(TextLines& lines, int n)
         f.End();
         if (lines.PeekIs(" Outcome Matrix:")) {
             lines.Next("");
-            OutcomeMatrixBlock(lines, n);
+            ReadOutcomeMatrixTable(lines, n, false);
+            lines.Expect("");
         }
         if (lines.PeekIs(" Growth Rates: ")) {
             lines.Next("");

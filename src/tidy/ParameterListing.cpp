@@ -61,25 +61,7 @@ void SpeciesSci(TextLines& lines, int i, const char* what)
 void OutcomeMatrix(TextLines& lines, int n)
 {
     lines.Expect("Outcome Matrix : used portion only. Lines are Win:Loss:Standoff for each species");
-    LineFields header(lines, lines.Next("the outcome matrix's column numbers"));
-    header.Literal("No.  ");
-    for (int j = 2; j <= n; ++j)
-        if (IntValue(header.Int(4, "a column number")) != j)
-            header.Fail("expected column " + std::to_string(j));
-    header.End();
-    static const char* parts[] = {"a Win value", "a Loss value", "a Standoff value"};
-    for (int i = 1; i < n; ++i)
-        for (int part = 0; part < 3; ++part) {
-            LineFields f(lines, lines.Next("an outcome-matrix row"));
-            if (IntValue(f.Int(4, "the row number")) != i)
-                f.Fail("expected row " + std::to_string(i));
-            f.Literal(std::string(static_cast<size_t>((i - 1) * 4 + 1), ' '));
-            for (int j = i + 1; j <= n; ++j)
-                f.Int(4, parts[part]);
-            if (part == 2)
-                f.Literal(" ");
-            f.End();
-        }
+    ReadOutcomeMatrixTable(lines, n, true);
     lines.Expect("");
 }
 
@@ -114,6 +96,29 @@ void GrowthRates(TextLines& lines, int n)
 }
 
 } // namespace
+
+void ReadOutcomeMatrixTable(TextLines& lines, int n, bool standoffBlank)
+{
+    LineFields header(lines, lines.Next("the outcome matrix's column numbers"));
+    header.Literal("No.  ");
+    for (int j = 2; j <= n; ++j)
+        if (IntValue(header.Int(4, "a column number")) != j)
+            header.Fail("expected column " + std::to_string(j));
+    header.End();
+    static const char* parts[] = {"a Win value", "a Loss value", "a Standoff value"};
+    for (int i = 1; i < n; ++i)
+        for (int part = 0; part < 3; ++part) {
+            LineFields f(lines, lines.Next("an outcome-matrix row"));
+            if (IntValue(f.Int(4, "the row number")) != i)
+                f.Fail("expected row " + std::to_string(i));
+            f.Literal(std::string(static_cast<size_t>((i - 1) * 4 + 1), ' '));
+            for (int j = i + 1; j <= n; ++j)
+                f.Int(4, parts[part]);
+            if (part == 2 && standoffBlank)
+                f.Literal(" ");
+            f.End();
+        }
+}
 
 bool StartsWithParameterListing(std::string_view text)
 {

@@ -26,4 +26,8 @@ bool StartsWithParameterListing(std::string_view text);
 // refuses anything else with the file's name and line.
 ParameterListing ReadParameterListing(TextLines& lines);
 
+// The "No." line and the Win, Loss and Standoff lines of rows 1..n-1 of an outcome matrix, as
+// the listing (standoffBlank: each Standoff line ends in a blank) and the run logs write them.
+void ReadOutcomeMatrixTable(TextLines& lines, int n, bool standoffBlank);
+
 } // namespace quorrel

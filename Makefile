@@ -9,7 +9,8 @@ PREFIX ?= /usr/local
 SANITIZE_DIR ?= build-sanitize
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS = ParameterFile OptionsFile LandscapeText
+FUZZ_TARGETS = ParameterFile OptionsFile LandscapeText TidyParameterListing TidyStatisticsFile TidyOutcomeFile \
+	TidyMonteCarloResult TidyRunRecord
 
 .PHONY: all deps configure build run test bench clean install package test-sanitize fuzz
 

@@ -2,188 +2,241 @@
 
 #include "params/FieldParsers.h"
 
+#include <CLI/CLI.hpp>
+
+#include <charconv>
+
 namespace quorrel {
+
+namespace {
+
+// CLI11's reasons, in the words this program has always used for them.
+std::string Reason(const CLI::ParseError& e)
+{
+    const std::string what = e.what();
+    const std::string flagOverride = " was given a disallowed flag override";
+    if (what.ends_with(flagOverride)) {
+        const std::string name = what.substr(0, what.size() - flagOverride.size());
+        return (name.starts_with("-") ? "" : "--") + name + " takes no value";
+    }
+    // "--dir: 1 required TEXT missing"
+    if (const size_t at = what.find(": 1 required "); at != std::string::npos && what.ends_with(" missing"))
+        return what.substr(0, at) + " needs a value";
+    return what;
+}
+
+// The options of one run, as CLI11 collects them: texts, checked afterwards in the words
+// the program's messages use.
+struct RunTexts {
+    std::vector<std::string> Sets;
+    std::string DisplayCycle;
+    std::string Rows, Cols, GRateSpread, InfluxBetween, InfluxTimeStep, InfluxInside, OutcomeSpread;
+    std::string Runs, Result, OutcomeRandom, Standoff;
+    bool GRateRandom = false;
+};
+
+struct TextOption {
+    const char* name;
+    std::string* text;
+};
+
+std::vector<TextOption> TextOptions(BatchCommandLine& line, RunTexts& t)
+{
+    return {{"--dir", &line.Dir},
+            {"--params", &line.Params},
+            {"--options", &line.Options},
+            {"--mode", &line.Mode},
+            {"--display-cycle", &t.DisplayCycle},
+            {"--output-dir", &line.OutputDir},
+            {"--rows", &t.Rows},
+            {"--cols", &t.Cols},
+            {"--grate-spread", &t.GRateSpread},
+            {"--influx-between", &t.InfluxBetween},
+            {"--influx-timestep", &t.InfluxTimeStep},
+            {"--influx-inside", &t.InfluxInside},
+            {"--init-grates", &line.InitGRates},
+            {"--outcome-spread", &t.OutcomeSpread},
+            {"--init-outcomes", &line.InitOutcomes},
+            {"--runs", &t.Runs},
+            {"--result", &t.Result},
+            {"--outcome-random", &t.OutcomeRandom},
+            {"--standoff", &t.Standoff}};
+}
+
+void AddRunOptions(CLI::App& app, BatchCommandLine& line, RunTexts& t)
+{
+    for (const TextOption& o : TextOptions(line, t))
+        app.add_option(o.name, *o.text);
+    app.add_option("--set", t.Sets)->expected(1)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    app.add_flag("-q,--quiet", line.Quiet)->disable_flag_override();
+    app.add_flag("--grate-random", t.GRateRandom)->disable_flag_override();
+}
+
+// The texts CLI11 collected, checked and stored; the reason when one cannot be used.
+std::string FinishRunOptions(const CLI::App& app, BatchCommandLine& line, RunTexts& t)
+{
+    for (const TextOption& o : TextOptions(line, t))
+        if (app.count(o.name) > 0 && o.text->empty())
+            return std::string(o.name) + " needs a value";
+    for (const std::string& set : t.Sets) {
+        const size_t eq = set.find('=');
+        if (eq == std::string::npos || eq == 0)
+            return "--set needs KEY=VALUE, not \"" + set + "\"";
+        line.Sets.emplace_back(set.substr(0, eq), set.substr(eq + 1));
+    }
+    if (app.count("--display-cycle") > 0) {
+        const IntField cycle = ParseIntField(t.DisplayCycle);
+        if (cycle.Status != FieldStatus::Value || cycle.Value < 1)
+            return "--display-cycle needs a whole number of at least 1, not \"" + t.DisplayCycle + "\"";
+        line.DisplayCycle = cycle.Value;
+    }
+    const struct {
+        const char* name;
+        const std::string& text;
+        std::optional<std::string>& field;
+    } arrayOptions[] = {{"--rows", t.Rows, line.Rows},
+                        {"--cols", t.Cols, line.Cols},
+                        {"--grate-spread", t.GRateSpread, line.GRateSpread},
+                        {"--influx-between", t.InfluxBetween, line.InfluxBetween},
+                        {"--influx-timestep", t.InfluxTimeStep, line.InfluxTimeStep},
+                        {"--influx-inside", t.InfluxInside, line.InfluxInside},
+                        {"--outcome-spread", t.OutcomeSpread, line.OutcomeSpread}};
+    for (const auto& a : arrayOptions)
+        if (app.count(a.name) > 0)
+            a.field = a.text;
+    const struct {
+        const char* name;
+        const std::string& text;
+    } monteCarlo[] = {{"--runs", t.Runs}, {"--result", t.Result}, {"--outcome-random", t.OutcomeRandom},
+                      {"--standoff", t.Standoff}};
+    for (const auto& m : monteCarlo)
+        if (app.count(m.name) > 0)
+            if (std::string error = SetMonteCarloOption(line.MonteCarlo, m.name, m.text); !error.empty())
+                return error;
+    if (t.GRateRandom)
+        SetMonteCarloOption(line.MonteCarlo, "--grate-random", {});
+    return {};
+}
+
+// A whole number of at least least, or the reason it is not one.
+std::string WholeNumber(const CLI::App& app, const char* name, const std::string& text, long least,
+                        std::optional<long>& to)
+{
+    if (app.count(name) == 0)
+        return {};
+    long value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || value < least)
+        return std::string(name) + " needs a whole number of at least " + std::to_string(least) + ", not \"" +
+               text + "\"";
+    to = value;
+    return {};
+}
+
+// The first argument CLI11 did not take, as the reason.
+std::string Unexpected(const CLI::App& app)
+{
+    const std::vector<std::string> left = app.remaining();
+    return left.empty() ? std::string() : "unknown argument \"" + left.front() + "\"";
+}
+
+} // namespace
+
+BatchRequestResult ParseBatchRequest(const std::vector<std::string>& args)
+{
+    BatchRequest request;
+    auto fail = [](std::string reason) { return BatchRequestResult{std::nullopt, std::move(reason)}; };
+
+    CLI::App app("", "quorrel-batch");
+    app.set_help_flag();
+    app.allow_extras();
+    // A repeated option keeps its last value, as it always has.
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    bool help = false;
+    app.add_flag("-h,--help", help)->disable_flag_override();
+    app.add_flag("--version", request.Run.Version)->disable_flag_override();
+    RunTexts texts;
+    AddRunOptions(app, request.Run, texts);
+
+    CLI::App* sweep = app.add_subcommand("sweep", "runs the runs of a plan file");
+    sweep->set_help_flag();
+    sweep->allow_extras();
+    bool sweepHelp = false;
+    std::string jobs, only, taskIndex, taskCount;
+    sweep->add_flag("-h,--help", sweepHelp)->disable_flag_override();
+    sweep->add_option("PLAN", request.Sweep.Plan);
+    sweep->add_option("--output-dir", request.Sweep.OutputDir);
+    sweep->add_option("--jobs", jobs);
+    sweep->add_option("--only", only);
+    sweep->add_flag("--resume", request.Sweep.Resume)->disable_flag_override();
+    sweep->add_option("--task-index", taskIndex);
+    sweep->add_option("--task-count", taskCount);
+    sweep->add_flag("-q,--quiet", request.Sweep.Quiet)->disable_flag_override();
+
+    CLI::App* tidy = app.add_subcommand("tidy", "tidy data of a sweep folder");
+    tidy->set_help_flag();
+    tidy->allow_extras();
+    bool tidyHelp = false;
+    tidy->add_flag("-h,--help", tidyHelp)->disable_flag_override();
+    tidy->add_option("DIR", request.TidyDir);
+
+    try {
+        app.parse(std::vector<std::string>(args.rbegin(), args.rend()));
+    } catch (const CLI::ParseError& e) {
+        return fail(Reason(e));
+    }
+    for (const CLI::App* command : std::initializer_list<const CLI::App*>{&app, sweep, tidy})
+        if (std::string extra = Unexpected(*command); !extra.empty())
+            return fail(extra);
+
+    if (sweep->parsed() || tidy->parsed()) {
+        request.Command = sweep->parsed() ? BatchCommand::Sweep : BatchCommand::Tidy;
+        request.Help = sweep->parsed() ? sweepHelp : tidyHelp;
+        for (const CLI::Option* option : app.get_options())
+            if (option->count() > 0)
+                return fail(option->get_name() + " goes with a single run, not with " + (sweep->parsed() ? "sweep" : "tidy") +
+                            (sweep->parsed() ? " (a plan sets what its runs take)" : ""));
+        if (request.Help)
+            return {request, {}};
+        if (tidy->parsed()) {
+            if (request.TidyDir.empty())
+                return fail("tidy needs the folder of a sweep");
+            return {request, {}};
+        }
+        SweepCommandLine& s = request.Sweep;
+        if (s.Plan.empty())
+            return fail("sweep needs a plan file");
+        if (sweep->count("--output-dir") > 0 && s.OutputDir.empty())
+            return fail("--output-dir needs a value");
+        std::optional<long> jobCount;
+        for (std::string error :
+             {WholeNumber(*sweep, "--jobs", jobs, 1, jobCount), WholeNumber(*sweep, "--only", only, 1, s.Only),
+              WholeNumber(*sweep, "--task-index", taskIndex, 0, s.TaskIndex),
+              WholeNumber(*sweep, "--task-count", taskCount, 1, s.TaskCount)})
+            if (!error.empty())
+                return fail(error);
+        if (jobCount)
+            s.Jobs = static_cast<int>(std::min(*jobCount, 1024L));
+        if (s.TaskIndex.has_value() != s.TaskCount.has_value())
+            return fail("--task-index and --task-count go together");
+        return {request, {}};
+    }
+
+    request.Help = help;
+    if (std::string error = FinishRunOptions(app, request.Run, texts); !error.empty())
+        return fail(error);
+    request.Run.Help = help;
+    return {request, {}};
+}
 
 BatchCommandLineResult ParseBatchCommandLine(const std::vector<std::string>& args)
 {
-    BatchCommandLine line;
-    auto fail = [](std::string reason) { return BatchCommandLineResult{std::nullopt, std::move(reason)}; };
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        // "--name=value" and "--name value" are both accepted for options that take a value.
-        std::string name = arg;
-        std::optional<std::string> value;
-        if (const size_t eq = arg.find('='); arg.starts_with("--") && eq != std::string::npos) {
-            name = arg.substr(0, eq);
-            value = arg.substr(eq + 1);
-        }
-        auto takeValue = [&]() -> std::optional<std::string> {
-            if (value)
-                return value;
-            if (i + 1 < args.size())
-                return args[++i];
-            return std::nullopt;
-        };
-
-        if (name == "--help" || name == "-h") {
-            line.Help = true;
-        } else if (name == "--version") {
-            line.Version = true;
-        } else if (name == "--quiet" || name == "-q") {
-            line.Quiet = true;
-        } else if (name == "--dir" || name == "--params" || name == "--options" || name == "--set" ||
-                   name == "--mode" || name == "--display-cycle" || name == "--output-dir" || name == "--rows" ||
-                   name == "--cols" || name == "--grate-spread" || name == "--influx-between" ||
-                   name == "--influx-timestep" || name == "--influx-inside" || name == "--init-grates" ||
-                   name == "--outcome-spread" || name == "--init-outcomes") {
-            const std::optional<std::string> v = takeValue();
-            if (!v)
-                return fail(name + " needs a value");
-            if (v->empty() && name != "--set")
-                return fail(name + " needs a value");
-            if (name == "--dir") {
-                line.Dir = *v;
-            } else if (name == "--params") {
-                line.Params = *v;
-            } else if (name == "--options") {
-                line.Options = *v;
-            } else if (name == "--output-dir") {
-                line.OutputDir = *v;
-            } else if (name == "--mode") {
-                line.Mode = *v;
-            } else if (name == "--rows") {
-                line.Rows = *v;
-            } else if (name == "--cols") {
-                line.Cols = *v;
-            } else if (name == "--grate-spread") {
-                line.GRateSpread = *v;
-            } else if (name == "--influx-between") {
-                line.InfluxBetween = *v;
-            } else if (name == "--influx-timestep") {
-                line.InfluxTimeStep = *v;
-            } else if (name == "--influx-inside") {
-                line.InfluxInside = *v;
-            } else if (name == "--init-grates") {
-                line.InitGRates = *v;
-            } else if (name == "--outcome-spread") {
-                line.OutcomeSpread = *v;
-            } else if (name == "--init-outcomes") {
-                line.InitOutcomes = *v;
-            } else if (name == "--set") {
-                const size_t eq = v->find('=');
-                if (eq == std::string::npos || eq == 0)
-                    return fail("--set needs KEY=VALUE, not \"" + *v + "\"");
-                line.Sets.emplace_back(v->substr(0, eq), v->substr(eq + 1));
-            } else {
-                const IntField cycle = ParseIntField(*v);
-                if (cycle.Status != FieldStatus::Value || cycle.Value < 1)
-                    return fail("--display-cycle needs a whole number of at least 1, not \"" + *v + "\"");
-                line.DisplayCycle = cycle.Value;
-            }
-        } else if (bool takesValue = false; IsMonteCarloOption(name, takesValue)) {
-            std::string v;
-            if (takesValue) {
-                const std::optional<std::string> taken = takeValue();
-                if (!taken)
-                    return fail(name + " needs a value");
-                v = *taken;
-            } else if (value) {
-                return fail(name + " takes no value");
-            }
-            if (std::string error = SetMonteCarloOption(line.MonteCarlo, name, v); !error.empty())
-                return fail(error);
-        } else {
-            return fail("unknown argument \"" + arg + "\"");
-        }
-    }
-    return {line, {}};
-}
-
-std::string BatchUsage()
-{
-    return R"(Usage: quorrel-batch [OPTION]... [--mode single-fixed|single-variable]
-  or:  quorrel-batch [OPTION]... --mode montecarlo-fixed|montecarlo-variable --runs N --result FILE
-  or:  quorrel-batch [OPTION]... --mode array-fixed|array-variable [ARRAY OPTION]...
-  or:  quorrel-batch --help | --version
-
-Runs one simulation without windows, exactly as the desktop program's model window runs it,
-and writes the files that the output options select, under the names they give.
-
-  --dir DIR          start directory: where PLast.prm, PDefault.prm and Options.dat are looked
-                     up, and where the default output file names point (default: the current
-                     directory). The parameters start as the desktop program starts them:
-                     PLast.prm, else PDefault.prm, else the in-built defaults.
-  --params FILE      parameter file read after the start-up state
-  --options FILE     options file in the Options.dat format (default: Options.dat of DIR,
-                     else the default options)
-  --set KEY=VALUE    override one general parameter by its parameter-file key, checked as the
-                     general-parameters dialog checks it; may be repeated. Keys: Maxspec, MaxX,
-                     MaxY, PIX, Maxgen, RandSeed, Init (Random|Gradient|Grid),
-                     Cover (Random|Blocks|File), CoverFile, Border (Torus|Open), TotalCover,
-                     OverGRate, DisturbProb, PatchSize, PatchType (Square|Random), Influx,
-                     RecruitType (Open|Closed), MutationGR, MutAmtGR, MutationOTC, MutAmtOTC,
-                     MeanField (0|1). Example: --set RandSeed=7 --set MaxX=300
-  --mode MODE        single-fixed (default): one landscape, fixed outcomes, one run;
-                     single-variable: one landscape, variable outcomes, one run;
-                     array-fixed: an array of linked landscapes, fixed outcomes, one run;
-                     array-variable: an array of linked landscapes, variable outcomes, one run;
-)" + MonteCarloUsage() + R"(  --display-cycle N  interval in generations between landscape displays, 1..Maxgen; the
-                     growth rate-competitive graph follows the same cycle
-                     (default: the options' DisplayCycle)
-  --output-dir DIR   write every output file into DIR (made if missing) under the file
-                     name the options give, whatever folder they name; for running many
-                     seeds side by side with one options file
-  --quiet            no progress display
-  --help             this text
-  --version          the program's version
-
-Landscape arrays (array-fixed, array-variable) take the ARRAY OPTIONs below. As in the
-desktop program, recruitment within a landscape is closed, and Influx takes the value of
---influx-inside. Each value is checked as the array window checks its field; an option left
-out keeps its default.
-  --rows N, --cols N        the landscapes of the array, 2..10 each (default 5 x 5)
-  --grate-spread SPREAD     uniform (default), clumped or gradient: how the ranges of the
-                            variable growth rates are spread over the landscapes
-  --influx-between P        probability of influx between neighbouring landscapes, 0..1
-                            (default 0.01)
-  --influx-timestep N       generations from one influx between landscapes to the next; in
-                            the others, recruitment within each landscape acts (default 100)
-  --influx-inside P         probability of influx within a landscape, 0..1 (default Influx)
-  --init-grates FILE        write the growth-rate table of every landscape to FILE
-  --outcome-spread SPREAD   array-variable: uniform (default), clumped or gradient: how the
-                            seeding ranges of the variable outcomes are spread
-  --init-outcomes FILE      array-variable: write the outcome ranges of every landscape to FILE
-The whole array is written as one bitmap (one pixel per cell, 5-pixel gaps between the
-landscapes) when the options ask for the final landscape as a bitmap (WriteLandscape with
-a bitmap type), under CAFilename with the extension .bmp.
-
-The random generator starts from RandSeed, as confirming a run mode in the desktop program
-does, so the same parameters, options and seed give byte-identical files. PLast.prm and
-Options.dat are never written. Messages the run would show go to standard error, and every
-question is answered "no".
-
-Progress goes to standard error as a bar with the generation and the rate when standard
-error is a terminal; in the Monte Carlo modes it shows the run as well.
-
-A Monte Carlo series writes only its result file; the output options play no part in it.
-Like the desktop program it continues the random sequence from run to run, so the same
-parameters, options and seed give a byte-identical result file. Until the series ends
-the file is written as FILE.incomplete; a series that does not finish leaves it so.
-
-No output may overwrite PLast.prm, PDefault.prm, Options.dat or ERR-INIT.prm of the start
-directory, the parameter, options or cover file in use, or another output; such a run is
-refused before it starts. A run with --output-dir holds that folder for itself: a second
-run into it is refused while the first one runs.
-
-Exit status:
-  0  the run (or the whole Monte Carlo series) completed
-  1  the run ended on an error (its message is printed), an output file could not be
-     written, or the initial landscape could not be built
-  2  bad command line, an unreadable or invalid parameter, options or cover file, an
-     output over one of the files above, or an output folder in use
-SIGINT or SIGTERM ends the run after the current generation with its files closed; the
-program then ends by that signal, so that a calling shell or scheduler sees it.
-)";
+    BatchRequestResult parsed = ParseBatchRequest(args);
+    if (!parsed.Request)
+        return {std::nullopt, parsed.Error};
+    if (parsed.Request->Command != BatchCommand::Run)
+        return {std::nullopt, "a run's command line holds no subcommand"};
+    return {parsed.Request->Run, {}};
 }
 
 } // namespace quorrel

@@ -35,14 +35,47 @@ struct BatchCommandLine {
     BatchMonteCarloOptions MonteCarlo;                     // the Monte Carlo modes' options
 };
 
+// quorrel-batch sweep PLAN [options]: a grid of runs described by a plan file.
+struct SweepCommandLine {
+    std::string Plan;
+    std::string OutputDir;         // empty: the plan's name beside it
+    std::optional<int> Jobs;       // empty: the number of cores
+    std::optional<long> Only;      // run this run alone
+    bool Resume = false;
+    std::optional<long> TaskIndex; // with TaskCount: run the runs whose number is TaskIndex mod TaskCount
+    std::optional<long> TaskCount;
+    bool Quiet = false;
+};
+
+// What the program was asked to do: one run, a sweep, or the tidy data of a sweep folder.
+enum class BatchCommand { Run, Sweep, Tidy };
+
+struct BatchRequest {
+    BatchCommand Command = BatchCommand::Run;
+    BatchCommandLine Run;
+    SweepCommandLine Sweep;
+    std::string TidyDir;
+    bool Help = false; // --help of the command given
+};
+
 // The command line, or the reason it cannot be used.
 struct BatchCommandLineResult {
     std::optional<BatchCommandLine> Line;
     std::string Error;
 };
+// The options of one run (no subcommand).
 BatchCommandLineResult ParseBatchCommandLine(const std::vector<std::string>& args);
 
-// The text --help prints.
+struct BatchRequestResult {
+    std::optional<BatchRequest> Request;
+    std::string Error;
+};
+// The whole command line: one run, "sweep PLAN [options]" or "tidy DIR".
+BatchRequestResult ParseBatchRequest(const std::vector<std::string>& args);
+
+// The text --help prints, for one run, for the sweep and for tidy.
 std::string BatchUsage();
+std::string SweepUsage();
+std::string TidyUsage();
 
 } // namespace quorrel

@@ -2,17 +2,16 @@
 // program's model windows. See BatchUsage() for the interface.
 
 #include "app/BatchCommandLine.h"
-#include "app/BatchArrayPreparation.h"
 #include "app/BatchHost.h"
 #include "app/BatchMonteCarlo.h"
-#include "app/BatchPreparation.h"
+#include "app/CheckedBatchRun.h"
+#include "app/SweepCommand.h"
 #include "BuildInfo.h"
-#include "app/OutputFolderLock.h"
 
 #include "runs/AppState.h"
-#include "runs/LandscapeArrayRun.h"
 #include "runs/MonteCarloResultFile.h"
-#include "runs/SingleRun.h"
+
+#include "tidy/TidyFolder.h"
 
 #include <filesystem>
 #include <functional>
@@ -35,46 +34,6 @@ void Say(const std::string& text)
     std::cerr << "quorrel-batch: " << text << '\n';
 }
 
-// The driver of a run mode: runs one run on the host and tells how it ended.
-using ModeDriver = std::function<RunEnd(AppState&, RunHost&)>;
-
-ModeDriver DriverFor(const BatchCommandLine& line, AppState& app)
-{
-    const std::string& mode = line.Mode;
-    ParameterSet& params = app.Params;
-    if (!IsArrayMode(mode) && AnyArrayOption(line))
-        throw BatchInputError{"--rows, --cols, --grate-spread, --influx-between, --influx-timestep, --influx-inside, "
-                              "--init-grates, --outcome-spread and --init-outcomes belong to the array modes"};
-    if (IsMonteCarloMode(mode)) {
-        try {
-            return MonteCarloDriver(mode, line.MonteCarlo, params);
-        } catch (const std::invalid_argument& e) {
-            throw BatchInputError{e.what()};
-        }
-    }
-    if (line.MonteCarlo.Any())
-        throw BatchInputError{"--runs, --result, --outcome-random, --standoff and --grate-random belong to the montecarlo modes"};
-    if ((mode == "single-fixed" || mode == "array-fixed") && params.HasVariablePair())
-        throw BatchInputError{"Some interactions in the outcome matrix are set to variable."};
-    if (mode == "single-fixed")
-        return [](AppState& app, RunHost& host) { return SingleRun(app, OutcomeKind::Fixed).Start(host, host); };
-    if (mode == "single-variable")
-        return [](AppState& app, RunHost& host) { return SingleRun(app, OutcomeKind::Variable).Start(host, host); };
-    if (mode == "array-fixed") {
-        PrepareBatchArray(app, line, false);
-        return [](AppState& app, RunHost& host) { return LandscapeArrayRun(app, OutcomeKind::Fixed).Start(host, host); };
-    }
-    if (mode == "array-variable") {
-        PrepareBatchArray(app, line, true);
-        return [](AppState& app, RunHost& host) {
-            return LandscapeArrayRun(app, OutcomeKind::Variable).Start(host, host);
-        };
-    }
-    throw BatchInputError{"unknown mode \"" + mode +
-                          "\" (single-fixed, single-variable, montecarlo-fixed, montecarlo-variable, array-fixed, "
-                          "array-variable)"};
-}
-
 int Run(const BatchCommandLine& line)
 {
     const bool progress = !line.Quiet && isatty(STDERR_FILENO) == 1;
@@ -83,17 +42,9 @@ int Run(const BatchCommandLine& line)
     ModeDriver driver;
     OutputFolderLock lock; // held until the run's files are closed
     try {
-        PrepareBatchRun(*app, line, host.Messages());
-        if (!line.OutputDir.empty())
-            if (const std::string busy = lock.Take(line.OutputDir); !busy.empty())
-                throw BatchInputError{busy};
-        driver = DriverFor(line, *app);
-        CheckBatchOutputNames(*app, line);
-        const int maxgen = app->Params.GParamRec.Maxgen;
-        const int cycle = line.DisplayCycle.value_or(app->Options.DisplayCycle);
-        if (line.DisplayCycle && *line.DisplayCycle > maxgen)
-            throw BatchInputError{"--display-cycle must lie between 1 and Maxgen (" + std::to_string(maxgen) + ")"};
-        host.SetDisplayCycle(cycle);
+        CheckedBatchRun checked = CheckBatchRun(*app, line, host.Messages(), &lock, PreparationFor::Run);
+        driver = std::move(checked.Driver);
+        host.SetDisplayCycle(checked.DisplayCycle);
     } catch (const BatchInputError& bad) {
         Say(bad.reason);
         app->RemoveTempDir(host.Messages());
@@ -146,18 +97,35 @@ int main(int argc, char** argv)
 {
     using namespace quorrel;
     const std::vector<std::string> args(argv + 1, argv + argc);
-    const BatchCommandLineResult parsed = ParseBatchCommandLine(args);
-    if (!parsed.Line) {
+    const BatchRequestResult parsed = ParseBatchRequest(args);
+    if (!parsed.Request) {
         Say(parsed.Error + "; try \"quorrel-batch --help\"");
         return ExitBadInput;
     }
-    if (parsed.Line->Help) {
+    const BatchRequest& request = *parsed.Request;
+    switch (request.Command) {
+    case BatchCommand::Sweep:
+        if (request.Help) {
+            std::cout << SweepUsage();
+            return ExitSuccess;
+        }
+        return RunSweepCommand(request.Sweep);
+    case BatchCommand::Tidy:
+        if (request.Help) {
+            std::cout << TidyUsage();
+            return ExitSuccess;
+        }
+        return TidyFolder(request.TidyDir, std::cerr);
+    case BatchCommand::Run:
+        break;
+    }
+    if (request.Help) {
         std::cout << BatchUsage();
         return ExitSuccess;
     }
-    if (parsed.Line->Version) {
+    if (request.Run.Version) {
         std::cout << "quorrel-batch " QUORREL_VERSION_TEXT "\n";
         return ExitSuccess;
     }
-    return Run(*parsed.Line);
+    return Run(request.Run);
 }

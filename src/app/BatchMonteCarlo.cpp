@@ -53,6 +53,13 @@ bool IsMonteCarloMode(const std::string& mode)
     return mode == "montecarlo-fixed" || mode == "montecarlo-variable";
 }
 
+void ApplyMonteCarloSettings(const BatchMonteCarloOptions& options, ParameterSet& params)
+{
+    params.OutcomeRandomMode = static_cast<uint8_t>(options.OutcomeRandom.value_or(NotRandomising));
+    params.StandoffPercent = options.Standoff.value_or(0);
+    params.GRateRandomising = options.GRateRandom;
+}
+
 std::function<RunEnd(AppState&, RunHost&)> MonteCarloDriver(const std::string& mode,
                                                             const BatchMonteCarloOptions& options,
                                                             ParameterSet& params)
@@ -75,9 +82,7 @@ std::function<RunEnd(AppState&, RunHost&)> MonteCarloDriver(const std::string& m
     if (!variable && params.HasVariablePair())
         throw std::invalid_argument("Some interactions in the outcome matrix are set to variable.");
 
-    params.OutcomeRandomMode = static_cast<uint8_t>(options.OutcomeRandom.value_or(NotRandomising));
-    params.StandoffPercent = options.Standoff.value_or(0);
-    params.GRateRandomising = options.GRateRandom;
+    ApplyMonteCarloSettings(options, params);
 
     const std::string repeat = *options.Runs;
     const std::string result = *options.Result;

@@ -28,6 +28,9 @@ std::string SetMonteCarloOption(BatchMonteCarloOptions& options, const std::stri
 
 bool IsMonteCarloMode(const std::string& mode);
 
+// The process-wide randomisation settings of the options, put into the parameter set.
+void ApplyMonteCarloSettings(const BatchMonteCarloOptions& options, ParameterSet& params);
+
 // The series of a Monte Carlo mode, with the process-wide randomisation settings of the
 // options put into the parameter set. Throws std::invalid_argument with a one-line reason
 // when the options do not suit the mode or the parameters.

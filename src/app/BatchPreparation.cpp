@@ -178,11 +178,12 @@ void ApplySets(ParameterSet& params, const BatchCommandLine& line)
 }
 
 // Every output file name of the options moved into folder, the name itself kept.
-void MoveOutputs(OptionStruct& options, const fs::path& folder)
+void MoveOutputs(OptionStruct& options, const fs::path& folder, bool make)
 {
     std::error_code ec;
-    fs::create_directories(folder, ec);
-    if (!fs::is_directory(folder, ec))
+    if (make)
+        fs::create_directories(folder, ec);
+    if (make && !fs::is_directory(folder, ec))
         throw BatchInputError{"the output directory \"" + folder.string() + "\" cannot be made"};
     const fs::path target = fs::absolute(folder, ec);
     for (std::string OptionStruct::*name :
@@ -210,7 +211,7 @@ void CheckCoverFile(const AppState& app)
 
 // The start-up state, the parameter file, the options file and the overrides, as the
 // desktop program would have them in force when the run mode is confirmed.
-void PrepareBatchRun(AppState& app, const BatchCommandLine& line, Dialogs& dialogs)
+void PrepareBatchRun(AppState& app, const BatchCommandLine& line, Dialogs& dialogs, PreparationFor purpose)
 {
     std::error_code ec;
     const fs::path dir = line.Dir.empty() ? fs::current_path() : fs::absolute(line.Dir, ec);
@@ -249,10 +250,11 @@ void PrepareBatchRun(AppState& app, const BatchCommandLine& line, Dialogs& dialo
         reading.PassOn(dialogs);
     }
     if (!line.OutputDir.empty())
-        MoveOutputs(app.Options, line.OutputDir);
+        MoveOutputs(app.Options, line.OutputDir, purpose == PreparationFor::Run);
     ApplySets(app.Params, line);
     app.BringParametersIntoForce();
-    CheckCoverFile(app);
+    if (purpose == PreparationFor::Run)
+        CheckCoverFile(app);
 }
 
 void CheckBatchOutputNames(const AppState& app, const BatchCommandLine& line)

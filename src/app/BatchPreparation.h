@@ -18,7 +18,11 @@ struct BatchInputError {
 // options file (its output files moved into --output-dir), the overrides checked as the
 // general-parameters dialog checks them, and the parameters brought into force.
 // Throws BatchInputError.
-void PrepareBatchRun(AppState& app, const BatchCommandLine& line, Dialogs& dialogs);
+// For a plan's check (PlanCheck) nothing is written: the output folder is named but not made,
+// and the initial cover file is left to the run, which reads it and fails alone.
+enum class PreparationFor { Run, PlanCheck };
+void PrepareBatchRun(AppState& app, const BatchCommandLine& line, Dialogs& dialogs,
+                     PreparationFor purpose = PreparationFor::Run);
 
 // Refuses, before anything is written, an output that would overwrite a file the program
 // keeps for the user (PLast.prm, PDefault.prm, Options.dat, ERR-INIT.prm of the start

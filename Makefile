@@ -12,7 +12,7 @@ FUZZ_SECONDS ?= 60
 FUZZ_TARGETS = ParameterFile OptionsFile LandscapeText TidyParameterListing TidyStatisticsFile TidyOutcomeFile \
 	TidyMonteCarloResult TidyRunRecord
 
-.PHONY: all deps configure build run test bench clean install package test-sanitize fuzz
+.PHONY: all deps configure build run test bench clean install package test-sanitize fuzz test-cluster
 
 all: build
 
@@ -53,6 +53,11 @@ fuzz: deps
 	        -artifact_prefix=$(FUZZ_DIR)/found/$$t/ $(FUZZ_DIR)/corpus/$$t tests/fuzz/corpus/$$t \
 	        $$(ls -d tests/fuzz/regressions/$$t 2>/dev/null) || exit 1; \
 	done
+
+# A sweep as a 4-task Slurm job array on a throw-away single-node Slurm of this machine
+# (root; installs slurm-wlm and munge), then tidy and a check of the merged study folder.
+test-cluster: build
+	@scripts/slurm-check $(BUILD_DIR)/src/app/quorrel-batch
 
 # The engine benchmark, whole runs through the drivers, then the desktop program against
 # the batch runner (offscreen).

@@ -109,15 +109,11 @@ __attribute__((target("avx2"))) int DrawScan::NextInRowWide(const Cell* row, int
             s = Jump.Mul[drawers] * s + Jump.Add[drawers];
             continue;
         }
-        for (int i = x; i < x + 8; ++i) {
-            const int32_t species = row[i].Species;
-            if ((species != 0) != occupiedDraw_)
-                continue;
-            s = s * Rng::Multiplier + Rng::Increment;
-            if (s < threshold_[species]) {
-                seed = s;
-                return i;
-            }
+        // A draw of the group may fall below its own bound: draw by draw.
+        const int found = NextInRowPlain(row, x, x + 7, s);
+        if (found <= x + 7) {
+            seed = s;
+            return found;
         }
     }
     seed = s;

@@ -31,6 +31,28 @@ inline ParameterSet Defaults700()
     return p;
 }
 
+// The run people make most: the defaults' 3 species on side x side cells, one of them with
+// a range of growth rates, mortality patches of up to 4 cells, square disturbance of 9
+// cells, closed recruitment.
+inline ParameterSet MortalityDisturbanceClosed(int side, int generations)
+{
+    ParameterSet p = Defaults700();
+    GParamStruct& g = p.GParamRec;
+    g.MaxX = g.MaxY = side;
+    g.PIX = 1;
+    g.Maxgen = generations;
+    g.RecruitType = 1;
+    g.Influx = 0.1f;
+    g.DisturbProb = 0.01f;
+    g.PatchSize = 9;
+    p.MortalityVector[0] = 4.0f;
+    for (int s = 1; s <= g.Maxspec; ++s)
+        p.MortalityVector[s] = 0.02f;
+    p.GrowthRates[2] = {-1, 30, 80};
+    p.UpdateGRateFractions();
+    return p;
+}
+
 // Species 1..species of p with growth-rate ranges and every pair variable, seeded over the
 // whole range, single-cell mortality 0.01, recruitment probability 0.5.
 inline void MakeEveryPairVariable(ParameterSet& p, int species)

@@ -119,31 +119,10 @@ OptionStruct Options(bool statistics, bool outcomes)
     return o;
 }
 
-// The run of the issue that measured it: 3 species, mortality patches, disturbance, closed
-// recruitment.
-ParameterSet Realistic(int side, int generations)
-{
-    ParameterSet p = Defaults700();
-    GParamStruct& g = p.GParamRec;
-    g.MaxX = g.MaxY = side;
-    g.PIX = 1;
-    g.Maxgen = generations;
-    g.RecruitType = 1;
-    g.Influx = 0.1f;
-    g.DisturbProb = 0.01f;
-    g.PatchSize = 9;
-    p.MortalityVector[0] = 4.0f;
-    for (int s = 1; s <= g.Maxspec; ++s)
-        p.MortalityVector[s] = 0.02f;
-    p.GrowthRates[2] = {-1, 30, 80};
-    p.UpdateGRateFractions();
-    return p;
-}
-
 // species variable-outcome species, every pair variable, closed recruitment.
 ParameterSet Variable(int side, int generations, int species)
 {
-    ParameterSet p = Realistic(side, generations);
+    ParameterSet p = MortalityDisturbanceClosed(side, generations);
     p.GParamRec.MutationOTC = 0.1f;
     p.GParamRec.MutAmtOTC = 5;
     MakeEveryPairVariable(p, species);
@@ -185,7 +164,7 @@ int main()
 
     std::printf("Statistics and tallies, 700 x 700, 60 generations:\n");
     {
-        const ParameterSet p = Realistic(700, 60);
+        const ParameterSet p = MortalityDisturbanceClosed(700, 60);
         const double none = PerGeneration({p, Options(false, false)});
         const double all = PerGeneration({p, Options(true, false)});
         Ratio("fixed, 3 species: coverage, growth-rate and freq-time files", all, none, 1.3);
@@ -200,8 +179,8 @@ int main()
         const char* with = statistics ? "coverage and growth-rate files" : "no outputs";
         OptionStruct o = Options(statistics, false);
         o.WriteFTP = false;
-        const double array = PerGeneration({Realistic(200, 12), o, true});
-        const double single = PerGeneration({Realistic(632, 40), o});
+        const double array = PerGeneration({MortalityDisturbanceClosed(200, 12), o, true});
+        const double single = PerGeneration({MortalityDisturbanceClosed(632, 40), o});
         Ratio((std::string("fixed, ") + with).c_str(), array, 10.0 * single, 1.5);
         const double vArray = PerGeneration({Variable(200, 8, 10), o, true, 10, 10, OutcomeKind::Variable});
         const double vSingle = PerGeneration({Variable(632, 30, 10), o, false, 0, 0, OutcomeKind::Variable});

@@ -1,7 +1,7 @@
 // The variable-outcome model against the fixed-outcome model on a 700 x 700 landscape,
 // measured in the same run: milliseconds per generation of the fast and literal paths of
-// case (c), the ratio of its fast generation to the fixed-outcome generation of case (a),
-// and the peak memory of a plain run of case (c) in a child process.
+// case (d), the ratio of its fast generation to the fixed-outcome generation of case (a),
+// and the peak memory of a plain run of case (d) in a child process.
 #include "BenchSupport.h"
 #include "VariableBench.h"
 
@@ -58,7 +58,7 @@ constexpr int Reps = 5;
 constexpr int Gens = 10;
 constexpr int WarmUp = 40;
 
-// A run of case (c) after its warm-up generations.
+// A run of case (d) after its warm-up generations.
 struct WarmRun {
     explicit WarmRun(const ParameterSet& params)
         : p(params), lands(std::make_unique<Landscapes>()), rng{static_cast<uint32_t>(params.GParamRec.RandSeed)},
@@ -107,7 +107,7 @@ double FixedOutcomeGeneration(const ParameterSet& params)
         [&] { model.Generation(++gen); });
 }
 
-// A whole run of case (c) as a driver makes it; returns the peak resident size in MB of
+// A whole run of case (d) as a driver makes it; returns the peak resident size in MB of
 // the child process that made it, or a negative value when it could not be measured.
 double PeakMemoryOfRun(const ParameterSet& params, int generations)
 {
@@ -184,20 +184,20 @@ bool MeasureVariableOutcome()
         for (int x = 1; x <= gp.MaxX; ++x)
             same = same && fastLands->CurrentLandscape(x, y) == run->lands->CurrentLandscape(x, y);
 
-    std::printf("(c) variable outcome: 40 species, every pair variable, mortality 0.01, open recruitment,\n"
+    std::printf("(d) variable outcome: 40 species, every pair variable, mortality 0.01, open recruitment,\n"
                 "    influx 0.1, outcome and growth-rate mutation 0.1\n");
     std::printf("  cells changed by one generation: %.1f %%\n", 100.0 * changed / (gp.MaxX * gp.MaxY));
     std::printf("  whole generation  fast %8.3f ms  literal %8.3f ms  ratio %5.2fx\n", fast, literal,
                 literal / fast);
-    std::printf("  against (a), fixed outcome, measured here %8.3f ms: (c) costs %5.2fx (target at most 3x)\n",
+    std::printf("  against (a), fixed outcome, measured here %8.3f ms: (d) costs %5.2fx (target at most 3x)\n",
                 fixed, fast / fixed);
     std::printf("  against the same community with every pair fixed, fixed-outcome model, %8.3f ms:\n"
-                "    (c) costs %5.2fx; that run alone costs %5.2fx (a)\n",
+                "    (d) costs %5.2fx; that run alone costs %5.2fx (a)\n",
                 fixedCommunity, fast / fixedCommunity, fixedCommunity / fixed);
     if (peak >= 0.0)
-        std::printf("  peak memory of a run of (c), 20 generations: %.1f MB (target at most 400 MB)\n", peak);
+        std::printf("  peak memory of a run of (d), 20 generations: %.1f MB (target at most 400 MB)\n", peak);
     else
-        std::printf("  peak memory of a run of (c): could not be measured\n");
+        std::printf("  peak memory of a run of (d): could not be measured\n");
     std::printf("  fast and literal paths end identical: %s\n", same ? "yes" : "NO");
     return same;
 }

@@ -127,30 +127,21 @@ void DisturbancePass::Apply(const ParameterSet& p, LandscapeGrid& grid, Rng& rng
     if (square)
         shape = SquarePatch(g);
     const uint64_t threshold = DrawThreshold(g.DisturbProb);
-    uint32_t* states = states_.data();
+    uint32_t seed = rng.RandSeed;
     for (int y = 1; y <= g.MaxY; ++y) {
-        int x = 1;
-        while (x <= g.MaxX) {
-            const int count = std::min(Chunk, g.MaxX - x + 1);
-            jump_.States(rng.RandSeed, states, count);
-            int k = 0;
-            while (k < count && states[k] >= threshold)
-                ++k;
-            if (k == count) {
-                rng.RandSeed = states[count - 1];
-                x += count;
-                continue;
-            }
-            // A patch starts at x + k; a random walk takes further draws, so the next
-            // stretch starts from the generator as the patch leaves it.
-            rng.RandSeed = states[k];
+        for (int x = 1 + scan_.NextBelow(g.MaxX, threshold, seed); x <= g.MaxX;) {
+            // A patch starts at x; a random walk takes further draws, so the search goes on
+            // from the generator as the patch leaves it.
+            rng.RandSeed = seed;
             if (square)
-                PlaceSquarePatch(g, grid, shape, x + k, y);
+                PlaceSquarePatch(g, grid, shape, x, y);
             else
-                RandomWalkPatch(g, grid, rng, x + k, y);
-            x += k + 1;
+                RandomWalkPatch(g, grid, rng, x, y);
+            seed = rng.RandSeed;
+            x += 1 + scan_.NextBelow(g.MaxX - x, threshold, seed);
         }
     }
+    rng.RandSeed = seed;
 }
 
 } // namespace quorrel

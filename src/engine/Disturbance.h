@@ -1,11 +1,10 @@
 #pragma once
 
+#include "engine/DrawScan.h"
 #include "engine/LandscapeGrid.h"
 #include "engine/Rng.h"
-#include "engine/RngJump.h"
 #include "params/ParameterSet.h"
 
-#include <array>
 #include <cstdint>
 
 namespace quorrel {
@@ -36,15 +35,14 @@ void RandomWalkPatch(const GParamStruct& g, LandscapeGrid& grid, Rng& rng, int x
 
 // Disturbance (ApplyDisturbance): every interior cell draws one RandomReal and starts a
 // patch below DisturbProb. Nothing happens unless PatchSize > 0 and DisturbProb > 0.
-// The pass produces the trigger draws of a stretch of cells at once by jump-ahead.
+// The pass searches the trigger draws of a row eight at a time (DrawScan).
 class DisturbancePass {
 public:
     void Apply(const ParameterSet& p, LandscapeGrid& grid, Rng& rng);
+    void UseWideKernel(bool on) { scan_.UseWideKernel(on); }
 
 private:
-    static constexpr int Chunk = 64;
-    RngJump<Chunk> jump_;
-    std::array<uint32_t, Chunk> states_{};
+    DrawScan scan_;
 };
 
 // The same pass written as plainly as it reads, for reference and tests.

@@ -118,8 +118,7 @@ void Model::Step(bool recruit)
         else
             ClearEmptyGenotypes();
     } else if (arrivals) {
-        quorrel::ApplyRecruitment(params_, fractions_, landscapes_.CurrentLandscape, rng_, observedGRates_,
-                                  steps.Empties());
+        recruitment_.Apply(params_, fractions_, landscapes_.CurrentLandscape, rng_, observedGRates_, steps.Empties());
     }
 }
 
@@ -178,6 +177,8 @@ void Model::UseWideKernel(bool on)
     mortality_.UseWideKernel(on);
     singleCells_.UseWideKernel(on);
     empties_.UseWideKernel(on);
+    disturbance_.UseWideKernel(on);
+    recruitment_.UseWideKernel(on);
     if (layer_)
         layer_->contention.UseWideKernel(on);
 }
@@ -254,7 +255,7 @@ void Model::ApplyDisturbanceLiteral()
 
 void Model::ApplyRecruitment()
 {
-    quorrel::ApplyRecruitment(params_, fractions_, landscapes_.CurrentLandscape, rng_, observedGRates_);
+    recruitment_.Apply(params_, fractions_, landscapes_.CurrentLandscape, rng_, observedGRates_);
 }
 
 void Model::ApplyRecruitmentLiteral()

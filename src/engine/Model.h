@@ -172,6 +172,7 @@ private:
     SingleCellMortality singleCells_;
     EmptyCells empties_;
     DisturbancePass disturbance_;
+    RecruitmentPass recruitment_;
     std::unique_ptr<GenotypeLayer> layer_;
 };
 

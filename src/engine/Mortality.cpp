@@ -56,16 +56,13 @@ void MortalityPass::Apply(const ParameterSet& p, LandscapeGrid& grid, Rng& rng)
     std::array<uint64_t, MaxSpecies + 1> threshold{};
     for (int s = 1; s <= g.Maxspec; ++s)
         threshold[s] = DrawThreshold(p.MortalityVector[s]);
+    scan_.Prepare(DrawScan::Drawers::Occupied, threshold);
+    // A patch takes no draws: the search goes on from the cell after the death, over the
+    // row as the patch has left it.
     for (int y = 1; y <= g.MaxY; ++y) {
-        Cell* row = grid.Row(y);
-        for (int x = 1; x <= g.MaxX; ++x) {
-            const int32_t s = row[x].Species;
-            if (s == 0)
-                continue;
-            seed = seed * Rng::Multiplier + Rng::Increment;
-            if (seed < threshold[s])
-                Spread(g, grid, x, y, s, limit);
-        }
+        const Cell* row = grid.Row(y);
+        for (int x = scan_.NextInRow(row, 1, g.MaxX, seed); x <= g.MaxX; x = scan_.NextInRow(row, x + 1, g.MaxX, seed))
+            Spread(g, grid, x, y, row[x].Species, limit);
     }
     rng.RandSeed = seed;
 }

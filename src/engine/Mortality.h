@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/DrawScan.h"
 #include "engine/LandscapeGrid.h"
 #include "engine/Rng.h"
 #include "engine/SingleCellMortality.h"
@@ -20,7 +21,11 @@ public:
     void Reserve(int cells);
 
     void Apply(const ParameterSet& p, LandscapeGrid& grid, Rng& rng);
-    void UseWideKernel(bool on) { single_.UseWideKernel(on); }
+    void UseWideKernel(bool on)
+    {
+        single_.UseWideKernel(on);
+        scan_.UseWideKernel(on);
+    }
 
 private:
     void Spread(const GParamStruct& g, LandscapeGrid& grid, int x, int y, int32_t species, int64_t limit);
@@ -29,6 +34,7 @@ private:
     std::vector<int32_t> wave_;
     std::vector<int32_t> next_;
     SingleCellMortality single_;
+    DrawScan scan_;
 };
 
 // The same pass written as plainly as it reads, for reference and tests.

@@ -4,6 +4,7 @@
 #include "engine/Thresholds.h"
 
 #include <algorithm>
+#include <array>
 
 namespace quorrel {
 
@@ -78,47 +79,56 @@ void ApplyRecruitmentLiteral(const ParameterSet& p, const GRateRanges& fractions
     }
 }
 
-void ApplyRecruitment(const ParameterSet& p, const GRateRanges& fractions, LandscapeGrid& grid, Rng& rng,
-                      GRateRanges& observed, const EmptyCells* empties)
+void RecruitmentPass::Apply(const ParameterSet& p, const GRateRanges& fractions, LandscapeGrid& grid, Rng& rng,
+                            GRateRanges& observed, const EmptyCells* empties)
 {
     const GParamStruct& g = p.GParamRec;
     const bool open = g.RecruitType == 0;
     if (g.RecruitType != 0 && g.RecruitType != 1)
         return;
-    // Only the influx test is taken by every empty cell; it runs on a local state.
-    const uint64_t influx = DrawThreshold(g.Influx);
-    uint32_t seed = rng.RandSeed;
-    // Visits the empty cell (x, y); false when the pass ends here. A recruit fills only the
-    // cell visited, so a list of the cells empty before the pass stays true.
-    const auto visit = [&](int x, int y) {
-        seed = seed * Rng::Multiplier + Rng::Increment;
-        if (seed >= influx)
-            return true;
-        rng.RandSeed = seed;
+    std::array<uint64_t, MaxSpecies + 1> threshold{};
+    threshold[0] = DrawThreshold(g.Influx);
+    scan_.Prepare(DrawScan::Drawers::Empty, threshold);
+    // The recruit at (x, y), whose influx draw has just been taken; false when the pass ends
+    // here. A recruit fills only the cell visited, so the cells after it in the row, and a
+    // list of the cells empty before the pass, stay as they were.
+    const auto arrive = [&](int x, int y) {
         Cell recruit;
-        bool arrives = true;
         if (open) {
             const std::optional<Cell> arrival = DrawOpenRecruit(p, fractions, rng);
-            arrives = arrival.has_value();
-            if (arrives)
-                recruit = *arrival;
+            if (!arrival)
+                return true;
+            recruit = *arrival;
         } else {
             int px = 0;
             int py = 0;
             if (!FindRecruitParent(g, grid, rng, px, py))
                 return false;
             recruit = grid(px, py);
-            arrives = rng.RandomReal() < p.RecruitmentVector[recruit.Species];
+            if (!(rng.RandomReal() < p.RecruitmentVector[recruit.Species]))
+                return true;
         }
-        if (arrives) {
-            Mutate(p, rng, recruit, observed, open);
-            grid(x, y) = recruit;
-        }
-        seed = rng.RandSeed;
+        Mutate(p, rng, recruit, observed, open);
+        grid(x, y) = recruit;
         return true;
     };
-    if (ForEachEmptyCell(grid, g.MaxX, g.MaxY, empties, visit))
-        rng.RandSeed = seed;
+    if (empties != nullptr) {
+        const int count = empties->Count();
+        for (int i = scan_.NextBelow(count, threshold[0], rng.RandSeed); i < count;
+             i += 1 + scan_.NextBelow(count - i - 1, threshold[0], rng.RandSeed)) {
+            const int32_t at = (*empties)[i];
+            if (!arrive(at % EmptyCells::Pack, at / EmptyCells::Pack))
+                return;
+        }
+        return;
+    }
+    for (int y = 1; y <= g.MaxY; ++y) {
+        const Cell* row = grid.Row(y);
+        for (int x = scan_.NextInRow(row, 1, g.MaxX, rng.RandSeed); x <= g.MaxX;
+             x = scan_.NextInRow(row, x + 1, g.MaxX, rng.RandSeed))
+            if (!arrive(x, y))
+                return;
+    }
 }
 
 bool FindRecruitParent(const GParamStruct& g, const LandscapeGrid& grid, Rng& rng, int& px, int& py)

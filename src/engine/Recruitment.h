@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/DrawScan.h"
 #include "engine/EmptyCells.h"
 #include "engine/LandscapeGrid.h"
 #include "engine/Rng.h"
@@ -30,9 +31,17 @@ void MutateRecruitGRate(const GParamStruct& g, Rng& rng, Cell& recruit, bool var
 // recruitment probability; then its growth rate may mutate. Mutated open recruits widen
 // observed. Closed recruitment into an empty landscape ends the pass. RecruitType values
 // other than 0 and 1 recruit nobody and draw nothing. Given the list of the landscape's
-// empty cells, the pass visits those instead of scanning for them.
-void ApplyRecruitment(const ParameterSet& p, const GRateRanges& fractions, LandscapeGrid& grid, Rng& rng,
-                      GRateRanges& observed, const EmptyCells* empties = nullptr);
+// empty cells, the pass visits those instead of scanning for them. The influx draws that
+// bring nobody are searched eight at a time (DrawScan).
+class RecruitmentPass {
+public:
+    void Apply(const ParameterSet& p, const GRateRanges& fractions, LandscapeGrid& grid, Rng& rng,
+               GRateRanges& observed, const EmptyCells* empties = nullptr);
+    void UseWideKernel(bool on) { scan_.UseWideKernel(on); }
+
+private:
+    DrawScan scan_;
+};
 
 // The same pass written as plainly as it reads, for reference and tests.
 void ApplyRecruitmentLiteral(const ParameterSet& p, const GRateRanges& fractions, LandscapeGrid& grid, Rng& rng,

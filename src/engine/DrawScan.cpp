@@ -1,0 +1,161 @@
+#include "engine/DrawScan.h"
+
+#include "engine/RngJump.h"
+#include "engine/WideKernel.h"
+
+#include <algorithm>
+#include <bit>
+
+namespace quorrel {
+
+namespace {
+
+constexpr RngJump<8> Jump;
+constexpr uint64_t Certain = uint64_t(1) << 32;
+
+} // namespace
+
+DrawScan::DrawScan() : available_(WideKernelAvailable()) {}
+
+void DrawScan::Prepare(Drawers drawers, const std::array<uint64_t, MaxSpecies + 1>& thresholds)
+{
+    threshold_ = thresholds;
+    occupiedDraw_ = drawers == Drawers::Occupied;
+    bound_ = occupiedDraw_ ? *std::max_element(threshold_.begin() + 1, threshold_.end()) : threshold_[0];
+}
+
+void DrawScan::UseWideKernel(bool on)
+{
+    allowWide_ = on;
+}
+
+int DrawScan::NextInRow(const Cell* row, int x, int maxX, uint32_t& seed) const
+{
+    // The vector groups compare 32-bit states with the bound: a certain draw is left to the
+    // plain loop.
+    if (allowWide_ && available_ && bound_ < Certain)
+        return NextInRowWide(row, x, maxX, seed);
+    return NextInRowPlain(row, x, maxX, seed);
+}
+
+int DrawScan::NextInRowPlain(const Cell* row, int x, int maxX, uint32_t& seed) const
+{
+    uint32_t s = seed;
+    for (; x <= maxX; ++x) {
+        const int32_t species = row[x].Species;
+        if ((species != 0) != occupiedDraw_)
+            continue;
+        s = s * Rng::Multiplier + Rng::Increment;
+        if (s < threshold_[species]) {
+            seed = s;
+            return x;
+        }
+    }
+    seed = s;
+    return x;
+}
+
+int DrawScan::NextBelow(int count, uint64_t threshold, uint32_t& seed) const
+{
+    if (count <= 0)
+        return 0;
+    if (threshold >= Certain) {
+        seed = seed * Rng::Multiplier + Rng::Increment;
+        return 0;
+    }
+    if (allowWide_ && available_)
+        return NextBelowWide(count, static_cast<uint32_t>(threshold), seed);
+    return NextBelowPlain(count, static_cast<uint32_t>(threshold), seed);
+}
+
+int DrawScan::NextBelowPlain(int count, uint32_t threshold, uint32_t& seed)
+{
+    uint32_t s = seed;
+    for (int i = 0; i < count; ++i) {
+        s = s * Rng::Multiplier + Rng::Increment;
+        if (s < threshold) {
+            seed = s;
+            return i;
+        }
+    }
+    seed = s;
+    return count;
+}
+
+#ifdef QRL_WIDE_KERNEL
+
+// Eight cells at a time: which of them draw, and whether any of the states of their draws
+// lies below the largest bound. Cell x's species is the even 32-bit lane of its pair.
+__attribute__((target("avx2"))) int DrawScan::NextInRowWide(const Cell* row, int x, int maxX, uint32_t& seed) const
+{
+    const __m256i mul = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Jump.Mul.data() + 1));
+    const __m256i add = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Jump.Add.data() + 1));
+    const __m256i sign = _mm256_set1_epi32(INT32_MIN);
+    const __m256i bound = _mm256_set1_epi32(static_cast<int32_t>(static_cast<uint32_t>(bound_) ^ 0x80000000u));
+    const __m256i zero = _mm256_setzero_si256();
+    uint32_t s = seed;
+    for (; x + 7 <= maxX; x += 8) {
+        const int emptyLow = _mm256_movemask_ps(_mm256_castsi256_ps(
+            _mm256_cmpeq_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + x)), zero)));
+        const int emptyHigh = _mm256_movemask_ps(_mm256_castsi256_ps(
+            _mm256_cmpeq_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + x + 4)), zero)));
+        const int empty = std::popcount(static_cast<unsigned>(emptyLow & 0x55)) +
+                          std::popcount(static_cast<unsigned>(emptyHigh & 0x55));
+        const int drawers = occupiedDraw_ ? 8 - empty : empty;
+        const __m256i states = _mm256_add_epi32(_mm256_mullo_epi32(_mm256_set1_epi32(static_cast<int32_t>(s)), mul), add);
+        const int below = _mm256_movemask_ps(
+            _mm256_castsi256_ps(_mm256_cmpgt_epi32(bound, _mm256_xor_si256(states, sign))));
+        if ((below & ((1 << drawers) - 1)) == 0) {
+            s = Jump.Mul[drawers] * s + Jump.Add[drawers];
+            continue;
+        }
+        // A draw of the group may fall below its own bound: draw by draw.
+        const int found = NextInRowPlain(row, x, x + 7, s);
+        if (found <= x + 7) {
+            seed = s;
+            return found;
+        }
+    }
+    seed = s;
+    return NextInRowPlain(row, x, maxX, seed);
+}
+
+// Eight draws at a time against one bound.
+__attribute__((target("avx2"))) int DrawScan::NextBelowWide(int count, uint32_t threshold, uint32_t& seed) const
+{
+    const __m256i mul = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Jump.Mul.data() + 1));
+    const __m256i add = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Jump.Add.data() + 1));
+    const __m256i sign = _mm256_set1_epi32(INT32_MIN);
+    const __m256i bound = _mm256_set1_epi32(static_cast<int32_t>(threshold ^ 0x80000000u));
+    uint32_t s = seed;
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        const __m256i states = _mm256_add_epi32(_mm256_mullo_epi32(_mm256_set1_epi32(static_cast<int32_t>(s)), mul), add);
+        const int below = _mm256_movemask_ps(
+            _mm256_castsi256_ps(_mm256_cmpgt_epi32(bound, _mm256_xor_si256(states, sign))));
+        if (below != 0) {
+            const int k = std::countr_zero(static_cast<unsigned>(below));
+            seed = Jump.Mul[k + 1] * s + Jump.Add[k + 1];
+            return i + k;
+        }
+        s = Jump.Mul[8] * s + Jump.Add[8];
+    }
+    seed = s;
+    return i + NextBelowPlain(count - i, threshold, seed);
+}
+
+#else
+
+int DrawScan::NextInRowWide(const Cell* row, int x, int maxX, uint32_t& seed) const
+{
+    return NextInRowPlain(row, x, maxX, seed);
+}
+
+int DrawScan::NextBelowWide(int count, uint32_t threshold, uint32_t& seed) const
+{
+    return NextBelowPlain(count, threshold, seed);
+}
+
+#endif
+
+} // namespace quorrel

@@ -34,7 +34,8 @@ std::map<std::string, std::string> Starts(const fs::path& folder)
 {
     std::map<std::string, std::string> starts;
     const std::regex start("\"start\": \"([^\"]+)\"");
-    for (const auto& entry : fs::directory_iterator(folder)) {
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
         std::smatch m;
         const std::string text = ReadAll((entry.path() / "run.json").string());
         if (std::regex_search(text, m, start))
@@ -48,7 +49,8 @@ std::map<std::string, std::string> Starts(const fs::path& folder)
 TEST(Sweep, AKilledSweepIsResumedWithoutRedoingFinishedRuns)
 {
     TempFolder dir;
-    dir.Write("study.toml", "replicates = 5\nseed = 3\n[set]\nMaxX = 60\nMaxY = 60\nMaxgen = 300\n"
+    // Runs long enough (a few tenths of a second) that the kill comes well before the end.
+    dir.Write("study.toml", "replicates = 5\nseed = 3\n[set]\nMaxX = 80\nMaxY = 80\nMaxgen = 300\n"
                             "[vary]\nOverGRate = [50, 100]\nDisturbProb = { from = 0.0, to = 0.1, step = 0.05 }\n");
     const fs::path out = dir.Path() / "study";
     const pid_t pid = fork();
@@ -58,9 +60,10 @@ TEST(Sweep, AKilledSweepIsResumedWithoutRedoingFinishedRuns)
         execl(QUORREL_BATCH, QUORREL_BATCH, "sweep", dir.File("study.toml").c_str(), "--jobs", "2", nullptr);
         _exit(127);
     }
-    // Ended once a few runs are done.
-    for (int i = 0; i < 600 && Count(ReadAll((out / "runs.csv").string()), ",done,") < 4; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    // Ended once a few runs are done (a run's record is written when it ends; the manifest
+    // is rewritten at most once a second while runs go on).
+    for (int i = 0; i < 6000 && Starts(out).size() < 4; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     kill(pid, SIGTERM);
     int status = 0;
     waitpid(pid, &status, 0);

@@ -2,6 +2,7 @@
 // program's model windows. See BatchUsage() for the interface.
 
 #include "app/BatchCommandLine.h"
+#include "app/BatchExit.h"
 #include "app/BatchHost.h"
 #include "app/BatchMonteCarlo.h"
 #include "app/CheckedBatchRun.h"
@@ -24,15 +25,6 @@
 
 namespace quorrel {
 namespace {
-
-constexpr int ExitSuccess = 0;
-constexpr int ExitRunError = 1;
-constexpr int ExitBadInput = 2;
-
-void Say(const std::string& text)
-{
-    std::cerr << "quorrel-batch: " << text << '\n';
-}
 
 int Run(const BatchCommandLine& line)
 {

@@ -1,6 +1,7 @@
 #include "app/SweepCommand.h"
 
 #include "BuildInfo.h"
+#include "app/BatchExit.h"
 #include "app/OutputFolderLock.h"
 #include "app/RunProcesses.h"
 #include "app/SweepChildCommand.h"
@@ -29,15 +30,6 @@ namespace quorrel {
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr int ExitAllDone = 0;
-constexpr int ExitSomeFailed = 1;
-constexpr int ExitBadPlan = 2;
-
-void Say(const std::string& text)
-{
-    std::cerr << "quorrel-batch: " << text << '\n';
-}
 
 // The folder a plan's sweep writes into by default: its name without the extension, beside it.
 fs::path DefaultFolder(const fs::path& plan)
@@ -99,7 +91,7 @@ public:
         std::vector<long> todo;
         if (const std::string refusal = Select(todo); !refusal.empty()) {
             Say(refusal);
-            return ExitBadPlan;
+            return ExitBadInput;
         }
         WriteManifest(true);
         if (todo.empty() && !line_.Quiet)
@@ -144,13 +136,13 @@ public:
             if (row.Status == RunStatus::Failed && (!line_.Only || row.Run == *line_.Only))
                 failed.push_back(row.Run);
         if (failed.empty())
-            return ExitAllDone;
+            return ExitSuccess;
         std::string list;
         for (size_t i = 0; i < failed.size() && i < 10; ++i)
             list += (i == 0 ? "" : ", ") + std::to_string(failed[i]);
         Say(std::to_string(failed.size()) + (failed.size() == 1 ? " run" : " runs") + " failed (" + list +
             (failed.size() > 10 ? ", ..." : "") + "); their run.json holds what they printed");
-        return ExitSomeFailed;
+        return ExitRunError;
     }
 
 private:
@@ -309,7 +301,7 @@ int RunSweepCommand(const SweepCommandLine& line)
         plan = ReadSweepPlan(line.Plan);
     } catch (const PlanError& e) {
         Say(e.what());
-        return ExitBadPlan;
+        return ExitBadInput;
     }
     std::error_code ec;
     const fs::path folder = line.OutputDir.empty() ? DefaultFolder(plan.File)
@@ -319,11 +311,11 @@ int RunSweepCommand(const SweepCommandLine& line)
     });
     if (!share.Share) {
         Say(share.Error);
-        return ExitBadPlan;
+        return ExitBadInput;
     }
     if (line.Only && static_cast<size_t>(*line.Only) > plan.Runs()) {
         Say("--only " + std::to_string(*line.Only) + ": the plan has " + std::to_string(plan.Runs()) + " runs");
-        return ExitBadPlan;
+        return ExitBadInput;
     }
     // The runs start in the plan's folder, so that a relative file name in the plan (a cover
     // file) means the same to the check here and to every run.
@@ -332,12 +324,12 @@ int RunSweepCommand(const SweepCommandLine& line)
         CheckSweepPlan(plan, folder);
     } catch (const PlanError& e) {
         Say(e.what());
-        return ExitBadPlan;
+        return ExitBadInput;
     }
     fs::create_directories(folder, ec);
     if (!fs::is_directory(folder, ec)) {
         Say("the sweep's folder " + folder.string() + " cannot be made");
-        return ExitBadPlan;
+        return ExitBadInput;
     }
     // One sweep at a time in a folder; the tasks of a cluster array share it, each with its
     // own runs and manifest.
@@ -345,7 +337,7 @@ int RunSweepCommand(const SweepCommandLine& line)
     if (!share.Share->Split || line.Only)
         if (const std::string busy = lock.Take(folder); !busy.empty()) {
             Say(busy);
-            return ExitBadPlan;
+            return ExitBadInput;
         }
 
     sigset_t terminate, previous;
@@ -368,7 +360,7 @@ int RunSweepCommand(const SweepCommandLine& line)
         return status;
     if (TidyFolder(folder, std::cerr) != 0) {
         Say("the tidy files of " + folder.string() + " could not be written");
-        return status == ExitAllDone ? ExitSomeFailed : status;
+        return status == ExitSuccess ? ExitRunError : status;
     }
     return status;
 }

@@ -4,6 +4,16 @@
 
 namespace quorrel {
 
+void DataLineOrder::ReadStart(LineFields& f, int& generation, int& row, int& column) const
+{
+    generation = IntValue(f.Int(6, "the generation"));
+    f.Literal("  ");
+    if (perLandscape_) {
+        row = IntValue(f.Int(4, "the landscape's row"));
+        column = IntValue(f.Int(4, "the landscape's column"));
+    }
+}
+
 void DataLineOrder::Check(const TextLines& lines, int generation, int row, int column)
 {
     const int nextGeneration = first_ ? 0 : generation_ + 1;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tidy/LineFields.h"
 #include "tidy/TextLines.h"
 
 namespace quorrel {
@@ -9,6 +10,10 @@ namespace quorrel {
 class DataLineOrder {
 public:
     explicit DataLineOrder(bool perLandscape) : perLandscape_(perLandscape) {}
+
+    // The start of a data line: the generation, then for each landscape of an array its row
+    // and column.
+    void ReadStart(LineFields& f, int& generation, int& row, int& column) const;
 
     // Refuses the line lines.Next returned last when it does not follow the one before.
     void Check(const TextLines& lines, int generation, int row, int column);

@@ -105,12 +105,7 @@ OutcomeFile ReadOutcomeFile(TextLines& lines, const ParameterListing& listing)
     while (!lines.AtEnd()) {
         LineFields f(lines, lines.Next("a data line"));
         OutcomeFile::SpeciesLine line;
-        line.generation = IntValue(f.Int(6, "the generation"));
-        f.Literal("  ");
-        if (file.perLandscape) {
-            line.row = IntValue(f.Int(4, "the landscape's row"));
-            line.column = IntValue(f.Int(4, "the landscape's column"));
-        }
+        order.ReadStart(f, line.generation, line.row, line.column);
         static const char* what[] = {"a Win average", "a Loss average", "a Standoff average"};
         line.values.reserve(static_cast<size_t>(3 * n));
         for (int k = 0; k < 3 * n; ++k)

@@ -65,12 +65,7 @@ StatisticsFile ReadStatisticsFile(TextLines& lines, const ParameterListing& list
     while (!lines.AtEnd()) {
         LineFields f(lines, lines.Next("a data line"));
         StatisticsFile::Line line;
-        line.generation = IntValue(f.Int(6, "the generation"));
-        f.Literal("  ");
-        if (file.perLandscape) {
-            line.row = IntValue(f.Int(4, "the landscape's row"));
-            line.column = IntValue(f.Int(4, "the landscape's column"));
-        }
+        order.ReadStart(f, line.generation, line.row, line.column);
         line.values.reserve(static_cast<size_t>(n));
         for (int s = 1; s <= n; ++s)
             line.values.push_back(f.Fixed(6, 1, coverage ? "a species' cover" : "a species' mean growth rate"));

@@ -47,6 +47,13 @@ RunRecord ReadRunRecord(std::string_view text, const std::string& name)
         std::string what = error.what();
         const size_t at = what.find("at line ");
         throw TidyError(name + " " + (at != std::string::npos ? what.substr(at + 3) : what));
+    } catch (const Json::exception& error) {
+        // A number too large for any JSON number type, and the like; without the library's
+        // "[json.exception.…] " tag.
+        std::string what = error.what();
+        if (const size_t tag = what.find("] "); what.starts_with("[") && tag != std::string::npos)
+            what.erase(0, tag + 2);
+        throw TidyError(name + ": not a run record (" + what + ")");
     }
     if (!record.is_object())
         throw TidyError(name + ": not a run record (the JSON text is not an object)");

@@ -180,6 +180,7 @@ TEST(TidyReaders, RunRecordsAreCheckedFieldByField)
     const std::vector<std::pair<std::string, std::string>> bad = {
         {"{\n\"run\": 1,\n oops}", "run.json line 3, column 2"},
         {"[]", "run.json: not a run record"},
+        {R"({"format": 1e99999})", "run.json: not a run record (number overflow"},
         {R"({"format": "other 1"})", "run.json: not a run record of the format"},
         {R"({"format": "quorrel-run 1", "run": 0})", "run.json: \"run\" is not an integer of at least 1"},
         {R"({"format": "quorrel-run 1", "run": 1, "replicate": 1})", "run.json: the field \"seed\" is missing"},

@@ -37,7 +37,7 @@ std::string Text(const Json& record, const char* key, const std::string& name)
 
 } // namespace
 
-RunRecord ReadRunRecord(std::string_view text, const std::string& name)
+TidyRunRecord ReadRunRecord(std::string_view text, const std::string& name)
 {
     Json record;
     try {
@@ -60,7 +60,7 @@ RunRecord ReadRunRecord(std::string_view text, const std::string& name)
     if (Text(record, "format", name) != "quorrel-run 1")
         throw TidyError(name + ": not a run record of the format \"quorrel-run 1\"");
 
-    RunRecord r;
+    TidyRunRecord r;
     r.run = static_cast<int>(std::min(Integer(record, "run", name, 1), 2147483647LL));
     r.replicate = static_cast<int>(std::min(Integer(record, "replicate", name, 1), 2147483647LL));
     r.seed = Integer(record, "seed", name, -9223372036854775807LL);

@@ -9,7 +9,7 @@ namespace quorrel {
 
 // What tidy takes from a run folder's run.json: the run's place in the design, its varied
 // values (as text, in plan order) and how it ended.
-struct RunRecord {
+struct TidyRunRecord {
     int run = 0;
     int replicate = 0;
     long long seed = 0;
@@ -22,6 +22,6 @@ struct RunRecord {
 
 // Parses run.json text; refuses a record that is not JSON (naming the line and column), not
 // of the format "quorrel-run 1", or lacks a field tidy needs. name is how messages name the file.
-RunRecord ReadRunRecord(std::string_view text, const std::string& name);
+TidyRunRecord ReadRunRecord(std::string_view text, const std::string& name);
 
 } // namespace quorrel

@@ -23,7 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 
 struct Run {
-    RunRecord record;
+    TidyRunRecord record;
     fs::path folder;
     std::string folderName;
 };
@@ -304,7 +304,7 @@ int TidyFolder(const fs::path& dir, std::ostream& err)
 
         TidyTables tables(dir, keys);
         for (const Run& run : runs) {
-            const RunRecord& r = run.record;
+            const TidyRunRecord& r = run.record;
             std::vector<std::string> fields = {std::to_string(r.run), std::to_string(r.replicate),
                                                std::to_string(r.seed)};
             for (const std::string& key : keys) {

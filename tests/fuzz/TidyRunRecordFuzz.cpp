@@ -11,7 +11,7 @@ using namespace quorrel;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     try {
-        const RunRecord r = ReadRunRecord(std::string_view(reinterpret_cast<const char*>(data), size), "run.json");
+        const TidyRunRecord r = ReadRunRecord(std::string_view(reinterpret_cast<const char*>(data), size), "run.json");
         FUZZ_CHECK(r.run >= 1 && r.replicate >= 1 && r.exitStatus >= 0);
         FUZZ_CHECK(r.status == "done" || r.status == "failed");
     } catch (const TidyError& e) {

@@ -171,7 +171,7 @@ TEST(TidyReaders, RunRecordsAreCheckedFieldByField)
 {
     const std::string good = R"({"format": "quorrel-run 1", "run": 17, "replicate": 2, "seed": 4711, "mode": "single-fixed",
         "varied": {"OverGRate": "50", "DisturbProb": "0.02"}, "status": "done", "exit_status": 0, "seconds": 2.71})";
-    const RunRecord r = ReadRunRecord(good, "run.json");
+    const TidyRunRecord r = ReadRunRecord(good, "run.json");
     EXPECT_EQ(r.run, 17);
     EXPECT_EQ(r.seed, 4711);
     EXPECT_EQ(r.varied, (std::vector<std::pair<std::string, std::string>>{{"OverGRate", "50"}, {"DisturbProb", "0.02"}}));

@@ -1,5 +1,6 @@
 #include "ui/PlotView.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace quorrel {
@@ -8,23 +9,26 @@ PlotView::PlotView(QSize pictureSize, QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedSize(pictureSize + QSize(2, 2));
-    picture_ = QImage(pictureSize, QImage::Format_RGB32);
-    picture_.fill(Qt::white);
+    QImage blank(pictureSize, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    copy_.Take(blank);
 }
 
 void PlotView::SetPicture(const QImage& picture)
 {
-    picture_ = picture;
-    update(rect().adjusted(1, 1, -1, -1));
+    const QRect changed = copy_.Take(picture);
+    if (!changed.isEmpty())
+        update(changed.translated(1, 1) & rect().adjusted(1, 1, -1, -1));
 }
 
-void PlotView::paintEvent(QPaintEvent*)
+void PlotView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::Dark));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(1, 1, picture_);
+    const QRect area = event->rect() & rect().adjusted(1, 1, -1, -1);
+    painter.drawImage(area.topLeft(), copy_.Picture(), area.translated(-1, -1));
 }
 
 } // namespace quorrel

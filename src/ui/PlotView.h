@@ -1,25 +1,28 @@
 #pragma once
 
+#include "ui/PictureCopy.h"
+
 #include <QImage>
 #include <QWidget>
 
 namespace quorrel {
 
 // A plot picture drawn unscaled inside a one-pixel frame. Every pixel is painted, so
-// refreshing it never repaints what lies beneath.
+// refreshing it never repaints what lies beneath; it keeps its own copy of the picture and
+// repaints only the pixels that changed.
 class PlotView : public QWidget {
     Q_OBJECT
 public:
     PlotView(QSize pictureSize, QWidget* parent);
 
     void SetPicture(const QImage& picture);
-    const QImage& Picture() const { return picture_; }
+    const QImage& Picture() const { return copy_.Picture(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QImage picture_;
+    PictureCopy copy_;
 };
 
 } // namespace quorrel

@@ -22,14 +22,16 @@ TFreqTimeForm::TFreqTimeForm(const QString& caption) : QWidget(nullptr, OutputWi
 
 void TFreqTimeForm::RefreshFreqTimePlot(const QImage& individuals, const QImage& values, int newestRow)
 {
-    individuals_->SetPicture(individuals);
-    values_->SetPicture(values);
+    individuals_->SetRows(individuals, newestRow);
+    values_->SetRows(values, newestRow);
     content_->setFixedHeight(std::max(individuals.height(), values.height()));
     area_->FollowRow(newestRow);
 }
 
 void TFreqTimeForm::ShowFreqTimeWindow(const PlotWindowSize& size)
 {
+    individuals_->ForgetRows();
+    values_->ForgetRows();
     area_->ApplySize(size);
     if (isHidden())
         show();

@@ -1,5 +1,7 @@
 #include "ui/TLandscapeForm.h"
 
+#include "ui/PictureCopy.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollArea>
@@ -53,12 +55,15 @@ void TLandscapeForm::SetDisplaySize(const QSize& size)
 
 void TLandscapeForm::ShowLandscape(const QImage& picture)
 {
+    // Only the pixels that differ from the picture shown before are repainted.
+    const QRect changed = ChangedArea(picture_, picture);
     picture_ = picture;
     if (image_->size() != picture.size())
         SetDisplaySize(picture.size());
     if (isHidden())
         show();
-    image_->update();
+    if (!changed.isEmpty())
+        image_->update(changed);
 }
 
 } // namespace quorrel

@@ -16,12 +16,13 @@ TSpaceTimeForm::TSpaceTimeForm() : QWidget(nullptr, OutputWindowFlags)
 
 void TSpaceTimeForm::RefreshSpaceTimePlot(const QImage& picture, int newestRow)
 {
-    picture_->SetPicture(picture);
+    picture_->SetRows(picture, newestRow);
     area_->FollowRow(newestRow);
 }
 
 void TSpaceTimeForm::ShowSpaceTimeWindow(const PlotWindowSize& size)
 {
+    picture_->ForgetRows();
     area_->ApplySize(size);
     if (isHidden())
         show();

@@ -1,0 +1,145 @@
+#include "ui/PictureCopy.h"
+#include "ui/PlotPicture.h"
+#include "ui/PlotView.h"
+
+#include <QPaintEvent>
+#include <QtTest>
+
+using namespace quorrel;
+
+namespace {
+
+QImage White(int w, int h)
+{
+    QImage picture(w, h, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    return picture;
+}
+
+// The area of every paint event a widget receives.
+class PaintRecorder : public QObject {
+public:
+    explicit PaintRecorder(QWidget& widget) { widget.installEventFilter(this); }
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
+
+// Lets a shown widget paint what it asked to repaint, then returns that and forgets it.
+QRegion PaintedBy(PaintRecorder& recorder)
+{
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+    return std::exchange(recorder.painted, QRegion());
+}
+
+} // namespace
+
+class PlotRepaintTest : public QObject {
+    Q_OBJECT
+private slots:
+    void CopyTakesOnlyWhatChanged_data();
+    void CopyTakesOnlyWhatChanged();
+    void RowPlotsRepaintOnlyTheirNewRows();
+    void StatisticPlotRepaintsOnlyTheNewSegment();
+};
+
+void PlotRepaintTest::CopyTakesOnlyWhatChanged_data()
+{
+    QTest::addColumn<QList<QPoint>>("changes");
+    QTest::addColumn<int>("firstRow");
+    QTest::addColumn<int>("lastRow");
+    QTest::addColumn<QRect>("expected");
+    QTest::newRow("nothing") << QList<QPoint>{} << 0 << 99 << QRect();
+    QTest::newRow("one pixel") << QList<QPoint>{{3, 4}} << 0 << 99 << QRect(3, 4, 1, 1);
+    QTest::newRow("far apart") << QList<QPoint>{{1, 2}, {8, 7}} << 0 << 99 << QRect(QPoint(1, 2), QPoint(8, 7));
+    QTest::newRow("first and last column") << QList<QPoint>{{0, 0}, {9, 0}} << 0 << 99 << QRect(0, 0, 10, 1);
+    QTest::newRow("last row") << QList<QPoint>{{5, 11}} << 0 << 99 << QRect(5, 11, 1, 1);
+    QTest::newRow("outside the rows compared") << QList<QPoint>{{5, 9}} << 0 << 5 << QRect();
+    QTest::newRow("inside the rows compared") << QList<QPoint>{{5, 9}, {2, 1}} << 6 << 9 << QRect(5, 9, 1, 1);
+}
+
+void PlotRepaintTest::CopyTakesOnlyWhatChanged()
+{
+    QFETCH(QList<QPoint>, changes);
+    QFETCH(int, firstRow);
+    QFETCH(int, lastRow);
+    QFETCH(QRect, expected);
+    QImage picture = White(10, 12);
+    PictureCopy copy;
+    QCOMPARE(copy.Take(picture), picture.rect());
+    for (const QPoint& p : changes)
+        picture.setPixel(p, qRgb(200, 0, 0));
+    QCOMPARE(copy.Take(picture, firstRow, lastRow), expected);
+    // What was compared is copied; the picture taken is never shared, so that drawing on
+    // in it copies nothing.
+    QVERIFY(picture.isDetached());
+    for (int y = std::max(firstRow, 0); y <= std::min(lastRow, 11); ++y)
+        for (int x = 0; x < 10; ++x)
+            QCOMPARE(copy.Picture().pixel(x, y), picture.pixel(x, y));
+    // Another size is taken whole.
+    const QImage larger = White(11, 12);
+    QCOMPARE(copy.Take(larger), larger.rect());
+    QCOMPARE(copy.Picture(), larger);
+}
+
+void PlotRepaintTest::RowPlotsRepaintOnlyTheirNewRows()
+{
+    QImage picture = White(30, 20);
+    PlotPicture view(nullptr);
+    PaintRecorder recorder(view);
+    view.SetRows(picture, -1);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    PaintedBy(recorder);
+
+    auto drawRow = [&](int y, QRgb colour) {
+        for (int x = 0; x < 30; ++x)
+            picture.setPixel(x, y, colour);
+    };
+    drawRow(0, qRgb(10, 20, 30));
+    view.SetRows(picture, 0);
+    QCOMPARE(PaintedBy(recorder), QRegion(0, 0, 30, 1));
+    drawRow(1, qRgb(40, 50, 60));
+    view.SetRows(picture, 1);
+    QCOMPARE(PaintedBy(recorder), QRegion(0, 1, 30, 1));
+    // A line drawn past the picture's last row changes nothing.
+    view.SetRows(picture, 1);
+    QCOMPARE(PaintedBy(recorder), QRegion());
+    QCOMPARE(view.Picture(), picture);
+
+    // A new plot of the same size: every row is compared again.
+    view.ForgetRows();
+    QImage next = White(30, 20);
+    next.setPixel(7, 0, qRgb(1, 2, 3));
+    view.SetRows(next, 0);
+    QCOMPARE(PaintedBy(recorder), QRegion(0, 0, 30, 2));
+    QCOMPARE(view.Picture(), next);
+}
+
+void PlotRepaintTest::StatisticPlotRepaintsOnlyTheNewSegment()
+{
+    QImage picture = White(400, 200);
+    PlotView view(picture.size(), nullptr);
+    PaintRecorder recorder(view);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    PaintedBy(recorder);
+    for (int y = 50; y <= 60; ++y)
+        picture.setPixel(3, y, qRgb(0, 0, 255));
+    view.SetPicture(picture);
+    // Inside the one-pixel frame.
+    QCOMPARE(PaintedBy(recorder), QRegion(4, 51, 1, 11));
+    QCOMPARE(view.Picture(), picture);
+    view.SetPicture(picture);
+    QCOMPARE(PaintedBy(recorder), QRegion());
+}
+
+QTEST_MAIN(PlotRepaintTest)
+#include "PlotRepaintTest.moc"

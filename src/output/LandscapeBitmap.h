@@ -6,6 +6,9 @@
 
 #include <QImage>
 
+#include <array>
+#include <cstdint>
+
 #include <string>
 
 namespace quorrel {
@@ -13,6 +16,16 @@ namespace quorrel {
 // The landscape as a picture of MaxX*PIX x MaxY*PIX pixels: cell (x, y) is the PIX x PIX
 // square at ((x - 1)*PIX, (y - 1)*PIX) in the colour of its species.
 QImage DrawLandscapeBitmap(const GParamStruct& p, const LandscapeGrid& landscape, const ColorMap& colors);
+// The same, drawn into picture when it has that size and shares its pixels with no other
+// picture (a display that still shows it keeps what it shows), else into a new picture.
+void DrawLandscapeBitmap(const GParamStruct& p, const LandscapeGrid& landscape, const ColorMap& colors,
+                         QImage& picture);
+
+// Cells 1..maxX of a row as pixels, one per cell, in the colours of the table; returns the
+// highest species met, which the caller checks against the table (a higher one leaves
+// the pixel of the table's last colour). wide: the 256-bit kernel, only where
+// WideKernelAvailable(); both give the same pixels.
+uint32_t ColourRow(const Cell* row, int maxX, QRgb* line, const std::array<QRgb, ColorMap::Size>& table, bool wide);
 
 // The resolution every .bmp file records: 96 dots per inch.
 inline constexpr int BitmapDotsPerMeter = 3780;

@@ -44,7 +44,9 @@ void LandscapeOutput::OutputLandscape(int g, int d)
     if (!(show && sink_ != nullptr) && !final && !interval)
         return;
 
-    const QImage bitmap = DrawLandscapeBitmap(params_.GParamRec, landscape_, colors_);
+    QImage& bitmap = pictures_[nextPicture_];
+    nextPicture_ = 1 - nextPicture_;
+    DrawLandscapeBitmap(params_.GParamRec, landscape_, colors_, bitmap);
     WriteText(g, interval, final);
     WriteBitmap(bitmap, g, interval, final);
     if (show && sink_ != nullptr)

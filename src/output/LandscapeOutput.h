@@ -7,6 +7,9 @@
 #include "output/OutputOptions.h"
 #include "params/ParameterSet.h"
 
+#include <QImage>
+
+#include <array>
 #include <string>
 
 namespace quorrel {
@@ -37,6 +40,10 @@ private:
     const ColorMap& colors_;
     Dialogs& dialogs_;
     LandscapeSink* sink_;
+    // Two pictures drawn in turn: the display keeps the one it shows while the next is drawn,
+    // and neither is allocated again.
+    std::array<QImage, 2> pictures_;
+    int nextPicture_ = 0;
 };
 
 } // namespace quorrel

@@ -1,7 +1,12 @@
 #include "output/ColorMap.h"
 #include "output/LandscapeBitmap.h"
 
+#include "engine/WideKernel.h"
+
 #include "TempFolder.h"
+
+#include <random>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -64,6 +69,55 @@ TEST(LandscapeBitmapTest, EachCellIsAPixSquareInItsColourInTheSavedFile)
 
     EXPECT_FALSE(SaveBitmap(read, dir.File("missing/land.bmp"), error));
     EXPECT_EQ(error, "No such file or directory");
+}
+
+// The 256-bit row kernel and the plain one give the same pixels and the same highest species,
+// for every row length (the vector part and the remainder) and species beyond the table.
+TEST(LandscapeBitmapTest, WideAndPlainRowsAgree)
+{
+    if (!WideKernelAvailable())
+        GTEST_SKIP() << "no 256-bit kernel on this processor";
+    const ColorMap colors;
+    std::mt19937 random(7);
+    for (int maxX = 1; maxX <= 700; maxX += (maxX < 20 ? 1 : 37)) {
+        for (const int beyond : {0, 1}) {
+            std::vector<Cell> row(maxX + 2);
+            for (Cell& c : row)
+                c = {static_cast<int32_t>(random() % ColorMap::Size), 0.5f};
+            if (beyond)
+                row[1 + random() % maxX].Species = 200;
+            std::vector<QRgb> wide(maxX), plain(maxX);
+            const uint32_t w = ColourRow(row.data(), maxX, wide.data(), colors.Table(), true);
+            const uint32_t p = ColourRow(row.data(), maxX, plain.data(), colors.Table(), false);
+            ASSERT_EQ(w, p) << "row of " << maxX;
+            ASSERT_EQ(wide, plain) << "row of " << maxX;
+            ASSERT_EQ(w >= ColorMap::Size, beyond == 1) << "row of " << maxX;
+        }
+    }
+}
+
+// A picture drawn into again keeps its pixels' storage unless another picture shares it.
+TEST(LandscapeBitmapTest, RedrawsIntoAnUnsharedPicture)
+{
+    LandscapeGrid grid;
+    GParamStruct p;
+    p.MaxX = 5;
+    p.MaxY = 4;
+    p.PIX = 1;
+    const ColorMap colors;
+    QImage picture;
+    DrawLandscapeBitmap(p, grid, colors, picture);
+    const uchar* storage = picture.constBits();
+    grid(2, 3).Species = 4;
+    DrawLandscapeBitmap(p, grid, colors, picture);
+    EXPECT_EQ(picture.constBits(), storage);
+    EXPECT_EQ(picture.pixel(1, 2), colors[4]);
+
+    const QImage shown = picture;
+    grid(2, 3).Species = 5;
+    DrawLandscapeBitmap(p, grid, colors, picture);
+    EXPECT_EQ(shown.pixel(1, 2), colors[4]);
+    EXPECT_EQ(picture.pixel(1, 2), colors[5]);
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 // The desktop program's generation rate against the batch runner's: the same fixed-outcome run
-// on 700 x 700 cells with PIX 1, writing the same coverage and growth-rate files, once without
-// windows and once in the single-run window with the landscape shown every generation and the
-// statistics plotted. Run under the offscreen platform unless another is chosen.
+// on 700 x 700 cells with PIX 1, writing the same coverage, growth-rate, space-time and
+// frequency-time files, once without windows and once in the single-run window with the
+// landscape, statistics, space-time and frequency-time windows shown every generation. Run
+// under the offscreen platform unless another is chosen.
 #include "runs/AppState.h"
 #include "runs/SingleRun.h"
 #include "runs/RunHost.h"
@@ -127,6 +128,8 @@ void Prepare(AppState& app, const std::filesystem::path& dir)
     // Both write the same files; what the batch runner shows nobody, it does not compute.
     app.Options.WriteCoverage = true;
     app.Options.WriteGRate = true;
+    app.Options.WriteSTP = true;
+    app.Options.WriteFTP = true;
     app.ReloadSeed();
 }
 
@@ -167,8 +170,8 @@ int main(int argc, char* argv[])
             desktop.Take(window.timer);
         }
     }
-    std::printf("Desktop against batch, %d generations on 700 x 700 cells, PIX 1, coverage and growth-rate "
-                "files, landscape shown every generation (%s platform):\n",
+    std::printf("Desktop against batch, %d generations on 700 x 700 cells, PIX 1, coverage, growth-rate, "
+                "space-time and freq-time files, every window shown every generation (%s platform):\n",
                 Generations, qPrintable(QGuiApplication::platformName()));
     std::printf("                   wall clock                 processor time\n");
     std::printf("  batch runner     %7.1f generations/s      %7.1f generations/s\n", headless.wall, headless.cpu);

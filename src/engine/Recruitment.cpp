@@ -102,16 +102,20 @@ void RecruitmentPass::Apply(const ParameterSet& p, const GRateRanges& fractions,
         } else {
             int px = 0;
             int py = 0;
-            if (!FindRecruitParent(g, grid, rng, px, py))
+            if (!FindRecruitParent(g, map_, grid, rng, px, py))
                 return false;
-            recruit = grid(px, py);
-            if (!(rng.RandomReal() < p.RecruitmentVector[recruit.Species]))
+            if (!(rng.RandomReal() < p.RecruitmentVector[map_(px, py)]))
                 return true;
+            recruit = grid(px, py);
         }
         Mutate(p, rng, recruit, observed, open);
         grid(x, y) = recruit;
+        if (!open)
+            map_.Set(x, y, recruit.Species);
         return true;
     };
+    if (!open)
+        map_.Build(grid, g.MaxX, g.MaxY);
     if (empties != nullptr) {
         const int count = empties->Count();
         for (int i = scan_.NextBelow(count, threshold[0], rng.RandSeed); i < count;
@@ -140,6 +144,24 @@ bool FindRecruitParent(const GParamStruct& g, const LandscapeGrid& grid, Rng& rn
         --tries;
     } while (grid(px, py).Species == 0 && tries >= 0);
     return grid(px, py).Species != 0 || FindOccupiedCell(g, grid, px, py);
+}
+
+bool FindRecruitParent(const GParamStruct& g, const SpeciesMap& map, const LandscapeGrid& grid, Rng& rng, int& px,
+                       int& py)
+{
+    const uint64_t maxX = static_cast<uint32_t>(g.MaxX);
+    const uint64_t maxY = static_cast<uint32_t>(g.MaxY);
+    uint32_t s = rng.RandSeed;
+    int tries = g.MaxX * g.MaxY;
+    do {
+        s = s * Rng::Multiplier + Rng::Increment;
+        px = static_cast<int>((maxX * s) >> 32) + 1;
+        s = s * Rng::Multiplier + Rng::Increment;
+        py = static_cast<int>((maxY * s) >> 32) + 1;
+        --tries;
+    } while (map(px, py) == 0 && tries >= 0);
+    rng.RandSeed = s;
+    return map(px, py) != 0 || FindOccupiedCell(g, grid, px, py);
 }
 
 } // namespace quorrel

@@ -26,7 +26,11 @@ void ContentionRowPortable(const Cell* prev, Cell* out, int maxX, const uint32_t
                            const uint32_t* drawStates, const ContentionTable& table);
 
 // The same with 256-bit vector instructions; only where WideKernelAvailable() says so.
-void ContentionRowWide(const Cell* prev, Cell* out, int maxX, const uint32_t* neighbourStates,
-                       const uint32_t* drawStates, const ContentionTable& table);
+// Cells go four at a time; skipUniform copies the groups whose neighbours are all of their
+// occupants' species without working out their probabilities, which pays where most
+// groups are such (a landscape of large stands) and costs mispredicted branches where they
+// are mixed with others. Either way the row is the same. Returns the number of such groups.
+int ContentionRowWide(const Cell* prev, Cell* out, int maxX, const uint32_t* neighbourStates,
+                      const uint32_t* drawStates, const ContentionTable& table, bool skipUniform = true);
 
 } // namespace quorrel

@@ -118,16 +118,21 @@ void ContentionStep::Run(const GParamStruct& g, const LandscapeGrid& previous, L
     const ContentionTable table{factor_.data(), rateMask_.data(), stride_, ownRateSpecies_};
     uint32_t seed = rng.RandSeed;
     steps.Begin(seed, drawMul_[maxX - 1], drawAdd_[maxX - 1], g.MaxY);
+    bool skipUniform = true;
     for (int y = 1; y <= g.MaxY; ++y) {
         JumpAhead(neighbourMul_.data(), neighbourAdd_.data(), seed, neighbourStates_.data(), maxX);
         JumpAhead(drawMul_.data(), drawAdd_.data(), seed, drawStates_.data(), maxX);
         seed = drawStates_[maxX - 1];
-        if (wide_)
-            ContentionRowWide(previous.Row(y), current.Row(y), maxX, neighbourStates_.data(), drawStates_.data(),
-                              table);
-        else
+        if (wide_) {
+            const int uniform = ContentionRowWide(previous.Row(y), current.Row(y), maxX, neighbourStates_.data(),
+                                                  drawStates_.data(), table, skipUniform);
+            // Rows next to each other look alike: the next row skips the uniform groups
+            // when most of this row's were.
+            skipUniform = uniform * 8 >= (maxX / 4) * 7;
+        } else {
             ContentionRowPortable(previous.Row(y), current.Row(y), maxX, neighbourStates_.data(),
                                   drawStates_.data(), table);
+        }
         steps.Row(current.Row(y), maxX, y);
     }
     rng.RandSeed = steps.End(seed);

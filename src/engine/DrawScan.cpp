@@ -120,10 +120,15 @@ __attribute__((target("avx2"))) int DrawScan::NextInRowWide(const Cell* row, int
         const __m256i states = _mm256_add_epi32(_mm256_mullo_epi32(_mm256_set1_epi32(static_cast<int32_t>(s)), mul), add);
         const int below = _mm256_movemask_ps(
             _mm256_castsi256_ps(_mm256_cmpgt_epi32(bound, _mm256_xor_si256(states, sign))));
+        unsigned live = static_cast<unsigned>(below) & ((1u << drawers) - 1u);
+        if (live == 0) {
+            s = Jump.Mul[drawers] * s + Jump.Add[drawers];
+            continue;
+        }
         // Draw j of the group is that of its j-th drawing cell; only the draws below the
         // largest bound are compared with the bound of their cell's species, in order.
         const unsigned drawerCells = DrawingCells(emptyLow, emptyHigh, occupiedDraw_);
-        for (unsigned live = static_cast<unsigned>(below) & ((1u << drawers) - 1u); live != 0; live &= live - 1u) {
+        for (; live != 0; live &= live - 1u) {
             const int j = std::countr_zero(live);
             unsigned cells = drawerCells;
             for (int k = 0; k < j; ++k)

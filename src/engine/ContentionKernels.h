@@ -14,9 +14,9 @@ struct ContentionTable {
     const double* Factor = nullptr;
     const uint32_t* RateMask = nullptr;
     int Stride = 0;
-    // Bit s set when invader species s overgrows at its own GRate (the rate also counts
-    // for colonising an empty cell, and not at all where Factor is 0).
-    uint64_t OwnRateSpecies = 0;
+    // Factor negated where the rate is n's own GRate (and Factor is not 0), so that a
+    // vector kernel reads the factor and the choice of rate in one load.
+    const double* SignedFactor = nullptr;
 };
 
 // One row of the contention step: out[x] for x = 1..maxX from the previous landscape

@@ -92,6 +92,7 @@ void RecruitmentPass::Apply(const ParameterSet& p, const GRateRanges& fractions,
     // The recruit at (x, y), whose influx draw has just been taken; false when the pass ends
     // here. A recruit fills only the cell visited, so the cells after it in the row, and a
     // list of the cells empty before the pass, stay as they were.
+    bool mapped = false;
     const auto arrive = [&](int x, int y) {
         Cell recruit;
         if (open) {
@@ -102,6 +103,12 @@ void RecruitmentPass::Apply(const ParameterSet& p, const GRateRanges& fractions,
         } else {
             int px = 0;
             int py = 0;
+            if (!mapped) {
+                // Built before the first parent is looked for, when no cell has been filled
+                // yet, so that a pass that looks for none does not build it.
+                map_.Build(grid, g.MaxX, g.MaxY);
+                mapped = true;
+            }
             if (!FindRecruitParent(g, map_, grid, rng, px, py))
                 return false;
             if (!(rng.RandomReal() < p.RecruitmentVector[map_(px, py)]))
@@ -114,8 +121,6 @@ void RecruitmentPass::Apply(const ParameterSet& p, const GRateRanges& fractions,
             map_.Set(x, y, recruit.Species);
         return true;
     };
-    if (!open)
-        map_.Build(grid, g.MaxX, g.MaxY);
     if (empties != nullptr) {
         const int count = empties->Count();
         for (int i = scan_.NextBelow(count, threshold[0], rng.RandSeed); i < count;

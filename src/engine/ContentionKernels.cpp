@@ -41,22 +41,27 @@ void ContentionRowPortable(const Cell* prev, Cell* out, int maxX, const uint32_t
 
 #ifdef QRL_WIDE_KERNEL
 
-__attribute__((target("avx2"))) void ContentionRowWide(const Cell* prev, Cell* out, int maxX,
-                                                        const uint32_t* neighbourStates,
-                                                        const uint32_t* drawStates, const ContentionTable& table)
+namespace {
+
+// The wide row; SkipUniform: groups of four whose neighbours are all of the occupants'
+// species are copied without their probabilities, at the price of a branch that is hard to
+// predict where such groups and others alternate. Returns the number of such groups.
+template <bool SkipUniform>
+__attribute__((target("avx2"))) inline int WideRow(const Cell* prev, Cell* out, int maxX,
+                                                    const uint32_t* neighbourStates, const uint32_t* drawStates,
+                                                    const ContentionTable& table)
 {
     const __m128i stride = _mm_set1_epi32(table.Stride);
-    const __m128i one = _mm_set1_epi32(static_cast<int>(OneBits));
     const __m128i signBit = _mm_set1_epi32(static_cast<int>(0x80000000u));
-    const __m128i bitOne = _mm_set1_epi32(1);
-    const __m128i thirtyTwo = _mm_set1_epi32(32);
-    const __m128i ownLow = _mm_set1_epi32(static_cast<int>(uint32_t(table.OwnRateSpecies)));
-    const __m128i ownHigh = _mm_set1_epi32(static_cast<int>(uint32_t(table.OwnRateSpecies >> 32)));
     const __m256i split = _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7);
+    const __m256d one = _mm256_set1_pd(1.0);
+    const __m256d minusZero = _mm256_set1_pd(-0.0);
     const __m256d twoTo31 = _mm256_set1_pd(2147483648.0);
     const __m256d twoTo32 = _mm256_set1_pd(4294967296.0);
     const __m256d allLanes = _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
+    const double* factors = table.SignedFactor;
 
+    int uniform = 0;
     int x = 1;
     for (; x + 3 <= maxX; x += 4) {
         const __m128i ns = _mm_loadu_si128(reinterpret_cast<const __m128i*>(neighbourStates + x - 1));
@@ -67,20 +72,20 @@ __attribute__((target("avx2"))) void ContentionRowWide(const Cell* prev, Cell* o
         const __m256i oSplit = _mm256_permutevar8x32_epi32(_mm256_castpd_si256(o), split);
         const __m128i nSpecies = _mm256_castsi256_si128(nSplit);
         const __m128i oSpecies = _mm256_castsi256_si128(oSplit);
-        if (_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(nSpecies, oSpecies))) == 0xF) {
-            // Every neighbour is of the occupant's species (or empty next to empty).
+        // Every neighbour is of the occupant's species (or empty next to empty).
+        const bool same = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(nSpecies, oSpecies))) == 0xF;
+        uniform += same;
+        if (SkipUniform && same) {
             _mm256_storeu_pd(reinterpret_cast<double*>(out + x), o);
             continue;
         }
         const __m128i nRate = _mm256_extracti128_si256(nSplit, 1);
         const __m128i index = _mm_add_epi32(_mm_mullo_epi32(nSpecies, stride), oSpecies);
-        const __m256d factor = _mm256_mask_i32gather_pd(_mm256_setzero_pd(), table.Factor, index, allLanes, 8);
-        const __m128i ownBit = _mm_and_si128(
-            _mm_or_si128(_mm_srlv_epi32(ownLow, nSpecies), _mm_srlv_epi32(ownHigh, _mm_sub_epi32(nSpecies, thirtyTwo))),
-            bitOne);
-        const __m128i mask = _mm_or_si128(_mm_cmpeq_epi32(ownBit, bitOne), _mm_cmpeq_epi32(oSpecies, _mm_setzero_si128()));
-        const __m128 rate = _mm_castsi128_ps(_mm_or_si128(_mm_and_si128(nRate, mask), _mm_andnot_si128(mask, one)));
-        const __m128 prob = _mm256_cvtpd_ps(_mm256_mul_pd(factor, _mm256_cvtps_pd(rate)));
+        // The factor, negative where the invader's own rate counts, else 1.0 counts.
+        const __m256d signedFactor = _mm256_mask_i32gather_pd(_mm256_setzero_pd(), factors, index, allLanes, 8);
+        const __m256d rate = _mm256_blendv_pd(one, _mm256_cvtps_pd(_mm_castsi128_ps(nRate)), signedFactor);
+        const __m256d factor = _mm256_andnot_pd(minusZero, signedFactor);
+        const __m128 prob = _mm256_cvtpd_ps(_mm256_mul_pd(factor, rate));
         const __m256d scaled = _mm256_mul_pd(_mm256_cvtps_pd(prob), twoTo32);
         const __m128i ds = _mm_loadu_si128(reinterpret_cast<const __m128i*>(drawStates + x - 1));
         const __m256d draw = _mm256_add_pd(_mm256_cvtepi32_pd(_mm_xor_si128(ds, signBit)), twoTo31);
@@ -89,14 +94,26 @@ __attribute__((target("avx2"))) void ContentionRowWide(const Cell* prev, Cell* o
     }
     for (; x <= maxX; ++x)
         out[x] = ContendCell(prev, x, neighbourStates[x - 1], drawStates[x - 1], table);
+    return uniform;
+}
+
+} // namespace
+
+__attribute__((target("avx2"))) int ContentionRowWide(const Cell* prev, Cell* out, int maxX,
+                                                       const uint32_t* neighbourStates, const uint32_t* drawStates,
+                                                       const ContentionTable& table, bool skipUniform)
+{
+    return skipUniform ? WideRow<true>(prev, out, maxX, neighbourStates, drawStates, table)
+                       : WideRow<false>(prev, out, maxX, neighbourStates, drawStates, table);
 }
 
 #else
 
-void ContentionRowWide(const Cell* prev, Cell* out, int maxX, const uint32_t* neighbourStates,
-                       const uint32_t* drawStates, const ContentionTable& table)
+int ContentionRowWide(const Cell* prev, Cell* out, int maxX, const uint32_t* neighbourStates,
+                      const uint32_t* drawStates, const ContentionTable& table, bool)
 {
     ContentionRowPortable(prev, out, maxX, neighbourStates, drawStates, table);
+    return 0;
 }
 
 #endif

@@ -14,9 +14,9 @@ struct ContentionTable {
     const double* Factor = nullptr;
     const uint32_t* RateMask = nullptr;
     int Stride = 0;
-    // Bit s set when invader species s overgrows at its own GRate (the rate also counts
-    // for colonising an empty cell, and not at all where Factor is 0).
-    uint64_t OwnRateSpecies = 0;
+    // Factor negated where the rate is n's own GRate (and Factor is not 0), so that a
+    // vector kernel reads the factor and the choice of rate in one load.
+    const double* SignedFactor = nullptr;
 };
 
 // One row of the contention step: out[x] for x = 1..maxX from the previous landscape
@@ -26,7 +26,11 @@ void ContentionRowPortable(const Cell* prev, Cell* out, int maxX, const uint32_t
                            const uint32_t* drawStates, const ContentionTable& table);
 
 // The same with 256-bit vector instructions; only where WideKernelAvailable() says so.
-void ContentionRowWide(const Cell* prev, Cell* out, int maxX, const uint32_t* neighbourStates,
-                       const uint32_t* drawStates, const ContentionTable& table);
+// Cells go four at a time; skipUniform copies the groups whose neighbours are all of their
+// occupants' species without working out their probabilities, which pays where most
+// groups are such (a landscape of large stands) and costs mispredicted branches where they
+// are mixed with others. Either way the row is the same. Returns the number of such groups.
+int ContentionRowWide(const Cell* prev, Cell* out, int maxX, const uint32_t* neighbourStates,
+                      const uint32_t* drawStates, const ContentionTable& table, bool skipUniform = true);
 
 } // namespace quorrel

@@ -82,10 +82,6 @@ void ContentionStep::Prepare(const ParameterSet& p)
 {
     const int maxspec = p.GParamRec.Maxspec;
     stride_ = maxspec + 1;
-    ownRateSpecies_ = 0;
-    for (int n = 1; n <= maxspec; ++n)
-        if (!UsesRateAgainst(p, n))
-            ownRateSpecies_ |= uint64_t(1) << n;
     for (int n = 0; n <= maxspec; ++n) {
         for (int o = 0; o <= maxspec; ++o) {
             double factor = 0.0;
@@ -103,6 +99,7 @@ void ContentionStep::Prepare(const ParameterSet& p)
             }
             factor_[n * stride_ + o] = factor;
             rateMask_[n * stride_ + o] = ownRate ? ~0u : 0u;
+            signedFactor_[n * stride_ + o] = ownRate && factor != 0.0 ? -factor : factor;
         }
     }
 }
@@ -115,19 +112,24 @@ void ContentionStep::Run(const GParamStruct& g, const LandscapeGrid& previous, L
         QRL_FAIL("The landscape is larger than its grid", "Landscape");
     if (maxX < 1)
         return;
-    const ContentionTable table{factor_.data(), rateMask_.data(), stride_, ownRateSpecies_};
+    const ContentionTable table{factor_.data(), rateMask_.data(), stride_, signedFactor_.data()};
     uint32_t seed = rng.RandSeed;
     steps.Begin(seed, drawMul_[maxX - 1], drawAdd_[maxX - 1], g.MaxY);
+    bool skipUniform = true;
     for (int y = 1; y <= g.MaxY; ++y) {
         JumpAhead(neighbourMul_.data(), neighbourAdd_.data(), seed, neighbourStates_.data(), maxX);
         JumpAhead(drawMul_.data(), drawAdd_.data(), seed, drawStates_.data(), maxX);
         seed = drawStates_[maxX - 1];
-        if (wide_)
-            ContentionRowWide(previous.Row(y), current.Row(y), maxX, neighbourStates_.data(), drawStates_.data(),
-                              table);
-        else
+        if (wide_) {
+            const int uniform = ContentionRowWide(previous.Row(y), current.Row(y), maxX, neighbourStates_.data(),
+                                                  drawStates_.data(), table, skipUniform);
+            // Rows next to each other look alike: the next row skips the uniform groups
+            // when most of this row's were.
+            skipUniform = uniform * 8 >= (maxX / 4) * 7;
+        } else {
             ContentionRowPortable(previous.Row(y), current.Row(y), maxX, neighbourStates_.data(),
                                   drawStates_.data(), table);
+        }
         steps.Row(current.Row(y), maxX, y);
     }
     rng.RandSeed = steps.End(seed);

@@ -42,8 +42,8 @@ private:
 
     std::array<double, TableSize> factor_{};
     std::array<uint32_t, TableSize> rateMask_{};
+    std::array<double, TableSize> signedFactor_{};
     int stride_ = MaxSpecies + 1;
-    uint64_t ownRateSpecies_ = 0;
     bool wide_ = false;
 
     // The state of the neighbour draw and of the probability draw of cell x, as

@@ -84,6 +84,21 @@ int DrawScan::NextBelowPlain(int count, uint32_t threshold, uint32_t& seed)
 
 #ifdef QRL_WIDE_KERNEL
 
+namespace {
+
+// The cells of a group of eight that draw, bit i for cell i, from the masks of empty 32-bit
+// lanes of its two halves (cell i's species in lane 2i of its half).
+inline unsigned DrawingCells(int emptyLow, int emptyHigh, bool occupiedDraw)
+{
+    unsigned m = static_cast<unsigned>(emptyLow & 0x55) | (static_cast<unsigned>(emptyHigh & 0x55) << 8);
+    m = (m | (m >> 1)) & 0x3333u;
+    m = (m | (m >> 2)) & 0x0F0Fu;
+    m = (m | (m >> 4)) & 0x00FFu;
+    return occupiedDraw ? ~m & 0xFFu : m;
+}
+
+} // namespace
+
 // Eight cells at a time: which of them draw, and whether any of the states of their draws
 // lies below the largest bound. Cell x's species is the even 32-bit lane of its pair.
 __attribute__((target("avx2"))) int DrawScan::NextInRowWide(const Cell* row, int x, int maxX, uint32_t& seed) const
@@ -105,16 +120,27 @@ __attribute__((target("avx2"))) int DrawScan::NextInRowWide(const Cell* row, int
         const __m256i states = _mm256_add_epi32(_mm256_mullo_epi32(_mm256_set1_epi32(static_cast<int32_t>(s)), mul), add);
         const int below = _mm256_movemask_ps(
             _mm256_castsi256_ps(_mm256_cmpgt_epi32(bound, _mm256_xor_si256(states, sign))));
-        if ((below & ((1 << drawers) - 1)) == 0) {
+        unsigned live = static_cast<unsigned>(below) & ((1u << drawers) - 1u);
+        if (live == 0) {
             s = Jump.Mul[drawers] * s + Jump.Add[drawers];
             continue;
         }
-        // A draw of the group may fall below its own bound: draw by draw.
-        const int found = NextInRowPlain(row, x, x + 7, s);
-        if (found <= x + 7) {
-            seed = s;
-            return found;
+        // Draw j of the group is that of its j-th drawing cell; only the draws below the
+        // largest bound are compared with the bound of their cell's species, in order.
+        const unsigned drawerCells = DrawingCells(emptyLow, emptyHigh, occupiedDraw_);
+        for (; live != 0; live &= live - 1u) {
+            const int j = std::countr_zero(live);
+            unsigned cells = drawerCells;
+            for (int k = 0; k < j; ++k)
+                cells &= cells - 1u;
+            const int at = x + std::countr_zero(cells);
+            const uint32_t state = Jump.Mul[j + 1] * s + Jump.Add[j + 1];
+            if (state < threshold_[row[at].Species]) {
+                seed = state;
+                return at;
+            }
         }
+        s = Jump.Mul[drawers] * s + Jump.Add[drawers];
     }
     seed = s;
     return NextInRowPlain(row, x, maxX, seed);

@@ -21,6 +21,14 @@ void EmptyCells::UseWideKernel(bool on)
     wide_ = on && WideKernelAvailable();
 }
 
+void EmptyCells::List(const LandscapeGrid& grid, int maxX, int maxY)
+{
+    Reserve(maxX * maxY); // allocates only when the run was not started by StartRun
+    Clear();
+    for (int y = 1; y <= maxY; ++y)
+        AppendRow(grid.Row(y), maxX, y);
+}
+
 void EmptyCells::AppendRow(const Cell* row, int maxX, int y)
 {
     if (wide_) {

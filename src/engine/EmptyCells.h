@@ -23,6 +23,8 @@ public:
     // Appends the empty cells 1..maxX of row y; the list must have been reserved for the
     // landscape.
     void AppendRow(const Cell* row, int maxX, int y);
+    // Lists the empty cells of rows 1..maxY of grid (outside a step that lists them).
+    void List(const LandscapeGrid& grid, int maxX, int maxY);
 
     int Count() const { return count_; }
     int32_t operator[](int i) const { return cells_[static_cast<std::size_t>(i)]; }

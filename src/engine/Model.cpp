@@ -40,6 +40,7 @@ void Model::StartRun()
     const GParamStruct& g = params_.GParamRec;
     mortality_.Reserve(g.MaxX * g.MaxY);
     empties_.Reserve(g.MaxX * g.MaxY);
+    recruitment_.Reserve();
     std::vector<int32_t>& perm = landscapes_.MeanFieldPermutation;
     if (g.MeanField) {
         perm.resize(static_cast<std::size_t>(g.MaxX) * g.MaxY);
@@ -118,7 +119,15 @@ void Model::Step(bool recruit)
         else
             ClearEmptyGenotypes();
     } else if (arrivals) {
-        recruitment_.Apply(params_, fractions_, landscapes_.CurrentLandscape, rng_, observedGRates_, steps.Empties());
+        // Without a list from the contention step, the empty cells that mortality and
+        // disturbance leave are listed in one pass, which lets recruitment search its
+        // influx draws over the list alone.
+        const EmptyCells* empties = steps.Empties();
+        if (empties == nullptr) {
+            empties_.List(landscapes_.CurrentLandscape, g.MaxX, g.MaxY);
+            empties = &empties_;
+        }
+        recruitment_.Apply(params_, fractions_, landscapes_.CurrentLandscape, rng_, observedGRates_, empties);
     }
 }
 

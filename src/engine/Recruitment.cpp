@@ -92,6 +92,7 @@ void RecruitmentPass::Apply(const ParameterSet& p, const GRateRanges& fractions,
     // The recruit at (x, y), whose influx draw has just been taken; false when the pass ends
     // here. A recruit fills only the cell visited, so the cells after it in the row, and a
     // list of the cells empty before the pass, stay as they were.
+    bool mapped = false;
     const auto arrive = [&](int x, int y) {
         Cell recruit;
         if (open) {
@@ -102,14 +103,22 @@ void RecruitmentPass::Apply(const ParameterSet& p, const GRateRanges& fractions,
         } else {
             int px = 0;
             int py = 0;
-            if (!FindRecruitParent(g, grid, rng, px, py))
+            if (!mapped) {
+                // Built before the first parent is looked for, when no cell has been filled
+                // yet, so that a pass that looks for none does not build it.
+                map_.Build(grid, g.MaxX, g.MaxY);
+                mapped = true;
+            }
+            if (!FindRecruitParent(g, map_, grid, rng, px, py))
                 return false;
-            recruit = grid(px, py);
-            if (!(rng.RandomReal() < p.RecruitmentVector[recruit.Species]))
+            if (!(rng.RandomReal() < p.RecruitmentVector[map_(px, py)]))
                 return true;
+            recruit = grid(px, py);
         }
         Mutate(p, rng, recruit, observed, open);
         grid(x, y) = recruit;
+        if (!open)
+            map_.Set(x, y, recruit.Species);
         return true;
     };
     if (empties != nullptr) {
@@ -140,6 +149,24 @@ bool FindRecruitParent(const GParamStruct& g, const LandscapeGrid& grid, Rng& rn
         --tries;
     } while (grid(px, py).Species == 0 && tries >= 0);
     return grid(px, py).Species != 0 || FindOccupiedCell(g, grid, px, py);
+}
+
+bool FindRecruitParent(const GParamStruct& g, const SpeciesMap& map, const LandscapeGrid& grid, Rng& rng, int& px,
+                       int& py)
+{
+    const uint64_t maxX = static_cast<uint32_t>(g.MaxX);
+    const uint64_t maxY = static_cast<uint32_t>(g.MaxY);
+    uint32_t s = rng.RandSeed;
+    int tries = g.MaxX * g.MaxY;
+    do {
+        s = s * Rng::Multiplier + Rng::Increment;
+        px = static_cast<int>((maxX * s) >> 32) + 1;
+        s = s * Rng::Multiplier + Rng::Increment;
+        py = static_cast<int>((maxY * s) >> 32) + 1;
+        --tries;
+    } while (map(px, py) == 0 && tries >= 0);
+    rng.RandSeed = s;
+    return map(px, py) != 0 || FindOccupiedCell(g, grid, px, py);
 }
 
 } // namespace quorrel

@@ -4,6 +4,7 @@
 #include "engine/EmptyCells.h"
 #include "engine/LandscapeGrid.h"
 #include "engine/Rng.h"
+#include "engine/SpeciesMap.h"
 #include "params/ParameterSet.h"
 
 #include <optional>
@@ -14,6 +15,11 @@ namespace quorrel {
 // column, then the row), then the scan order of FindOccupiedCell from the last probe.
 // False when the landscape holds nobody.
 bool FindRecruitParent(const GParamStruct& g, const LandscapeGrid& grid, Rng& rng, int& px, int& py);
+
+// The same search with the probes read off the species map of grid, which must hold the
+// species of grid's interior cells.
+bool FindRecruitParent(const GParamStruct& g, const SpeciesMap& map, const LandscapeGrid& grid, Rng& rng, int& px,
+                       int& py);
 
 // A recruit from the outside pool: a random species (RandomInt), arriving with its
 // recruitment probability (RandomReal), with a growth rate by DrawGRate; nothing when it
@@ -32,15 +38,20 @@ void MutateRecruitGRate(const GParamStruct& g, Rng& rng, Cell& recruit, bool var
 // observed. Closed recruitment into an empty landscape ends the pass. RecruitType values
 // other than 0 and 1 recruit nobody and draw nothing. Given the list of the landscape's
 // empty cells, the pass visits those instead of scanning for them. The influx draws that
-// bring nobody are searched eight at a time (DrawScan).
+// bring nobody are searched eight at a time (DrawScan); the parents of closed recruits are
+// probed on a species map of the landscape.
 class RecruitmentPass {
 public:
+    // Room for the species map (at run start).
+    void Reserve() { map_.Reserve(); }
+
     void Apply(const ParameterSet& p, const GRateRanges& fractions, LandscapeGrid& grid, Rng& rng,
                GRateRanges& observed, const EmptyCells* empties = nullptr);
     void UseWideKernel(bool on) { scan_.UseWideKernel(on); }
 
 private:
     DrawScan scan_;
+    SpeciesMap map_;
 };
 
 // The same pass written as plainly as it reads, for reference and tests.

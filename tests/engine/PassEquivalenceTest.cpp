@@ -1,0 +1,295 @@
+#include "EngineTestSupport.h"
+#include "StartedRun.h"
+
+#include "engine/EmptyCells.h"
+#include "engine/ContentionStep.h"
+#include "engine/Disturbance.h"
+#include "engine/GridOperations.h"
+#include "engine/Mortality.h"
+#include "engine/Recruitment.h"
+#include "engine/SpeciesMap.h"
+#include "params/AssertionFailure.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+namespace quorrel {
+namespace {
+
+using test::ExpectSameLandscape;
+using test::SmallParameters;
+
+// Species 1..3 (species 2 with a range of rates) in the given share of the interior
+// cells, the rest empty; 1.0 fills every cell, 0.0 none.
+void Fill(const GParamStruct& g, LandscapeGrid& grid, double cover, uint32_t seed)
+{
+    Rng fill{seed};
+    for (int y = 1; y <= g.MaxY; ++y)
+        for (int x = 1; x <= g.MaxX; ++x) {
+            const bool occupied = cover >= 1.0 || fill.RandomReal() < cover;
+            const int s = 1 + int(fill.RandomInt(3));
+            grid(x, y) = occupied ? Cell{s, s == 2 ? float(fill.RandomReal()) : 0.5f} : EmptyCell;
+        }
+}
+
+struct Size {
+    int maxX;
+    int maxY;
+};
+
+const Size Sizes[] = {{1, 1}, {1, 9}, {9, 1}, {2, 2}, {23, 17}, {700, 3}, {3, 700}, {700, 700}};
+
+std::string Where(const Size& s, double cover, uint32_t seed)
+{
+    return std::to_string(s.maxX) + " x " + std::to_string(s.maxY) + ", cover " + std::to_string(cover) +
+           ", seed " + std::to_string(seed);
+}
+
+// The probes of a closed recruit's parent read off the species map end where those on the
+// landscape end, with the same generator state, on landscapes from empty (the scan after
+// the last probe, which finds nobody) to full.
+TEST(PassEquivalence, ParentProbesOnTheSpeciesMapMatchThoseOnTheLandscape)
+{
+    for (const Size& size : Sizes) {
+        ParameterSet p = SmallParameters(size.maxX, size.maxY);
+        const GParamStruct& g = p.GParamRec;
+        for (double cover : {0.0, 0.001, 0.3, 1.0}) {
+            auto grid = std::make_unique<LandscapeGrid>();
+            Fill(g, *grid, cover, 11u + uint32_t(size.maxX));
+            SpeciesMap map;
+            map.Build(*grid, g.MaxX, g.MaxY);
+            Rng literal{5u};
+            Rng probed{5u};
+            for (int i = 0; i < 20; ++i) {
+                int lx = 0, ly = 0, mx = 0, my = 0;
+                const bool found = FindRecruitParent(g, *grid, literal, lx, ly);
+                ASSERT_EQ(FindRecruitParent(g, map, *grid, probed, mx, my), found) << Where(size, cover, 5u);
+                ASSERT_EQ(probed.RandSeed, literal.RandSeed) << Where(size, cover, 5u);
+                if (!found)
+                    break;
+                ASSERT_EQ(mx, lx);
+                ASSERT_EQ(my, ly);
+            }
+        }
+    }
+}
+
+struct RecruitmentCase {
+    std::string name;
+    int recruitType;
+    float influx;
+    float arrival; // every species' recruitment probability
+    float mutation;
+};
+
+const RecruitmentCase RecruitmentCases[] = {
+    {"open", 0, 0.1f, 0.5f, 0.3f},
+    {"closed", 1, 0.1f, 0.5f, 0.3f},
+    {"open, certain influx and arrival", 0, 1.0f, 1.0f, 1.0f},
+    {"closed, certain influx and arrival", 1, 1.0f, 1.0f, 1.0f},
+    {"open, nobody arrives", 0, 0.4f, 0.0f, 0.0f},
+    {"closed, nobody arrives", 1, 0.4f, 0.0f, 0.0f},
+    {"closed, no influx", 1, 0.0f, 1.0f, 0.0f},
+    {"recruitment type without recruits", 2, 0.5f, 1.0f, 0.0f},
+};
+
+// The recruitment pass, with and without the list of empty cells and with either search
+// kernel, fills the same cells with the same recruits and leaves the generator and the
+// observed ranges as the literal pass does.
+TEST(PassEquivalence, RecruitmentMatchesTheLiteralPass)
+{
+    for (const RecruitmentCase& c : RecruitmentCases) {
+        for (const Size& size : Sizes) {
+            ParameterSet p = SmallParameters(size.maxX, size.maxY);
+            GParamStruct& g = p.GParamRec;
+            g.RecruitType = c.recruitType;
+            g.Influx = c.influx;
+            g.MutationGR = c.mutation;
+            g.MutAmtGR = 4;
+            p.GrowthRates[2] = {-1, 20, 60};
+            p.UpdateGRateFractions();
+            for (int s = 1; s <= 3; ++s)
+                p.RecruitmentVector[s] = c.arrival;
+            for (double cover : {0.0, 0.002, 0.5, 0.97, 1.0}) {
+                // A nearly empty landscape of the largest size: hundreds of probes for each
+                // closed recruit make the literal pass slow, and the small ones show the same.
+                if (cover == 0.002 && size.maxX * size.maxY > 10000)
+                    continue;
+                const uint32_t seed = 3u + uint32_t(size.maxY);
+                const std::string where = c.name + ", " + Where(size, cover, seed);
+                auto start = std::make_unique<LandscapeGrid>();
+                Fill(g, *start, cover, seed);
+                auto literal = std::make_unique<LandscapeGrid>(*start);
+                Rng literalRng{seed};
+                GRateRanges literalObserved = p.GRateFractions;
+                ApplyRecruitmentLiteral(p, p.GRateFractions, *literal, literalRng, literalObserved);
+                for (const bool listed : {false, true}) {
+                    for (const bool wide : {false, true}) {
+                        auto grid = std::make_unique<LandscapeGrid>(*start);
+                        EmptyCells empties;
+                        empties.UseWideKernel(wide);
+                        if (listed)
+                            empties.List(*grid, g.MaxX, g.MaxY);
+                        RecruitmentPass pass;
+                        pass.UseWideKernel(wide);
+                        Rng rng{seed};
+                        GRateRanges observed = p.GRateFractions;
+                        pass.Apply(p, p.GRateFractions, *grid, rng, observed, listed ? &empties : nullptr);
+                        const std::string how =
+                            where + (listed ? ", listed" : ", scanned") + (wide ? ", wide" : ", plain");
+                        ASSERT_NO_FATAL_FAILURE(ExpectSameLandscape(g, *literal, *grid, how));
+                        ASSERT_EQ(rng.RandSeed, literalRng.RandSeed) << how;
+                        ASSERT_EQ(observed, literalObserved) << how;
+                    }
+                }
+            }
+        }
+    }
+}
+
+// The contention step on landscapes whose bands of rows alternate between stands of one
+// species (where the wide kernel copies uniform groups) and mixed rows with empty cells
+// (where it works out every probability), so that both ways of the kernel meet every kind
+// of row, gives the literal rule's landscape and generator state.
+TEST(PassEquivalence, ContentionStepMatchesTheLiteralRuleOnStandsAndMixedRows)
+{
+    for (const Size& size : Sizes) {
+        for (const int band : {1, 3, 16}) {
+            ParameterSet p = SmallParameters(size.maxX, size.maxY);
+            p.GrowthRates[2] = {-1, 20, 80};
+            p.UpdateGRateFractions();
+            p.OutcomeMatrix[1][2] = {60, 30, 10};
+            p.OutcomeMatrix[2][3] = {30, 60, 10};
+            p.MirrorOutcomeMatrix();
+            p.GParamRec.OverGRate = 70;
+            const GParamStruct& g = p.GParamRec;
+            auto lands = std::make_unique<Landscapes>();
+            Fill(g, lands->PreviousLandscape, 0.6, uint32_t(band));
+            for (int y = 1; y <= g.MaxY; ++y)
+                if ((y - 1) / band % 2 == 0)
+                    for (int x = 1; x <= g.MaxX; ++x)
+                        lands->PreviousLandscape(x, y) = Cell{1 + (y / (2 * band)) % 3, 0.5f};
+            SetLandscapeBorder(g, lands->PreviousLandscape);
+            auto literal = std::make_unique<Landscapes>(*lands);
+            Rng literalRng{17u};
+            FixedOutcomeRuleLiteral(p, literal->PreviousLandscape, literal->CurrentLandscape, literalRng);
+            for (const bool wide : {false, true}) {
+                ContentionStep step;
+                step.UseWideKernel(wide);
+                step.Prepare(p);
+                Rng rng{17u};
+                step.Run(g, lands->PreviousLandscape, lands->CurrentLandscape, rng);
+                const std::string how = Where(size, 0.6, 17u) + ", bands of " + std::to_string(band) +
+                                        (wide ? ", wide" : ", portable");
+                ASSERT_NO_FATAL_FAILURE(ExpectSameLandscape(g, literal->CurrentLandscape, lands->CurrentLandscape, how));
+                ASSERT_EQ(rng.RandSeed, literalRng.RandSeed) << how;
+            }
+        }
+    }
+}
+
+struct MortalityCase {
+    std::string name;
+    float size; // MortalityVector[0]
+    float species[3];
+};
+
+const MortalityCase MortalityCases[] = {
+    {"single cells, bounds differing by species", 1.0f, {0.02f, 0.3f, 0.0f}},
+    {"patches of 4", 4.0f, {0.02f, 0.02f, 0.02f}},
+    {"patches of 9, bounds differing by species", 9.0f, {0.01f, 0.2f, 0.05f}},
+    {"patches, certain death", 3.0f, {1.0f, 1.0f, 1.0f}},
+    {"patches, certain for one species", 5.0f, {0.1f, 1.0f, 0.0f}},
+    {"patches, nobody dies", 4.0f, {0.0f, 0.0f, 0.0f}},
+};
+
+// The mortality pass, with either search kernel, on a torus and with an open border,
+// kills the cells and takes the draws of the literal pass.
+TEST(PassEquivalence, MortalityMatchesTheLiteralPass)
+{
+    for (const MortalityCase& c : MortalityCases) {
+        for (const Size& size : Sizes) {
+            for (const int border : {0, 1}) {
+                ParameterSet p = SmallParameters(size.maxX, size.maxY);
+                p.GParamRec.Border = border;
+                p.MortalityVector[0] = c.size;
+                for (int s = 1; s <= 3; ++s)
+                    p.MortalityVector[s] = c.species[s - 1];
+                for (double cover : {0.0, 0.5, 1.0}) {
+                    const uint32_t seed = 9u + uint32_t(size.maxX);
+                    const std::string where =
+                        c.name + ", border " + std::to_string(border) + ", " + Where(size, cover, seed);
+                    auto start = std::make_unique<LandscapeGrid>();
+                    Fill(p.GParamRec, *start, cover, seed);
+                    auto literal = std::make_unique<LandscapeGrid>(*start);
+                    Rng literalRng{seed};
+                    ApplyMortalityLiteral(p, *literal, literalRng);
+                    for (const bool wide : {false, true}) {
+                        auto grid = std::make_unique<LandscapeGrid>(*start);
+                        MortalityPass pass;
+                        pass.UseWideKernel(wide);
+                        Rng rng{seed};
+                        pass.Apply(p, *grid, rng);
+                        const std::string how = where + (wide ? ", wide" : ", plain");
+                        ASSERT_NO_FATAL_FAILURE(ExpectSameLandscape(p.GParamRec, *literal, *grid, how));
+                        ASSERT_EQ(rng.RandSeed, literalRng.RandSeed) << how;
+                    }
+                }
+            }
+        }
+    }
+}
+
+// The disturbance pass, square and random-walk patches, rare to certain, on a torus and
+// with an open border, clears the cells and takes the draws of the literal pass.
+TEST(PassEquivalence, DisturbanceMatchesTheLiteralPass)
+{
+    for (const int patchType : {0, 1}) {
+        for (const float prob : {0.0f, 0.01f, 0.3f, 1.0f}) {
+            for (const Size& size : Sizes) {
+                for (const int border : {0, 1}) {
+                    ParameterSet p = SmallParameters(size.maxX, size.maxY);
+                    GParamStruct& g = p.GParamRec;
+                    g.Border = border;
+                    g.PatchType = patchType;
+                    g.DisturbProb = prob;
+                    g.PatchSize = std::min(9, g.MaxX * g.MaxY);
+                    const uint32_t seed = 13u + uint32_t(size.maxY);
+                    const std::string where = "patch type " + std::to_string(patchType) + ", probability " +
+                                              std::to_string(prob) + ", border " + std::to_string(border) + ", " +
+                                              Where(size, 0.8, seed);
+                    auto start = std::make_unique<LandscapeGrid>();
+                    Fill(g, *start, 0.8, seed);
+                    auto literal = std::make_unique<LandscapeGrid>(*start);
+                    Rng literalRng{seed};
+                    bool literalFails = false;
+                    try {
+                        ApplyDisturbanceLiteral(p, *literal, literalRng);
+                    } catch (const AssertionFailure&) {
+                        literalFails = true; // a square patch that does not fit this landscape
+                    }
+                    for (const bool wide : {false, true}) {
+                        auto grid = std::make_unique<LandscapeGrid>(*start);
+                        DisturbancePass pass;
+                        pass.UseWideKernel(wide);
+                        Rng rng{seed};
+                        const std::string how = where + (wide ? ", wide" : ", plain");
+                        if (literalFails) {
+                            EXPECT_THROW(pass.Apply(p, *grid, rng), AssertionFailure) << how;
+                            continue;
+                        }
+                        pass.Apply(p, *grid, rng);
+                        ASSERT_NO_FATAL_FAILURE(ExpectSameLandscape(g, *literal, *grid, how));
+                        ASSERT_EQ(rng.RandSeed, literalRng.RandSeed) << how;
+                    }
+                }
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace quorrel

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,11 @@ void GenotypeStore::Save(StoredState which, const GenotypeGrid& grid)
 
 void GenotypeStore::Load(StoredState which, GenotypeGrid& grid) const
 {
+    if (grid.LoadsWhole()) {
+        ScratchFile::Handle file = states_.ToRead(which).OpenForReading();
+        grid.LoadInteriorWith([&](std::span<std::byte> bytes) { file.Read(bytes.data(), bytes.size()); });
+        return;
+    }
     const std::size_t rowBytes = grid.RowBytes();
     const int rows = RowsPerBlock(rowBytes);
     block_.resize(rowBytes * static_cast<std::size_t>(std::min(rows, grid.MaxY())));

@@ -33,7 +33,6 @@ public:
 
 private:
     StoredStates states_;
-    mutable std::vector<std::byte> block_;
 };
 
 } // namespace quorrel

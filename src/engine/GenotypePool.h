@@ -47,8 +47,9 @@ public:
     bool Allocated() const { return records_ != nullptr; }
     std::size_t Bytes() const { return Allocated() ? BytesFor(capacity_, maxspec_, windows_, windowRecords_) : 0; }
     int Maxspec() const { return maxspec_; }
-    // The records that Take hands out (record 0 included).
-    std::size_t Capacity() const { return capacity_; }
+    // Every record number is below this: the records that Take hands out (record 0
+    // included), then those of the windows.
+    std::size_t Capacity() const { return capacity_ + static_cast<std::size_t>(windows_) * windowRecords_; }
 
     int Windows() const { return windows_; }
     std::size_t WindowRecords() const { return windowRecords_; }

@@ -178,7 +178,7 @@ TEST(GenotypeGrid, WholeLoadsIntoWindowsHoldTheStoredGenotypesAndKeepHeldOnes)
     expectSame(whole.Previous, rowByRow.Previous, "previous, reloaded");
     expectSame(whole.Current, rowByRow.Current, "current, after the reload");
 
-    EXPECT_LT(whole.Previous.Id(1, 0), whole.Previous.Pool().Capacity()) << "the ring took records of its own";
+    EXPECT_EQ(whole.Previous.Pool().WindowOf(whole.Previous.Id(1, 0)), -1) << "the ring took records of its own";
     std::vector<std::byte> saved(third.size());
     whole.Previous.SaveInterior(saved);
     EXPECT_EQ(saved, third);
@@ -186,7 +186,8 @@ TEST(GenotypeGrid, WholeLoadsIntoWindowsHoldTheStoredGenotypesAndKeepHeldOnes)
     EXPECT_EQ(saved, second);
 
     OutcomeTriple* edited = whole.Current.Edit(2, 2);
-    EXPECT_LT(whole.Current.Id(2, 2), whole.Current.Pool().Capacity());
+    EXPECT_EQ(whole.Current.Pool().WindowOf(whole.Current.Id(2, 2)), -1);
+    EXPECT_LT(whole.Current.Pool().WindowBase(1), whole.Current.Pool().Capacity());
     edited[0] = Label(1, 1);
     expectSame(whole.Previous, rowByRow.Previous, "previous, after an edit of current");
 }

@@ -11,6 +11,47 @@ namespace quorrel {
 
 static_assert(sizeof(OutcomeTriple) == 3, "a genotype record is Maxspec triples of three signed bytes");
 
+namespace {
+
+// f(id) for the record number of every position of a grid of the given width and MaxY,
+// row by row, the interior left out when withoutInterior.
+template <typename Id, typename F>
+void EachPosition(Id* ids, std::size_t width, int maxY, bool withoutInterior, F f)
+{
+    for (int y = 0; y <= maxY + 1; ++y, ids += width) {
+        if (withoutInterior && y >= 1 && y <= maxY) {
+            f(ids[0]);
+            f(ids[width - 1]);
+            continue;
+        }
+        for (std::size_t x = 0; x < width; ++x)
+            f(ids[x]);
+    }
+}
+
+// memcpy for the few bytes of one or two records, without a call: two overlapping copies
+// of a fixed size cover every length from that size to twice it.
+inline void CopyBytes(std::byte* out, const std::byte* in, std::size_t n)
+{
+    if (n > 32) {
+        std::memcpy(out, in, n);
+    } else if (n >= 16) {
+        std::memcpy(out, in, 16);
+        std::memcpy(out + n - 16, in + n - 16, 16);
+    } else if (n >= 8) {
+        std::memcpy(out, in, 8);
+        std::memcpy(out + n - 8, in + n - 8, 8);
+    } else if (n >= 4) {
+        std::memcpy(out, in, 4);
+        std::memcpy(out + n - 4, in + n - 4, 4);
+    } else {
+        for (std::size_t i = 0; i < n; ++i)
+            out[i] = in[i];
+    }
+}
+
+} // namespace
+
 GenotypeGrid::~GenotypeGrid()
 {
     Release();
@@ -102,8 +143,17 @@ void GenotypeGrid::SaveRow(int y, std::byte* out) const
 {
     const std::size_t record = RecordBytes();
     const uint32_t* ids = IdRow(y);
-    for (int x = 1; x <= maxX_; ++x, out += record)
-        std::memcpy(out, pool_->Record(ids[x]), record);
+    // Cells whose record numbers follow one another (a loaded window's cells that kept
+    // their own records) are copied in one piece.
+    for (int x = 1; x <= maxX_;) {
+        int end = x + 1;
+        while (end <= maxX_ && ids[end] == ids[end - 1] + 1)
+            ++end;
+        const std::size_t bytes = record * static_cast<std::size_t>(end - x);
+        CopyBytes(out, reinterpret_cast<const std::byte*>(pool_->Record(ids[x])), bytes);
+        out += bytes;
+        x = end;
+    }
 }
 
 void GenotypeGrid::LoadRow(int y, const std::byte* in)
@@ -131,6 +181,61 @@ void GenotypeGrid::LoadRow(int y, const std::byte* in)
             ids[x] = own;
         }
     }
+}
+
+bool GenotypeGrid::LoadsWhole() const
+{
+    return Allocated() && pool_->Windows() > 0 &&
+           pool_->WindowRecords() >= static_cast<std::size_t>(maxX_) * static_cast<std::size_t>(maxY_);
+}
+
+void GenotypeGrid::LoadInteriorWith(const std::function<void(std::span<std::byte>)>& fill)
+{
+    if (!LoadsWhole())
+        QRL_FAIL("The genotype records have no window for the landscape", "ModelTwo");
+    const int w = pool_->FreeWindowFor(*this);
+    const uint32_t base = pool_->WindowBase(w);
+    fill({reinterpret_cast<std::byte*>(pool_->Writable(base)), InteriorBytes()});
+    uint32_t id = base;
+    for (int y = 1; y <= maxY_; ++y) {
+        uint32_t* ids = IdRow(y);
+        for (int x = 1; x <= maxX_; ++x)
+            ids[x] = id++;
+    }
+}
+
+bool GenotypeGrid::HoldsWindow(int w, bool withoutInterior) const
+{
+    const uint32_t base = pool_->WindowBase(w);
+    const uint32_t records = static_cast<uint32_t>(pool_->WindowRecords());
+    // Every position is looked at (no early way out), so that the test runs in wide lanes.
+    const auto inWindow = [&](const uint32_t* ids, std::size_t n) {
+        uint32_t any = 0;
+        for (std::size_t i = 0; i < n; ++i)
+            any |= static_cast<uint32_t>(ids[i] - base < records);
+        return any != 0;
+    };
+    const std::size_t width = Width();
+    if (!withoutInterior)
+        return inWindow(ids_.get(), PositionCount(maxX_, maxY_));
+    bool held = inWindow(IdRow(0), width) || inWindow(IdRow(maxY_ + 1), width);
+    for (int y = 1; y <= maxY_ && !held; ++y) {
+        const uint32_t* ids = IdRow(y);
+        held = ids[0] - base < records || ids[width - 1] - base < records;
+    }
+    return held;
+}
+
+void GenotypeGrid::LeaveWindow(int w, bool withoutInterior)
+{
+    const std::size_t record = RecordBytes();
+    EachPosition(ids_.get(), Width(), maxY_, withoutInterior, [&](uint32_t& id) {
+        if (pool_->WindowOf(id) != w)
+            return;
+        const uint32_t own = pool_->Take();
+        std::memcpy(pool_->Writable(own), pool_->Record(id), record);
+        id = own;
+    });
 }
 
 void GenotypeGrid::SaveInterior(std::span<std::byte> out) const

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <span>
@@ -111,6 +112,20 @@ public:
     void LoadInterior(std::span<const std::byte> in);
     void SaveRow(int y, std::byte* out) const;
     void LoadRow(int y, const std::byte* in);
+
+    // Whether the pool has windows that hold this grid's whole interior.
+    bool LoadsWhole() const;
+    // The interior in the same layout, loaded whole: fill writes InteriorBytes() bytes (a
+    // stored interior) straight into a window of the pool that no other position holds, and
+    // every interior cell then holds its own record of that window, with no record compared
+    // or copied. Requires LoadsWhole().
+    void LoadInteriorWith(const std::function<void(std::span<std::byte>)>& fill);
+    // Whether a position holds a record of window w of the pool, the interior left out
+    // when withoutInterior.
+    bool HoldsWindow(int w, bool withoutInterior) const;
+    // Every position holding a record of window w (the interior left out when
+    // withoutInterior) takes a record of its own with the same triples.
+    void LeaveWindow(int w, bool withoutInterior);
 
 private:
     std::size_t Offset(int x, int y) const { return static_cast<std::size_t>(y) * Width() + x; }

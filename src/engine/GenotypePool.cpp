@@ -4,6 +4,7 @@
 #include "params/AssertionFailure.h"
 
 #include <algorithm>
+#include <limits>
 #include <new>
 #include <utility>
 
@@ -24,23 +25,31 @@ std::size_t StorageBytes(std::size_t records, int maxspec, std::size_t page)
 
 } // namespace
 
-std::size_t GenotypePool::BytesFor(std::size_t records, int maxspec)
+std::size_t GenotypePool::BytesFor(std::size_t records, int maxspec, int windows, std::size_t windowRecords)
 {
-    return StorageBytes(records, maxspec, LargeAlignment) + records * (sizeof(uint32_t) + sizeof(uint8_t));
+    return StorageBytes(records + static_cast<std::size_t>(windows) * windowRecords, maxspec, LargeAlignment) +
+           records * (sizeof(uint32_t) + sizeof(uint8_t));
 }
 
-bool GenotypePool::Allocate(std::size_t records, int maxspec, std::size_t byteBudget)
+bool GenotypePool::Allocate(std::size_t records, int maxspec, std::size_t byteBudget, int windows,
+                            std::size_t windowRecords)
 {
     records_.reset();
     free_.reset();
     held_.reset();
     capacity_ = freeCount_ = 0;
     maxspec_ = 0;
-    if (records < 1 || maxspec < 1 || BytesFor(records, maxspec) > byteBudget)
+    windows_ = 0;
+    windowRecords_ = 0;
+    if (windows < 0 || (windows > 0 && windowRecords < 1))
+        return false;
+    const std::size_t total = records + static_cast<std::size_t>(windows) * windowRecords;
+    if (records < 1 || maxspec < 1 || total > std::numeric_limits<uint32_t>::max() ||
+        BytesFor(records, maxspec, windows, windowRecords) > byteBudget)
         return false;
     // Raw storage: the pages of records not yet taken are not touched. Records are read
     // at random across the pool, so it asks for large pages where the system has them.
-    const std::size_t bytes = StorageBytes(records, maxspec, LargeAlignment);
+    const std::size_t bytes = StorageBytes(total, maxspec, LargeAlignment);
     std::unique_ptr<OutcomeTriple, ReleaseStorage> storage(
         static_cast<OutcomeTriple*>(::operator new[](bytes, std::align_val_t(LargeAlignment), std::nothrow)));
 #ifdef __linux__
@@ -56,6 +65,9 @@ bool GenotypePool::Allocate(std::size_t records, int maxspec, std::size_t byteBu
     held_ = std::move(held);
     capacity_ = records;
     maxspec_ = maxspec;
+    windows_ = windows;
+    windowRecords_ = windowRecords;
+    lastWindow_ = windows - 1;
     std::fill_n(records_.get(), maxspec, UnsetTriple);
     // Taken from the end: the lowest record first.
     for (std::size_t i = 0; i + 1 < records; ++i)
@@ -71,7 +83,27 @@ uint32_t GenotypePool::Take()
     return free_[--freeCount_];
 }
 
-void GenotypePool::Attach(const GenotypeGrid* grid)
+int GenotypePool::FreeWindowFor(const GenotypeGrid& loading)
+{
+    if (windows_ < 1)
+        QRL_FAIL("The genotype records have no window", "ModelTwo");
+    const auto held = [&](int w) {
+        return std::any_of(grids_.begin(), grids_.end(),
+                           [&](const GenotypeGrid* grid) { return grid->HoldsWindow(w, grid == &loading); });
+    };
+    // The window after the one taken last is the one the loads before have left, mostly.
+    for (int k = 1; k <= windows_; ++k) {
+        const int w = (lastWindow_ + k) % windows_;
+        if (!held(w))
+            return lastWindow_ = w;
+    }
+    const int w = (lastWindow_ + 1) % windows_;
+    for (GenotypeGrid* grid : grids_)
+        grid->LeaveWindow(w, grid == &loading);
+    return lastWindow_ = w;
+}
+
+void GenotypePool::Attach(GenotypeGrid* grid)
 {
     if (std::find(grids_.begin(), grids_.end(), grid) == grids_.end())
         grids_.push_back(grid);
@@ -89,7 +121,8 @@ std::size_t GenotypePool::Collect()
     held_[UnsetRecord] = 1;
     for (const GenotypeGrid* grid : grids_)
         for (uint32_t id : grid->Positions())
-            held_[id] = 1;
+            if (id < capacity_)
+                held_[id] = 1;
     freeCount_ = 0;
     for (std::size_t id = capacity_; id-- > 1;)
         if (held_[id] == 0)

@@ -22,6 +22,11 @@ class GenotypeGrid;
 // free record is left (mark and sweep over the attached grids); records never move, so a
 // pointer to a held record stays valid while a position holds it. The storage is obtained
 // once and sized so that every position can hold a record of its own.
+//
+// A pool may also have windows: ranges of records after the ones Take hands out, each of
+// which receives a stored genotype grid's interior whole, one record per cell in the order
+// of the store (GenotypeGrid::LoadInteriorWith). Take never hands out a window record, and a
+// window is written again only when no position holds a record of it any more.
 class GenotypePool {
 public:
     static constexpr uint32_t UnsetRecord = 0;
@@ -30,16 +35,45 @@ public:
     GenotypePool(const GenotypePool&) = delete;
     GenotypePool& operator=(const GenotypePool&) = delete;
 
-    // The bytes taken by a pool of the given number of records.
-    static std::size_t BytesFor(std::size_t records, int maxspec);
+    // The bytes taken by a pool of the given number of records and windows of
+    // windowRecords records each.
+    static std::size_t BytesFor(std::size_t records, int maxspec, int windows = 0, std::size_t windowRecords = 0);
 
-    // Storage for records (record 0 included) of maxspec triples; false, and nothing
-    // held, when it cannot be obtained or would exceed byteBudget.
-    bool Allocate(std::size_t records, int maxspec, std::size_t byteBudget);
+    // Storage for records (record 0 included) of maxspec triples, and for windows of
+    // windowRecords records each; false, and nothing held, when it cannot be obtained or
+    // would exceed byteBudget.
+    bool Allocate(std::size_t records, int maxspec, std::size_t byteBudget, int windows = 0,
+                  std::size_t windowRecords = 0);
     bool Allocated() const { return records_ != nullptr; }
-    std::size_t Bytes() const { return Allocated() ? BytesFor(capacity_, maxspec_) : 0; }
+    std::size_t Bytes() const { return Allocated() ? BytesFor(capacity_, maxspec_, windows_, windowRecords_) : 0; }
     int Maxspec() const { return maxspec_; }
-    std::size_t Capacity() const { return capacity_; }
+    // Every record number is below this: the records that Take hands out (record 0
+    // included), then those of the windows.
+    std::size_t Capacity() const { return capacity_ + static_cast<std::size_t>(windows_) * windowRecords_; }
+
+    int Windows() const { return windows_; }
+    std::size_t WindowRecords() const { return windowRecords_; }
+    // The number of the first record of window w, 0..Windows()-1.
+    uint32_t WindowBase(int w) const { return static_cast<uint32_t>(capacity_ + w * windowRecords_); }
+    // The window that record id belongs to, or -1 for a record that Take hands out.
+    int WindowOf(uint32_t id) const
+    {
+        if (id < capacity_)
+            return -1;
+        // Few windows: counted off instead of divided.
+        std::size_t rest = id - capacity_;
+        int w = 0;
+        while (rest >= windowRecords_) {
+            rest -= windowRecords_;
+            ++w;
+        }
+        return w;
+    }
+    // A window that no position holds a record of, for the interior of grid loading (whose
+    // interior positions are about to be given the window's records); when every window
+    // is held, the positions holding records of the one after the window taken last take
+    // records of their own with the same triples first. The caller then fills the window's records.
+    int FreeWindowFor(const GenotypeGrid& loading);
 
     const OutcomeTriple* Record(uint32_t id) const { return records_.get() + static_cast<std::size_t>(id) * maxspec_; }
     // Writing is for the one position that holds the record (a record just taken).
@@ -50,7 +84,7 @@ public:
     uint32_t Take();
 
     // The grids whose positions hold records of this pool.
-    void Attach(const GenotypeGrid* grid);
+    void Attach(GenotypeGrid* grid);
     void Detach(const GenotypeGrid* grid);
 
     // Frees every record that no position of the attached grids holds. Returns how many
@@ -76,7 +110,10 @@ private:
     std::size_t capacity_ = 0;
     std::size_t collections_ = 0;
     int maxspec_ = 0;
-    std::vector<const GenotypeGrid*> grids_;
+    int windows_ = 0;
+    std::size_t windowRecords_ = 0;
+    int lastWindow_ = 0;
+    std::vector<GenotypeGrid*> grids_;
 };
 
 } // namespace quorrel

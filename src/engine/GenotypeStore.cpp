@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -25,28 +26,33 @@ void GenotypeStore::Save(StoredState which, const GenotypeGrid& grid)
 {
     const std::size_t rowBytes = grid.RowBytes();
     const int rows = RowsPerBlock(rowBytes);
-    block_.resize(rowBytes * static_cast<std::size_t>(std::min(rows, grid.MaxY())));
+    std::byte* const block = StoreBlock(rowBytes * static_cast<std::size_t>(std::min(rows, grid.MaxY())));
     ScratchFile::Handle file = states_.ToWrite(which).OpenForWriting();
     for (int y0 = 1; y0 <= grid.MaxY(); y0 += rows) {
         const int y1 = std::min(grid.MaxY(), y0 + rows - 1);
         for (int y = y0; y <= y1; ++y)
-            grid.SaveRow(y, block_.data() + rowBytes * static_cast<std::size_t>(y - y0));
-        file.Write(block_.data(), rowBytes * static_cast<std::size_t>(y1 - y0 + 1));
+            grid.SaveRow(y, block + rowBytes * static_cast<std::size_t>(y - y0));
+        file.Write(block, rowBytes * static_cast<std::size_t>(y1 - y0 + 1));
     }
     file.Close();
 }
 
 void GenotypeStore::Load(StoredState which, GenotypeGrid& grid) const
 {
+    if (grid.LoadsWhole()) {
+        ScratchFile::Handle file = states_.ToRead(which).OpenForReading();
+        grid.LoadInteriorWith([&](std::span<std::byte> bytes) { file.Read(bytes.data(), bytes.size()); });
+        return;
+    }
     const std::size_t rowBytes = grid.RowBytes();
     const int rows = RowsPerBlock(rowBytes);
-    block_.resize(rowBytes * static_cast<std::size_t>(std::min(rows, grid.MaxY())));
+    std::byte* const block = StoreBlock(rowBytes * static_cast<std::size_t>(std::min(rows, grid.MaxY())));
     ScratchFile::Handle file = states_.ToRead(which).OpenForReading();
     for (int y0 = 1; y0 <= grid.MaxY(); y0 += rows) {
         const int y1 = std::min(grid.MaxY(), y0 + rows - 1);
-        file.Read(block_.data(), rowBytes * static_cast<std::size_t>(y1 - y0 + 1));
+        file.Read(block, rowBytes * static_cast<std::size_t>(y1 - y0 + 1));
         for (int y = y0; y <= y1; ++y)
-            grid.LoadRow(y, block_.data() + rowBytes * static_cast<std::size_t>(y - y0));
+            grid.LoadRow(y, block + rowBytes * static_cast<std::size_t>(y - y0));
     }
 }
 

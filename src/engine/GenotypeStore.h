@@ -22,7 +22,8 @@ public:
 
     // The interior of grid becomes the file's content, written in blocks of whole rows.
     void Save(StoredState which, const GenotypeGrid& grid);
-    // The file's content becomes the interior of grid, read in blocks of whole rows.
+    // The file's content becomes the interior of grid: read whole into a window of the
+    // grid's pool when it has one (GenotypeGrid::LoadsWhole), else in blocks of whole rows.
     void Load(StoredState which, GenotypeGrid& grid) const;
     // The previous state becomes the current state (the files exchange roles).
     void AdvanceToPrevious();
@@ -32,7 +33,6 @@ public:
 
 private:
     StoredStates states_;
-    mutable std::vector<std::byte> block_;
 };
 
 } // namespace quorrel

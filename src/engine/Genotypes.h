@@ -16,12 +16,14 @@ struct Genotypes {
     GenotypeGrid Current;
     GenotypeGrid Previous;
 
-    // Both grids and their pool for a MaxX x MaxY landscape; false, and nothing held, when
-    // the storage cannot be obtained or would exceed byteBudget.
-    bool Allocate(int maxX, int maxY, int maxspec, std::size_t byteBudget = std::numeric_limits<std::size_t>::max());
+    // Both grids and their pool for a MaxX x MaxY landscape, with windows of the pool that
+    // each take a stored interior whole (GenotypeGrid::LoadInteriorWith); false, and nothing
+    // held, when the storage cannot be obtained or would exceed byteBudget.
+    bool Allocate(int maxX, int maxY, int maxspec, std::size_t byteBudget = std::numeric_limits<std::size_t>::max(),
+                  int windows = 0);
     void Free();
     // The bytes that Allocate takes for such a landscape.
-    static std::size_t BytesFor(int maxX, int maxY, int maxspec);
+    static std::size_t BytesFor(int maxX, int maxY, int maxspec, int windows = 0);
     std::size_t Bytes() const;
 };
 

@@ -45,6 +45,9 @@ void LandscapeArrayModel::StartRun(const std::filesystem::path& folder)
     ended_ = false;
     stores_ = std::make_unique<LandscapeArrayStores>(params_, landscapes_, rng_, folder, settings_.NumOfRow,
                                                      settings_.NumOfCol, VariableOutcome());
+    // Two windows: the landscape being loaded takes the one that the landscape loaded
+    // before it no longer holds. The literal steps load record by record.
+    model_.GenotypeWindows = literal_ ? 0 : 2;
     model_.StartRun();
     if (VariableOutcome())
         stores_->AttachGenotypes(model_.EditGrids());

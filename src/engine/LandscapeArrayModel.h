@@ -51,7 +51,8 @@ public:
     // Influx is on); saved. The contention step reads of GRateFractions only whether a rate
     // is variable, which every landscape's table keeps, so the table is loaded first.
     void StepLandscape(int r, int c, int g);
-    // The literal steps of the model instead of its fast ones (for tests).
+    // The literal steps of the model instead of its fast ones (for tests); set before
+    // StartRun, it also has the genotypes loaded record by record.
     void UseLiteralSteps(bool on) { literal_ = on; }
     // The current state of (r, c) into CurrentLandscape (and the current genotype grid).
     void LoadCurrent(int r, int c);

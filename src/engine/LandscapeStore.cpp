@@ -56,14 +56,15 @@ void LandscapeStore::Save(StoredState which, const GParamStruct& p, const Landsc
 {
     const std::size_t rowBytes = CellBytes * static_cast<std::size_t>(p.MaxX);
     const int rows = RowsPerBlock(rowBytes);
-    block_.resize(rowBytes * static_cast<std::size_t>(std::min(rows, p.MaxY)));
+    auto* const block =
+        reinterpret_cast<unsigned char*>(StoreBlock(rowBytes * static_cast<std::size_t>(std::min(rows, p.MaxY))));
     ScratchFile::Handle file = states_.ToWrite(which).OpenForWriting();
     int64_t occupied = 0;
     for (int y0 = 1; y0 <= p.MaxY; y0 += rows) {
         const int y1 = std::min(p.MaxY, y0 + rows - 1);
         for (int y = y0; y <= y1; ++y) {
             const Cell* cells = grid.Row(y);
-            unsigned char* out = block_.data() + rowBytes * static_cast<std::size_t>(y - y0);
+            unsigned char* out = block + rowBytes * static_cast<std::size_t>(y - y0);
             if constexpr (CellsAsStored)
                 std::memcpy(out, cells + 1, rowBytes);
             for (int x = 1; x <= p.MaxX; ++x) {
@@ -72,7 +73,7 @@ void LandscapeStore::Save(StoredState which, const GParamStruct& p, const Landsc
                 occupied += cells[x].Species != 0 ? 1 : 0;
             }
         }
-        file.Write(block_.data(), rowBytes * static_cast<std::size_t>(y1 - y0 + 1));
+        file.Write(block, rowBytes * static_cast<std::size_t>(y1 - y0 + 1));
     }
     file.Close();
     occupied_[Index(which)] = occupied;
@@ -82,14 +83,15 @@ void LandscapeStore::Load(StoredState which, const GParamStruct& p, LandscapeGri
 {
     const std::size_t rowBytes = CellBytes * static_cast<std::size_t>(p.MaxX);
     const int rows = RowsPerBlock(rowBytes);
-    block_.resize(rowBytes * static_cast<std::size_t>(std::min(rows, p.MaxY)));
+    auto* const block =
+        reinterpret_cast<unsigned char*>(StoreBlock(rowBytes * static_cast<std::size_t>(std::min(rows, p.MaxY))));
     ScratchFile::Handle file = states_.ToRead(which).OpenForReading();
     for (int y0 = 1; y0 <= p.MaxY; y0 += rows) {
         const int y1 = std::min(p.MaxY, y0 + rows - 1);
-        file.Read(block_.data(), rowBytes * static_cast<std::size_t>(y1 - y0 + 1));
+        file.Read(block, rowBytes * static_cast<std::size_t>(y1 - y0 + 1));
         for (int y = y0; y <= y1; ++y) {
             Cell* cells = grid.Row(y);
-            const unsigned char* in = block_.data() + rowBytes * static_cast<std::size_t>(y - y0);
+            const unsigned char* in = block + rowBytes * static_cast<std::size_t>(y - y0);
             if constexpr (CellsAsStored)
                 std::memcpy(cells + 1, in, rowBytes);
             else

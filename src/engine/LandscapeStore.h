@@ -42,7 +42,6 @@ private:
 
     StoredStates states_;
     int64_t occupied_[2] = {0, 0};
-    mutable std::vector<unsigned char> block_;
 };
 
 } // namespace quorrel

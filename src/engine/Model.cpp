@@ -289,7 +289,7 @@ bool Model::AllocateGenotypes(bool allocate)
     const GParamStruct& g = params_.GParamRec;
     Genotypes& grids = Layer().grids;
     if (allocate) {
-        if (!grids.Allocate(g.MaxX, g.MaxY, g.Maxspec, GenotypeByteBudget)) {
+        if (!grids.Allocate(g.MaxX, g.MaxY, g.Maxspec, GenotypeByteBudget, GenotypeWindows)) {
             dialogs_.Message(MessageKind::Information,
                              "Insufficient memory. Select a smaller landscape or fewer species.", MessageButtons::Ok);
             return false;

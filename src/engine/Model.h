@@ -147,6 +147,9 @@ public:
     // At most this many bytes of genotype storage are taken (both grids together); for
     // tests of the failure path.
     std::size_t GenotypeByteBudget = std::numeric_limits<std::size_t>::max();
+    // Windows of the genotype pool that each take a stored genotype grid whole (a landscape
+    // array's loads); 0 for a run of one landscape.
+    int GenotypeWindows = 0;
 
 private:
     struct GenotypeLayer {

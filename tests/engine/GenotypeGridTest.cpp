@@ -7,6 +7,8 @@
 
 #include <cstddef>
 #include <cstring>
+#include <limits>
+#include <span>
 #include <map>
 #include <set>
 #include <utility>
@@ -109,6 +111,85 @@ TEST(GenotypeGrid, LoadingSharesEqualNeighbouringRecordsAndSavesTheSameBytes)
     std::vector<std::byte> again(bytes.size());
     grid.SaveInterior(again);
     EXPECT_EQ(again, bytes);
+}
+
+// Interiors loaded whole into the pool's windows hold the stored genotypes as loading
+// record by record does: the same values at every position and the same bytes saved. A
+// window is written again only when nobody holds it: positions that still hold its records
+// when every window is held (here the ring, copied from the interior) take records of their
+// own and keep their triples, and a record taken for editing is never a window record.
+TEST(GenotypeGrid, WholeLoadsIntoWindowsHoldTheStoredGenotypesAndKeepHeldOnes)
+{
+    const int maxX = 5;
+    const int maxY = 3;
+    const int maxspec = 3;
+    Genotypes whole;
+    ASSERT_TRUE(whole.Allocate(maxX, maxY, maxspec, std::numeric_limits<std::size_t>::max(), 2));
+    Genotypes rowByRow;
+    ASSERT_TRUE(rowByRow.Allocate(maxX, maxY, maxspec));
+    ASSERT_TRUE(whole.Current.LoadsWhole());
+    EXPECT_FALSE(rowByRow.Current.LoadsWhole());
+    const auto stored = [&](int seed) {
+        std::vector<std::byte> bytes(whole.Current.InteriorBytes());
+        for (std::size_t cell = 0; cell < std::size_t(maxX * maxY); ++cell)
+            for (int j = 0; j < maxspec; ++j) {
+                // Runs of equal genotypes, some unset triples.
+                const OutcomeTriple t = (cell + j) % 4 == 0 ? UnsetTriple : Label(int(seed + cell / 3), j);
+                std::memcpy(bytes.data() + (cell * maxspec + j) * 3, &t, 3);
+            }
+        return bytes;
+    };
+    const auto loadWhole = [](GenotypeGrid& grid, const std::vector<std::byte>& bytes) {
+        grid.LoadInteriorWith([&](std::span<std::byte> into) {
+            ASSERT_EQ(into.size(), bytes.size());
+            std::memcpy(into.data(), bytes.data(), bytes.size());
+        });
+    };
+    const auto expectSame = [&](const GenotypeGrid& a, const GenotypeGrid& b, const char* what) {
+        for (int y = 0; y <= maxY + 1; ++y)
+            for (int x = 0; x <= maxX + 1; ++x)
+                ASSERT_EQ(std::memcmp(a.Genotype(x, y), b.Genotype(x, y), a.RecordBytes()), 0)
+                    << what << " at " << x << "," << y;
+    };
+
+    // Previous loaded, its ring made from its interior (as the contention step's border
+    // does), then the current grid loaded: the second window is taken.
+    const std::vector<std::byte> first = stored(10);
+    const std::vector<std::byte> second = stored(40);
+    loadWhole(whole.Previous, first);
+    rowByRow.Previous.LoadInterior(first);
+    for (Genotypes* g : {&whole, &rowByRow})
+        for (int x = 1; x <= maxX; ++x) {
+            g->Previous.Assign(x, 0, g->Previous.Id(x, maxY));
+            g->Previous.Assign(x, maxY + 1, g->Previous.Id(x, 1));
+        }
+    loadWhole(whole.Current, second);
+    rowByRow.Current.LoadInterior(second);
+    EXPECT_NE(whole.Current.Pool().WindowOf(whole.Current.Id(1, 1)),
+              whole.Previous.Pool().WindowOf(whole.Previous.Id(1, 1)));
+    expectSame(whole.Previous, rowByRow.Previous, "previous");
+    expectSame(whole.Current, rowByRow.Current, "current");
+
+    // Both windows held; the previous interior loaded again takes one of them, and the
+    // positions still holding it (previous's ring, or current's cells) keep their triples.
+    const std::vector<std::byte> third = stored(70);
+    loadWhole(whole.Previous, third);
+    rowByRow.Previous.LoadInterior(third);
+    expectSame(whole.Previous, rowByRow.Previous, "previous, reloaded");
+    expectSame(whole.Current, rowByRow.Current, "current, after the reload");
+
+    EXPECT_EQ(whole.Previous.Pool().WindowOf(whole.Previous.Id(1, 0)), -1) << "the ring took records of its own";
+    std::vector<std::byte> saved(third.size());
+    whole.Previous.SaveInterior(saved);
+    EXPECT_EQ(saved, third);
+    whole.Current.SaveInterior(saved);
+    EXPECT_EQ(saved, second);
+
+    OutcomeTriple* edited = whole.Current.Edit(2, 2);
+    EXPECT_EQ(whole.Current.Pool().WindowOf(whole.Current.Id(2, 2)), -1);
+    EXPECT_LT(whole.Current.Pool().WindowBase(1), whole.Current.Pool().Capacity());
+    edited[0] = Label(1, 1);
+    expectSame(whole.Previous, rowByRow.Previous, "previous, after an edit of current");
 }
 
 TEST(GenotypeGrid, GenotypesMoveOnlyBetweenGridsOfOnePool)

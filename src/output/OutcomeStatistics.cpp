@@ -101,9 +101,62 @@ void OutcomeStatistics::AddGenotype(Sums& sums, bool pairs, int s, const Outcome
     }
 }
 
+// The entries into the whole-number sums, without branches on their values.
+void OutcomeStatistics::TallyGenotype(int s, const OutcomeTriple* genotype, int32_t cells)
+{
+    PassEntry* entries = pass_.data() + static_cast<std::size_t>(s) * (MaxSpecies + 1);
+    const int8_t* opponents = opponents_[s].data();
+    for (int k = 0; k < opponentCount_[s]; ++k) {
+        const int j = opponents[k];
+        const OutcomeTriple triple = genotype[j - 1];
+        // An unset entry carries no outcome: it adds nothing, and its values go to bit 127.
+        const int64_t weight = triple.Win >= 0 ? cells : 0;
+        PassEntry& e = entries[j];
+        const int values[3] = {triple.Win, triple.Loss, triple.Standoff};
+        for (int t = 0; t < 3; ++t) {
+            const int v = values[t];
+            e.sum[t] += v * weight;
+            const unsigned bit = weight != 0 && static_cast<unsigned>(v) <= 100 ? static_cast<unsigned>(v) : 127u;
+            e.values[t][bit >> 6] |= uint64_t(1) << (bit & 63);
+        }
+        e.count += weight;
+    }
+}
+
+// The whole-number sums of the pass into the sums. Every component is a whole number and
+// every sum stays far below 2^53, so the double sums come out exactly as cell by cell; the
+// species' sums, counts and values are those of its opponents together.
+void OutcomeStatistics::AddPass(Sums& sums, bool pairs) const
+{
+    const int n = params_.GParamRec.Maxspec;
+    auto present = [](const std::array<uint64_t, 2>& words) {
+        return (std::bitset<101>(words[1]) << 64) | std::bitset<101>(words[0]);
+    };
+    for (int s = 1; s <= n; ++s) {
+        const PassEntry* entries = pass_.data() + static_cast<std::size_t>(s) * (MaxSpecies + 1);
+        for (int k = 0; k < opponentCount_[s]; ++k) {
+            const int j = opponents_[s][k];
+            const PassEntry& e = entries[j];
+            if (e.count == 0)
+                continue;
+            for (int t = 0; t < 3; ++t) {
+                const std::bitset<101> values = present(e.values[t]);
+                sums.species[t][s] += static_cast<double>(e.sum[t]);
+                sums.speciesCount[t][s] += static_cast<int32_t>(e.count);
+                sums.speciesValues[t][s] |= values;
+                if (pairs) {
+                    sums.pair[t][s][j] += static_cast<double>(e.sum[t]);
+                    sums.pairCount[t][s][j] += static_cast<int32_t>(e.count);
+                    sums.pairValues[t][s][j] |= values;
+                }
+            }
+        }
+    }
+}
+
 // Cells that hold one record hold one genotype, so each record is added once, times the
-// cells of its species that hold it. Every component is a whole number and every sum stays
-// far below 2^53, so the double sums come out exactly as cell by cell.
+// cells of its species that hold it (neighbouring cells of one record and species are
+// counted together), into whole-number sums that AddPass adds to the sums.
 void OutcomeStatistics::Add(Sums& sums, bool pairs)
 {
     const GParamStruct& p = params_.GParamRec;
@@ -115,13 +168,37 @@ void OutcomeStatistics::Add(Sums& sums, bool pairs)
         return;
     }
     const int n = p.Maxspec;
-    const std::size_t records = genotypes_.Pool().Capacity();
-    if (cellsOfRecord_.size() != records) {
-        cellsOfRecord_.assign(records, 0);
-        speciesOfRecord_.assign(records, 0);
-        recordsMet_.reserve(records);
+    const GenotypePool& pool = genotypes_.Pool();
+    if (recordCells_.size() != pool.Capacity())
+        recordCells_.assign(pool.Capacity(), RecordCells{});
+    pass_.assign(static_cast<std::size_t>(MaxSpecies + 1) * (MaxSpecies + 1), PassEntry{});
+    for (int s = 1; s <= n; ++s) {
+        opponentCount_[s] = 0;
+        for (int j = 1; j <= n; ++j)
+            if (j != s && params_.OutcomeMatrix[s][j].Win < 0)
+                opponents_[s][opponentCount_[s]++] = static_cast<int8_t>(j);
     }
-    recordsMet_.clear();
+
+    // The run of cells of one species and record being counted.
+    int runSpecies = 0;
+    uint32_t runRecord = GenotypePool::UnsetRecord;
+    int32_t runCells = 0;
+    auto endRun = [&] {
+        if (runCells == 0)
+            return;
+        RecordCells& r = recordCells_[runRecord];
+        if (r.cells == 0) {
+            r.species = runSpecies;
+            recordsOf_[runSpecies].push_back(runRecord);
+        } else if (r.species != runSpecies) {
+            // A record held by two species: these cells on their own.
+            TallyGenotype(runSpecies, pool.Record(runRecord), runCells);
+            runCells = 0;
+            return;
+        }
+        r.cells += runCells;
+        runCells = 0;
+    };
     for (int y = 1; y <= p.MaxY; ++y) {
         const Cell* row = landscape_.Row(y);
         const uint32_t* ids = genotypes_.IdRow(y);
@@ -134,21 +211,35 @@ void OutcomeStatistics::Add(Sums& sums, bool pairs)
             // The unset record carries nothing.
             if (id == GenotypePool::UnsetRecord)
                 continue;
-            if (cellsOfRecord_[id] == 0) {
-                speciesOfRecord_[id] = s;
-                recordsMet_.push_back(id);
-            } else if (speciesOfRecord_[id] != s) {
-                // A record held by two species: this cell on its own.
-                AddGenotype(sums, pairs, s, genotypes_.Pool().Record(id), 1);
-                continue;
+            if (id != runRecord || s != runSpecies) {
+                endRun();
+                runRecord = id;
+                runSpecies = s;
             }
-            ++cellsOfRecord_[id];
+            ++runCells;
         }
     }
-    for (const uint32_t id : recordsMet_) {
-        AddGenotype(sums, pairs, speciesOfRecord_[id], genotypes_.Pool().Record(id), cellsOfRecord_[id]);
-        cellsOfRecord_[id] = 0;
+    endRun();
+    constexpr std::size_t Ahead = 8;
+    const std::size_t recordBytes = sizeof(OutcomeTriple) * static_cast<std::size_t>(n);
+    for (int s = 1; s <= n; ++s) {
+        std::vector<uint32_t>& records = recordsOf_[s];
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            // The records lie anywhere in the pool: fetch the later ones meanwhile.
+            if (i + Ahead < records.size()) {
+                const auto* later = reinterpret_cast<const char*>(pool.Record(records[i + Ahead]));
+                for (std::size_t b = 0; b < recordBytes; b += 64)
+                    __builtin_prefetch(later + b);
+                __builtin_prefetch(later + recordBytes - 1);
+                __builtin_prefetch(&recordCells_[records[i + Ahead]]);
+            }
+            RecordCells& r = recordCells_[records[i]];
+            TallyGenotype(s, pool.Record(records[i]), r.cells);
+            r = RecordCells{};
+        }
+        records.clear();
     }
+    AddPass(sums, pairs);
 }
 
 void OutcomeStatistics::Finish(const Sums& sums, Results& results, bool pairs) const

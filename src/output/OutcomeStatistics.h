@@ -95,6 +95,9 @@ private:
     void AddLiteral(Sums& sums, bool pairs) const;
     // The entries of genotype record of species s, held by cells cells, into the sums.
     void AddGenotype(Sums& sums, bool pairs, int s, const OutcomeTriple* genotype, int32_t cells) const;
+    // The same into the whole-number sums of one pass.
+    void TallyGenotype(int s, const OutcomeTriple* genotype, int32_t cells);
+    void AddPass(Sums& sums, bool pairs) const;
     void Finish(const Sums& sums, Results& results, bool pairs) const;
     void PreparePlots();
     int PlotColumn(int updates) const;
@@ -117,11 +120,26 @@ private:
     Sums landscapeSums_;
     Results landscapeResult_;
 
-    // The cells of each species holding each record, for the sums by record: the cells
-    // counted per record, the species of the record, the records met.
-    std::vector<int32_t> cellsOfRecord_;
-    std::vector<int32_t> speciesOfRecord_;
-    std::vector<uint32_t> recordsMet_;
+    // The sums of one pass by record, in whole numbers: per species s and opponent j the
+    // sums of the win, loss and stand-off entries times their cells, the cells counted, and
+    // the values 0..100 present (bit 127 takes the others).
+    struct PassEntry {
+        std::array<int64_t, 3> sum{};
+        int64_t count = 0;
+        std::array<std::array<uint64_t, 2>, 3> values{};
+    };
+    std::vector<PassEntry> pass_;
+    // Per species, its opponents of variable relation.
+    SpeciesTable<std::array<int8_t, MaxSpecies>> opponents_{};
+    SpeciesTable<int> opponentCount_{};
+    // The cells counted per record and the species of the record (0: not met yet), and the
+    // records met per species.
+    struct RecordCells {
+        int32_t cells = 0;
+        int32_t species = 0;
+    };
+    std::vector<RecordCells> recordCells_;
+    SpeciesTable<std::vector<uint32_t>> recordsOf_;
     bool literal_ = false;
 
     std::array<QImage, Statistics> plots_;

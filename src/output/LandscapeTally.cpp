@@ -21,22 +21,24 @@ void LandscapeTally::Take(const LandscapeGrid& landscape, int maxX, int maxY)
             row.fill(0);
     for (auto& copy : units_)
         copy.fill(0);
-    uint32_t outOfRange = 0;
+    // The least bit pattern less one (zero the largest) and the largest bit pattern of the
+    // rates: every rate is zero or in [2^-10, 2) if the first is at least LowestRate - 1 and
+    // the second below RateBound (no negative rate, not even minus zero).
+    uint32_t least = ~0u;
+    uint32_t largest = 0;
     auto add = [&](const Cell& cell, int copy) {
         const uint32_t species = static_cast<uint32_t>(cell.Species);
         const uint32_t row = species <= MaxSpecies ? species : Outside;
         const float rate = cell.GRate;
-        const int percent = std::clamp(static_cast<int>(rate * 100.0f), 0, Percents - 1);
+        // Negative and huge products go to the last slot, which only inexact tallies fill.
+        const uint32_t percent = std::min(static_cast<uint32_t>(static_cast<int>(rate * 100.0f)), Slots - 1);
         ++counts_[copy][row][percent];
-        // Without branches: zeros and other rates alternate from cell to cell.
         const uint32_t bits = std::bit_cast<uint32_t>(rate);
-        const uint32_t inRange =
-            static_cast<uint32_t>((bits << 1) == 0) | static_cast<uint32_t>(bits - LowestRate < RateBound - LowestRate);
-        // The rates of cells left out do not matter.
-        outOfRange |= (inRange | static_cast<uint32_t>(row == Outside)) ^ 1u;
-        // Exact: a power-of-two product and a whole number below 2^34 (zero out of range).
-        const float kept = std::bit_cast<float>(bits & (0u - inRange));
-        units_[copy][row] += static_cast<int64_t>(kept * 0x1p33f);
+        least = std::min(least, bits - 1u);
+        largest = std::max(largest, bits);
+        // Exact for the rates in range: a power-of-two product and a whole number below
+        // 2^34; the others bounded only to keep the conversion defined.
+        units_[copy][row] += static_cast<int64_t>(std::max(-2.0f, std::min(2.0f, rate)) * 0x1p33f);
     };
     for (int y = 1; y <= maxY; ++y) {
         const Cell* cells = landscape.Row(y);
@@ -48,16 +50,19 @@ void LandscapeTally::Take(const LandscapeGrid& landscape, int maxX, int maxY)
         if (x == maxX)
             add(cells[x], 0);
     }
+    exact_ = least >= LowestRate - 1 && largest < RateBound;
     for (int s = 0; s <= MaxSpecies; ++s) {
         int64_t cells = 0;
-        for (int p = 0; p < Percents; ++p) {
+        for (uint32_t p = 0; p < Slots; ++p) {
             counts_[0][s][p] += counts_[1][s][p];
             cells += counts_[0][s][p];
         }
+        // Whole percentages of 100 and more are 100.
+        for (uint32_t p = Percents; p < Slots; ++p)
+            counts_[0][s][Percents - 1] += counts_[0][s][p];
         cells_[s] = cells;
         units_[0][s] += units_[1][s];
     }
-    exact_ = outOfRange == 0;
 }
 
 } // namespace quorrel

@@ -90,7 +90,7 @@ void Statistics::ComputeStatistics(bool coverage, bool rates, bool genotypes, in
     int which = (coverage ? 1 : 0) | (rates ? 2 : 0) | (genotypes ? 4 : 0);
     if (which == 0)
         return;
-    if (tally != nullptr) {
+    if (tally != nullptr && tally->Exact()) {
         AddTally(*tally, coverage, rates, genotypes);
         which = 0;
     }
@@ -158,8 +158,6 @@ void Statistics::AddTally(const LandscapeTally& tally, bool coverage, bool rates
 // otherwise.
 bool Statistics::AddRateUnits(const LandscapeTally& tally)
 {
-    if (!tally.Exact())
-        return false;
     constexpr int64_t Bound = int64_t(1) << 53;
     SpeciesTable<int64_t> units{};
     for (int s = 1; s <= MaxSpecies; ++s) {

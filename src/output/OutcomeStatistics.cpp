@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPen>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -104,20 +105,23 @@ void OutcomeStatistics::AddGenotype(Sums& sums, bool pairs, int s, const Outcome
 // The entries into the whole-number sums, without branches on their values.
 void OutcomeStatistics::TallyGenotype(int s, const OutcomeTriple* genotype, int32_t cells)
 {
-    PassEntry* entries = pass_.data() + static_cast<std::size_t>(s) * (MaxSpecies + 1);
+    const std::size_t first = static_cast<std::size_t>(s) * (MaxSpecies + 1);
+    PassEntry* entries = pass_.data() + first;
+    PassValues* values = passValues_.data() + first;
     const int8_t* opponents = opponents_[s].data();
     for (int k = 0; k < opponentCount_[s]; ++k) {
         const int j = opponents[k];
         const OutcomeTriple triple = genotype[j - 1];
-        // An unset entry carries no outcome: it adds nothing, and its values go to bit 127.
+        // An unset entry carries no outcome: it adds nothing, and its values go to slot 127.
         const int64_t weight = triple.Win >= 0 ? cells : 0;
+        const unsigned unset = weight == 0 ? ~0u : 0u;
         PassEntry& e = entries[j];
-        const int values[3] = {triple.Win, triple.Loss, triple.Standoff};
+        PassValues& present = values[j];
+        const int components[3] = {triple.Win, triple.Loss, triple.Standoff};
         for (int t = 0; t < 3; ++t) {
-            const int v = values[t];
+            const int v = components[t];
             e.sum[t] += v * weight;
-            const unsigned bit = weight != 0 && static_cast<unsigned>(v) <= 100 ? static_cast<unsigned>(v) : 127u;
-            e.values[t][bit >> 6] |= uint64_t(1) << (bit & 63);
+            present[t][std::min(static_cast<unsigned>(v) | unset, unsigned(ValueSlots - 1))] = 1;
         }
         e.count += weight;
     }
@@ -129,18 +133,22 @@ void OutcomeStatistics::TallyGenotype(int s, const OutcomeTriple* genotype, int3
 void OutcomeStatistics::AddPass(Sums& sums, bool pairs) const
 {
     const int n = params_.GParamRec.Maxspec;
-    auto present = [](const std::array<uint64_t, 2>& words) {
-        return (std::bitset<101>(words[1]) << 64) | std::bitset<101>(words[0]);
+    auto present = [](const std::array<uint8_t, ValueSlots>& flags) {
+        std::bitset<101> values;
+        for (int v = 0; v <= 100; ++v)
+            if (flags[v] != 0)
+                values.set(static_cast<std::size_t>(v));
+        return values;
     };
     for (int s = 1; s <= n; ++s) {
-        const PassEntry* entries = pass_.data() + static_cast<std::size_t>(s) * (MaxSpecies + 1);
+        const std::size_t first = static_cast<std::size_t>(s) * (MaxSpecies + 1);
         for (int k = 0; k < opponentCount_[s]; ++k) {
             const int j = opponents_[s][k];
-            const PassEntry& e = entries[j];
+            const PassEntry& e = pass_[first + j];
             if (e.count == 0)
                 continue;
             for (int t = 0; t < 3; ++t) {
-                const std::bitset<101> values = present(e.values[t]);
+                const std::bitset<101> values = present(passValues_[first + j][t]);
                 sums.species[t][s] += static_cast<double>(e.sum[t]);
                 sums.speciesCount[t][s] += static_cast<int32_t>(e.count);
                 sums.speciesValues[t][s] |= values;
@@ -172,6 +180,7 @@ void OutcomeStatistics::Add(Sums& sums, bool pairs)
     if (recordCells_.size() != pool.Capacity())
         recordCells_.assign(pool.Capacity(), RecordCells{});
     pass_.assign(static_cast<std::size_t>(MaxSpecies + 1) * (MaxSpecies + 1), PassEntry{});
+    passValues_.assign(pass_.size(), PassValues{});
     for (int s = 1; s <= n; ++s) {
         opponentCount_[s] = 0;
         for (int j = 1; j <= n; ++j)

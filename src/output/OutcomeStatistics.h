@@ -121,14 +121,16 @@ private:
     Results landscapeResult_;
 
     // The sums of one pass by record, in whole numbers: per species s and opponent j the
-    // sums of the win, loss and stand-off entries times their cells, the cells counted, and
-    // the values 0..100 present (bit 127 takes the others).
+    // sums of the win, loss and stand-off entries times their cells and the cells counted;
+    // and a flag per value 0..100 present (slot 127 takes the others).
     struct PassEntry {
         std::array<int64_t, 3> sum{};
         int64_t count = 0;
-        std::array<std::array<uint64_t, 2>, 3> values{};
     };
+    static constexpr int ValueSlots = 128;
+    using PassValues = std::array<std::array<uint8_t, ValueSlots>, 3>;
     std::vector<PassEntry> pass_;
+    std::vector<PassValues> passValues_;
     // Per species, its opponents of variable relation.
     SpeciesTable<std::array<int8_t, MaxSpecies>> opponents_{};
     SpeciesTable<int> opponentCount_{};

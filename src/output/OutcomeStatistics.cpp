@@ -102,64 +102,32 @@ void OutcomeStatistics::AddGenotype(Sums& sums, bool pairs, int s, const Outcome
     }
 }
 
-// The entries into the whole-number sums, without branches on their values.
-void OutcomeStatistics::TallyGenotype(int s, const OutcomeTriple* genotype, int32_t cells)
-{
-    const std::size_t first = static_cast<std::size_t>(s) * (MaxSpecies + 1);
-    PassEntry* entries = pass_.data() + first;
-    PassValues* values = passValues_.data() + first;
-    const int8_t* opponents = opponents_[s].data();
-    for (int k = 0; k < opponentCount_[s]; ++k) {
-        const int j = opponents[k];
-        const OutcomeTriple triple = genotype[j - 1];
-        // An unset entry carries no outcome: it adds nothing, and its values go to slot 127.
-        const int64_t weight = triple.Win >= 0 ? cells : 0;
-        const unsigned unset = weight == 0 ? ~0u : 0u;
-        PassEntry& e = entries[j];
-        PassValues& present = values[j];
-        const int components[3] = {triple.Win, triple.Loss, triple.Standoff};
-        for (int t = 0; t < 3; ++t) {
-            const int v = components[t];
-            e.sum[t] += v * weight;
-            present[t][std::min(static_cast<unsigned>(v) | unset, unsigned(ValueSlots - 1))] = 1;
-        }
-        e.count += weight;
-    }
-}
-
 // The whole-number sums of the pass into the sums. Every component is a whole number and
 // every sum stays far below 2^53, so the double sums come out exactly as cell by cell; the
 // species' sums, counts and values are those of its opponents together.
 void OutcomeStatistics::AddPass(Sums& sums, bool pairs) const
 {
     const int n = params_.GParamRec.Maxspec;
-    auto present = [](const std::array<uint8_t, ValueSlots>& flags) {
-        std::bitset<101> values;
-        for (int v = 0; v <= 100; ++v)
-            if (flags[v] != 0)
-                values.set(static_cast<std::size_t>(v));
-        return values;
-    };
-    for (int s = 1; s <= n; ++s) {
-        const std::size_t first = static_cast<std::size_t>(s) * (MaxSpecies + 1);
-        for (int k = 0; k < opponentCount_[s]; ++k) {
-            const int j = opponents_[s][k];
-            const PassEntry& e = pass_[first + j];
-            if (e.count == 0)
+    for (int s = 1; s <= n; ++s)
+        for (int j = 1; j <= n; ++j) {
+            if (!pass_.Variable(s, j) || pass_.Count(s, j) == 0)
                 continue;
             for (int t = 0; t < 3; ++t) {
-                const std::bitset<101> values = present(passValues_[first + j][t]);
-                sums.species[t][s] += static_cast<double>(e.sum[t]);
-                sums.speciesCount[t][s] += static_cast<int32_t>(e.count);
+                std::bitset<101> values;
+                for (int v = 0; v <= 100; ++v)
+                    if (pass_.Holds(t, s, j, v))
+                        values.set(static_cast<std::size_t>(v));
+                const double sum = pass_.Sum(t, s, j);
+                sums.species[t][s] += sum;
+                sums.speciesCount[t][s] += pass_.Count(s, j);
                 sums.speciesValues[t][s] |= values;
                 if (pairs) {
-                    sums.pair[t][s][j] += static_cast<double>(e.sum[t]);
-                    sums.pairCount[t][s][j] += static_cast<int32_t>(e.count);
+                    sums.pair[t][s][j] += sum;
+                    sums.pairCount[t][s][j] += pass_.Count(s, j);
                     sums.pairValues[t][s][j] |= values;
                 }
             }
         }
-    }
 }
 
 // Cells that hold one record hold one genotype, so each record is added once, times the
@@ -179,14 +147,7 @@ void OutcomeStatistics::Add(Sums& sums, bool pairs)
     const GenotypePool& pool = genotypes_.Pool();
     if (recordCells_.size() != pool.Capacity())
         recordCells_.assign(pool.Capacity(), RecordCells{});
-    pass_.assign(static_cast<std::size_t>(MaxSpecies + 1) * (MaxSpecies + 1), PassEntry{});
-    passValues_.assign(pass_.size(), PassValues{});
-    for (int s = 1; s <= n; ++s) {
-        opponentCount_[s] = 0;
-        for (int j = 1; j <= n; ++j)
-            if (j != s && params_.OutcomeMatrix[s][j].Win < 0)
-                opponents_[s][opponentCount_[s]++] = static_cast<int8_t>(j);
-    }
+    pass_.Reset(params_);
 
     // The run of cells of one species and record being counted.
     int runSpecies = 0;
@@ -201,7 +162,7 @@ void OutcomeStatistics::Add(Sums& sums, bool pairs)
             recordsOf_[runSpecies].push_back(runRecord);
         } else if (r.species != runSpecies) {
             // A record held by two species: these cells on their own.
-            TallyGenotype(runSpecies, pool.Record(runRecord), runCells);
+            pass_.Add(runSpecies, pool.Record(runRecord), runCells);
             runCells = 0;
             return;
         }
@@ -243,7 +204,7 @@ void OutcomeStatistics::Add(Sums& sums, bool pairs)
                 __builtin_prefetch(&recordCells_[records[i + Ahead]]);
             }
             RecordCells& r = recordCells_[records[i]];
-            TallyGenotype(s, pool.Record(records[i]), r.cells);
+            pass_.Add(s, pool.Record(records[i]), r.cells);
             r = RecordCells{};
         }
         records.clear();

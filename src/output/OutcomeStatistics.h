@@ -3,6 +3,7 @@
 #include "engine/GenotypeGrid.h"
 #include "engine/LandscapeGrid.h"
 #include "output/ColorMap.h"
+#include "output/OutcomePassTally.h"
 #include "output/OutcomeStatisticsSink.h"
 #include "output/OutputOptions.h"
 #include "params/ParameterSet.h"
@@ -72,6 +73,8 @@ public:
     // The sums cell by cell, as plainly as they read, instead of once per genotype record
     // (the same values; for tests and benchmarks).
     void UseLiteralSums(bool on) { literal_ = on; }
+    // The sums by record with the portable kernel rather than the wide one (for tests).
+    void UseWideKernel(bool on) { pass_.UseWideKernel(on); }
 
 private:
     // Sums and presence flags of the landscapes added since the last reset.
@@ -95,8 +98,6 @@ private:
     void AddLiteral(Sums& sums, bool pairs) const;
     // The entries of genotype record of species s, held by cells cells, into the sums.
     void AddGenotype(Sums& sums, bool pairs, int s, const OutcomeTriple* genotype, int32_t cells) const;
-    // The same into the whole-number sums of one pass.
-    void TallyGenotype(int s, const OutcomeTriple* genotype, int32_t cells);
     void AddPass(Sums& sums, bool pairs) const;
     void Finish(const Sums& sums, Results& results, bool pairs) const;
     void PreparePlots();
@@ -120,20 +121,8 @@ private:
     Sums landscapeSums_;
     Results landscapeResult_;
 
-    // The sums of one pass by record, in whole numbers: per species s and opponent j the
-    // sums of the win, loss and stand-off entries times their cells and the cells counted;
-    // and a flag per value 0..100 present (slot 127 takes the others).
-    struct PassEntry {
-        std::array<int64_t, 3> sum{};
-        int64_t count = 0;
-    };
-    static constexpr int ValueSlots = 128;
-    using PassValues = std::array<std::array<uint8_t, ValueSlots>, 3>;
-    std::vector<PassEntry> pass_;
-    std::vector<PassValues> passValues_;
-    // Per species, its opponents of variable relation.
-    SpeciesTable<std::array<int8_t, MaxSpecies>> opponents_{};
-    SpeciesTable<int> opponentCount_{};
+    // The whole-number sums of one pass by record.
+    OutcomePassTally pass_;
     // The cells counted per record and the species of the record (0: not met yet), and the
     // records met per species.
     struct RecordCells {

@@ -149,7 +149,8 @@ void OutcomeStatistics::Add(Sums& sums, bool pairs)
         recordCells_.assign(pool.Capacity(), RecordCells{});
     pass_.Reset(params_);
 
-    // The run of cells of one species and record being counted.
+    // The run of cells of one species and record being counted, and the species met.
+    SpeciesTable<bool> seen{};
     int runSpecies = 0;
     uint32_t runRecord = GenotypePool::UnsetRecord;
     int32_t runCells = 0;
@@ -173,24 +174,25 @@ void OutcomeStatistics::Add(Sums& sums, bool pairs)
         const Cell* row = landscape_.Row(y);
         const uint32_t* ids = genotypes_.IdRow(y);
         for (int x = 1; x <= p.MaxX; ++x) {
-            const int s = row[x].Species;
-            if (s < 1 || s > n)
-                continue;
-            sums.present[s] = true;
+            // Branches only where a run ends: empty cells and the unset record (which
+            // carries nothing) are passed over inside a run.
+            const auto s = static_cast<uint32_t>(row[x].Species);
             const uint32_t id = ids[x];
-            // The unset record carries nothing.
-            if (id == GenotypePool::UnsetRecord)
-                continue;
-            if (id != runRecord || s != runSpecies) {
+            const bool species = s - 1 < static_cast<uint32_t>(n);
+            seen[species ? s : 0] = true;
+            const bool counted = species & (id != GenotypePool::UnsetRecord);
+            if (counted & ((id != runRecord) | (static_cast<int>(s) != runSpecies))) {
                 endRun();
                 runRecord = id;
-                runSpecies = s;
+                runSpecies = static_cast<int>(s);
             }
-            ++runCells;
+            runCells += counted ? 1 : 0;
         }
     }
     endRun();
-    constexpr std::size_t Ahead = 8;
+    for (int s = 1; s <= n; ++s)
+        sums.present[s] = sums.present[s] || seen[s];
+    constexpr std::size_t Ahead = 16;
     const std::size_t recordBytes = sizeof(OutcomeTriple) * static_cast<std::size_t>(n);
     for (int s = 1; s <= n; ++s) {
         std::vector<uint32_t>& records = recordsOf_[s];

@@ -23,6 +23,22 @@ void OutcomePassTally::Reset(const ParameterSet& params)
     values_.assign((static_cast<std::size_t>(n) + 1) * Lanes, ValueFlags{});
 }
 
+std::bitset<101> OutcomePassTally::Values(int t, int s, int j) const
+{
+    // Eight flag bytes (each 0 or 1) at a time: the product moves byte i's bit to bit 56 + i,
+    // every partial product at a bit of its own below 64 or beyond it.
+    const uint8_t* flags = values_[Row(s, j)][t].data();
+    std::array<uint64_t, 2> words{};
+    for (int b = 0; b < Slots / 8; ++b) {
+        uint64_t eight = 0;
+        for (int i = 0; i < 8; ++i)
+            eight |= uint64_t(flags[8 * b + i]) << (8 * i);
+        words[b / 8] |= ((eight * 0x0102040810204080u) >> 56) << (8 * (b % 8));
+    }
+    // Bits 101.. (slot 127 among them) fall off.
+    return (std::bitset<101>(words[1]) << 64) | std::bitset<101>(words[0]);
+}
+
 void OutcomePassTally::Add(int s, const OutcomeTriple* genotype, int32_t cells)
 {
 #ifdef QRL_WIDE_KERNEL

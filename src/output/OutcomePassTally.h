@@ -3,6 +3,7 @@
 #include "params/ParameterSet.h"
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <vector>
 
@@ -30,7 +31,8 @@ public:
     // t 0..2 for win, loss, stand-off; s and j 1..Maxspec.
     int32_t Sum(int t, int s, int j) const { return sums_[s].sum[t][j - 1]; }
     int32_t Count(int s, int j) const { return sums_[s].count[j - 1]; }
-    bool Holds(int t, int s, int j, int value) const { return values_[Row(s, j)][t][value] != 0; }
+    // The values 0..100 held, as flags.
+    std::bitset<101> Values(int t, int s, int j) const;
     bool Variable(int s, int j) const { return variable_[s][j - 1] != 0; }
 
 private:

@@ -113,10 +113,7 @@ void OutcomeStatistics::AddPass(Sums& sums, bool pairs) const
             if (!pass_.Variable(s, j) || pass_.Count(s, j) == 0)
                 continue;
             for (int t = 0; t < 3; ++t) {
-                std::bitset<101> values;
-                for (int v = 0; v <= 100; ++v)
-                    if (pass_.Holds(t, s, j, v))
-                        values.set(static_cast<std::size_t>(v));
+                const std::bitset<101> values = pass_.Values(t, s, j);
                 const double sum = pass_.Sum(t, s, j);
                 sums.species[t][s] += sum;
                 sums.speciesCount[t][s] += pass_.Count(s, j);

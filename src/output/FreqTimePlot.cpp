@@ -78,8 +78,8 @@ void FreqTimePlot::Tally()
     }
 }
 
-// The class of a rate is that of its whole percentage for every rate an exact tally holds
-// (zero or in [2^-10, 2), each checked in the tests).
+// The class of a rate is that of its whole percentage for every rate in [0, 2), each
+// checked in the tests.
 void FreqTimePlot::Tally(const LandscapeTally& tally)
 {
     const int s = settings_.Species;
@@ -152,7 +152,7 @@ void FreqTimePlot::Plot(TimePlotKind kind, const LandscapeTally* tally)
     if (reset)
         ResetTallies();
     const int s = settings_.Species;
-    if (tally != nullptr && tally->Exact() && ValuesAreGrowthRates() && s >= 0 && s <= MaxSpecies)
+    if (tally != nullptr && tally->InRange() && ValuesAreGrowthRates() && s >= 0 && s <= MaxSpecies)
         Tally(*tally);
     else
         Tally();

@@ -23,7 +23,8 @@ void LandscapeTally::Take(const LandscapeGrid& landscape, int maxX, int maxY)
         copy.fill(0);
     // The least bit pattern less one (zero the largest) and the largest bit pattern of the
     // rates: every rate is zero or in [2^-10, 2) if the first is at least LowestRate - 1 and
-    // the second below RateBound (no negative rate, not even minus zero).
+    // the second below RateBound (no negative rate, not even minus zero); the second alone
+    // puts every rate in [0, 2).
     uint32_t least = ~0u;
     uint32_t largest = 0;
     auto add = [&](const Cell& cell, int copy) {
@@ -50,7 +51,8 @@ void LandscapeTally::Take(const LandscapeGrid& landscape, int maxX, int maxY)
         if (x == maxX)
             add(cells[x], 0);
     }
-    exact_ = least >= LowestRate - 1 && largest < RateBound;
+    inRange_ = largest < RateBound;
+    exact_ = inRange_ && least >= LowestRate - 1;
     for (int s = 0; s <= MaxSpecies; ++s) {
         int64_t cells = 0;
         for (uint32_t p = 0; p < Slots; ++p) {

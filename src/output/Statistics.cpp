@@ -90,7 +90,7 @@ void Statistics::ComputeStatistics(bool coverage, bool rates, bool genotypes, in
     int which = (coverage ? 1 : 0) | (rates ? 2 : 0) | (genotypes ? 4 : 0);
     if (which == 0)
         return;
-    if (tally != nullptr && tally->Exact()) {
+    if (tally != nullptr && tally->InRange()) {
         AddTally(*tally, coverage, rates, genotypes);
         which = 0;
     }
@@ -148,7 +148,7 @@ void Statistics::AddTally(const LandscapeTally& tally, bool coverage, bool rates
                 if (tally.AtPercent(s, v) > 0)
                     genotypePresent_[s][v] = true;
     }
-    if (rates && !AddRateUnits(tally))
+    if (rates && !(tally.Exact() && AddRateUnits(tally)))
         AddCells<false, true, false>();
 }
 

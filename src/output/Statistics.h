@@ -41,9 +41,9 @@ public:
     // ComputeStatistic of kinds firstKind, firstKind + 1 and firstKind + 2 (firstKind 1 for
     // a single landscape, 4, 7 or 10 for the first, a middle or the last landscape of an
     // array), those asked for, in one pass over the landscape; the same values as one pass
-    // each. With an exact tally of the current landscape, the values are read from it instead
-    // (the same values; the rates pass over the landscape when the tally's sums added to the
-    // sums so far cannot give the double sums exactly).
+    // each. With a tally of the current landscape whose counts hold, the values are read from
+    // it instead (the same values; the rates pass over the landscape when the tally's sums
+    // do not hold or, added to the sums so far, cannot give the double sums exactly).
     void ComputeStatistics(bool coverage, bool rates, bool genotypes, int firstKind = 1,
                            const LandscapeTally* tally = nullptr);
     void PlotStatistic(int k);

@@ -11,51 +11,56 @@
 namespace quorrel {
 namespace {
 
-// Every rate that an exact tally holds: zero and every float in [2^-10, 2).
+// Every float from a to b (bit patterns, b excluded).
 template <typename Check>
-void ForEveryExactRate(Check check)
+void ForEveryFloat(float a, float b, Check check)
 {
-    check(0.0f);
-    for (uint32_t bits = std::bit_cast<uint32_t>(0x1p-10f); bits < std::bit_cast<uint32_t>(2.0f); ++bits)
+    for (uint32_t bits = std::bit_cast<uint32_t>(a); bits < std::bit_cast<uint32_t>(b); ++bits)
         check(std::bit_cast<float>(bits));
 }
 
-TEST(LandscapeTallyTest, ClassesAndSumsOfEveryExactRateAreThoseOfTheLiteralForms)
+TEST(LandscapeTallyTest, ClassesAndSumsOfEveryRateInRangeAreThoseOfTheLiteralForms)
 {
+    // The class of the frequency-time plot, literally and from the whole percentage, for
+    // every rate in [0, 2).
     int64_t classMismatches = 0;
-    int64_t inexactUnits = 0;
-    ForEveryExactRate([&](float rate) {
-        // The class of the frequency-time plot, literally, and from the whole percentage.
+    ForEveryFloat(0.0f, 2.0f, [&](float rate) {
         const int literal = std::clamp(static_cast<int>(rate * 10.0f) + 1, 1, 10);
         const int percent = std::clamp(static_cast<int>(rate * 100.0f), 0, 100);
         classMismatches += literal != std::min(percent / 10 + 1, 10) ? 1 : 0;
-        // The rate as a whole number of units, and back.
-        const int64_t units = static_cast<int64_t>(rate * 0x1p33f);
-        inexactUnits += static_cast<double>(units) * LandscapeTally::RateUnit != static_cast<double>(rate) ? 1 : 0;
     });
     EXPECT_EQ(classMismatches, 0);
+    // Every rate of an exact tally as a whole number of units, and back.
+    int64_t inexactUnits = 0;
+    auto units = [&](float rate) {
+        const int64_t whole = static_cast<int64_t>(rate * 0x1p33f);
+        inexactUnits += static_cast<double>(whole) * LandscapeTally::RateUnit != static_cast<double>(rate) ? 1 : 0;
+    };
+    units(0.0f);
+    ForEveryFloat(0x1p-10f, 2.0f, units);
     EXPECT_EQ(inexactUnits, 0);
 }
 
-TEST(LandscapeTallyTest, CountsByPercentageAndExactOnlyForRatesItCanSumExactly)
+TEST(LandscapeTallyTest, CountsByPercentageInRangeAndExactOnlyForRatesItCanSumExactly)
 {
     struct Case {
         const char* name;
         float odd; // the rate of the one cell that differs
+        bool inRange;
         bool exact;
     };
     const Case cases[] = {
-        {"zero", 0.0f, true},
-        {"negative zero", -0.0f, false},
-        {"smallest exact", 0x1p-10f, true},
-        {"one", 1.0f, true},
-        {"largest exact", std::nextafter(2.0f, 0.0f), true},
-        {"below 2^-10", std::nextafter(0x1p-10f, 0.0f), false},
-        {"smallest positive", std::numeric_limits<float>::denorm_min(), false},
-        {"two", 2.0f, false},
-        {"negative", -0.25f, false},
-        {"not a number", std::numeric_limits<float>::quiet_NaN(), false},
-        {"infinite", std::numeric_limits<float>::infinity(), false},
+        {"zero", 0.0f, true, true},
+        {"negative zero", -0.0f, false, false},
+        {"smallest exact", 0x1p-10f, true, true},
+        {"one", 1.0f, true, true},
+        {"largest exact", std::nextafter(2.0f, 0.0f), true, true},
+        {"below 2^-10", std::nextafter(0x1p-10f, 0.0f), true, false},
+        {"smallest positive", std::numeric_limits<float>::denorm_min(), true, false},
+        {"two", 2.0f, false, false},
+        {"negative", -0.25f, false, false},
+        {"not a number", std::numeric_limits<float>::quiet_NaN(), false, false},
+        {"infinite", std::numeric_limits<float>::infinity(), false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -69,6 +74,7 @@ TEST(LandscapeTallyTest, CountsByPercentageAndExactOnlyForRatesItCanSumExactly)
         landscape(3, 5) = Cell{3, c.odd};
         LandscapeTally tally;
         tally.Take(landscape, 7, 5);
+        EXPECT_EQ(tally.InRange(), c.inRange);
         EXPECT_EQ(tally.Exact(), c.exact);
         EXPECT_EQ(tally.Cells(0), 9);
         EXPECT_EQ(tally.AtPercent(0, 25), 9);

@@ -20,6 +20,7 @@ public:
 protected:
     Settings ReadSettings(const OptionStruct& options) const override;
     Value ValueOf(int x, int y) const override;
+    bool ValuesAreGrowthRates() const override { return false; }
 
 private:
     const GenotypeGrid& genotypes_;

@@ -78,6 +78,21 @@ void FreqTimePlot::Tally()
     }
 }
 
+// The class of a rate is that of its whole percentage for every rate in [0, 2), each
+// checked in the tests.
+void FreqTimePlot::Tally(const LandscapeTally& tally)
+{
+    const int s = settings_.Species;
+    for (int percent = 0; percent < LandscapeTally::Percents; ++percent) {
+        const int32_t cells = tally.AtPercent(s, percent);
+        if (cells == 0)
+            continue;
+        individualCount_[std::min(percent / 10 + 1, Classes)] += cells;
+        individualTotal_ += cells;
+        valuePresent_.set(static_cast<size_t>(percent));
+    }
+}
+
 void FreqTimePlot::DrawLine()
 {
     if (line_ < height_) {
@@ -120,7 +135,7 @@ void FreqTimePlot::SaveAndRelease()
     }
 }
 
-void FreqTimePlot::Plot(TimePlotKind kind)
+void FreqTimePlot::Plot(TimePlotKind kind, const LandscapeTally* tally)
 {
     using K = TimePlotKind;
     if (kind == K::ArrayEnd) {
@@ -136,7 +151,11 @@ void FreqTimePlot::Plot(TimePlotKind kind)
         Create();
     if (reset)
         ResetTallies();
-    Tally();
+    const int s = settings_.Species;
+    if (tally != nullptr && tally->InRange() && ValuesAreGrowthRates() && s >= 0 && s <= MaxSpecies)
+        Tally(*tally);
+    else
+        Tally();
     if (draw)
         DrawLine();
     if (show && settings_.Show && sink_ != nullptr)

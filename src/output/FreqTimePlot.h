@@ -3,6 +3,7 @@
 #include "engine/LandscapeGrid.h"
 #include "output/ColorMap.h"
 #include "output/FreqTimeSink.h"
+#include "output/LandscapeTally.h"
 #include "output/OutputOptions.h"
 #include "output/TimePlotKind.h"
 #include "params/ParameterSet.h"
@@ -44,7 +45,9 @@ public:
 
     void SetSink(FreqTimeSink* sink) { sink_ = sink; }
 
-    void Plot(TimePlotKind kind);
+    // With a tally of the current landscape, the plot of growth rates reads its counts from
+    // it instead of passing over the landscape (the same counts).
+    void Plot(TimePlotKind kind, const LandscapeTally* tally = nullptr);
 
     // The window when first shown, for pictures h high.
     static PlotWindowSize WindowSize(int h);
@@ -75,6 +78,8 @@ protected:
     virtual Settings ReadSettings(const OptionStruct& options) const;
     // The individual at (x, y) of the current landscape, of the chosen species.
     virtual Value ValueOf(int x, int y) const;
+    // Whether ValueOf is the growth rate's, which a LandscapeTally holds.
+    virtual bool ValuesAreGrowthRates() const { return true; }
 
     const ParameterSet& params_;
     const LandscapeGrid& landscape_;
@@ -83,6 +88,7 @@ private:
     void Create();
     void ResetTallies();
     void Tally();
+    void Tally(const LandscapeTally& tally);
     void DrawLine();
     void SaveAndRelease();
 

@@ -45,12 +45,12 @@ void LandscapeStatisticsFiles::Append(std::ofstream& file, const std::string& na
     CheckWritten(file, name);
 }
 
-void LandscapeStatisticsFiles::WriteLandscapeLines(int g, int row, int col)
+void LandscapeStatisticsFiles::WriteLandscapeLines(int g, int row, int col, const LandscapeTally* tally)
 {
     const int n = params_.GParamRec.Maxspec;
     const bool create = g == 0 && row == 1 && col == 1;
     const std::string start = Format("%6d", g) + "  " + Format("%4d", row) + Format("%4d", col);
-    single_.ComputeStatistics(options_.WriteCoverage, options_.WriteGRate, options_.WriteGRate);
+    single_.ComputeStatistics(options_.WriteCoverage, options_.WriteGRate, options_.WriteGRate, 1, tally);
     if (options_.WriteCoverage) {
         if (create) {
             coverName_ = CoverageFileName(options_);

@@ -23,8 +23,9 @@ public:
                              const ColorMap& colors);
 
     // The lines of landscape (row, col) for generation g; landscape (1, 1) at generation 0
-    // creates the files first.
-    void WriteLandscapeLines(int g, int row, int col);
+    // creates the files first. With a tally of the landscape, its statistics are read from
+    // it (see Statistics::ComputeStatistics).
+    void WriteLandscapeLines(int g, int row, int col, const LandscapeTally* tally = nullptr);
     void CloseCoverageFile();
     void CloseGRateFiles();
 

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPen>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -101,9 +102,34 @@ void OutcomeStatistics::AddGenotype(Sums& sums, bool pairs, int s, const Outcome
     }
 }
 
+// The whole-number sums of the pass into the sums. Every component is a whole number and
+// every sum stays far below 2^53, so the double sums come out exactly as cell by cell; the
+// species' sums, counts and values are those of its opponents together.
+void OutcomeStatistics::AddPass(Sums& sums, bool pairs) const
+{
+    const int n = params_.GParamRec.Maxspec;
+    for (int s = 1; s <= n; ++s)
+        for (int j = 1; j <= n; ++j) {
+            if (!pass_.Variable(s, j) || pass_.Count(s, j) == 0)
+                continue;
+            for (int t = 0; t < 3; ++t) {
+                const std::bitset<101> values = pass_.Values(t, s, j);
+                const double sum = pass_.Sum(t, s, j);
+                sums.species[t][s] += sum;
+                sums.speciesCount[t][s] += pass_.Count(s, j);
+                sums.speciesValues[t][s] |= values;
+                if (pairs) {
+                    sums.pair[t][s][j] += sum;
+                    sums.pairCount[t][s][j] += pass_.Count(s, j);
+                    sums.pairValues[t][s][j] |= values;
+                }
+            }
+        }
+}
+
 // Cells that hold one record hold one genotype, so each record is added once, times the
-// cells of its species that hold it. Every component is a whole number and every sum stays
-// far below 2^53, so the double sums come out exactly as cell by cell.
+// cells of its species that hold it (neighbouring cells of one record and species are
+// counted together), into whole-number sums that AddPass adds to the sums.
 void OutcomeStatistics::Add(Sums& sums, bool pairs)
 {
     const GParamStruct& p = params_.GParamRec;
@@ -115,40 +141,74 @@ void OutcomeStatistics::Add(Sums& sums, bool pairs)
         return;
     }
     const int n = p.Maxspec;
-    const std::size_t records = genotypes_.Pool().Capacity();
-    if (cellsOfRecord_.size() != records) {
-        cellsOfRecord_.assign(records, 0);
-        speciesOfRecord_.assign(records, 0);
-        recordsMet_.reserve(records);
-    }
-    recordsMet_.clear();
+    const GenotypePool& pool = genotypes_.Pool();
+    if (recordCells_.size() != pool.Capacity())
+        recordCells_.assign(pool.Capacity(), RecordCells{});
+    pass_.Reset(params_);
+
+    // The run of cells of one species and record being counted, and the species met.
+    SpeciesTable<bool> seen{};
+    int runSpecies = 0;
+    uint32_t runRecord = GenotypePool::UnsetRecord;
+    int32_t runCells = 0;
+    auto endRun = [&] {
+        if (runCells == 0)
+            return;
+        RecordCells& r = recordCells_[runRecord];
+        if (r.cells == 0) {
+            r.species = runSpecies;
+            recordsOf_[runSpecies].push_back(runRecord);
+        } else if (r.species != runSpecies) {
+            // A record held by two species: these cells on their own.
+            pass_.Add(runSpecies, pool.Record(runRecord), runCells);
+            runCells = 0;
+            return;
+        }
+        r.cells += runCells;
+        runCells = 0;
+    };
     for (int y = 1; y <= p.MaxY; ++y) {
         const Cell* row = landscape_.Row(y);
         const uint32_t* ids = genotypes_.IdRow(y);
         for (int x = 1; x <= p.MaxX; ++x) {
-            const int s = row[x].Species;
-            if (s < 1 || s > n)
-                continue;
-            sums.present[s] = true;
+            // Branches only where a run ends: empty cells and the unset record (which
+            // carries nothing) are passed over inside a run.
+            const auto s = static_cast<uint32_t>(row[x].Species);
             const uint32_t id = ids[x];
-            // The unset record carries nothing.
-            if (id == GenotypePool::UnsetRecord)
-                continue;
-            if (cellsOfRecord_[id] == 0) {
-                speciesOfRecord_[id] = s;
-                recordsMet_.push_back(id);
-            } else if (speciesOfRecord_[id] != s) {
-                // A record held by two species: this cell on its own.
-                AddGenotype(sums, pairs, s, genotypes_.Pool().Record(id), 1);
-                continue;
+            const bool species = s - 1 < static_cast<uint32_t>(n);
+            seen[species ? s : 0] = true;
+            const bool counted = species & (id != GenotypePool::UnsetRecord);
+            if (counted & ((id != runRecord) | (static_cast<int>(s) != runSpecies))) {
+                endRun();
+                runRecord = id;
+                runSpecies = static_cast<int>(s);
             }
-            ++cellsOfRecord_[id];
+            runCells += counted ? 1 : 0;
         }
     }
-    for (const uint32_t id : recordsMet_) {
-        AddGenotype(sums, pairs, speciesOfRecord_[id], genotypes_.Pool().Record(id), cellsOfRecord_[id]);
-        cellsOfRecord_[id] = 0;
+    endRun();
+    for (int s = 1; s <= n; ++s)
+        sums.present[s] = sums.present[s] || seen[s];
+    constexpr std::size_t Ahead = 16;
+    const std::size_t recordBytes = sizeof(OutcomeTriple) * static_cast<std::size_t>(n);
+    for (int s = 1; s <= n; ++s) {
+        std::vector<uint32_t>& records = recordsOf_[s];
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            // The records lie anywhere in the pool: fetch the later ones meanwhile.
+            if (i + Ahead < records.size()) {
+                const auto* later = reinterpret_cast<const char*>(pool.Record(records[i + Ahead]));
+                for (std::size_t b = 0; b < recordBytes; b += 64)
+                    __builtin_prefetch(later + b);
+                __builtin_prefetch(later + recordBytes - 1);
+                __builtin_prefetch(&recordCells_[records[i + Ahead]]);
+            }
+            RecordCells& r = recordCells_[records[i]];
+            pass_.Add(s, pool.Record(records[i]), r.cells);
+            r = RecordCells{};
+        }
+        records.clear();
     }
+    AddPass(sums, pairs);
 }
 
 void OutcomeStatistics::Finish(const Sums& sums, Results& results, bool pairs) const

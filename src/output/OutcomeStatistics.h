@@ -3,6 +3,7 @@
 #include "engine/GenotypeGrid.h"
 #include "engine/LandscapeGrid.h"
 #include "output/ColorMap.h"
+#include "output/OutcomePassTally.h"
 #include "output/OutcomeStatisticsSink.h"
 #include "output/OutputOptions.h"
 #include "params/ParameterSet.h"
@@ -72,6 +73,8 @@ public:
     // The sums cell by cell, as plainly as they read, instead of once per genotype record
     // (the same values; for tests and benchmarks).
     void UseLiteralSums(bool on) { literal_ = on; }
+    // The sums by record with the portable kernel rather than the wide one (for tests).
+    void UseWideKernel(bool on) { pass_.UseWideKernel(on); }
 
 private:
     // Sums and presence flags of the landscapes added since the last reset.
@@ -95,6 +98,7 @@ private:
     void AddLiteral(Sums& sums, bool pairs) const;
     // The entries of genotype record of species s, held by cells cells, into the sums.
     void AddGenotype(Sums& sums, bool pairs, int s, const OutcomeTriple* genotype, int32_t cells) const;
+    void AddPass(Sums& sums, bool pairs) const;
     void Finish(const Sums& sums, Results& results, bool pairs) const;
     void PreparePlots();
     int PlotColumn(int updates) const;
@@ -117,11 +121,16 @@ private:
     Sums landscapeSums_;
     Results landscapeResult_;
 
-    // The cells of each species holding each record, for the sums by record: the cells
-    // counted per record, the species of the record, the records met.
-    std::vector<int32_t> cellsOfRecord_;
-    std::vector<int32_t> speciesOfRecord_;
-    std::vector<uint32_t> recordsMet_;
+    // The whole-number sums of one pass by record.
+    OutcomePassTally pass_;
+    // The cells counted per record and the species of the record (0: not met yet), and the
+    // records met per species.
+    struct RecordCells {
+        int32_t cells = 0;
+        int32_t species = 0;
+    };
+    std::vector<RecordCells> recordCells_;
+    SpeciesTable<std::vector<uint32_t>> recordsOf_;
     bool literal_ = false;
 
     std::array<QImage, Statistics> plots_;

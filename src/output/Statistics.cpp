@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <system_error>
 
@@ -75,7 +76,8 @@ void Statistics::Reset(int statistic)
     }
 }
 
-void Statistics::ComputeStatistics(bool coverage, bool rates, bool genotypes, int firstKind)
+void Statistics::ComputeStatistics(bool coverage, bool rates, bool genotypes, int firstKind,
+                                   const LandscapeTally* tally)
 {
     if (firstKind != 1 && firstKind != 4 && firstKind != 7 && firstKind != 10)
         QRL_FAIL("ComputeStatistic: bad statistic kind", "Landscape");
@@ -85,8 +87,15 @@ void Statistics::ComputeStatistics(bool coverage, bool rates, bool genotypes, in
     for (int statistic = 1; statistic <= 3 && reset; ++statistic)
         if (wanted[statistic])
             Reset(statistic);
-    const int which = (coverage ? 1 : 0) | (rates ? 2 : 0) | (genotypes ? 4 : 0);
+    int which = (coverage ? 1 : 0) | (rates ? 2 : 0) | (genotypes ? 4 : 0);
+    if (which == 0)
+        return;
+    if (tally != nullptr && tally->InRange()) {
+        AddTally(*tally, coverage, rates, genotypes);
+        which = 0;
+    }
     switch (which) {
+    case 0: break;
     case 1: AddCells<true, false, false>(); break;
     case 2: AddCells<false, true, false>(); break;
     case 3: AddCells<true, true, false>(); break;
@@ -127,6 +136,43 @@ void Statistics::AddCells()
             }
         }
     }
+}
+
+void Statistics::AddTally(const LandscapeTally& tally, bool coverage, bool rates, bool genotypes)
+{
+    for (int s = 1; s <= MaxSpecies; ++s) {
+        if (coverage)
+            countSum_[s] += tally.Cells(s);
+        if (genotypes)
+            for (int v = 0; v < LandscapeTally::Percents; ++v)
+                if (tally.AtPercent(s, v) > 0)
+                    genotypePresent_[s][v] = true;
+    }
+    if (rates && !(tally.Exact() && AddRateUnits(tally)))
+        AddCells<false, true, false>();
+}
+
+// The tally's rate sums added to the double sums, when that gives every sum as the cells
+// added one by one give it: each sum so far is a whole number of units and stays below 2^53
+// units with the landscape's, so that no partial sum rounds. False, and nothing added,
+// otherwise.
+bool Statistics::AddRateUnits(const LandscapeTally& tally)
+{
+    constexpr int64_t Bound = int64_t(1) << 53;
+    SpeciesTable<int64_t> units{};
+    for (int s = 1; s <= MaxSpecies; ++s) {
+        const double sofar = rateSum_[s] / LandscapeTally::RateUnit; // a power of two: exact
+        if (!(sofar >= 0.0 && sofar < static_cast<double>(Bound)) || sofar != std::floor(sofar))
+            return false;
+        units[s] = static_cast<int64_t>(sofar) + tally.RateUnits(s);
+        if (units[s] >= Bound)
+            return false;
+    }
+    for (int s = 1; s <= MaxSpecies; ++s) {
+        rateSum_[s] = static_cast<double>(units[s]) * LandscapeTally::RateUnit;
+        rateCount_[s] += tally.Cells(s);
+    }
+    return true;
 }
 
 void Statistics::Add(int statistic)

@@ -2,6 +2,7 @@
 
 #include "engine/LandscapeGrid.h"
 #include "output/ColorMap.h"
+#include "output/LandscapeTally.h"
 #include "output/OutputOptions.h"
 #include "output/StatisticsSink.h"
 #include "params/ParameterSet.h"
@@ -40,8 +41,11 @@ public:
     // ComputeStatistic of kinds firstKind, firstKind + 1 and firstKind + 2 (firstKind 1 for
     // a single landscape, 4, 7 or 10 for the first, a middle or the last landscape of an
     // array), those asked for, in one pass over the landscape; the same values as one pass
-    // each.
-    void ComputeStatistics(bool coverage, bool rates, bool genotypes, int firstKind = 1);
+    // each. With a tally of the current landscape whose counts hold, the values are read from
+    // it instead (the same values; the rates pass over the landscape when the tally's sums
+    // do not hold or, added to the sums so far, cannot give the double sums exactly).
+    void ComputeStatistics(bool coverage, bool rates, bool genotypes, int firstKind = 1,
+                           const LandscapeTally* tally = nullptr);
     void PlotStatistic(int k);
     void WriteStatisticLine(int f, int g);
     void FinishStatisticPlot(int k);
@@ -50,6 +54,8 @@ public:
     // The current values: cells per species, and the means of statistic 2 or 3.
     const SpeciesTable<int64_t>& Counts() const { return counts_; }
     const SpeciesTable<float>& Means(int statistic) const { return means_[statistic == 3 ? 1 : 0]; }
+    // The double sums of the rates per species, added since the last reset of statistic 2.
+    const SpeciesTable<double>& RateSums() const { return rateSum_; }
     // Species 1..Maxspec that hold at least one cell.
     int SpeciesLeft() const;
     // Plot k (1..3) as drawn so far; empty after FinishStatisticPlot.
@@ -69,6 +75,8 @@ private:
     void Add(int statistic);
     template <bool Coverage, bool Rates, bool Genotypes>
     void AddCells();
+    void AddTally(const LandscapeTally& tally, bool coverage, bool rates, bool genotypes);
+    bool AddRateUnits(const LandscapeTally& tally);
     void Finish(int statistic);
     void PreparePlot(int statistic);
     int Cells(bool array) const;

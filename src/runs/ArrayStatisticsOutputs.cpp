@@ -4,6 +4,8 @@ namespace quorrel {
 
 ArrayStatisticsOutputs::ArrayStatisticsOutputs(AppState& app, const RunSinks& sinks, int landscapes)
     : o_(OptionsForSinks(app.Options, sinks)),
+      params_(app.Params),
+      current_(app.Lands.CurrentLandscape),
       totals_(app.Params, o_, app.Lands.CurrentLandscape, app.Colors, sinks.Statistics),
       files_(app.Params, o_, app.Lands.CurrentLandscape, app.Colors),
       freqTime_(app.Params, o_, app.Lands.CurrentLandscape, app.Colors, sinks.FreqTime)
@@ -47,12 +49,22 @@ void ArrayStatisticsOutputs::Open()
 
 void ArrayStatisticsOutputs::Add(int g, int r, int c, ArrayPosition position)
 {
-    if (o_.WriteCoverage || o_.WriteGRate)
-        files_.WriteLandscapeLines(g, r, c);
-    totals_.ComputeStatistics(o_.ShowCoverage || o_.WriteCoverage, o_.ShowGRate1 || o_.WriteGRate,
-                              o_.ShowGRate2 || o_.WriteGRate, ArrayStatisticKind(1, position));
-    if ((o_.ShowFTPlot || o_.WriteFTP) && g % o_.FTPlotCycle == 0)
-        freqTime_.Plot(TimePlotKindInGeneration(position));
+    const bool lines = o_.WriteCoverage || o_.WriteGRate;
+    const bool coverage = o_.ShowCoverage || o_.WriteCoverage;
+    const bool rates = o_.ShowGRate1 || o_.WriteGRate;
+    const bool genotypes = o_.ShowGRate2 || o_.WriteGRate;
+    const bool freqTime = (o_.ShowFTPlot || o_.WriteFTP) && g % o_.FTPlotCycle == 0;
+    // One pass over the landscape for all of them.
+    const LandscapeTally* tally = nullptr;
+    if (lines || coverage || rates || genotypes || freqTime) {
+        tally_.Take(current_, params_.GParamRec.MaxX, params_.GParamRec.MaxY);
+        tally = &tally_;
+    }
+    if (lines)
+        files_.WriteLandscapeLines(g, r, c, tally);
+    totals_.ComputeStatistics(coverage, rates, genotypes, ArrayStatisticKind(1, position), tally);
+    if (freqTime)
+        freqTime_.Plot(TimePlotKindInGeneration(position), tally);
 }
 
 void ArrayStatisticsOutputs::PlotAndWrite(int g, PlotCadence& cadence)

@@ -2,6 +2,7 @@
 
 #include "output/FreqTimePlot.h"
 #include "output/LandscapeStatisticsFiles.h"
+#include "output/LandscapeTally.h"
 #include "output/Statistics.h"
 #include "runs/AppState.h"
 #include "runs/ArrayPosition.h"
@@ -35,9 +36,14 @@ public:
 
 private:
     const OptionStruct o_; // the options as the run's sinks use them
+    const ParameterSet& params_;
+    const LandscapeGrid& current_;
     Statistics totals_;
     LandscapeStatisticsFiles files_;
     FreqTimePlot freqTime_;
+    // The tallies of the current landscape that its lines, the totals and the
+    // frequency-time plot of a generation share.
+    LandscapeTally tally_;
 };
 
 } // namespace quorrel

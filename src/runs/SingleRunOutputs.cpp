@@ -12,6 +12,8 @@ bool Multiple(int g, int cycle) { return cycle >= 1 && g % cycle == 0; }
 
 SingleRunOutputs::SingleRunOutputs(AppState& app, const RunSinks& sinks, Dialogs& dialogs)
     : o_(OptionsForSinks(app.Options, sinks)),
+      params_(app.Params),
+      current_(app.Lands.CurrentLandscape),
       landscape_(app.Params, o_, app.Lands.CurrentLandscape, app.Colors, dialogs,
                  sinks.Landscape),
       windows_(app.Params, o_, app.Lands.CurrentLandscape, dialogs),
@@ -61,8 +63,17 @@ void SingleRunOutputs::Landscape(int g, int displayCycle)
 void SingleRunOutputs::StatisticsAndPlots(int g)
 {
     windows_.SpatialHistogram(g);
-    statistics_.ComputeStatistics(o_.ShowCoverage || o_.WriteCoverage, o_.ShowGRate1 || o_.WriteGRate,
-                                  o_.ShowGRate2 || o_.WriteGRate);
+    const bool coverage = o_.ShowCoverage || o_.WriteCoverage;
+    const bool rates = o_.ShowGRate1 || o_.WriteGRate;
+    const bool genotypes = o_.ShowGRate2 || o_.WriteGRate;
+    const bool freqTime = (o_.ShowFTPlot || o_.WriteFTP) && Multiple(g, o_.FTPlotCycle);
+    // One pass over the landscape for both.
+    const LandscapeTally* tally = nullptr;
+    if (coverage || rates || genotypes || freqTime) {
+        tally_.Take(current_, params_.GParamRec.MaxX, params_.GParamRec.MaxY);
+        tally = &tally_;
+    }
+    statistics_.ComputeStatistics(coverage, rates, genotypes, 1, tally);
     if (cadence_.Due(g)) {
         if (o_.ShowCoverage)
             statistics_.PlotStatistic(1);
@@ -77,8 +88,8 @@ void SingleRunOutputs::StatisticsAndPlots(int g)
         statistics_.WriteStatisticLine(2, g);
     if ((o_.ShowSTPlot || o_.WriteSTP) && Multiple(g, o_.STPlotCycle))
         spaceTime_.Plot(TimePlotKind::Generation);
-    if ((o_.ShowFTPlot || o_.WriteFTP) && Multiple(g, o_.FTPlotCycle))
-        freqTime_.Plot(TimePlotKind::Generation);
+    if (freqTime)
+        freqTime_.Plot(TimePlotKind::Generation, tally);
 }
 
 void SingleRunOutputs::EndHistogram(RunFailure& failure)

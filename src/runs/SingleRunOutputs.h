@@ -2,6 +2,7 @@
 
 #include "output/FreqTimePlot.h"
 #include "output/LandscapeOutput.h"
+#include "output/LandscapeTally.h"
 #include "output/SlidingWindows.h"
 #include "output/SpaceTimePlot.h"
 #include "output/Statistics.h"
@@ -33,12 +34,17 @@ public:
 
 private:
     const OptionStruct o_; // the options as the run's sinks use them
+    const ParameterSet& params_;
+    const LandscapeGrid& current_;
     LandscapeOutput landscape_;
     SlidingWindows windows_;
     Statistics statistics_;
     SpaceTimePlot spaceTime_;
     FreqTimePlot freqTime_;
     PlotCadence cadence_;
+    // The tallies of the current landscape that the statistics and the frequency-time plot
+    // of a generation share.
+    LandscapeTally tally_;
     bool histogramStarted_ = false;
     bool spaceTimeStarted_ = false;
     bool freqTimeStarted_ = false;

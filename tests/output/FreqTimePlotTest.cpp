@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -194,6 +195,59 @@ TEST_F(FreqTimePlotTest, OutcomeValueIsTheMeanWinOverVariablePairs)
     plot.Plot(TimePlotKind::Start);
     EXPECT_EQ(Classes(plot.Individuals(), 0), Grey({{1, 100}}));
     EXPECT_EQ(Classes(plot.Values(), 0), Grey({{1, 100}}));
+}
+
+// A plot that reads its counts from a tally of the landscape draws what its own pass over the
+// cells draws: for the plot's species or the empty cells, with rates the tally holds exactly
+// or not, and the outcome plot, whose values the tally does not hold, ignores it.
+TEST_F(FreqTimePlotTest, PlotFromATallyIsThePlotOfItsCells)
+{
+    Resize(33, 20, 3, 8);
+    SetVariable(1, 2);
+    options.FTPOTCSpecies = 1;
+    std::mt19937 random(11);
+    auto uniform = [&] { return std::uniform_real_distribution<double>(0.0, 1.0)(random); };
+    // Rates from whole percentages, drawn from a range, and (tiny) a few below 2^-10.
+    auto fill = [&](int generation, bool tiny) {
+        for (int y = 1; y <= 20; ++y)
+            for (int x = 1; x <= 33; ++x) {
+                const int s = static_cast<int>(uniform() * 3);
+                float rate = generation % 2 == 0 ? static_cast<float>(static_cast<int>(uniform() * 101) / 100.0)
+                                                 : static_cast<float>(uniform() * 0.6 + 0.3);
+                if (tiny && uniform() < 0.05)
+                    rate = static_cast<float>(uniform() * 1e-5);
+                const int win = static_cast<int>(uniform() * 101);
+                Place(x, y, s, s == 0 ? 0.0f : rate, {{3 - s, {static_cast<int8_t>(win), static_cast<int8_t>(100 - win), 0}}});
+            }
+    };
+    for (const int species : {1, 0})
+        for (const bool tiny : {false, true}) {
+            SCOPED_TRACE(std::to_string(species) + (tiny ? " tiny" : ""));
+            options.FTPSpecies = static_cast<int8_t>(species);
+            FreqTimePlot byCell(params, options, landscape, colors);
+            FreqTimePlot byTally(params, options, landscape, colors);
+            FreqTimeOutcomePlot outcome(params, options, landscape, genotypes, colors);
+            FreqTimeOutcomePlot outcomeTallied(params, options, landscape, genotypes, colors);
+            LandscapeTally tally;
+            for (int g = 0; g <= 8; ++g) {
+                fill(g, tiny);
+                tally.Take(landscape, 33, 20);
+                const TimePlotKind kind = g == 0 ? TimePlotKind::Start : TimePlotKind::Generation;
+                byCell.Plot(kind);
+                byTally.Plot(kind, &tally);
+                outcome.Plot(kind);
+                outcomeTallied.Plot(kind, &tally);
+                EXPECT_EQ(byTally.IndividualCount(), byCell.IndividualCount()) << g;
+                EXPECT_EQ(byTally.IndividualTotal(), byCell.IndividualTotal()) << g;
+                EXPECT_EQ(byTally.ValuePresent(), byCell.ValuePresent()) << g;
+                EXPECT_EQ(outcomeTallied.ValuePresent(), outcome.ValuePresent()) << g;
+                EXPECT_EQ(outcomeTallied.IndividualCount(), outcome.IndividualCount()) << g;
+            }
+            EXPECT_GT(byCell.IndividualTotal(), 100);
+            EXPECT_EQ(byTally.Individuals(), byCell.Individuals());
+            EXPECT_EQ(byTally.Values(), byCell.Values());
+            EXPECT_EQ(outcomeTallied.Individuals(), outcome.Individuals());
+        }
 }
 
 } // namespace

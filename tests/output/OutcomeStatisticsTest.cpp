@@ -46,6 +46,32 @@ protected:
             Place(6, 1, 1, 0.5f, {{2, {static_cast<int8_t>(extraWin), 0, static_cast<int8_t>(100 - extraWin)}}});
     }
 
+    // The sums once per record, with either kernel, against the sums cell by cell.
+    void ExpectSumsByRecordEqualSumsCellByCell()
+    {
+        const int n = params.GParamRec.Maxspec;
+        OutcomeStatistics byCell(params, options, landscape, genotypes, colors);
+        byCell.UseLiteralSums(true);
+        byCell.ComputeOutcomeStats(1, 0);
+        for (const bool wide : {true, false}) {
+            SCOPED_TRACE(wide ? "wide kernel" : "portable kernel");
+            OutcomeStatistics byRecord(params, options, landscape, genotypes, colors);
+            byRecord.UseWideKernel(wide);
+            byRecord.ComputeOutcomeStats(1, 0);
+            for (int t = 1; t <= 6; ++t)
+                for (int s = 1; s <= n; ++s) {
+                    EXPECT_EQ(byRecord.SpeciesAverage(t, s), byCell.SpeciesAverage(t, s)) << t << " " << s;
+                    EXPECT_EQ(byRecord.SpeciesCount(t, s), byCell.SpeciesCount(t, s)) << t << " " << s;
+                    for (int j = 1; j <= n; ++j) {
+                        EXPECT_EQ(byRecord.PairAverage(t, s, j), byCell.PairAverage(t, s, j))
+                            << t << " " << s << " " << j;
+                        EXPECT_EQ(byRecord.PairCount(t, s, j), byCell.PairCount(t, s, j))
+                            << t << " " << s << " " << j;
+                    }
+                }
+        }
+    }
+
     std::string Header(int file) const
     {
         return std::string(" \r\n===>\r\n \r\n") +
@@ -91,21 +117,44 @@ TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCell)
     landscape(2, 5) = Cell{2, 0.5f};
     genotypes.Assign(2, 5, genotypes.Id(1, 5));
 
-    OutcomeStatistics byRecord(params, options, landscape, genotypes, colors);
+    ExpectSumsByRecordEqualSumsCellByCell();
     OutcomeStatistics byCell(params, options, landscape, genotypes, colors);
     byCell.UseLiteralSums(true);
-    byRecord.ComputeOutcomeStats(1, 0);
     byCell.ComputeOutcomeStats(1, 0);
-    for (int t = 1; t <= 6; ++t)
-        for (int s = 1; s <= 3; ++s) {
-            EXPECT_EQ(byRecord.SpeciesAverage(t, s), byCell.SpeciesAverage(t, s)) << t << " " << s;
-            EXPECT_EQ(byRecord.SpeciesCount(t, s), byCell.SpeciesCount(t, s)) << t << " " << s;
-            for (int j = 1; j <= 3; ++j) {
-                EXPECT_EQ(byRecord.PairAverage(t, s, j), byCell.PairAverage(t, s, j)) << t << " " << s << " " << j;
-                EXPECT_EQ(byRecord.PairCount(t, s, j), byCell.PairCount(t, s, j)) << t << " " << s << " " << j;
-            }
-        }
     EXPECT_GT(byCell.SpeciesCount(1, 1), 8);
+}
+
+// The same with many species, each eight opponents at a time in the wide kernel: relations
+// variable or not at random, and a species count that is not a multiple of eight.
+TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCellForManySpecies)
+{
+    for (const int n : {13, MaxSpecies}) {
+        SCOPED_TRACE(n);
+        Resize(23, 11, n, 100);
+        Rng rng{uint32_t(n)};
+        for (int i = 1; i <= n; ++i)
+            for (int j = i + 1; j <= n; ++j)
+                if (rng.RandomInt(4) != 0)
+                    SetVariable(i, j);
+        for (int y = 1; y <= 11; ++y)
+            for (int x = 1; x <= 23; ++x) {
+                const int s = int(rng.RandomInt(uint32_t(n) + 1));
+                // Half the cells take the record of the cell to their left, whatever its species.
+                if (x > 1 && rng.RandomInt(2) == 0) {
+                    landscape(x, y) = Cell{s, 0.5f};
+                    genotypes.Assign(x, y, genotypes.Id(x - 1, y));
+                    continue;
+                }
+                Place(x, y, s, 0.5f);
+                OutcomeTriple* genotype = genotypes.Renew(x, y);
+                for (int j = 1; j <= n; ++j) {
+                    const auto win = int8_t(rng.RandomInt(130) - 10);
+                    const auto loss = int8_t(rng.RandomInt(120) - 10);
+                    genotype[j - 1] = OutcomeTriple{win, loss, int8_t(rng.RandomInt(128))};
+                }
+            }
+        ExpectSumsByRecordEqualSumsCellByCell();
+    }
 }
 
 TEST_F(OutcomeStatisticsTest, NormalAndGenotypeAveragesWithPairTables)

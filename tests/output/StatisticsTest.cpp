@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <functional>
+#include <random>
 #include <sstream>
 #include <vector>
 
@@ -211,6 +214,71 @@ TEST_F(StatisticsTest, ArrayKindsAccumulateOverTheLandscapes)
     const std::string text = ReadAll(options.CoverFilename);
     EXPECT_EQ(text.substr(text.size() - 70), "     0     8.3   1.0   0.0      2\r\n"
                                              "     1     8.3   1.0   0.0      2\r\n");
+}
+
+// The statistics read from a tally are those of the cells added one by one, to the bit, on
+// rates the tally sums exactly and on rates it does not (which it leaves to a pass of its own),
+// for a single landscape and over the landscapes of an array.
+TEST_F(StatisticsTest, StatisticsFromATallyAreThoseOfTheCellsOneByOne)
+{
+    Resize(61, 40, 2);
+    params.GParamRec.Maxspec = 3;
+    std::mt19937 random(7);
+    auto uniform = [&] { return std::uniform_real_distribution<double>(0.0, 1.0)(random); };
+    using Rate = std::function<float()>;
+    const Rate percents = [&] { return static_cast<float>(static_cast<int>(uniform() * 101) / 100.0); };
+    const Rate drawn = [&] { return static_cast<float>(uniform() * (0.8f - 0.3f) + 0.3f); };
+    const Rate fromZero = [&] { return static_cast<float>(uniform()); };
+    const Rate someTiny = [&] { return uniform() < 0.02 ? static_cast<float>(uniform() * 1e-6) : drawn(); };
+    // Whether the landscape holds a rate below 2^-10 other than zero.
+    auto fill = [&](const Rate& rate) {
+        bool tiny = false;
+        for (int y = 1; y <= 40; ++y)
+            for (int x = 1; x <= 61; ++x) {
+                const int s = static_cast<int>(uniform() * 4);
+                landscape(x, y) = s == 0 ? EmptyCell : Cell{s, rate()};
+                tiny = tiny || (landscape(x, y).GRate > 0.0f && landscape(x, y).GRate < 0x1p-10f);
+            }
+        return tiny;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Rate> landscapes; // one: a single landscape; more: an array
+    };
+    const Case cases[] = {
+        {"whole percentages", {percents}},
+        {"drawn from a range", {drawn}},
+        {"from zero", {fromZero}},
+        {"some below 2^-10", {someTiny}},
+        {"array", {drawn, percents, drawn}},
+        {"array, some below 2^-10 in the middle", {drawn, someTiny, drawn}},
+        {"array, some below 2^-10 first", {someTiny, drawn, percents}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Statistics byCell(params, options, landscape, colors);
+        Statistics byTally(params, options, landscape, colors);
+        const int n = static_cast<int>(c.landscapes.size());
+        byCell.SetArrayLandscapes(n);
+        byTally.SetArrayLandscapes(n);
+        LandscapeTally tally;
+        for (int i = 0; i < n; ++i) {
+            const bool tiny = fill(c.landscapes[i]);
+            const int kind = n == 1 ? 1 : i == 0 ? 4 : i == n - 1 ? 10 : 7;
+            byCell.ComputeStatistics(true, true, true, kind);
+            tally.Take(landscape, 61, 40);
+            EXPECT_EQ(tally.Exact(), !tiny);
+            byTally.ComputeStatistics(true, true, true, kind, &tally);
+        }
+        for (int s = 1; s <= MaxSpecies; ++s) {
+            EXPECT_EQ(byTally.Counts()[s], byCell.Counts()[s]) << s;
+            EXPECT_EQ(std::bit_cast<uint64_t>(byTally.RateSums()[s]), std::bit_cast<uint64_t>(byCell.RateSums()[s]))
+                << s;
+            EXPECT_EQ(std::bit_cast<uint32_t>(byTally.Means(2)[s]), std::bit_cast<uint32_t>(byCell.Means(2)[s])) << s;
+            EXPECT_EQ(std::bit_cast<uint32_t>(byTally.Means(3)[s]), std::bit_cast<uint32_t>(byCell.Means(3)[s])) << s;
+        }
+        EXPECT_GT(byCell.Counts()[3], 0);
+    }
 }
 
 TEST_F(StatisticsTest, FilesThatCannotBeWrittenThrowWithTheirName)

@@ -1,0 +1,70 @@
+#include "output/LandscapeTally.h"
+
+#include <algorithm>
+#include <bit>
+
+namespace quorrel {
+
+namespace {
+
+constexpr uint32_t Outside = MaxSpecies + 1;
+// The bit patterns of 2^-10 and 2.
+constexpr uint32_t LowestRate = 0x3A800000u;
+constexpr uint32_t RateBound = 0x40000000u;
+
+} // namespace
+
+void LandscapeTally::Take(const LandscapeGrid& landscape, int maxX, int maxY)
+{
+    for (auto& copy : counts_)
+        for (auto& row : copy)
+            row.fill(0);
+    for (auto& copy : units_)
+        copy.fill(0);
+    // The least bit pattern less one (zero the largest) and the largest bit pattern of the
+    // rates: every rate is zero or in [2^-10, 2) if the first is at least LowestRate - 1 and
+    // the second below RateBound (no negative rate, not even minus zero); the second alone
+    // puts every rate in [0, 2).
+    uint32_t least = ~0u;
+    uint32_t largest = 0;
+    auto add = [&](const Cell& cell, int copy) {
+        const uint32_t species = static_cast<uint32_t>(cell.Species);
+        const uint32_t row = species <= MaxSpecies ? species : Outside;
+        const float rate = cell.GRate;
+        // Negative and huge products go to the last slot, which only inexact tallies fill.
+        const uint32_t percent = std::min(static_cast<uint32_t>(static_cast<int>(rate * 100.0f)), Slots - 1);
+        ++counts_[copy][row][percent];
+        const uint32_t bits = std::bit_cast<uint32_t>(rate);
+        least = std::min(least, bits - 1u);
+        largest = std::max(largest, bits);
+        // Exact for the rates in range: a power-of-two product and a whole number below
+        // 2^34; the others bounded only to keep the conversion defined.
+        units_[copy][row] += static_cast<int64_t>(std::max(-2.0f, std::min(2.0f, rate)) * 0x1p33f);
+    };
+    for (int y = 1; y <= maxY; ++y) {
+        const Cell* cells = landscape.Row(y);
+        int x = 1;
+        for (; x < maxX; x += 2) {
+            add(cells[x], 0);
+            add(cells[x + 1], 1);
+        }
+        if (x == maxX)
+            add(cells[x], 0);
+    }
+    inRange_ = largest < RateBound;
+    exact_ = inRange_ && least >= LowestRate - 1;
+    for (int s = 0; s <= MaxSpecies; ++s) {
+        int64_t cells = 0;
+        for (uint32_t p = 0; p < Slots; ++p) {
+            counts_[0][s][p] += counts_[1][s][p];
+            cells += counts_[0][s][p];
+        }
+        // Whole percentages of 100 and more are 100.
+        for (uint32_t p = Percents; p < Slots; ++p)
+            counts_[0][s][Percents - 1] += counts_[0][s][p];
+        cells_[s] = cells;
+        units_[0][s] += units_[1][s];
+    }
+}
+
+} // namespace quorrel

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "engine/LandscapeGrid.h"
+#include "params/ParameterSet.h"
+
+#include <array>
+#include <cstdint>
+
+namespace quorrel {
+
+// The growth-rate tallies of one landscape by species, taken in one pass over its cells for
+// the statistics and the frequency-time plot of growth rates to read: for each species
+// 0..MaxSpecies the cells at each whole percentage of their rate (trunc(GRate x 100) of the
+// single-precision product, clamped to 0..100, as both of them take it) and the sum of their
+// rates as a whole number of RateUnit.
+//
+// The counts hold when InRange(): every cell's rate is in [0, 2) (not minus zero); the
+// class of such a rate is that of its whole percentage (see FreqTimePlot). The sums hold
+// when also Exact(): every rate is zero or at least 2^-10. Such a rate is a whole multiple
+// of 2^-33 below 2^34 units, so a landscape's sum stays below 2^53 units and no partial sum
+// of it rounds in double: the sum is then that of any double sum of the same rates in any
+// order. Other tallies are to be left to the literal passes.
+class LandscapeTally {
+public:
+    static constexpr int Percents = 101;
+    static constexpr double RateUnit = 0x1p-33;
+
+    // Tallies the interior cells (1..maxX, 1..maxY) of the landscape. Cells of a species
+    // outside 0..MaxSpecies are left out (their rates count for InRange() and Exact()).
+    void Take(const LandscapeGrid& landscape, int maxX, int maxY);
+
+    bool InRange() const { return inRange_; }
+    bool Exact() const { return exact_; }
+    int64_t Cells(int s) const { return cells_[s]; }
+    int32_t AtPercent(int s, int percent) const { return counts_[0][s][percent]; }
+    // The sum of the rates of species s in RateUnit.
+    int64_t RateUnits(int s) const { return units_[0][s]; }
+
+private:
+    // Two copies of every tally, taken by alternate cells, so that neighbouring cells of one
+    // species and percentage do not wait on each other's sums; merged into copy 0 at the end.
+    // Row MaxSpecies + 1 takes the cells of species outside 0..MaxSpecies.
+    // Slots 101.. take the products of 101 and more, and (the last) the negative ones.
+    static constexpr int Rows = MaxSpecies + 2;
+    static constexpr uint32_t Slots = 256;
+    std::array<std::array<std::array<int32_t, Slots>, Rows>, 2> counts_{};
+    std::array<std::array<int64_t, Rows>, 2> units_{};
+    SpeciesTable<int64_t> cells_{};
+    bool inRange_ = false;
+    bool exact_ = false;
+};
+
+} // namespace quorrel

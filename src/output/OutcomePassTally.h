@@ -1,0 +1,62 @@
+#pragma once
+
+#include "params/ParameterSet.h"
+
+#include <array>
+#include <bitset>
+#include <cstdint>
+#include <vector>
+
+namespace quorrel {
+
+// The whole-number sums of one pass over the genotype records of a landscape, for the
+// outcome statistics: per species s and opponent j whose relation with s is variable, the
+// sums of the win, loss and stand-off entries against j of the records added, each times
+// the cells that hold the record, the cells counted, and the values 0..100 those entries
+// hold. An unset entry (Win < 0) adds nothing. The cells of one landscape keep every sum
+// within 32 bits (|entry| <= 128, cells <= 700 x 700).
+//
+// The wide kernel adds eight opponents at once where the processor has it; the portable
+// one adds them one by one, with the same sums.
+class OutcomePassTally {
+public:
+    OutcomePassTally();
+
+    // Empty sums for the species and relations of params.
+    void Reset(const ParameterSet& params);
+    // The record genotype (Maxspec triples) of species s, held by cells cells.
+    void Add(int s, const OutcomeTriple* genotype, int32_t cells);
+    void UseWideKernel(bool on);
+
+    // t 0..2 for win, loss, stand-off; s and j 1..Maxspec.
+    int32_t Sum(int t, int s, int j) const { return sums_[s].sum[t][j - 1]; }
+    int32_t Count(int s, int j) const { return sums_[s].count[j - 1]; }
+    // The values 0..100 held, as flags.
+    std::bitset<101> Values(int t, int s, int j) const;
+    bool Variable(int s, int j) const { return variable_[s][j - 1] != 0; }
+
+private:
+    // Opponents 1..MaxSpecies at lanes 0..MaxSpecies - 1, padded to whole vectors of eight.
+    static constexpr int Lanes = 48;
+    // Values 0..100; the others, and unset entries, go to the last slot.
+    static constexpr int Slots = 128;
+    struct SpeciesSums {
+        std::array<std::array<int32_t, Lanes>, 3> sum{};
+        std::array<int32_t, Lanes> count{};
+    };
+    using ValueFlags = std::array<std::array<uint8_t, Slots>, 3>;
+
+    static std::size_t Row(int s, int j) { return static_cast<std::size_t>(s) * Lanes + (j - 1); }
+    void AddPortable(int s, const OutcomeTriple* genotype, int32_t cells);
+    void AddWide(int s, const OutcomeTriple* genotype, int32_t cells);
+
+    int maxspec_ = 0;
+    bool available_ = false;
+    bool wide_ = false;
+    // All bits set for a variable opponent, per species.
+    alignas(32) std::array<std::array<int32_t, Lanes>, MaxSpecies + 1> variable_{};
+    std::vector<SpeciesSums> sums_;
+    std::vector<ValueFlags> values_;
+};
+
+} // namespace quorrel

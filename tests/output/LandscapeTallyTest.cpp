@@ -1,0 +1,97 @@
+#include "output/LandscapeTally.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace quorrel {
+namespace {
+
+// Every float from a to b (bit patterns, b excluded).
+template <typename Check>
+void ForEveryFloat(float a, float b, Check check)
+{
+    for (uint32_t bits = std::bit_cast<uint32_t>(a); bits < std::bit_cast<uint32_t>(b); ++bits)
+        check(std::bit_cast<float>(bits));
+}
+
+TEST(LandscapeTallyTest, ClassesAndSumsOfEveryRateInRangeAreThoseOfTheLiteralForms)
+{
+    // The class of the frequency-time plot, literally and from the whole percentage, for
+    // every rate in [0, 2).
+    int64_t classMismatches = 0;
+    ForEveryFloat(0.0f, 2.0f, [&](float rate) {
+        const int literal = std::clamp(static_cast<int>(rate * 10.0f) + 1, 1, 10);
+        const int percent = std::clamp(static_cast<int>(rate * 100.0f), 0, 100);
+        classMismatches += literal != std::min(percent / 10 + 1, 10) ? 1 : 0;
+    });
+    EXPECT_EQ(classMismatches, 0);
+    // Every rate of an exact tally as a whole number of units, and back.
+    int64_t inexactUnits = 0;
+    auto units = [&](float rate) {
+        const int64_t whole = static_cast<int64_t>(rate * 0x1p33f);
+        inexactUnits += static_cast<double>(whole) * LandscapeTally::RateUnit != static_cast<double>(rate) ? 1 : 0;
+    };
+    units(0.0f);
+    ForEveryFloat(0x1p-10f, 2.0f, units);
+    EXPECT_EQ(inexactUnits, 0);
+}
+
+TEST(LandscapeTallyTest, CountsByPercentageInRangeAndExactOnlyForRatesItCanSumExactly)
+{
+    struct Case {
+        const char* name;
+        float odd; // the rate of the one cell that differs
+        bool inRange;
+        bool exact;
+    };
+    const Case cases[] = {
+        {"zero", 0.0f, true, true},
+        {"negative zero", -0.0f, false, false},
+        {"smallest exact", 0x1p-10f, true, true},
+        {"one", 1.0f, true, true},
+        {"largest exact", std::nextafter(2.0f, 0.0f), true, true},
+        {"below 2^-10", std::nextafter(0x1p-10f, 0.0f), true, false},
+        {"smallest positive", std::numeric_limits<float>::denorm_min(), true, false},
+        {"two", 2.0f, false, false},
+        {"negative", -0.25f, false, false},
+        {"not a number", std::numeric_limits<float>::quiet_NaN(), false, false},
+        {"infinite", std::numeric_limits<float>::infinity(), false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LandscapeGrid landscape;
+        for (int y = 1; y <= 5; ++y)
+            for (int x = 1; x <= 7; ++x) // an odd width: the last cell of a row on its own
+                landscape(x, y) = Cell{x % 3, x == 7 ? 0.45f : 0.25f};
+        landscape(8, 1) = Cell{2, -1.0f};           // outside the landscape
+        landscape(1, 3) = Cell{MaxSpecies + 1, 0.5f}; // a species outside the table: left out
+        landscape(2, 4) = Cell{-1, 0.5f};
+        landscape(3, 5) = Cell{3, c.odd};
+        LandscapeTally tally;
+        tally.Take(landscape, 7, 5);
+        EXPECT_EQ(tally.InRange(), c.inRange);
+        EXPECT_EQ(tally.Exact(), c.exact);
+        EXPECT_EQ(tally.Cells(0), 9);
+        EXPECT_EQ(tally.AtPercent(0, 25), 9);
+        // 0.45f times 100 rounds to 45 in single precision.
+        EXPECT_EQ(tally.Cells(1), 14);
+        EXPECT_EQ(tally.AtPercent(1, 25), 9);
+        EXPECT_EQ(tally.AtPercent(1, 45), 5);
+        EXPECT_EQ(tally.AtPercent(1, 44), 0);
+        EXPECT_EQ(tally.Cells(2), 9);
+        EXPECT_EQ(tally.Cells(3), 1);
+        EXPECT_EQ(tally.Cells(MaxSpecies), 0);
+        if (c.exact) {
+            EXPECT_EQ(tally.RateUnits(2), 9 * (int64_t(1) << 31));
+            EXPECT_EQ(static_cast<double>(tally.RateUnits(3)) * LandscapeTally::RateUnit, static_cast<double>(c.odd));
+        }
+    }
+}
+
+} // namespace
+} // namespace quorrel

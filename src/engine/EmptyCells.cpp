@@ -12,8 +12,7 @@ void EmptyCells::Reserve(int cells)
 {
     // The vector row writes up to eight entries beyond the last empty cell.
     const std::size_t room = static_cast<std::size_t>(cells) + 8;
-    if (cells_.size() < room)
-        cells_.resize(room);
+    cells_.Reserve(room);
 }
 
 void EmptyCells::UseWideKernel(bool on)

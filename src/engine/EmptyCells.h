@@ -2,9 +2,9 @@
 
 #include "engine/Cell.h"
 #include "engine/LandscapeGrid.h"
+#include "engine/UninitialisedArray.h"
 
 #include <cstdint>
-#include <vector>
 
 namespace quorrel {
 
@@ -35,7 +35,7 @@ public:
 private:
     void AppendRowWide(const Cell* row, int maxX, int y);
 
-    std::vector<int32_t> cells_;
+    UninitialisedArray<int32_t> cells_;
     int count_ = 0;
     bool wide_ = false;
 };

@@ -32,10 +32,8 @@ std::pair<int, int> PatchNeighbour(const GParamStruct& g, int x, int y, int d)
 
 void MortalityPass::Reserve(int cells)
 {
-    if (static_cast<int>(wave_.size()) < cells) {
-        wave_.resize(cells);
-        next_.resize(cells);
-    }
+    wave_.Reserve(static_cast<std::size_t>(cells));
+    next_.Reserve(static_cast<std::size_t>(cells));
 }
 
 void MortalityPass::Apply(const ParameterSet& p, LandscapeGrid& grid, Rng& rng)
@@ -91,7 +89,7 @@ void MortalityPass::Spread(const GParamStruct& g, LandscapeGrid& grid, int x, in
                     return;
             }
         }
-        std::swap(wave_, next_);
+        swap(wave_, next_);
         waveSize = nextSize;
     }
 }

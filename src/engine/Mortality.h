@@ -4,10 +4,10 @@
 #include "engine/LandscapeGrid.h"
 #include "engine/Rng.h"
 #include "engine/SingleCellMortality.h"
+#include "engine/UninitialisedArray.h"
 #include "params/ParameterSet.h"
 
 #include <cstdint>
-#include <vector>
 
 namespace quorrel {
 
@@ -31,8 +31,8 @@ private:
     void Spread(const GParamStruct& g, LandscapeGrid& grid, int x, int y, int32_t species, int64_t limit);
 
     // Cells killed in the current and the next wave of a patch, packed as y * 1024 + x.
-    std::vector<int32_t> wave_;
-    std::vector<int32_t> next_;
+    UninitialisedArray<int32_t> wave_;
+    UninitialisedArray<int32_t> next_;
     SingleCellMortality single_;
     DrawScan scan_;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Cell.h"
+#include "engine/LargePageAllocator.h"
 
 #include <cstddef>
 #include <vector>
@@ -27,7 +28,7 @@ public:
     const Cell* Row(int y) const { return &cells_[y * Size]; }
 
 private:
-    std::vector<Cell> cells_;
+    std::vector<Cell, LargePageAllocator<Cell>> cells_;
 };
 
 } // namespace quorrel

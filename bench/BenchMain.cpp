@@ -137,7 +137,8 @@ bool Measure(const char* title, ParameterSet params, double limit = 0.0)
 
 int main()
 {
-    std::printf("Quorrel engine benchmark: 700 x 700 cells, milliseconds per generation (best of 5 x 10)\n");
+    std::printf("Quorrel engine benchmark on %s: 700 x 700 cells, milliseconds per generation (best of 5 x 10)\n",
+                ProcessorName().c_str());
     const bool a = Measure("(a) in-built defaults: 3 species, torus, closed recruitment, influx 0.1", Defaults700());
     const bool b = Measure("(b) every process: variable rates, rates against, OverGRate 60, mortality patches,\n"
                            "    square disturbance, open recruitment with growth-rate mutation",

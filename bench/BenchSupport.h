@@ -6,10 +6,22 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <optional>
 #include <string>
 
 namespace quorrel::bench {
+
+// The processor's name as the system gives it, for the figures' heading.
+inline std::string ProcessorName()
+{
+    std::ifstream info("/proc/cpuinfo");
+    std::string line;
+    while (std::getline(info, line))
+        if (line.rfind("model name", 0) == 0 && line.find(':') != std::string::npos)
+            return line.substr(line.find(':') + 2);
+    return "unknown processor";
+}
 
 // Dialogs for a program without windows: messages go to stderr and are answered No.
 class StderrDialogs : public Dialogs {

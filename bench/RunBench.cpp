@@ -160,7 +160,9 @@ int main()
 {
     using namespace quorrel;
     using namespace quorrel::bench;
-    std::printf("Quorrel run benchmark: whole runs through the drivers, no windows, milliseconds per generation\n");
+    std::printf("Quorrel run benchmark on %s: whole runs through the drivers, no windows, milliseconds per "
+                "generation\n",
+                ProcessorName().c_str());
 
     std::printf("Statistics and tallies, 700 x 700, 60 generations:\n");
     {

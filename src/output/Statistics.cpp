@@ -87,23 +87,21 @@ void Statistics::ComputeStatistics(bool coverage, bool rates, bool genotypes, in
     for (int statistic = 1; statistic <= 3 && reset; ++statistic)
         if (wanted[statistic])
             Reset(statistic);
-    int which = (coverage ? 1 : 0) | (rates ? 2 : 0) | (genotypes ? 4 : 0);
+    const int which = (coverage ? 1 : 0) | (rates ? 2 : 0) | (genotypes ? 4 : 0);
     if (which == 0)
         return;
     if (tally != nullptr && tally->InRange()) {
         AddTally(*tally, coverage, rates, genotypes);
-        which = 0;
-    }
-    switch (which) {
-    case 0: break;
-    case 1: AddCells<true, false, false>(); break;
-    case 2: AddCells<false, true, false>(); break;
-    case 3: AddCells<true, true, false>(); break;
-    case 4: AddCells<false, false, true>(); break;
-    case 5: AddCells<true, false, true>(); break;
-    case 6: AddCells<false, true, true>(); break;
-    case 7: AddCells<true, true, true>(); break;
-    default: return;
+    } else {
+        switch (which) {
+        case 1: AddCells<true, false, false>(); break;
+        case 2: AddCells<false, true, false>(); break;
+        case 3: AddCells<true, true, false>(); break;
+        case 4: AddCells<false, false, true>(); break;
+        case 5: AddCells<true, false, true>(); break;
+        case 6: AddCells<false, true, true>(); break;
+        default: AddCells<true, true, true>(); break;
+        }
     }
     for (int statistic = 1; statistic <= 3 && finish; ++statistic)
         if (wanted[statistic])

@@ -8,9 +8,8 @@ namespace quorrel {
 
 void SpeciesMap::Reserve()
 {
-    constexpr std::size_t cells = std::size_t(LandscapeGrid::Size) * LandscapeGrid::Size;
-    if (species_.size() < cells)
-        species_.resize(cells);
+    // Not filled: Build writes every interior cell before a probe reads one.
+    species_.Reserve(std::size_t(LandscapeGrid::Size) * LandscapeGrid::Size);
 }
 
 void SpeciesMap::Build(const LandscapeGrid& grid, int maxX, int maxY)

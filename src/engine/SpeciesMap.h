@@ -1,10 +1,10 @@
 #pragma once
 
 #include "engine/LandscapeGrid.h"
+#include "engine/UninitialisedArray.h"
 #include "params/ParameterSet.h"
 
 #include <cstdint>
-#include <vector>
 
 namespace quorrel {
 
@@ -28,7 +28,7 @@ public:
     }
 
 private:
-    std::vector<uint8_t> species_;
+    UninitialisedArray<uint8_t> species_;
 };
 
 } // namespace quorrel

@@ -1,5 +1,7 @@
 #include "output/LandscapeTally.h"
 
+#include "engine/WideKernel.h"
+
 #include <algorithm>
 #include <bit>
 
@@ -14,6 +16,10 @@ constexpr uint32_t RateBound = 0x40000000u;
 
 } // namespace
 
+LandscapeTally::LandscapeTally() : available_(WideKernelAvailable()), wide_(available_) {}
+
+void LandscapeTally::UseWideKernel(bool on) { wide_ = on && available_; }
+
 void LandscapeTally::Take(const LandscapeGrid& landscape, int maxX, int maxY)
 {
     for (auto& copy : counts_)
@@ -27,29 +33,38 @@ void LandscapeTally::Take(const LandscapeGrid& landscape, int maxX, int maxY)
     // puts every rate in [0, 2).
     uint32_t least = ~0u;
     uint32_t largest = 0;
-    auto add = [&](const Cell& cell, int copy) {
+    // A number of cells of one value at a time.
+    auto add = [&](const Cell& cell, int copy, int64_t number) {
         const uint32_t species = static_cast<uint32_t>(cell.Species);
         const uint32_t row = species <= MaxSpecies ? species : Outside;
         const float rate = cell.GRate;
         // Negative and huge products go to the last slot, which only inexact tallies fill.
         const uint32_t percent = std::min(static_cast<uint32_t>(static_cast<int>(rate * 100.0f)), Slots - 1);
-        ++counts_[copy][row][percent];
+        counts_[copy][row][percent] += static_cast<int32_t>(number);
         const uint32_t bits = std::bit_cast<uint32_t>(rate);
         least = std::min(least, bits - 1u);
         largest = std::max(largest, bits);
         // Exact for the rates in range: a power-of-two product and a whole number below
         // 2^34; the others bounded only to keep the conversion defined.
-        units_[copy][row] += static_cast<int64_t>(std::max(-2.0f, std::min(2.0f, rate)) * 0x1p33f);
+        units_[copy][row] += number * static_cast<int64_t>(std::max(-2.0f, std::min(2.0f, rate)) * 0x1p33f);
     };
-    for (int y = 1; y <= maxY; ++y) {
+    // The distinct cells first, while they are few; the cells from where they stop one by one.
+    DistinctCells::Stop from{1, 1};
+    if (wide_) {
+        from = distinct_.Count(landscape, maxX, maxY);
+        for (int i = 0; i < distinct_.Size(); ++i)
+            if (distinct_.Number(i) > 0)
+                add(distinct_.At(i), 0, distinct_.Number(i));
+    }
+    for (int y = from.y; y <= maxY; ++y) {
         const Cell* cells = landscape.Row(y);
-        int x = 1;
+        int x = y == from.y ? from.x : 1;
         for (; x < maxX; x += 2) {
-            add(cells[x], 0);
-            add(cells[x + 1], 1);
+            add(cells[x], 0, 1);
+            add(cells[x + 1], 1, 1);
         }
         if (x == maxX)
-            add(cells[x], 0);
+            add(cells[x], 0, 1);
     }
     inRange_ = largest < RateBound;
     exact_ = inRange_ && least >= LowestRate - 1;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/LandscapeGrid.h"
+#include "output/DistinctCells.h"
 #include "params/ParameterSet.h"
 
 #include <array>
@@ -25,6 +26,11 @@ public:
     static constexpr int Percents = 101;
     static constexpr double RateUnit = 0x1p-33;
 
+    LandscapeTally();
+
+    // Off: every cell is tallied one by one, as the 256-bit kernels would (tests compare them).
+    void UseWideKernel(bool on);
+
     // Tallies the interior cells (1..maxX, 1..maxY) of the landscape. Cells of a species
     // outside 0..MaxSpecies are left out (their rates count for InRange() and Exact()).
     void Take(const LandscapeGrid& landscape, int maxX, int maxY);
@@ -46,6 +52,9 @@ private:
     std::array<std::array<std::array<int32_t, Slots>, Rows>, 2> counts_{};
     std::array<std::array<int64_t, Rows>, 2> units_{};
     SpeciesTable<int64_t> cells_{};
+    DistinctCells distinct_;
+    bool available_;
+    bool wide_;
     bool inRange_ = false;
     bool exact_ = false;
 };

@@ -93,5 +93,60 @@ TEST(LandscapeTallyTest, CountsByPercentageInRangeAndExactOnlyForRatesItCanSumEx
     }
 }
 
+// The tallies of the distinct-cell kernel (while a landscape has few distinct cells) against
+// those taken cell by cell, for landscapes whose distinct cells fill the table, overflow it at
+// a row's start, in a group, in a row's last cells, or never fit it.
+TEST(LandscapeTallyTest, DistinctCellsGiveTheTalliesOfCellByCell)
+{
+    struct Case {
+        const char* name;
+        int maxX;
+        int maxY;
+        int values;     // distinct cells before the odd one
+        int oddX, oddY; // where a further distinct cell stands (0: none)
+        bool random;    // every cell a rate of its own
+    };
+    const Case cases[] = {
+        {"one cell", 1, 1, 1, 0, 0, false},
+        {"three species and empty", 700, 700, 4, 0, 0, false},
+        {"a full table", 37, 11, DistinctCells::Capacity, 0, 0, false},
+        {"ninth at a row's start", 37, 11, DistinctCells::Capacity, 1, 6, false},
+        {"ninth inside a group", 37, 11, DistinctCells::Capacity, 14, 9, false},
+        {"ninth in a row's last cells", 37, 11, DistinctCells::Capacity, 36, 11, false},
+        {"narrower than a group", 3, 9, 5, 2, 4, false},
+        {"rates of their own", 101, 13, 0, 0, 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LandscapeGrid landscape;
+        uint32_t state = 12345u;
+        for (int y = 1; y <= c.maxY; ++y)
+            for (int x = 1; x <= c.maxX; ++x) {
+                state = state * 1664525u + 1013904223u;
+                const int v = static_cast<int>(state >> 24) % std::max(c.values, 1);
+                landscape(x, y) = c.random ? Cell{static_cast<int>(state >> 28), static_cast<float>(state >> 9) * 0x1p-23f}
+                                           : Cell{v % 3, 0.125f * static_cast<float>(v)};
+            }
+        if (c.oddX > 0)
+            landscape(c.oddX, c.oddY) = Cell{MaxSpecies, 1.5f};
+        LandscapeTally wide;
+        LandscapeTally plain;
+        plain.UseWideKernel(false);
+        wide.Take(landscape, c.maxX, c.maxY);
+        plain.Take(landscape, c.maxX, c.maxY);
+        EXPECT_EQ(wide.InRange(), plain.InRange());
+        EXPECT_EQ(wide.Exact(), plain.Exact());
+        int64_t cells = 0;
+        for (int s = 0; s <= MaxSpecies; ++s) {
+            EXPECT_EQ(wide.Cells(s), plain.Cells(s)) << "species " << s;
+            EXPECT_EQ(wide.RateUnits(s), plain.RateUnits(s)) << "species " << s;
+            for (int p = 0; p < LandscapeTally::Percents; ++p)
+                EXPECT_EQ(wide.AtPercent(s, p), plain.AtPercent(s, p)) << "species " << s << ", " << p << " %";
+            cells += plain.Cells(s);
+        }
+        EXPECT_EQ(cells, int64_t(c.maxX) * c.maxY);
+    }
+}
+
 } // namespace
 } // namespace quorrel

@@ -156,20 +156,25 @@ double BatchSeconds(int maxgen)
 
 } // namespace quorrel::bench
 
-int main()
+// With an argument (statistics, variable, arrays or start-up), only that part, to profile it.
+int main(int argc, char* argv[])
 {
     using namespace quorrel;
     using namespace quorrel::bench;
+    const std::string only = argc > 1 ? argv[1] : "";
+    auto part = [&](const char* name) { return only.empty() || only == name; };
     std::printf("Quorrel run benchmark on %s: whole runs through the drivers, no windows, milliseconds per "
                 "generation\n",
                 ProcessorName().c_str());
 
     std::printf("Statistics and tallies, 700 x 700, 60 generations:\n");
-    {
+    if (part("statistics")) {
         const ParameterSet p = MortalityDisturbanceClosed(700, 60);
         const double none = PerGeneration({p, Options(false, false)});
         const double all = PerGeneration({p, Options(true, false)});
         Ratio("fixed, 3 species: coverage, growth-rate and freq-time files", all, none, 1.3);
+    }
+    if (part("statistics") || part("variable")) {
         const ParameterSet v = Variable(700, 40, MaxSpecies);
         const double vNone = PerGeneration({v, Options(false, true), false, 0, 0, OutcomeKind::Variable});
         const double vAll = PerGeneration({v, Options(true, true), false, 0, 0, OutcomeKind::Variable});
@@ -178,6 +183,8 @@ int main()
 
     std::printf("Arrays per cell, 10 x 10 landscapes of 200 x 200 against one of 632 x 632 (10 x the time):\n");
     for (const bool statistics : {false, true}) {
+        if (!part("arrays"))
+            break;
         const char* with = statistics ? "coverage and growth-rate files" : "no outputs";
         OptionStruct o = Options(statistics, false);
         o.WriteFTP = false;
@@ -190,7 +197,7 @@ int main()
     }
 
     std::printf("Start-up of quorrel-batch, 700 x 700 (its files, the initial landscape, the end):\n");
-    {
+    if (part("start-up")) {
         const double one = BatchSeconds(1);
         const double eleven = BatchSeconds(11);
         const double generation = (eleven - one) / 10.0;

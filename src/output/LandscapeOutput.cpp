@@ -28,7 +28,11 @@ void LandscapeOutput::OutputLandscape(int g, int d)
 {
     const OptionStruct& o = options_;
     const int maxgen = params_.GParamRec.Maxgen;
-    const bool show = (o.ShowCALandscape && Multiple(g, d)) || g == 0 || g == maxgen;
+    const bool due = (o.ShowCALandscape && Multiple(g, d)) || g == 0 || g == maxgen;
+    // The first and last pictures are always shown.
+    const bool declined = due && sink_ != nullptr && g != 0 && g != maxgen && !sink_->WantsPicture();
+    const bool show = due && !declined;
+    pending_ = declined || (pending_ && !show);
     const bool final = o.WriteLandscape && g == maxgen;
     const bool interval = o.WriteIntScape && o.WriteIntFrom <= g && g <= o.WriteIntUntil && Multiple(g, o.WriteIntEvery);
 
@@ -51,6 +55,17 @@ void LandscapeOutput::OutputLandscape(int g, int d)
     WriteBitmap(bitmap, g, interval, final);
     if (show && sink_ != nullptr)
         sink_->ShowLandscape(bitmap);
+}
+
+void LandscapeOutput::ShowPending()
+{
+    if (!pending_ || sink_ == nullptr)
+        return;
+    pending_ = false;
+    QImage& bitmap = pictures_[nextPicture_];
+    nextPicture_ = 1 - nextPicture_;
+    DrawLandscapeBitmap(params_.GParamRec, landscape_, colors_, bitmap);
+    sink_->ShowLandscape(bitmap);
 }
 
 void LandscapeOutput::WriteText(int g, bool interval, bool final)

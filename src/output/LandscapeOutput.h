@@ -27,6 +27,8 @@ public:
 
     // Generation g (0 at the start, then 1..Maxgen) with display cycle d.
     void OutputLandscape(int g, int d);
+    // Shows the current landscape if the display declined a picture since it was last shown.
+    void ShowPending();
 
 private:
     void WriteText(int g, bool interval, bool final);
@@ -44,6 +46,7 @@ private:
     // and neither is allocated again.
     std::array<QImage, 2> pictures_;
     int nextPicture_ = 0;
+    bool pending_ = false;
 };
 
 } // namespace quorrel

@@ -9,9 +9,11 @@ void EnterRunning(RunControl& control, RunObserver& observer, const OutputWindow
     observer.HideOutputWindows(leftAlone);
 }
 
-bool PauseAndTestExit(RunControl& control)
+bool PauseAndTestExit(RunControl& control, const std::function<void()>& beforeWaiting)
 {
     control.Breathe();
+    if (beforeWaiting && control.State() == RunState::Stopped && !control.Terminating())
+        beforeWaiting();
     while (control.State() == RunState::Stopped && !control.Terminating())
         control.WaitWhileStopped();
     return control.State() == RunState::Reset || control.State() == RunState::Closing || control.Terminating();

@@ -6,6 +6,8 @@
 #include "runs/RunControl.h"
 #include "runs/RunObserver.h"
 
+#include <functional>
+
 namespace quorrel {
 
 // Puts the run in the running state, tells the observer a run begins and has it hide the
@@ -14,8 +16,9 @@ void EnterRunning(RunControl& control, RunObserver& observer, const OutputWindow
 
 // The step every run loop takes after a generation: let the interface breathe, pause while
 // the run is stopped (and the application is not terminating), then tell whether the loop
-// must end now (Reset, Closing, or the application terminating).
-bool PauseAndTestExit(RunControl& control);
+// must end now (Reset, Closing, or the application terminating). beforeWaiting, if given,
+// runs once when the run is about to wait while stopped.
+bool PauseAndTestExit(RunControl& control, const std::function<void()>& beforeWaiting = {});
 
 // How a run that did not fail ended, from its state.
 RunEnd EndFromState(const RunControl& control);

@@ -52,7 +52,8 @@ RunEnd SingleRun::Start(RunControl& control, RunObserver& observer)
             outputs.StatisticsAndPlots(g);
             if (genotypeOutputs)
                 genotypeOutputs->OutcomesAndPlot(g);
-            if (PauseAndTestExit(control))
+            // A stopped run shows its current landscape, even if the window declined it.
+            if (PauseAndTestExit(control, [&] { outputs.ShowPendingLandscape(); }))
                 break;
         }
     });

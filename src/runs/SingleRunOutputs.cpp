@@ -60,6 +60,8 @@ void SingleRunOutputs::Landscape(int g, int displayCycle)
     landscape_.OutputLandscape(g, displayCycle);
 }
 
+void SingleRunOutputs::ShowPendingLandscape() { landscape_.ShowPending(); }
+
 void SingleRunOutputs::StatisticsAndPlots(int g)
 {
     windows_.SpatialHistogram(g);

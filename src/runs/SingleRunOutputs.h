@@ -27,6 +27,8 @@ public:
     // its growth rate-competitive graph in between).
     void Landscape(int g, int displayCycle);
     void StatisticsAndPlots(int g);
+    // The current landscape, if its window declined the picture of a generation since.
+    void ShowPendingLandscape();
 
     // The end of the run; every step is tried, the first error kept.
     void EndHistogram(RunFailure& failure);

@@ -4,6 +4,7 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollArea>
 
 namespace quorrel {
@@ -53,8 +54,19 @@ void TLandscapeForm::SetDisplaySize(const QSize& size)
     area_->setGeometry(rect());
 }
 
+bool TLandscapeForm::WantsPicture() const
+{
+    if (isHidden() || !sinceShown_.isValid())
+        return true;
+    // A screen that tells no rate is taken to show 60 pictures a second.
+    const QScreen* shownOn = screen();
+    const double rate = shownOn != nullptr && shownOn->refreshRate() >= 1.0 ? shownOn->refreshRate() : 60.0;
+    return double(sinceShown_.nsecsElapsed()) >= 1e9 / rate;
+}
+
 void TLandscapeForm::ShowLandscape(const QImage& picture)
 {
+    sinceShown_.start();
     // Only the pixels that differ from the picture shown before are repainted.
     const QRect changed = ChangedArea(picture_, picture);
     picture_ = picture;

@@ -2,6 +2,7 @@
 
 #include "output/LandscapeSink.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QWidget>
 
@@ -17,6 +18,8 @@ public:
     TLandscapeForm();
 
     void ShowLandscape(const QImage& picture) override;
+    // Not before the screen can show another picture than the last one.
+    bool WantsPicture() const override;
     const QImage& Picture() const { return picture_; }
     // The client area (and the picture's area) before any picture is shown.
     void SetDisplaySize(const QSize& size);
@@ -24,6 +27,7 @@ public:
 private:
     class Image;
     QImage picture_;
+    QElapsedTimer sinceShown_;
     Image* image_;
     QScrollArea* area_;
 };

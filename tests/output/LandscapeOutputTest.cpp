@@ -19,11 +19,16 @@ using test::ReadAll;
 struct CountingSink : LandscapeSink {
     int shown = 0;
     QSize size;
+    QImage last;
+    int accepting = 1; // every how many-th picture offered is wanted
+    mutable int offered = 0;
     void ShowLandscape(const QImage& picture) override
     {
         ++shown;
         size = picture.size();
+        last = picture.copy();
     }
+    bool WantsPicture() const override { return ++offered % accepting == 0; }
 };
 
 class LandscapeOutputTest : public ::testing::Test {
@@ -82,6 +87,29 @@ TEST_F(LandscapeOutputTest, ShownAtTheStartTheEndAndEveryDisplayCycle)
     EXPECT_EQ(Run(3), (std::vector<int>{0, 3, 6, 9, 10}));
     EXPECT_EQ(sink.size, QSize(8, 6));
     EXPECT_TRUE(Files().empty());
+}
+
+TEST_F(LandscapeOutputTest, DeclinedPicturesAreShownWhenAskedForAndTheFirstAndLastAlways)
+{
+    params.GParamRec.Maxgen = 10;
+    options.ShowCALandscape = true;
+    sink.accepting = 4;
+    EXPECT_EQ(Run(1), (std::vector<int>{0, 4, 8, 10}));
+
+    LandscapeOutput output(params, options, landscape, colors, dialogs, &sink);
+    output.OutputLandscape(0, 1);
+    sink.offered = 0;
+    output.OutputLandscape(1, 1);
+    landscape(2, 2) = Cell{3, 0.5f};
+    const int before = sink.shown;
+    output.ShowPending();
+    EXPECT_EQ(sink.shown, before + 1);
+    // The landscape as it is now, not as it was at the declined generation.
+    QImage now;
+    DrawLandscapeBitmap(params.GParamRec, landscape, colors, now);
+    EXPECT_EQ(sink.last, now);
+    output.ShowPending();
+    EXPECT_EQ(sink.shown, before + 1);
 }
 
 TEST_F(LandscapeOutputTest, IntervalFilesCarryTheZeroPaddedGeneration)

@@ -77,6 +77,18 @@ TEST_F(FixedSingleRunTest, StopChangeDisplayCycleAndContinue)
     EXPECT_FALSE(host.hidden[0].OutcomeStats);
 }
 
+TEST_F(FixedSingleRunTest, AWindowThatDeclinesPicturesIsShownTheLandscapeWhenTheRunStops)
+{
+    host.SetDisplayCycle(1);
+    host.declinePictures = true;
+    host.afterGeneration = [](ScriptedRunHost& h, int g) {
+        if (g == 5 || g == 7)
+            h.SetState(RunState::Stopped);
+    };
+    EXPECT_EQ(Run(), RunEnd::Completed);
+    EXPECT_EQ(host.landscapeShown, (std::vector<int>{0, 5, 7, 12}));
+}
+
 TEST_F(FixedSingleRunTest, ResetWhileStoppedClosesTheFilesAtTheLastGeneration)
 {
     app->Options.WriteCoverage = true;

@@ -24,6 +24,7 @@ public:
     // Called in WaitWhileStopped with the number of waits so far in this pause (1, 2, ...).
     std::function<void(ScriptedRunHost&, int)> whileStopped;
     bool terminating = false;
+    bool declinePictures = false; // the landscape window wants no picture it need not be shown
 
     int generation = 0;
     int started = 0;
@@ -64,6 +65,7 @@ private:
         ScriptedRunHost& host;
         explicit Landscape(ScriptedRunHost& h) : host(h) {}
         void ShowLandscape(const QImage&) override { host.landscapeShown.push_back(host.generation); }
+        bool WantsPicture() const override { return !host.declinePictures; }
     };
     struct Statistics : StatisticsSink {
         ScriptedRunHost& host;

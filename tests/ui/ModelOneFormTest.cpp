@@ -79,6 +79,8 @@ void ModelOneFormTest::StopChangeCycleContinueReset()
             shownAt.push_back(gen);
         lastGen = gen;
         lastKey = landscape.Picture().cacheKey();
+        // Generations slower than the screen's pictures: the window wants every one due.
+        QTest::qSleep(20);
     };
     EventScript script([&] { return session.Step(); });
     QTest::mouseClick(m.StartBtn, Qt::LeftButton);

@@ -257,7 +257,8 @@ void Statistics::PlotStatistic(int k)
         QRL_FAIL("PlotStatistic: bad statistic kind", "Landscape");
     const int statistic = StatisticOf(k, "PlotStatistic");
     PlotState& plot = plots_[statistic - 1];
-    if (plot.picture.isNull())
+    const bool prepared = plot.picture.isNull();
+    if (prepared)
         PreparePlot(statistic);
 
     plot.position += step_;
@@ -276,11 +277,16 @@ void Statistics::PlotStatistic(int k)
             painter.drawLine(plot.column, y(s, plot.previousCounts, plot.previousMeans), x, y(s, counts_, means));
         }
     }
+    // The segments lie between the two columns (a column more on either side, to be safe).
+    const int left = std::min(plot.column, x) - 1;
+    const int right = std::max(plot.column, x) + 1;
     plot.column = x;
     plot.previousCounts = counts_;
     plot.previousMeans = means;
-    if (sink_ != nullptr)
+    if (sink_ != nullptr && prepared)
         sink_->RefreshStatisticPlot(statistic, plot.picture);
+    else if (sink_ != nullptr)
+        sink_->RefreshStatisticColumns(statistic, plot.picture, left, right);
 }
 
 void Statistics::FinishStatisticPlot(int k)

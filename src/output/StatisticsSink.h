@@ -16,6 +16,11 @@ public:
 
     // The plot's picture has changed (a new segment, or the last picture of a run).
     virtual void RefreshStatisticPlot(int plot, const QImage& picture) = 0;
+    // The same, when only the columns left..right of the picture have changed.
+    virtual void RefreshStatisticColumns(int plot, const QImage& picture, int /*left*/, int /*right*/)
+    {
+        RefreshStatisticPlot(plot, picture);
+    }
 };
 
 } // namespace quorrel

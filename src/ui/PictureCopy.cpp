@@ -12,37 +12,51 @@ bool SameShape(const QImage& a, const QImage& b)
     return a.size() == b.size() && a.format() == b.format() && a.depth() == 32;
 }
 
+// The rows firstRow..lastRow of the picture; empty when none of them is in it.
+QRect Rows(const QImage& picture, int firstRow, int lastRow)
+{
+    const int top = std::max(firstRow, 0);
+    const int bottom = std::min(lastRow, picture.height() - 1);
+    return top <= bottom && picture.width() > 0 ? QRect(0, top, picture.width(), bottom - top + 1) : QRect();
+}
+
 } // namespace
 
-QRect ChangedArea(const QImage& before, const QImage& after, int firstRow, int lastRow)
+QRect ChangedArea(const QImage& before, const QImage& after, const QRect& within)
 {
     if (!SameShape(before, after))
         return after.rect();
-    const int width = after.width();
-    const auto rowOf = [width](const QImage& picture, int y) {
+    const QRect area = within & after.rect();
+    if (area.isEmpty())
+        return {};
+    const int first = area.left();
+    const int last = area.right();
+    const auto rowOf = [](const QImage& picture, int y) {
         return reinterpret_cast<const uint32_t*>(picture.constScanLine(y));
     };
-    const auto differs = [&](int y) { return std::memcmp(rowOf(before, y), rowOf(after, y), size_t(width) * 4) != 0; };
+    const auto differs = [&](int y) {
+        return std::memcmp(rowOf(before, y) + first, rowOf(after, y) + first, size_t(area.width()) * 4) != 0;
+    };
     // The first and the last row that differ, then the columns, each row searched only
     // where it could widen the columns found so far.
-    int top = std::max(firstRow, 0);
-    int bottom = std::min(lastRow, after.height() - 1);
+    int top = area.top();
+    int bottom = area.bottom();
     while (top <= bottom && !differs(top))
         ++top;
     if (top > bottom)
         return {};
     while (!differs(bottom))
         --bottom;
-    int left = width;
-    int right = -1;
-    for (int y = top; y <= bottom && (left > 0 || right < width - 1); ++y) {
+    int left = last + 1;
+    int right = first - 1;
+    for (int y = top; y <= bottom && (left > first || right < last); ++y) {
         const uint32_t* a = rowOf(before, y);
         const uint32_t* b = rowOf(after, y);
-        int l = 0;
+        int l = first;
         while (l < left && a[l] == b[l])
             ++l;
         left = std::min(left, l);
-        int r = width - 1;
+        int r = last;
         while (r > right && a[r] == b[r])
             --r;
         right = std::max(right, r);
@@ -50,13 +64,23 @@ QRect ChangedArea(const QImage& before, const QImage& after, int firstRow, int l
     return QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
+QRect ChangedArea(const QImage& before, const QImage& after, int firstRow, int lastRow)
+{
+    return ChangedArea(before, after, Rows(after, firstRow, lastRow));
+}
+
 QRect PictureCopy::Take(const QImage& picture, int firstRow, int lastRow)
+{
+    return Take(picture, Rows(picture, firstRow, lastRow));
+}
+
+QRect PictureCopy::Take(const QImage& picture, const QRect& within)
 {
     if (!SameShape(copy_, picture)) {
         copy_ = picture.copy();
         return copy_.rect();
     }
-    const QRect changed = ChangedArea(copy_, picture, firstRow, lastRow);
+    const QRect changed = ChangedArea(copy_, picture, within);
     for (int y = changed.top(); y <= changed.bottom(); ++y)
         std::memcpy(copy_.scanLine(y) + 4 * changed.left(), picture.constScanLine(y) + 4 * changed.left(),
                     size_t(changed.width()) * 4);

@@ -17,6 +17,8 @@ public:
     // the copy; rows outside that range are taken to be unchanged. A picture of another size
     // or format is taken whole. Returns the bounding rectangle of the pixels that changed.
     QRect Take(const QImage& picture, int firstRow = 0, int lastRow = INT_MAX);
+    // The same, comparing only the pixels within the area (clipped to the picture).
+    QRect Take(const QImage& picture, const QRect& within);
 
     const QImage& Picture() const { return copy_; }
 
@@ -26,5 +28,8 @@ private:
 
 // The bounding rectangle of the pixels in which two 32-bit pictures of one size differ.
 QRect ChangedArea(const QImage& before, const QImage& after, int firstRow = 0, int lastRow = INT_MAX);
+// The same, within the area only (clipped to the pictures); pixels outside it are taken to
+// be unchanged.
+QRect ChangedArea(const QImage& before, const QImage& after, const QRect& within);
 
 } // namespace quorrel

@@ -14,9 +14,11 @@ PlotView::PlotView(QSize pictureSize, QWidget* parent) : QWidget(parent)
     copy_.Take(blank);
 }
 
-void PlotView::SetPicture(const QImage& picture)
+void PlotView::SetPicture(const QImage& picture) { SetPicture(picture, picture.rect()); }
+
+void PlotView::SetPicture(const QImage& picture, const QRect& within)
 {
-    const QRect changed = copy_.Take(picture);
+    const QRect changed = copy_.Take(picture, within);
     if (!changed.isEmpty())
         update(changed.translated(1, 1) & rect().adjusted(1, 1, -1, -1));
 }

@@ -16,6 +16,8 @@ public:
     PlotView(QSize pictureSize, QWidget* parent);
 
     void SetPicture(const QImage& picture);
+    // The same, when only the pixels within the area can have changed.
+    void SetPicture(const QImage& picture, const QRect& within);
     const QImage& Picture() const { return copy_.Picture(); }
 
 protected:

@@ -101,6 +101,13 @@ void TStatisticsForm::RefreshStatisticPlot(int plot, const QImage& picture)
     rows_[plot - 1].picture->SetPicture(picture);
 }
 
+void TStatisticsForm::RefreshStatisticColumns(int plot, const QImage& picture, int left, int right)
+{
+    if (plot < 1 || plot > Plots || picture.isNull())
+        return;
+    rows_[plot - 1].picture->SetPicture(picture, QRect(QPoint(left, 0), QPoint(right, picture.height() - 1)));
+}
+
 void TStatisticsForm::SetPlotVisible(int plot, bool visible)
 {
     PlotRow& row = rows_[plot - 1];

@@ -9,6 +9,7 @@
 
 #include <bit>
 #include <functional>
+#include <map>
 #include <random>
 #include <sstream>
 #include <vector>
@@ -21,8 +22,27 @@ using test::ReadAll;
 struct RecordingSink : StatisticsSink {
     std::vector<std::pair<int, int>> shown; // plot, maxgen
     std::vector<int> refreshed;
-    void ShowStatisticPlot(int plot, const QImage&, int maxgen) override { shown.emplace_back(plot, maxgen); }
-    void RefreshStatisticPlot(int plot, const QImage&) override { refreshed.push_back(plot); }
+    std::map<int, QImage> last;
+    int changedOutsideColumns = 0; // pixels changed outside the columns a refresh named
+    void ShowStatisticPlot(int plot, const QImage& picture, int maxgen) override
+    {
+        shown.emplace_back(plot, maxgen);
+        last[plot] = picture.copy();
+    }
+    void RefreshStatisticPlot(int plot, const QImage& picture) override
+    {
+        refreshed.push_back(plot);
+        last[plot] = picture.copy();
+    }
+    void RefreshStatisticColumns(int plot, const QImage& picture, int left, int right) override
+    {
+        const QImage& before = last[plot];
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                if ((x < left || x > right) && (before.isNull() || before.pixel(x, y) != picture.pixel(x, y)))
+                    ++changedOutsideColumns;
+        RefreshStatisticPlot(plot, picture);
+    }
 };
 
 class StatisticsTest : public ::testing::Test {
@@ -179,6 +199,7 @@ TEST_F(StatisticsTest, PlotsStepAcrossAndScaleToTheirHeight)
     EXPECT_EQ(coverage.pixel(8, 199), colors[3]);
     EXPECT_EQ(coverage.pixel(9, 199), qRgb(255, 255, 255));
     EXPECT_EQ(sink.refreshed, (std::vector<int>{1, 3, 1}));
+    EXPECT_EQ(sink.changedOutsideColumns, 0);
 
     stats.FinishStatisticPlot(1);
     EXPECT_EQ(sink.refreshed.back(), 1);

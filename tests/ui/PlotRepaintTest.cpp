@@ -52,17 +52,24 @@ private slots:
 
 void PlotRepaintTest::CopyTakesOnlyWhatChanged_data()
 {
+    // The area compared: rows with every column, or a few columns (-1: every column).
     QTest::addColumn<QList<QPoint>>("changes");
     QTest::addColumn<int>("firstRow");
     QTest::addColumn<int>("lastRow");
+    QTest::addColumn<int>("firstColumn");
+    QTest::addColumn<int>("lastColumn");
     QTest::addColumn<QRect>("expected");
-    QTest::newRow("nothing") << QList<QPoint>{} << 0 << 99 << QRect();
-    QTest::newRow("one pixel") << QList<QPoint>{{3, 4}} << 0 << 99 << QRect(3, 4, 1, 1);
-    QTest::newRow("far apart") << QList<QPoint>{{1, 2}, {8, 7}} << 0 << 99 << QRect(QPoint(1, 2), QPoint(8, 7));
-    QTest::newRow("first and last column") << QList<QPoint>{{0, 0}, {9, 0}} << 0 << 99 << QRect(0, 0, 10, 1);
-    QTest::newRow("last row") << QList<QPoint>{{5, 11}} << 0 << 99 << QRect(5, 11, 1, 1);
-    QTest::newRow("outside the rows compared") << QList<QPoint>{{5, 9}} << 0 << 5 << QRect();
-    QTest::newRow("inside the rows compared") << QList<QPoint>{{5, 9}, {2, 1}} << 6 << 9 << QRect(5, 9, 1, 1);
+    QTest::newRow("nothing") << QList<QPoint>{} << 0 << 99 << -1 << -1 << QRect();
+    QTest::newRow("one pixel") << QList<QPoint>{{3, 4}} << 0 << 99 << -1 << -1 << QRect(3, 4, 1, 1);
+    QTest::newRow("far apart") << QList<QPoint>{{1, 2}, {8, 7}} << 0 << 99 << -1 << -1 << QRect(QPoint(1, 2), QPoint(8, 7));
+    QTest::newRow("first and last column") << QList<QPoint>{{0, 0}, {9, 0}} << 0 << 99 << -1 << -1 << QRect(0, 0, 10, 1);
+    QTest::newRow("last row") << QList<QPoint>{{5, 11}} << 0 << 99 << -1 << -1 << QRect(5, 11, 1, 1);
+    QTest::newRow("outside the rows compared") << QList<QPoint>{{5, 9}} << 0 << 5 << -1 << -1 << QRect();
+    QTest::newRow("no row compared") << QList<QPoint>{{5, 3}} << 4 << 3 << -1 << -1 << QRect();
+    QTest::newRow("inside the rows compared") << QList<QPoint>{{5, 9}, {2, 1}} << 6 << 9 << -1 << -1 << QRect(5, 9, 1, 1);
+    QTest::newRow("inside the columns compared") << QList<QPoint>{{5, 9}, {2, 1}, {7, 0}} << 0 << 11 << 4 << 6
+                                                 << QRect(5, 9, 1, 1);
+    QTest::newRow("columns past the picture") << QList<QPoint>{{9, 3}, {8, 5}} << 0 << 11 << 9 << 40 << QRect(9, 3, 1, 1);
 }
 
 void PlotRepaintTest::CopyTakesOnlyWhatChanged()
@@ -70,18 +77,22 @@ void PlotRepaintTest::CopyTakesOnlyWhatChanged()
     QFETCH(QList<QPoint>, changes);
     QFETCH(int, firstRow);
     QFETCH(int, lastRow);
+    QFETCH(int, firstColumn);
+    QFETCH(int, lastColumn);
     QFETCH(QRect, expected);
     QImage picture = White(10, 12);
     PictureCopy copy;
     QCOMPARE(copy.Take(picture), picture.rect());
     for (const QPoint& p : changes)
         picture.setPixel(p, qRgb(200, 0, 0));
-    QCOMPARE(copy.Take(picture, firstRow, lastRow), expected);
+    const bool columns = firstColumn >= 0;
+    const QRect within(QPoint(firstColumn, firstRow), QPoint(lastColumn, lastRow));
+    QCOMPARE(columns ? copy.Take(picture, within) : copy.Take(picture, firstRow, lastRow), expected);
     // What was compared is copied; the picture taken is never shared, so that drawing on
     // in it copies nothing.
     QVERIFY(picture.isDetached());
     for (int y = std::max(firstRow, 0); y <= std::min(lastRow, 11); ++y)
-        for (int x = 0; x < 10; ++x)
+        for (int x = columns ? firstColumn : 0; x <= (columns ? std::min(lastColumn, 9) : 9); ++x)
             QCOMPARE(copy.Picture().pixel(x, y), picture.pixel(x, y));
     // Another size is taken whole.
     const QImage larger = White(11, 12);

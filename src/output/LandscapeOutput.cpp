@@ -1,6 +1,7 @@
 #include "output/LandscapeOutput.h"
 
 #include "engine/LandscapeText.h"
+#include "output/Cycle.h"
 #include "output/FileNames.h"
 #include "output/LandscapeBitmap.h"
 #include "output/TextFormat.h"
@@ -10,12 +11,6 @@
 #include <system_error>
 
 namespace quorrel {
-
-namespace {
-
-bool Multiple(int g, int cycle) { return cycle >= 1 && g % cycle == 0; }
-
-} // namespace
 
 LandscapeOutput::LandscapeOutput(const ParameterSet& params, const OptionStruct& options,
                                  const LandscapeGrid& landscape, const ColorMap& colors, Dialogs& dialogs,
@@ -28,13 +23,13 @@ void LandscapeOutput::OutputLandscape(int g, int d)
 {
     const OptionStruct& o = options_;
     const int maxgen = params_.GParamRec.Maxgen;
-    const bool due = (o.ShowCALandscape && Multiple(g, d)) || g == 0 || g == maxgen;
+    const bool due = (o.ShowCALandscape && OnCycle(g, d)) || g == 0 || g == maxgen;
     // The first and last pictures are always shown.
     const bool declined = due && sink_ != nullptr && g != 0 && g != maxgen && !sink_->WantsPicture();
     const bool show = due && !declined;
     pending_ = declined || (pending_ && !show);
     const bool final = o.WriteLandscape && g == maxgen;
-    const bool interval = o.WriteIntScape && o.WriteIntFrom <= g && g <= o.WriteIntUntil && Multiple(g, o.WriteIntEvery);
+    const bool interval = o.WriteIntScape && o.WriteIntFrom <= g && g <= o.WriteIntUntil && OnCycle(g, o.WriteIntEvery);
 
     if (g == 0 && (o.WriteIntScape || o.WriteLandscape) && o.WriteConsolid &&
         (IncludesText(o.WriteLandTypes) || IncludesText(o.WriteIntTypes))) {

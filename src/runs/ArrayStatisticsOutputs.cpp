@@ -1,5 +1,7 @@
 #include "runs/ArrayStatisticsOutputs.h"
 
+#include "output/Cycle.h"
+
 namespace quorrel {
 
 ArrayStatisticsOutputs::ArrayStatisticsOutputs(AppState& app, const RunSinks& sinks, int landscapes)
@@ -53,7 +55,7 @@ void ArrayStatisticsOutputs::Add(int g, int r, int c, ArrayPosition position)
     const bool coverage = o_.ShowCoverage || o_.WriteCoverage;
     const bool rates = o_.ShowGRate1 || o_.WriteGRate;
     const bool genotypes = o_.ShowGRate2 || o_.WriteGRate;
-    const bool freqTime = (o_.ShowFTPlot || o_.WriteFTP) && g % o_.FTPlotCycle == 0;
+    const bool freqTime = (o_.ShowFTPlot || o_.WriteFTP) && OnCycle(g, o_.FTPlotCycle);
     // One pass over the landscape for all of them.
     const LandscapeTally* tally = nullptr;
     if (lines || coverage || rates || genotypes || freqTime) {

@@ -1,12 +1,12 @@
 #include "runs/SingleRunOutputs.h"
 
+#include "output/Cycle.h"
+
 namespace quorrel {
 
 namespace {
 
 constexpr int StatisticPlotUpdates = 400;
-
-bool Multiple(int g, int cycle) { return cycle >= 1 && g % cycle == 0; }
 
 } // namespace
 
@@ -68,7 +68,7 @@ void SingleRunOutputs::StatisticsAndPlots(int g)
     const bool coverage = o_.ShowCoverage || o_.WriteCoverage;
     const bool rates = o_.ShowGRate1 || o_.WriteGRate;
     const bool genotypes = o_.ShowGRate2 || o_.WriteGRate;
-    const bool freqTime = (o_.ShowFTPlot || o_.WriteFTP) && Multiple(g, o_.FTPlotCycle);
+    const bool freqTime = (o_.ShowFTPlot || o_.WriteFTP) && OnCycle(g, o_.FTPlotCycle);
     // One pass over the landscape for both.
     const LandscapeTally* tally = nullptr;
     if (coverage || rates || genotypes || freqTime) {
@@ -88,7 +88,7 @@ void SingleRunOutputs::StatisticsAndPlots(int g)
         statistics_.WriteStatisticLine(1, g);
     if (o_.WriteGRate)
         statistics_.WriteStatisticLine(2, g);
-    if ((o_.ShowSTPlot || o_.WriteSTP) && Multiple(g, o_.STPlotCycle))
+    if ((o_.ShowSTPlot || o_.WriteSTP) && OnCycle(g, o_.STPlotCycle))
         spaceTime_.Plot(TimePlotKind::Generation);
     if (freqTime)
         freqTime_.Plot(TimePlotKind::Generation, tally);

@@ -1,12 +1,12 @@
 #include "runs/VariableRunOutputs.h"
 
+#include "output/Cycle.h"
+
 namespace quorrel {
 
 namespace {
 
 constexpr int OutcomePlotUpdates = 200;
-
-bool Multiple(int g, int cycle) { return cycle >= 1 && g % cycle == 0; }
 
 } // namespace
 
@@ -47,7 +47,7 @@ void VariableRunOutputs::Start()
 
 void VariableRunOutputs::Graphs(int g, int displayCycle)
 {
-    if (o_.ShowGCGraph && Multiple(g, displayCycle)) {
+    if (o_.ShowGCGraph && OnCycle(g, displayCycle)) {
         graphs_.GCGraph(g, GCKind::Single);
         graphs_.GCGraphA(g, GCKind::Single);
     }
@@ -61,7 +61,7 @@ void VariableRunOutputs::OutcomesAndPlot(int g)
         outcomes_.PlotOutcomeStats(2);
     if (o_.WriteOTC)
         outcomes_.WriteOutcomeStats(2, g);
-    if ((o_.ShowFTPOTC || o_.WriteFTPOTC) && Multiple(g, o_.FTPOTCCycle))
+    if ((o_.ShowFTPOTC || o_.WriteFTPOTC) && OnCycle(g, o_.FTPOTCCycle))
         freqTime_.Plot(TimePlotKind::Generation);
 }
 

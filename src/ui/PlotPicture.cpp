@@ -2,6 +2,7 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 
 #include <algorithm>
 #include <climits>
@@ -43,9 +44,14 @@ void PlotPicture::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     const QRect area = event->rect();
     const QImage& picture = copy_.Picture();
-    painter.fillRect(area, Qt::white);
-    if (!picture.isNull())
-        painter.drawImage(area.topLeft(), picture, area);
+    // White only where the picture does not reach.
+    for (const QRect& beyond : QRegion(area) - QRegion(picture.rect()))
+        painter.fillRect(beyond, Qt::white);
+    const QRect inside = area & picture.rect();
+    if (!inside.isEmpty()) {
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(inside.topLeft(), picture, inside);
+    }
 }
 
 } // namespace quorrel

@@ -36,7 +36,7 @@ void MortalityPass::Reserve(int cells)
     next_.Reserve(static_cast<std::size_t>(cells));
 }
 
-void MortalityPass::Apply(const ParameterSet& p, LandscapeGrid& grid, Rng& rng)
+void MortalityPass::Apply(const ParameterSet& p, LandscapeGrid& grid, Rng& rng, OccupancyBits* bits)
 {
     if (!(p.MortalSize() > 0.0f))
         return;
@@ -46,8 +46,11 @@ void MortalityPass::Apply(const ParameterSet& p, LandscapeGrid& grid, Rng& rng)
     uint32_t seed = rng.RandSeed;
     if (limit <= 1) {
         single_.Prepare(p);
-        for (int y = 1; y <= g.MaxY; ++y)
+        for (int y = 1; y <= g.MaxY; ++y) {
             seed = single_.Row(grid.Row(y), g.MaxX, seed);
+            if (bits != nullptr)
+                bits->BuildRow(grid.Row(y), g.MaxX, y);
+        }
         rng.RandSeed = seed;
         return;
     }
@@ -59,15 +62,26 @@ void MortalityPass::Apply(const ParameterSet& p, LandscapeGrid& grid, Rng& rng)
     // row as the patch has left it.
     for (int y = 1; y <= g.MaxY; ++y) {
         const Cell* row = grid.Row(y);
+        if (bits != nullptr) {
+            const uint64_t* rowBits = bits->Row(y);
+            const uint8_t* species = bits->SpeciesRow(y);
+            for (int x = scan_.NextOccupied(rowBits, species, 1, g.MaxX, seed); x <= g.MaxX;
+                 x = scan_.NextOccupied(rowBits, species, x + 1, g.MaxX, seed))
+                Spread(g, grid, x, y, species[x], limit, bits);
+            continue;
+        }
         for (int x = scan_.NextInRow(row, 1, g.MaxX, seed); x <= g.MaxX; x = scan_.NextInRow(row, x + 1, g.MaxX, seed))
-            Spread(g, grid, x, y, row[x].Species, limit);
+            Spread(g, grid, x, y, row[x].Species, limit, nullptr);
     }
     rng.RandSeed = seed;
 }
 
-void MortalityPass::Spread(const GParamStruct& g, LandscapeGrid& grid, int x, int y, int32_t species, int64_t limit)
+void MortalityPass::Spread(const GParamStruct& g, LandscapeGrid& grid, int x, int y, int32_t species, int64_t limit,
+                           OccupancyBits* bits)
 {
     grid(x, y) = EmptyCell;
+    if (bits != nullptr)
+        bits->Clear(x, y);
     int64_t count = 1;
     if (count >= limit)
         return;
@@ -80,10 +94,16 @@ void MortalityPass::Spread(const GParamStruct& g, LandscapeGrid& grid, int x, in
             const int cy = wave_[i] / Pack;
             for (int d = 0; d < 4; ++d) {
                 const auto [nx, ny] = PatchNeighbour(g, cx, cy, d);
-                Cell& c = grid(nx, ny);
-                if (c.Species != species)
+                // With the bits, the neighbour's species is read there: the cell itself is
+                // only written.
+                if (bits != nullptr) {
+                    if (!bits->Occupied(nx, ny) || bits->Species(nx, ny) != species)
+                        continue;
+                    bits->Clear(nx, ny);
+                } else if (grid(nx, ny).Species != species) {
                     continue;
-                c = EmptyCell;
+                }
+                grid(nx, ny) = EmptyCell;
                 next_[nextSize++] = ny * Pack + nx;
                 if (++count >= limit)
                     return;

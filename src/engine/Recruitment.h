@@ -3,6 +3,7 @@
 #include "engine/DrawScan.h"
 #include "engine/EmptyCells.h"
 #include "engine/LandscapeGrid.h"
+#include "engine/OccupancyBits.h"
 #include "engine/Rng.h"
 #include "engine/SpeciesMap.h"
 #include "params/ParameterSet.h"
@@ -21,6 +22,10 @@ bool FindRecruitParent(const GParamStruct& g, const LandscapeGrid& grid, Rng& rn
 bool FindRecruitParent(const GParamStruct& g, const SpeciesMap& map, const LandscapeGrid& grid, Rng& rng, int& px,
                        int& py);
 
+// The same search with the probes read off the occupancy bits of grid.
+bool FindRecruitParent(const GParamStruct& g, const OccupancyBits& bits, const LandscapeGrid& grid, Rng& rng, int& px,
+                       int& py);
+
 // A recruit from the outside pool: a random species (RandomInt), arriving with its
 // recruitment probability (RandomReal), with a growth rate by DrawGRate; nothing when it
 // does not arrive.
@@ -37,8 +42,10 @@ void MutateRecruitGRate(const GParamStruct& g, Rng& rng, Cell& recruit, bool var
 // recruitment probability; then its growth rate may mutate. Mutated open recruits widen
 // observed. Closed recruitment into an empty landscape ends the pass. RecruitType values
 // other than 0 and 1 recruit nobody and draw nothing. Given the list of the landscape's
-// empty cells, the pass visits those instead of scanning for them. The influx draws that
-// bring nobody are searched eight at a time (DrawScan); the parents of closed recruits are
+// empty cells, the pass visits those instead of scanning for them. Given the occupancy bits
+// of the landscape instead, it visits the empty cells and probes the parents of closed
+// recruits there, and keeps the bits up to date. The influx draws that bring nobody are
+// searched eight at a time (DrawScan); without the bits the parents of closed recruits are
 // probed on a species map of the landscape.
 class RecruitmentPass {
 public:
@@ -47,6 +54,8 @@ public:
 
     void Apply(const ParameterSet& p, const GRateRanges& fractions, LandscapeGrid& grid, Rng& rng,
                GRateRanges& observed, const EmptyCells* empties = nullptr);
+    void Apply(const ParameterSet& p, const GRateRanges& fractions, LandscapeGrid& grid, Rng& rng,
+               GRateRanges& observed, OccupancyBits& bits);
     void UseWideKernel(bool on) { scan_.UseWideKernel(on); }
 
 private:

@@ -41,7 +41,7 @@ void Model::StartRun()
     mortality_.Reserve(g.MaxX * g.MaxY);
     empties_.Reserve(g.MaxX * g.MaxY);
     occupancy_.Reserve();
-    recruitment_.Reserve();
+    recruitment_.Reserve(g.MaxX * g.MaxY);
     std::vector<int32_t>& perm = landscapes_.MeanFieldPermutation;
     if (g.MeanField) {
         perm.resize(static_cast<std::size_t>(g.MaxX) * g.MaxY);

@@ -65,6 +65,10 @@ void MortalityPass::Apply(const ParameterSet& p, LandscapeGrid& grid, Rng& rng, 
         if (bits != nullptr) {
             const uint64_t* rowBits = bits->Row(y);
             const uint8_t* species = bits->SpeciesRow(y);
+            // The species of the next row, read by this row's patches and the next row's
+            // deaths, are fetched ahead.
+            if (y < g.MaxY)
+                bits->PrefetchSpeciesRow(y + 1, g.MaxX);
             for (int x = scan_.NextOccupied(rowBits, species, 1, g.MaxX, seed); x <= g.MaxX;
                  x = scan_.NextOccupied(rowBits, species, x + 1, g.MaxX, seed))
                 Spread(g, grid, x, y, species[x], limit, bits);

@@ -16,7 +16,7 @@ namespace quorrel {
 // at bit x - 1; the bits beyond the last column are set, so that they never count as empty.
 // The contention step builds them as it writes each row; the passes after it look for
 // occupied cells (mortality's draws and patches, the parents of closed recruits) and empty
-// ones (recruitment's draws) here, a sixty-fourth and an eighth of the landscape's size,
+// ones (recruitment's list of them) here, a sixty-fourth and an eighth of the landscape's size,
 // which stay in the processor's cache, and only write the cells they change. Each pass that
 // empties or fills cells keeps the bits up to date; the species byte of a cell is read
 // only while its bit is set.
@@ -42,6 +42,13 @@ public:
     // The species of an occupied cell.
     int Species(int x, int y) const { return species_[std::size_t(y) * LandscapeGrid::Size + std::size_t(x)]; }
     const uint8_t* SpeciesRow(int y) const { return species_.data() + std::size_t(y) * LandscapeGrid::Size; }
+    // Asks the processor to bring columns 1..maxX of row y's species into its cache.
+    void PrefetchSpeciesRow(int y, int maxX) const
+    {
+        const uint8_t* row = SpeciesRow(y);
+        for (int x = 0; x <= maxX; x += 64)
+            __builtin_prefetch(row + x);
+    }
     // The cell becomes occupied by the species.
     void Set(int x, int y, int species)
     {
@@ -54,24 +61,6 @@ public:
 
     // The words of row y.
     const uint64_t* Row(int y) const { return bits_.data() + std::size_t(y) * RowWords; }
-    // The number of empty cells of rows 1..maxY.
-    int EmptyCount(int maxY) const;
-
-    // The empty cells in row order, from a given number of them on. Cells filled behind
-    // it, and the cell it has just given, do not move it.
-    class EmptyCursor {
-    public:
-        explicit EmptyCursor(const OccupancyBits& bits);
-        // The cell skip empty cells after the one given last (after the start for the
-        // first), packed as y * 1024 + x; there must be one.
-        int32_t Advance(int skip);
-
-    private:
-        const uint64_t* words_;
-        int word_ = 0;    // index of the current word from row 1 on
-        uint64_t rest_;   // the empty cells of the current word not yet passed
-        bool wide_;
-    };
 
 private:
     uint64_t& Word(int x, int y) { return bits_[std::size_t(y) * RowWords + std::size_t((x - 1) >> 6)]; }

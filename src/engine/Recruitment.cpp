@@ -170,16 +170,21 @@ void RecruitmentPass::Apply(const ParameterSet& p, const GRateRanges& fractions,
         return;
     const uint64_t threshold = DrawThreshold(g.Influx);
     const auto parent = [&](int& px, int& py) { return FindRecruitParent(g, bits, grid, rng, px, py); };
-    const auto speciesAt = [&](int px, int py) { return bits.Species(px, py); };
+    // Where every species arrives with the same probability, the parent's species is not
+    // looked up for its arrival draw (it is any of them): only a recruit that arrives reads
+    // its parent's cell.
+    const float first = p.RecruitmentVector[1];
+    const bool sameArrival = std::all_of(p.RecruitmentVector.begin() + 1, p.RecruitmentVector.begin() + g.Maxspec + 1,
+                                         [first](float r) { return r == first; });
+    const auto speciesAt = [&](int px, int py) { return sameArrival ? 1 : bits.Species(px, py); };
     const auto filled = [&](int x, int y, int species) { bits.Set(x, y, species); };
-    const int count = bits.EmptyCount(g.MaxY);
-    OccupancyBits::EmptyCursor cursor(bits);
-    int last = -1;
+    empties_.List(bits, g.MaxX, g.MaxY);
+    const int count = empties_.Count();
     for (int i = scan_.NextBelow(count, threshold, rng.RandSeed); i < count;
          i += 1 + scan_.NextBelow(count - i - 1, threshold, rng.RandSeed)) {
-        const int32_t at = cursor.Advance(i - last - 1);
-        last = i;
-        if (!Arrive(p, fractions, grid, rng, observed, at % 1024, at / 1024, parent, speciesAt, filled))
+        const int32_t at = empties_[i];
+        if (!Arrive(p, fractions, grid, rng, observed, at % EmptyCells::Pack, at / EmptyCells::Pack, parent, speciesAt,
+                    filled))
             return;
     }
 }

@@ -43,24 +43,34 @@ void MutateRecruitGRate(const GParamStruct& g, Rng& rng, Cell& recruit, bool var
 // observed. Closed recruitment into an empty landscape ends the pass. RecruitType values
 // other than 0 and 1 recruit nobody and draw nothing. Given the list of the landscape's
 // empty cells, the pass visits those instead of scanning for them. Given the occupancy bits
-// of the landscape instead, it visits the empty cells and probes the parents of closed
+// of the landscape instead, it lists the empty cells off them, probes the parents of closed
 // recruits there, and keeps the bits up to date. The influx draws that bring nobody are
 // searched eight at a time (DrawScan); without the bits the parents of closed recruits are
 // probed on a species map of the landscape.
 class RecruitmentPass {
 public:
-    // Room for the species map (at run start).
-    void Reserve() { map_.Reserve(); }
+    // Room for the species map and the list of empty cells of a landscape of the given
+    // number of cells (at run start).
+    void Reserve(int cells)
+    {
+        map_.Reserve();
+        empties_.Reserve(cells);
+    }
 
     void Apply(const ParameterSet& p, const GRateRanges& fractions, LandscapeGrid& grid, Rng& rng,
                GRateRanges& observed, const EmptyCells* empties = nullptr);
     void Apply(const ParameterSet& p, const GRateRanges& fractions, LandscapeGrid& grid, Rng& rng,
                GRateRanges& observed, OccupancyBits& bits);
-    void UseWideKernel(bool on) { scan_.UseWideKernel(on); }
+    void UseWideKernel(bool on)
+    {
+        scan_.UseWideKernel(on);
+        empties_.UseWideKernel(on);
+    }
 
 private:
     DrawScan scan_;
     SpeciesMap map_;
+    EmptyCells empties_; // listed off the occupancy bits
 };
 
 // The same pass written as plainly as it reads, for reference and tests.

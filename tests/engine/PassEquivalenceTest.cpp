@@ -62,7 +62,19 @@ void ExpectBitsMatch(const GParamStruct& g, const LandscapeGrid& grid, const Occ
             if (grid(x, y).Species != 0)
                 ASSERT_EQ(bits.Species(x, y), grid(x, y).Species) << how << ", cell " << x << ", " << y;
         }
-    ASSERT_EQ(bits.EmptyCount(g.MaxY), empty) << how;
+    // Listed off the bits, the empty cells are those listed off the landscape.
+    for (const bool wide : {false, true}) {
+        EmptyCells fromGrid;
+        EmptyCells fromBits;
+        fromGrid.UseWideKernel(wide);
+        fromBits.UseWideKernel(wide);
+        fromGrid.List(grid, g.MaxX, g.MaxY);
+        fromBits.List(bits, g.MaxX, g.MaxY);
+        ASSERT_EQ(fromGrid.Count(), empty) << how;
+        ASSERT_EQ(fromBits.Count(), empty) << how;
+        for (int i = 0; i < empty; ++i)
+            ASSERT_EQ(fromBits[i], fromGrid[i]) << how << ", empty cell " << i;
+    }
 }
 
 // The probes of a closed recruit's parent read off the species map, and those read off the

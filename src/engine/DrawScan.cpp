@@ -189,6 +189,21 @@ __attribute__((target("avx2"))) inline uint32_t Below32(uint32_t s, const __m256
     return below;
 }
 
+// The position of set bit n (0-based) of v, which has more than n: halves, quarters, ... of
+// v are passed over by their counts, without a branch on the count.
+__attribute__((target("avx2"))) inline int NthSetBit(uint32_t v, int n)
+{
+    int at = 0;
+    for (const int width : {16, 8, 4, 2, 1}) {
+        const int low = std::popcount(v & ((uint32_t(1) << width) - 1u));
+        const bool beyond = n >= low;
+        n -= beyond ? low : 0;
+        v >>= beyond ? width : 0;
+        at += beyond ? width : 0;
+    }
+    return at;
+}
+
 } // namespace
 
 // Thirty-two draws at a time against one bound: most searches end within the first 32, so
@@ -248,10 +263,7 @@ __attribute__((target("avx2"))) int DrawScan::NextOccupiedWide(const uint64_t* b
             live &= (uint32_t(1) << drawers) - 1u;
         for (; live != 0; live &= live - 1u) {
             const int j = std::countr_zero(live);
-            uint32_t drawing = cells;
-            for (int k = 0; k < j; ++k)
-                drawing &= drawing - 1u;
-            const int at = x + std::countr_zero(drawing);
+            const int at = x + NthSetBit(cells, j);
             const uint32_t state = Jump.Mul[j + 1] * s + Jump.Add[j + 1];
             if (state < threshold_[species[at]]) {
                 seed = state;

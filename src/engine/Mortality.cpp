@@ -28,6 +28,10 @@ std::pair<int, int> PatchNeighbour(const GParamStruct& g, int x, int y, int d)
     }
 }
 
+// The steps of PatchNeighbour's directions away from the edges.
+constexpr int StepX[4] = {-1, 0, 1, 0};
+constexpr int StepY[4] = {0, 1, 0, -1};
+
 } // namespace
 
 void MortalityPass::Reserve(int cells)
@@ -96,12 +100,14 @@ void MortalityPass::Spread(const GParamStruct& g, LandscapeGrid& grid, int x, in
         for (int i = 0; i < waveSize; ++i) {
             const int cx = wave_[i] % Pack;
             const int cy = wave_[i] / Pack;
+            // Away from the edges a neighbour is a step in its direction.
+            const bool inner = cx > 1 && cx < g.MaxX && cy > 1 && cy < g.MaxY;
             for (int d = 0; d < 4; ++d) {
-                const auto [nx, ny] = PatchNeighbour(g, cx, cy, d);
-                // With the bits, the neighbour's species is read there: the cell itself is
-                // only written.
+                const auto [nx, ny] = inner ? std::pair<int, int>{cx + StepX[d], cy + StepY[d]} : PatchNeighbour(g, cx, cy, d);
+                // With the bits, the neighbour's species is read there (a stale byte where
+                // the cell is empty): the cell itself is only written.
                 if (bits != nullptr) {
-                    if (!bits->Occupied(nx, ny) || bits->Species(nx, ny) != species)
+                    if (!(bits->Occupied(nx, ny) & (bits->Species(nx, ny) == species)))
                         continue;
                     bits->Clear(nx, ny);
                 } else if (grid(nx, ny).Species != species) {

@@ -134,6 +134,10 @@ RowSteps Model::PrepareRowSteps(bool recruit)
     OccupancyBits* bits = nullptr;
     if (!layer_ && arrivals) {
         occupancy_.Reserve(); // allocates only when the run was not started by StartRun
+        // The species are kept for mortality patches and for closed recruits whose
+        // arrival depends on their parent's species.
+        const bool patches = params_.MortalSize() > 0.0f && !SingleCellMortality::Applies(params_);
+        occupancy_.KeepSpecies(patches || (g.RecruitType == 1 && !SameArrivalForAll(params_)));
         bits = &occupancy_;
     }
     if (!SingleCellMortality::Applies(params_))

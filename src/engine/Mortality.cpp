@@ -1,6 +1,7 @@
 #include "engine/Mortality.h"
 
 #include "engine/Thresholds.h"
+#include "params/AssertionFailure.h"
 
 #include <array>
 #include <utility>
@@ -67,6 +68,8 @@ void MortalityPass::Apply(const ParameterSet& p, LandscapeGrid& grid, Rng& rng, 
     for (int y = 1; y <= g.MaxY; ++y) {
         const Cell* row = grid.Row(y);
         if (bits != nullptr) {
+            if (!bits->KeepsSpecies())
+                QRL_FAIL("Mortality patches on occupancy bits without species", "Landscape");
             const uint64_t* rowBits = bits->Row(y);
             const uint8_t* species = bits->SpeciesRow(y);
             // The species of the next row, read by this row's patches and the next row's

@@ -31,12 +31,12 @@ void OccupancyBits::Build(const LandscapeGrid& grid, int maxX, int maxY)
 void OccupancyBits::BuildRow(const Cell* row, int maxX, int y)
 {
     uint64_t* out = bits_.data() + std::size_t(y) * RowWords;
-    uint8_t* species = species_.data() + std::size_t(y) * LandscapeGrid::Size;
+    uint8_t* species = keepSpecies_ ? species_.data() + std::size_t(y) * LandscapeGrid::Size : nullptr;
     if (wide_) {
         BuildRowWide(row, maxX, out, species);
         return;
     }
-    for (int x = 1; x <= maxX; ++x)
+    for (int x = 1; species != nullptr && x <= maxX; ++x)
         species[x] = static_cast<uint8_t>(row[x].Species);
     for (int w = 0; w < RowWords; ++w) {
         uint64_t word = 0;
@@ -84,15 +84,19 @@ __attribute__((target("avx2"))) void OccupancyBits::BuildRowWide(const Cell* row
             _mm256_castps_si256(_mm256_shuffle_ps(low, high, _MM_SHUFFLE(2, 0, 2, 0))), _MM_SHUFFLE(3, 1, 2, 0));
         const int empty = _mm256_movemask_ps(_mm256_castsi256_ps(_mm256_cmpeq_epi32(cells, zero)));
         bytes[(x - 1) >> 3] = static_cast<uint8_t>(~empty);
-        const __m128i words = _mm_packus_epi32(_mm256_castsi256_si128(cells), _mm256_extracti128_si256(cells, 1));
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(species + x), _mm_packus_epi16(words, words));
+        if (species != nullptr) {
+            const __m128i words =
+                _mm_packus_epi32(_mm256_castsi256_si128(cells), _mm256_extracti128_si256(cells, 1));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(species + x), _mm_packus_epi16(words, words));
+        }
     }
     int at = (x - 1) >> 3;
     if (x <= maxX) {
         unsigned tail = 0xFFu;
         for (int i = x; i <= maxX; ++i) {
             tail &= ~(unsigned(row[i].Species == 0) << (i - x));
-            species[i] = static_cast<uint8_t>(row[i].Species);
+            if (species != nullptr)
+                species[i] = static_cast<uint8_t>(row[i].Species);
         }
         bytes[at++] = static_cast<uint8_t>(tail);
     }

@@ -33,6 +33,11 @@ public:
     // The portable row even where the vector one could run (for tests).
     void UseWideKernel(bool on);
 
+    // Whether the rows built keep the species of their cells (on unless switched off);
+    // without them only the bits are built, and Species must not be read.
+    void KeepSpecies(bool on) { keepSpecies_ = on; }
+    bool KeepsSpecies() const { return keepSpecies_; }
+
     // Row y from the cells 1..maxX of row.
     void BuildRow(const Cell* row, int maxX, int y);
     // Rows 1..maxY from grid.
@@ -71,6 +76,7 @@ private:
     UninitialisedArray<uint64_t> bits_;
     UninitialisedArray<uint8_t> species_;
     bool wide_ = false;
+    bool keepSpecies_ = true;
 };
 
 } // namespace quorrel

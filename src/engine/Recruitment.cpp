@@ -81,6 +81,13 @@ void ApplyRecruitmentLiteral(const ParameterSet& p, const GRateRanges& fractions
     }
 }
 
+bool SameArrivalForAll(const ParameterSet& p)
+{
+    const float first = p.RecruitmentVector[1];
+    return std::all_of(p.RecruitmentVector.begin() + 1, p.RecruitmentVector.begin() + p.GParamRec.Maxspec + 1,
+                       [first](float r) { return r == first; });
+}
+
 namespace {
 
 // The recruit at (x, y), whose influx draw has just been taken; false when the pass ends
@@ -173,10 +180,11 @@ void RecruitmentPass::Apply(const ParameterSet& p, const GRateRanges& fractions,
     // Where every species arrives with the same probability, the parent's species is not
     // looked up for its arrival draw (it is any of them): only a recruit that arrives reads
     // its parent's cell.
-    const float first = p.RecruitmentVector[1];
-    const bool sameArrival = std::all_of(p.RecruitmentVector.begin() + 1, p.RecruitmentVector.begin() + g.Maxspec + 1,
-                                         [first](float r) { return r == first; });
-    const auto speciesAt = [&](int px, int py) { return sameArrival ? 1 : bits.Species(px, py); };
+    const bool sameArrival = SameArrivalForAll(p);
+    const bool kept = bits.KeepsSpecies();
+    const auto speciesAt = [&](int px, int py) {
+        return sameArrival ? 1 : kept ? bits.Species(px, py) : grid(px, py).Species;
+    };
     const auto filled = [&](int x, int y, int species) { bits.Set(x, y, species); };
     empties_.List(bits, g.MaxX, g.MaxY);
     const int count = empties_.Count();

@@ -36,6 +36,10 @@ std::optional<Cell> DrawOpenRecruit(const ParameterSet& p, const GRateRanges& fr
 // percent up or down (a second draw), kept within 0..1. A moved rate widens *widen when given.
 void MutateRecruitGRate(const GParamStruct& g, Rng& rng, Cell& recruit, bool variable, GRateFraction* widen);
 
+// Whether every species 1..Maxspec arrives with the same recruitment probability: then a
+// closed recruit's arrival draw does not depend on its parent's species.
+bool SameArrivalForAll(const ParameterSet& p);
+
 // Recruitment (ApplyRecruitment): in row order each empty cell draws RandomReal against
 // Influx; a recruit comes from the outside pool (open: a random species, DrawGRate) or is
 // a copy of a random individual of the landscape (closed), subject to its species'
@@ -44,7 +48,8 @@ void MutateRecruitGRate(const GParamStruct& g, Rng& rng, Cell& recruit, bool var
 // other than 0 and 1 recruit nobody and draw nothing. Given the list of the landscape's
 // empty cells, the pass visits those instead of scanning for them. Given the occupancy bits
 // of the landscape instead, it lists the empty cells off them, probes the parents of closed
-// recruits there, and keeps the bits up to date. The influx draws that bring nobody are
+// recruits there (their species there too, where the bits keep them and the species'
+// recruitment probabilities differ), and keeps the bits up to date. The influx draws that bring nobody are
 // searched eight at a time (DrawScan); without the bits the parents of closed recruits are
 // probed on a species map of the landscape.
 class RecruitmentPass {

@@ -249,12 +249,14 @@ __attribute__((target("avx2"))) int DrawScan::NextOccupiedWide(const uint64_t* b
     }
     const __m256i sign = _mm256_set1_epi32(INT32_MIN);
     const __m256i bound = _mm256_set1_epi32(static_cast<int32_t>(static_cast<uint32_t>(bound_) ^ 0x80000000u));
-    const uint8_t* bytes = reinterpret_cast<const uint8_t*>(bits);
     uint32_t s = seed;
     for (; x <= maxX; x += 32) {
-        uint64_t word;
-        std::memcpy(&word, bytes + ((x - 1) >> 3), sizeof word);
-        uint32_t cells = static_cast<uint32_t>(word >> ((x - 1) & 7));
+        // The 32 bits from column x, read as whole words: a patch has just written the word
+        // of a cell it emptied, and a load of the same word takes the value straight from
+        // that store, where one at another offset would wait for it.
+        const int bit = (x - 1) & 63;
+        const uint64_t* word = bits + ((x - 1) >> 6);
+        uint32_t cells = static_cast<uint32_t>((word[0] >> bit) | ((word[1] << 1) << (63 - bit)));
         if (maxX - x < 31)
             cells &= (uint32_t(1) << (maxX - x + 1)) - 1u;
         const int drawers = std::popcount(cells);

@@ -111,14 +111,20 @@ __attribute__((target("avx2"))) void EmptyCells::AppendRowWide(const Cell* row, 
     }
 }
 
-// Eight cells (a byte of bits) at a time, as the rows above.
+// Eight cells (a byte of bits) at a time, as the rows above; a word of 64 occupied cells
+// is passed over whole.
 __attribute__((target("avx2"))) void EmptyCells::ListWide(const OccupancyBits& bits, int maxY)
 {
     int32_t* out = cells_.data();
     const __m256i lanes = _mm256_setr_epi32(1, 2, 3, 4, 5, 6, 7, 8);
     for (int y = 1; y <= maxY; ++y) {
-        const uint8_t* bytes = reinterpret_cast<const uint8_t*>(bits.Row(y));
+        const uint64_t* words = bits.Row(y);
+        const uint8_t* bytes = reinterpret_cast<const uint8_t*>(words);
         for (int b = 0; b < OccupancyBits::RowWords * 8; ++b) {
+            if (b % 8 == 0 && words[b / 8] == ~uint64_t(0)) {
+                b += 7;
+                continue;
+            }
             const unsigned empty = ~unsigned(bytes[b]) & 0xFFu;
             const __m256i order = _mm256_load_si256(reinterpret_cast<const __m256i*>(Compress.Order[empty]));
             const __m256i positions = _mm256_add_epi32(_mm256_set1_epi32(y * Pack + b * 8), lanes);

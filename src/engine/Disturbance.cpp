@@ -8,12 +8,15 @@
 
 namespace quorrel {
 
-void ClearBlock(LandscapeGrid& grid, int x1, int y1, int x2, int y2)
+void ClearBlock(LandscapeGrid& grid, int x1, int y1, int x2, int y2, OccupancyBits* bits)
 {
     if (x2 < x1 || y2 < y1)
         return;
-    for (int y = y1; y <= y2; ++y)
+    for (int y = y1; y <= y2; ++y) {
         std::fill(grid.Row(y) + x1, grid.Row(y) + x2 + 1, EmptyCell);
+        if (bits != nullptr)
+            bits->ClearSpan(x1, x2, y);
+    }
 }
 
 SquarePatchShape SquarePatch(const GParamStruct& g)
@@ -32,7 +35,8 @@ SquarePatchShape SquarePatch(const GParamStruct& g)
     return s;
 }
 
-void PlaceSquarePatch(const GParamStruct& g, LandscapeGrid& grid, const SquarePatchShape& shape, int x, int y)
+void PlaceSquarePatch(const GParamStruct& g, LandscapeGrid& grid, const SquarePatchShape& shape, int x, int y,
+                      OccupancyBits* bits)
 {
     const int maxX = g.MaxX;
     const int maxY = g.MaxY;
@@ -46,22 +50,24 @@ void PlaceSquarePatch(const GParamStruct& g, LandscapeGrid& grid, const SquarePa
         if (!torus)
             xr = 0; // the strip would lie beyond the bottom edge
     }
-    ClearBlock(grid, x, y, std::min(x2, maxX), std::min(y2, maxY));
-    ClearBlock(grid, x, ys, std::min(xr, maxX), ys);
+    ClearBlock(grid, x, y, std::min(x2, maxX), std::min(y2, maxY), bits);
+    ClearBlock(grid, x, ys, std::min(xr, maxX), ys, bits);
     if (torus) {
-        ClearBlock(grid, 1, y, x2 - maxX, std::min(y2, maxY));
-        ClearBlock(grid, x, 1, std::min(x2, maxX), y2 - maxY);
-        ClearBlock(grid, 1, 1, x2 - maxX, y2 - maxY);
-        ClearBlock(grid, 1, ys, xr - maxX, ys);
+        ClearBlock(grid, 1, y, x2 - maxX, std::min(y2, maxY), bits);
+        ClearBlock(grid, x, 1, std::min(x2, maxX), y2 - maxY, bits);
+        ClearBlock(grid, 1, 1, x2 - maxX, y2 - maxY, bits);
+        ClearBlock(grid, 1, ys, xr - maxX, ys, bits);
     }
 }
 
-void RandomWalkPatch(const GParamStruct& g, LandscapeGrid& grid, Rng& rng, int x, int y)
+void RandomWalkPatch(const GParamStruct& g, LandscapeGrid& grid, Rng& rng, int x, int y, OccupancyBits* bits)
 {
     const bool torus = g.Border == 0;
     int n = g.PatchSize;
     do {
         grid(x, y) = EmptyCell;
+        if (bits != nullptr)
+            bits->Clear(x, y);
         --n;
         switch (rng.RandomInt(4)) {
         case 0:
@@ -117,7 +123,7 @@ void ApplyDisturbanceLiteral(const ParameterSet& p, LandscapeGrid& grid, Rng& rn
     }
 }
 
-void DisturbancePass::Apply(const ParameterSet& p, LandscapeGrid& grid, Rng& rng)
+void DisturbancePass::Apply(const ParameterSet& p, LandscapeGrid& grid, Rng& rng, OccupancyBits* bits)
 {
     const GParamStruct& g = p.GParamRec;
     if (!DisturbanceActive(g))
@@ -134,9 +140,9 @@ void DisturbancePass::Apply(const ParameterSet& p, LandscapeGrid& grid, Rng& rng
             // from the generator as the patch leaves it.
             rng.RandSeed = seed;
             if (square)
-                PlaceSquarePatch(g, grid, shape, x, y);
+                PlaceSquarePatch(g, grid, shape, x, y, bits);
             else
-                RandomWalkPatch(g, grid, rng, x, y);
+                RandomWalkPatch(g, grid, rng, x, y, bits);
             seed = rng.RandSeed;
             x += 1 + scan_.NextBelow(g.MaxX - x, threshold, seed);
         }

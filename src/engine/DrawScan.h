@@ -33,6 +33,11 @@ public:
     // there is none, seed then the state after the last draw of the row.
     int NextInRow(const Cell* row, int x, int maxX, uint32_t& seed) const;
 
+    // The same for cells that draw when occupied, read off the row's occupancy bits and
+    // species bytes (OccupancyBits::Row, SpeciesRow); a species is read only where a draw
+    // falls below the largest bound.
+    int NextOccupied(const uint64_t* bits, const uint8_t* species, int x, int maxX, uint32_t& seed) const;
+
     // Of the next count draws, each against threshold: the first (0-based) below it, seed
     // then its state; count when there is none, seed then the state after the count draws.
     int NextBelow(int count, uint64_t threshold, uint32_t& seed) const;
@@ -41,6 +46,8 @@ private:
     int NextInRowPlain(const Cell* row, int x, int maxX, uint32_t& seed) const;
     int NextInRowWide(const Cell* row, int x, int maxX, uint32_t& seed) const;
     int NextBelowWide(int count, uint32_t threshold, uint32_t& seed) const;
+    int NextOccupiedPlain(const uint64_t* bits, const uint8_t* species, int x, int maxX, uint32_t& seed) const;
+    int NextOccupiedWide(const uint64_t* bits, const uint8_t* species, int x, int maxX, uint32_t& seed) const;
     static int NextBelowPlain(int count, uint32_t threshold, uint32_t& seed);
 
     std::array<uint64_t, MaxSpecies + 1> threshold_{};

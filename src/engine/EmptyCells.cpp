@@ -28,6 +28,23 @@ void EmptyCells::List(const LandscapeGrid& grid, int maxX, int maxY)
         AppendRow(grid.Row(y), maxX, y);
 }
 
+void EmptyCells::List(const OccupancyBits& bits, int maxX, int maxY)
+{
+    // The bits of the columns after maxX are set: at most maxX * maxY cells are empty.
+    Reserve(maxX * maxY); // allocates only when the run was not started by StartRun
+    Clear();
+    if (wide_) {
+        ListWide(bits, maxY);
+        return;
+    }
+    for (int y = 1; y <= maxY; ++y) {
+        const uint64_t* row = bits.Row(y);
+        for (int w = 0; w < OccupancyBits::RowWords; ++w)
+            for (uint64_t empty = ~row[w]; empty != 0; empty &= empty - 1)
+                cells_[static_cast<std::size_t>(count_++)] = y * Pack + w * 64 + std::countr_zero(empty) + 1;
+    }
+}
+
 void EmptyCells::AppendRow(const Cell* row, int maxX, int y)
 {
     if (wide_) {
@@ -94,7 +111,42 @@ __attribute__((target("avx2"))) void EmptyCells::AppendRowWide(const Cell* row, 
     }
 }
 
+// Eight cells (a byte of bits) at a time, as the rows above; a word of 64 occupied cells
+// is passed over whole.
+__attribute__((target("avx2"))) void EmptyCells::ListWide(const OccupancyBits& bits, int maxY)
+{
+    int32_t* out = cells_.data();
+    const __m256i lanes = _mm256_setr_epi32(1, 2, 3, 4, 5, 6, 7, 8);
+    for (int y = 1; y <= maxY; ++y) {
+        const uint64_t* words = bits.Row(y);
+        const uint8_t* bytes = reinterpret_cast<const uint8_t*>(words);
+        for (int b = 0; b < OccupancyBits::RowWords * 8; ++b) {
+            if (b % 8 == 0 && words[b / 8] == ~uint64_t(0)) {
+                b += 7;
+                continue;
+            }
+            const unsigned empty = ~unsigned(bytes[b]) & 0xFFu;
+            const __m256i order = _mm256_load_si256(reinterpret_cast<const __m256i*>(Compress.Order[empty]));
+            const __m256i positions = _mm256_add_epi32(_mm256_set1_epi32(y * Pack + b * 8), lanes);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + count_),
+                                _mm256_permutevar8x32_epi32(positions, order));
+            count_ += std::popcount(empty);
+        }
+    }
+}
+
 #else
+
+void EmptyCells::ListWide(const OccupancyBits& bits, int maxY)
+{
+    wide_ = false;
+    for (int y = 1; y <= maxY; ++y) {
+        const uint64_t* row = bits.Row(y);
+        for (int w = 0; w < OccupancyBits::RowWords; ++w)
+            for (uint64_t empty = ~row[w]; empty != 0; empty &= empty - 1)
+                cells_[static_cast<std::size_t>(count_++)] = y * Pack + w * 64 + std::countr_zero(empty) + 1;
+    }
+}
 
 void EmptyCells::AppendRowWide(const Cell* row, int maxX, int y)
 {

@@ -2,6 +2,7 @@
 
 #include "engine/Cell.h"
 #include "engine/LandscapeGrid.h"
+#include "engine/OccupancyBits.h"
 #include "engine/UninitialisedArray.h"
 
 #include <cstdint>
@@ -25,6 +26,8 @@ public:
     void AppendRow(const Cell* row, int maxX, int y);
     // Lists the empty cells of rows 1..maxY of grid (outside a step that lists them).
     void List(const LandscapeGrid& grid, int maxX, int maxY);
+    // The same read off the occupancy bits of columns 1..maxX of rows 1..maxY.
+    void List(const OccupancyBits& bits, int maxX, int maxY);
 
     int Count() const { return count_; }
     int32_t operator[](int i) const { return cells_[static_cast<std::size_t>(i)]; }
@@ -34,6 +37,7 @@ public:
 
 private:
     void AppendRowWide(const Cell* row, int maxX, int y);
+    void ListWide(const OccupancyBits& bits, int maxY);
 
     UninitialisedArray<int32_t> cells_;
     int count_ = 0;

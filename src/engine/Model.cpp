@@ -40,7 +40,8 @@ void Model::StartRun()
     const GParamStruct& g = params_.GParamRec;
     mortality_.Reserve(g.MaxX * g.MaxY);
     empties_.Reserve(g.MaxX * g.MaxY);
-    recruitment_.Reserve();
+    occupancy_.Reserve();
+    recruitment_.Reserve(g.MaxX * g.MaxY);
     std::vector<int32_t>& perm = landscapes_.MeanFieldPermutation;
     if (g.MeanField) {
         perm.resize(static_cast<std::size_t>(g.MaxX) * g.MaxY);
@@ -106,10 +107,11 @@ void Model::Step(bool recruit)
         contention_.Prepare(params_);
         contention_.Run(g, landscapes_.PreviousLandscape, landscapes_.CurrentLandscape, rng_, steps);
     }
+    OccupancyBits* bits = steps.Occupancy();
     if (steps.Mortality() == nullptr)
-        ApplyMortality();
+        mortality_.Apply(params_, landscapes_.CurrentLandscape, rng_, bits);
     if (g.DisturbProb > ProbabilityOn)
-        ApplyDisturbance();
+        disturbance_.Apply(params_, landscapes_.CurrentLandscape, rng_, bits);
     if (layer_) {
         // The recruitment pass visits every empty cell anyway: it clears their genotypes
         // before anything arrives.
@@ -119,26 +121,30 @@ void Model::Step(bool recruit)
         else
             ClearEmptyGenotypes();
     } else if (arrivals) {
-        // Without a list from the contention step, the empty cells that mortality and
-        // disturbance leave are listed in one pass, which lets recruitment search its
-        // influx draws over the list alone.
-        const EmptyCells* empties = steps.Empties();
-        if (empties == nullptr) {
-            empties_.List(landscapes_.CurrentLandscape, g.MaxX, g.MaxY);
-            empties = &empties_;
-        }
-        recruitment_.Apply(params_, fractions_, landscapes_.CurrentLandscape, rng_, observedGRates_, empties);
+        // The occupancy bits that the contention step built and mortality and disturbance
+        // kept let recruitment search its influx draws over the empty cells alone.
+        recruitment_.Apply(params_, fractions_, landscapes_.CurrentLandscape, rng_, observedGRates_, *bits);
     }
 }
 
 RowSteps Model::PrepareRowSteps(bool recruit)
 {
     const GParamStruct& g = params_.GParamRec;
+    const bool arrivals = recruit && g.Influx > ProbabilityOn;
+    OccupancyBits* bits = nullptr;
+    if (!layer_ && arrivals) {
+        occupancy_.Reserve(); // allocates only when the run was not started by StartRun
+        // The species are kept for mortality patches and for closed recruits whose
+        // arrival depends on their parent's species.
+        const bool patches = params_.MortalSize() > 0.0f && !SingleCellMortality::Applies(params_);
+        occupancy_.KeepSpecies(patches || (g.RecruitType == 1 && !SameArrivalForAll(params_)));
+        bits = &occupancy_;
+    }
     if (!SingleCellMortality::Applies(params_))
-        return {};
+        return {nullptr, nullptr, bits};
     singleCells_.Prepare(params_);
-    if (g.DisturbProb > ProbabilityOn || !recruit || !(g.Influx > ProbabilityOn))
-        return {&singleCells_, nullptr};
+    if (bits != nullptr || g.DisturbProb > ProbabilityOn || !arrivals)
+        return {&singleCells_, nullptr, bits};
     empties_.Reserve(g.MaxX * g.MaxY); // allocates only when the run was not started by StartRun
     return {&singleCells_, &empties_};
 }
@@ -186,6 +192,7 @@ void Model::UseWideKernel(bool on)
     mortality_.UseWideKernel(on);
     singleCells_.UseWideKernel(on);
     empties_.UseWideKernel(on);
+    occupancy_.UseWideKernel(on);
     disturbance_.UseWideKernel(on);
     recruitment_.UseWideKernel(on);
     if (layer_)

@@ -95,9 +95,11 @@ public:
     // The run's GRateFractions of every variable-rate species := its ObservedGRateRanges entry.
     void FeedBackGRateRanges();
     // The steps that a generation's contention step applies row by row: single-cell
-    // mortality where mortality empties single cells only, then, without disturbance and
-    // with recruitment to follow, the listing of the empty cells for recruitment. Empty
-    // otherwise; then mortality is a pass of its own.
+    // mortality where mortality empties single cells only; with fixed outcomes and
+    // recruitment to follow, the occupancy bits of each row, which the passes after the
+    // step keep up to date; with variable outcomes, single-cell mortality, no disturbance
+    // and recruitment to follow, the listing of the empty cells for recruitment. Without
+    // single-cell mortality, mortality is a pass of its own.
     RowSteps PrepareRowSteps(bool recruit = true);
     float DrawGRate(int s);
 
@@ -174,6 +176,7 @@ private:
     MortalityPass mortality_;
     SingleCellMortality singleCells_;
     EmptyCells empties_;
+    OccupancyBits occupancy_;
     DisturbancePass disturbance_;
     RecruitmentPass recruitment_;
     std::unique_ptr<GenotypeLayer> layer_;

@@ -1,6 +1,7 @@
 #include "engine/Mortality.h"
 
 #include "engine/Thresholds.h"
+#include "params/AssertionFailure.h"
 
 #include <array>
 #include <utility>
@@ -28,6 +29,10 @@ std::pair<int, int> PatchNeighbour(const GParamStruct& g, int x, int y, int d)
     }
 }
 
+// The steps of PatchNeighbour's directions away from the edges.
+constexpr int StepX[4] = {-1, 0, 1, 0};
+constexpr int StepY[4] = {0, 1, 0, -1};
+
 } // namespace
 
 void MortalityPass::Reserve(int cells)
@@ -36,7 +41,7 @@ void MortalityPass::Reserve(int cells)
     next_.Reserve(static_cast<std::size_t>(cells));
 }
 
-void MortalityPass::Apply(const ParameterSet& p, LandscapeGrid& grid, Rng& rng)
+void MortalityPass::Apply(const ParameterSet& p, LandscapeGrid& grid, Rng& rng, OccupancyBits* bits)
 {
     if (!(p.MortalSize() > 0.0f))
         return;
@@ -46,8 +51,11 @@ void MortalityPass::Apply(const ParameterSet& p, LandscapeGrid& grid, Rng& rng)
     uint32_t seed = rng.RandSeed;
     if (limit <= 1) {
         single_.Prepare(p);
-        for (int y = 1; y <= g.MaxY; ++y)
+        for (int y = 1; y <= g.MaxY; ++y) {
             seed = single_.Row(grid.Row(y), g.MaxX, seed);
+            if (bits != nullptr)
+                bits->BuildRow(grid.Row(y), g.MaxX, y);
+        }
         rng.RandSeed = seed;
         return;
     }
@@ -59,15 +67,32 @@ void MortalityPass::Apply(const ParameterSet& p, LandscapeGrid& grid, Rng& rng)
     // row as the patch has left it.
     for (int y = 1; y <= g.MaxY; ++y) {
         const Cell* row = grid.Row(y);
+        if (bits != nullptr) {
+            if (!bits->KeepsSpecies())
+                QRL_FAIL("Mortality patches on occupancy bits without species", "Landscape");
+            const uint64_t* rowBits = bits->Row(y);
+            const uint8_t* species = bits->SpeciesRow(y);
+            // The species of the next row, read by this row's patches and the next row's
+            // deaths, are fetched ahead.
+            if (y < g.MaxY)
+                bits->PrefetchSpeciesRow(y + 1, g.MaxX);
+            for (int x = scan_.NextOccupied(rowBits, species, 1, g.MaxX, seed); x <= g.MaxX;
+                 x = scan_.NextOccupied(rowBits, species, x + 1, g.MaxX, seed))
+                Spread(g, grid, x, y, species[x], limit, bits);
+            continue;
+        }
         for (int x = scan_.NextInRow(row, 1, g.MaxX, seed); x <= g.MaxX; x = scan_.NextInRow(row, x + 1, g.MaxX, seed))
-            Spread(g, grid, x, y, row[x].Species, limit);
+            Spread(g, grid, x, y, row[x].Species, limit, nullptr);
     }
     rng.RandSeed = seed;
 }
 
-void MortalityPass::Spread(const GParamStruct& g, LandscapeGrid& grid, int x, int y, int32_t species, int64_t limit)
+void MortalityPass::Spread(const GParamStruct& g, LandscapeGrid& grid, int x, int y, int32_t species, int64_t limit,
+                           OccupancyBits* bits)
 {
     grid(x, y) = EmptyCell;
+    if (bits != nullptr)
+        bits->Clear(x, y);
     int64_t count = 1;
     if (count >= limit)
         return;
@@ -78,12 +103,20 @@ void MortalityPass::Spread(const GParamStruct& g, LandscapeGrid& grid, int x, in
         for (int i = 0; i < waveSize; ++i) {
             const int cx = wave_[i] % Pack;
             const int cy = wave_[i] / Pack;
+            // Away from the edges a neighbour is a step in its direction.
+            const bool inner = cx > 1 && cx < g.MaxX && cy > 1 && cy < g.MaxY;
             for (int d = 0; d < 4; ++d) {
-                const auto [nx, ny] = PatchNeighbour(g, cx, cy, d);
-                Cell& c = grid(nx, ny);
-                if (c.Species != species)
+                const auto [nx, ny] = inner ? std::pair<int, int>{cx + StepX[d], cy + StepY[d]} : PatchNeighbour(g, cx, cy, d);
+                // With the bits, the neighbour's species is read there (a stale byte where
+                // the cell is empty): the cell itself is only written.
+                if (bits != nullptr) {
+                    if (!(bits->Occupied(nx, ny) & (bits->Species(nx, ny) == species)))
+                        continue;
+                    bits->Clear(nx, ny);
+                } else if (grid(nx, ny).Species != species) {
                     continue;
-                c = EmptyCell;
+                }
+                grid(nx, ny) = EmptyCell;
                 next_[nextSize++] = ny * Pack + nx;
                 if (++count >= limit)
                     return;

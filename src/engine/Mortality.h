@@ -2,6 +2,7 @@
 
 #include "engine/DrawScan.h"
 #include "engine/LandscapeGrid.h"
+#include "engine/OccupancyBits.h"
 #include "engine/Rng.h"
 #include "engine/SingleCellMortality.h"
 #include "engine/UninitialisedArray.h"
@@ -20,7 +21,9 @@ public:
     // Room for patches on a landscape of the given number of cells (at run start).
     void Reserve(int cells);
 
-    void Apply(const ParameterSet& p, LandscapeGrid& grid, Rng& rng);
+    // Given the occupancy bits of grid, the pass finds its draws there and keeps them up
+    // to date.
+    void Apply(const ParameterSet& p, LandscapeGrid& grid, Rng& rng, OccupancyBits* bits = nullptr);
     void UseWideKernel(bool on)
     {
         single_.UseWideKernel(on);
@@ -28,7 +31,8 @@ public:
     }
 
 private:
-    void Spread(const GParamStruct& g, LandscapeGrid& grid, int x, int y, int32_t species, int64_t limit);
+    void Spread(const GParamStruct& g, LandscapeGrid& grid, int x, int y, int32_t species, int64_t limit,
+                OccupancyBits* bits);
 
     // Cells killed in the current and the next wave of a patch, packed as y * 1024 + x.
     UninitialisedArray<int32_t> wave_;

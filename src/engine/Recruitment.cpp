@@ -1,10 +1,12 @@
 #include "engine/Recruitment.h"
 
 #include "engine/GridOperations.h"
+#include "engine/RngJump.h"
 #include "engine/Thresholds.h"
 
 #include <algorithm>
 #include <array>
+#include <bit>
 
 namespace quorrel {
 
@@ -79,47 +81,74 @@ void ApplyRecruitmentLiteral(const ParameterSet& p, const GRateRanges& fractions
     }
 }
 
+bool SameArrivalForAll(const ParameterSet& p)
+{
+    const float first = p.RecruitmentVector[1];
+    return std::all_of(p.RecruitmentVector.begin() + 1, p.RecruitmentVector.begin() + p.GParamRec.Maxspec + 1,
+                       [first](float r) { return r == first; });
+}
+
+namespace {
+
+// The recruit at (x, y), whose influx draw has just been taken; false when the pass ends
+// here. parent(px, py) looks for a closed recruit's parent, speciesAt(px, py) tells its
+// species, filled(x, y, species) hears of each cell filled. A recruit fills only the cell
+// visited, so the cells after it in the row, and a list of the cells empty before the pass,
+// stay as they were.
+template <class Parent, class SpeciesAt, class Filled>
+bool Arrive(const ParameterSet& p, const GRateRanges& fractions, LandscapeGrid& grid, Rng& rng, GRateRanges& observed,
+            int x, int y, Parent&& parent, SpeciesAt&& speciesAt, Filled&& filled)
+{
+    const bool open = p.GParamRec.RecruitType == 0;
+    Cell recruit;
+    if (open) {
+        const std::optional<Cell> arrival = DrawOpenRecruit(p, fractions, rng);
+        if (!arrival)
+            return true;
+        recruit = *arrival;
+    } else {
+        int px = 0;
+        int py = 0;
+        if (!parent(px, py))
+            return false;
+        if (!(rng.RandomReal() < p.RecruitmentVector[speciesAt(px, py)]))
+            return true;
+        recruit = grid(px, py);
+    }
+    Mutate(p, rng, recruit, observed, open);
+    grid(x, y) = recruit;
+    filled(x, y, recruit.Species);
+    return true;
+}
+
+} // namespace
+
 void RecruitmentPass::Apply(const ParameterSet& p, const GRateRanges& fractions, LandscapeGrid& grid, Rng& rng,
                             GRateRanges& observed, const EmptyCells* empties)
 {
     const GParamStruct& g = p.GParamRec;
-    const bool open = g.RecruitType == 0;
     if (g.RecruitType != 0 && g.RecruitType != 1)
         return;
     std::array<uint64_t, MaxSpecies + 1> threshold{};
     threshold[0] = DrawThreshold(g.Influx);
     scan_.Prepare(DrawScan::Drawers::Empty, threshold);
-    // The recruit at (x, y), whose influx draw has just been taken; false when the pass ends
-    // here. A recruit fills only the cell visited, so the cells after it in the row, and a
-    // list of the cells empty before the pass, stay as they were.
     bool mapped = false;
-    const auto arrive = [&](int x, int y) {
-        Cell recruit;
-        if (open) {
-            const std::optional<Cell> arrival = DrawOpenRecruit(p, fractions, rng);
-            if (!arrival)
-                return true;
-            recruit = *arrival;
-        } else {
-            int px = 0;
-            int py = 0;
-            if (!mapped) {
-                // Built before the first parent is looked for, when no cell has been filled
-                // yet, so that a pass that looks for none does not build it.
-                map_.Build(grid, g.MaxX, g.MaxY);
-                mapped = true;
-            }
-            if (!FindRecruitParent(g, map_, grid, rng, px, py))
-                return false;
-            if (!(rng.RandomReal() < p.RecruitmentVector[map_(px, py)]))
-                return true;
-            recruit = grid(px, py);
+    const auto parent = [&](int& px, int& py) {
+        if (!mapped) {
+            // Built before the first parent is looked for, when no cell has been filled
+            // yet, so that a pass that looks for none does not build it.
+            map_.Build(grid, g.MaxX, g.MaxY);
+            mapped = true;
         }
-        Mutate(p, rng, recruit, observed, open);
-        grid(x, y) = recruit;
-        if (!open)
-            map_.Set(x, y, recruit.Species);
-        return true;
+        return FindRecruitParent(g, map_, grid, rng, px, py);
+    };
+    const auto filled = [&](int x, int y, int species) {
+        if (mapped)
+            map_.Set(x, y, species);
+    };
+    const auto speciesAt = [&](int px, int py) { return map_(px, py); };
+    const auto arrive = [&](int x, int y) {
+        return Arrive(p, fractions, grid, rng, observed, x, y, parent, speciesAt, filled);
     };
     if (empties != nullptr) {
         const int count = empties->Count();
@@ -137,6 +166,34 @@ void RecruitmentPass::Apply(const ParameterSet& p, const GRateRanges& fractions,
              x = scan_.NextInRow(row, x + 1, g.MaxX, rng.RandSeed))
             if (!arrive(x, y))
                 return;
+    }
+}
+
+void RecruitmentPass::Apply(const ParameterSet& p, const GRateRanges& fractions, LandscapeGrid& grid, Rng& rng,
+                            GRateRanges& observed, OccupancyBits& bits)
+{
+    const GParamStruct& g = p.GParamRec;
+    if (g.RecruitType != 0 && g.RecruitType != 1)
+        return;
+    const uint64_t threshold = DrawThreshold(g.Influx);
+    const auto parent = [&](int& px, int& py) { return FindRecruitParent(g, bits, grid, rng, px, py); };
+    // Where every species arrives with the same probability, the parent's species is not
+    // looked up for its arrival draw (it is any of them): only a recruit that arrives reads
+    // its parent's cell.
+    const bool sameArrival = SameArrivalForAll(p);
+    const bool kept = bits.KeepsSpecies();
+    const auto speciesAt = [&](int px, int py) {
+        return sameArrival ? 1 : kept ? bits.Species(px, py) : grid(px, py).Species;
+    };
+    const auto filled = [&](int x, int y, int species) { bits.Set(x, y, species); };
+    empties_.List(bits, g.MaxX, g.MaxY);
+    const int count = empties_.Count();
+    for (int i = scan_.NextBelow(count, threshold, rng.RandSeed); i < count;
+         i += 1 + scan_.NextBelow(count - i - 1, threshold, rng.RandSeed)) {
+        const int32_t at = empties_[i];
+        if (!Arrive(p, fractions, grid, rng, observed, at % EmptyCells::Pack, at / EmptyCells::Pack, parent, speciesAt,
+                    filled))
+            return;
     }
 }
 
@@ -167,6 +224,51 @@ bool FindRecruitParent(const GParamStruct& g, const SpeciesMap& map, const Lands
     } while (map(px, py) == 0 && tries >= 0);
     rng.RandSeed = s;
     return map(px, py) != 0 || FindOccupiedCell(g, grid, px, py);
+}
+
+bool FindRecruitParent(const GParamStruct& g, const OccupancyBits& bits, const LandscapeGrid& grid, Rng& rng, int& px,
+                       int& py)
+{
+    static constexpr RngJump<8> jump;
+    const uint64_t maxX = static_cast<uint32_t>(g.MaxX);
+    const uint64_t maxY = static_cast<uint32_t>(g.MaxY);
+    uint32_t s = rng.RandSeed;
+    int tries = g.MaxX * g.MaxY;
+    // Four probes at a time while four more are allowed: their states come off jump-ahead
+    // coefficients and their cells are looked up together, and the first occupied one is
+    // taken without a branch on each probe, which would be hard to foresee.
+    while (tries >= 3) {
+        int xs[4];
+        int ys[4];
+        unsigned found = 0;
+        for (int k = 0; k < 4; ++k) {
+            const uint32_t sx = jump.Mul[2 * k + 1] * s + jump.Add[2 * k + 1];
+            const uint32_t sy = jump.Mul[2 * k + 2] * s + jump.Add[2 * k + 2];
+            xs[k] = static_cast<int>((maxX * sx) >> 32) + 1;
+            ys[k] = static_cast<int>((maxY * sy) >> 32) + 1;
+            found |= unsigned(bits.Occupied(xs[k], ys[k])) << k;
+        }
+        if (found != 0) {
+            const int k = std::countr_zero(found);
+            px = xs[k];
+            py = ys[k];
+            rng.RandSeed = jump.Mul[2 * k + 2] * s + jump.Add[2 * k + 2];
+            return true;
+        }
+        s = jump.Mul[8] * s + jump.Add[8];
+        tries -= 4;
+    }
+    if (tries >= 0) {
+        do {
+            s = s * Rng::Multiplier + Rng::Increment;
+            px = static_cast<int>((maxX * s) >> 32) + 1;
+            s = s * Rng::Multiplier + Rng::Increment;
+            py = static_cast<int>((maxY * s) >> 32) + 1;
+            --tries;
+        } while (!bits.Occupied(px, py) && tries >= 0);
+    }
+    rng.RandSeed = s;
+    return bits.Occupied(px, py) || FindOccupiedCell(g, grid, px, py);
 }
 
 } // namespace quorrel

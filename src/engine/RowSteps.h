@@ -2,6 +2,7 @@
 
 #include "engine/Cell.h"
 #include "engine/EmptyCells.h"
+#include "engine/OccupancyBits.h"
 #include "engine/SingleCellMortality.h"
 
 #include <cstdint>
@@ -10,14 +11,20 @@ namespace quorrel {
 
 // What a contention step applies to each row right after writing it, while the row is at
 // hand: single-cell mortality, with the draws the mortality pass after the step would
-// take, and then the listing of the empty cells it leaves, for recruitment. Empty: nothing.
+// take, and then the listing of the empty cells it leaves, for recruitment (only with
+// mortality); then the occupancy bits of the row, for the passes after the step. Empty:
+// nothing.
 class RowSteps {
 public:
     RowSteps() = default;
-    RowSteps(const SingleCellMortality* mortality, EmptyCells* empties) : mortality_(mortality), empties_(empties) {}
+    RowSteps(const SingleCellMortality* mortality, EmptyCells* empties, OccupancyBits* occupancy = nullptr)
+        : mortality_(mortality), empties_(empties), occupancy_(occupancy)
+    {
+    }
 
     const SingleCellMortality* Mortality() const { return mortality_; }
     const EmptyCells* Empties() const { return empties_; }
+    OccupancyBits* Occupancy() const { return occupancy_; }
 
     // Before the step's first row: the step takes rows draws per row from seed, a row's
     // draws moving the state s to rowMul * s + rowAdd.
@@ -35,11 +42,13 @@ public:
     // Row y of the current landscape, just written.
     void Row(Cell* row, int maxX, int y)
     {
-        if (mortality_ == nullptr)
-            return;
-        seed_ = mortality_->Row(row, maxX, seed_);
-        if (empties_ != nullptr)
-            empties_->AppendRow(row, maxX, y);
+        if (mortality_ != nullptr) {
+            seed_ = mortality_->Row(row, maxX, seed_);
+            if (empties_ != nullptr)
+                empties_->AppendRow(row, maxX, y);
+        }
+        if (occupancy_ != nullptr)
+            occupancy_->BuildRow(row, maxX, y);
     }
 
     // The generator's state after the step (given) and the row steps.
@@ -48,6 +57,7 @@ public:
 private:
     const SingleCellMortality* mortality_ = nullptr;
     EmptyCells* empties_ = nullptr;
+    OccupancyBits* occupancy_ = nullptr;
     uint32_t seed_ = 0;
 };
 

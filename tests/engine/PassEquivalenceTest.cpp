@@ -6,6 +6,7 @@
 #include "engine/Disturbance.h"
 #include "engine/GridOperations.h"
 #include "engine/Mortality.h"
+#include "engine/OccupancyBits.h"
 #include "engine/Recruitment.h"
 #include "engine/SpeciesMap.h"
 #include "params/AssertionFailure.h"
@@ -48,9 +49,37 @@ std::string Where(const Size& s, double cover, uint32_t seed)
            ", seed " + std::to_string(seed);
 }
 
-// The probes of a closed recruit's parent read off the species map end where those on the
-// landscape end, with the same generator state, on landscapes from empty (the scan after
-// the last probe, which finds nobody) to full.
+// Occupancy bits kept by a pass still tell each interior cell of its landscape and (where
+// they keep them) the species of each occupied one, and no column beyond the last counts as empty.
+void ExpectBitsMatch(const GParamStruct& g, const LandscapeGrid& grid, const OccupancyBits& bits,
+                     const std::string& how)
+{
+    int empty = 0;
+    for (int y = 1; y <= g.MaxY; ++y)
+        for (int x = 1; x <= g.MaxX; ++x) {
+            empty += grid(x, y).Species == 0;
+            ASSERT_EQ(bits.Occupied(x, y), grid(x, y).Species != 0) << how << ", cell " << x << ", " << y;
+            if (grid(x, y).Species != 0 && bits.KeepsSpecies())
+                ASSERT_EQ(bits.Species(x, y), grid(x, y).Species) << how << ", cell " << x << ", " << y;
+        }
+    // Listed off the bits, the empty cells are those listed off the landscape.
+    for (const bool wide : {false, true}) {
+        EmptyCells fromGrid;
+        EmptyCells fromBits;
+        fromGrid.UseWideKernel(wide);
+        fromBits.UseWideKernel(wide);
+        fromGrid.List(grid, g.MaxX, g.MaxY);
+        fromBits.List(bits, g.MaxX, g.MaxY);
+        ASSERT_EQ(fromGrid.Count(), empty) << how;
+        ASSERT_EQ(fromBits.Count(), empty) << how;
+        for (int i = 0; i < empty; ++i)
+            ASSERT_EQ(fromBits[i], fromGrid[i]) << how << ", empty cell " << i;
+    }
+}
+
+// The probes of a closed recruit's parent read off the species map, and those read off the
+// occupancy bits, end where those on the landscape end, with the same generator state, on
+// landscapes from empty (the scan after the last probe, which finds nobody) to full.
 TEST(PassEquivalence, ParentProbesOnTheSpeciesMapMatchThoseOnTheLandscape)
 {
     for (const Size& size : Sizes) {
@@ -61,17 +90,25 @@ TEST(PassEquivalence, ParentProbesOnTheSpeciesMapMatchThoseOnTheLandscape)
             Fill(g, *grid, cover, 11u + uint32_t(size.maxX));
             SpeciesMap map;
             map.Build(*grid, g.MaxX, g.MaxY);
+            OccupancyBits bits;
+            bits.Build(*grid, g.MaxX, g.MaxY);
+            ASSERT_NO_FATAL_FAILURE(ExpectBitsMatch(g, *grid, bits, Where(size, cover, 5u)));
             Rng literal{5u};
             Rng probed{5u};
+            Rng probedBits{5u};
             for (int i = 0; i < 20; ++i) {
-                int lx = 0, ly = 0, mx = 0, my = 0;
+                int lx = 0, ly = 0, mx = 0, my = 0, bx = 0, by = 0;
                 const bool found = FindRecruitParent(g, *grid, literal, lx, ly);
                 ASSERT_EQ(FindRecruitParent(g, map, *grid, probed, mx, my), found) << Where(size, cover, 5u);
+                ASSERT_EQ(FindRecruitParent(g, bits, *grid, probedBits, bx, by), found) << Where(size, cover, 5u);
                 ASSERT_EQ(probed.RandSeed, literal.RandSeed) << Where(size, cover, 5u);
+                ASSERT_EQ(probedBits.RandSeed, literal.RandSeed) << Where(size, cover, 5u);
                 if (!found)
                     break;
                 ASSERT_EQ(mx, lx);
                 ASSERT_EQ(my, ly);
+                ASSERT_EQ(bx, lx);
+                ASSERT_EQ(by, ly);
             }
         }
     }
@@ -81,24 +118,26 @@ struct RecruitmentCase {
     std::string name;
     int recruitType;
     float influx;
-    float arrival; // every species' recruitment probability
+    float arrival[3]; // the species' recruitment probabilities
     float mutation;
 };
 
 const RecruitmentCase RecruitmentCases[] = {
-    {"open", 0, 0.1f, 0.5f, 0.3f},
-    {"closed", 1, 0.1f, 0.5f, 0.3f},
-    {"open, certain influx and arrival", 0, 1.0f, 1.0f, 1.0f},
-    {"closed, certain influx and arrival", 1, 1.0f, 1.0f, 1.0f},
-    {"open, nobody arrives", 0, 0.4f, 0.0f, 0.0f},
-    {"closed, nobody arrives", 1, 0.4f, 0.0f, 0.0f},
-    {"closed, no influx", 1, 0.0f, 1.0f, 0.0f},
-    {"recruitment type without recruits", 2, 0.5f, 1.0f, 0.0f},
+    {"open", 0, 0.1f, {0.5f, 0.5f, 0.5f}, 0.3f},
+    {"closed", 1, 0.1f, {0.5f, 0.5f, 0.5f}, 0.3f},
+    {"closed, arrival differing by species", 1, 0.2f, {0.9f, 0.1f, 0.5f}, 0.3f},
+    {"open, certain influx and arrival", 0, 1.0f, {1.0f, 1.0f, 1.0f}, 1.0f},
+    {"closed, certain influx and arrival", 1, 1.0f, {1.0f, 1.0f, 1.0f}, 1.0f},
+    {"open, nobody arrives", 0, 0.4f, {0.0f, 0.0f, 0.0f}, 0.0f},
+    {"closed, nobody arrives", 1, 0.4f, {0.0f, 0.0f, 0.0f}, 0.0f},
+    {"closed, no influx", 1, 0.0f, {1.0f, 1.0f, 1.0f}, 0.0f},
+    {"recruitment type without recruits", 2, 0.5f, {1.0f, 1.0f, 1.0f}, 0.0f},
 };
 
-// The recruitment pass, with and without the list of empty cells and with either search
-// kernel, fills the same cells with the same recruits and leaves the generator and the
-// observed ranges as the literal pass does.
+// The recruitment pass, scanning the landscape, with the list of empty cells or with the
+// occupancy bits (which it keeps; with and without the species) and with either search kernel, fills the same cells with
+// the same recruits and leaves the generator and the observed ranges as the literal pass
+// does.
 TEST(PassEquivalence, RecruitmentMatchesTheLiteralPass)
 {
     for (const RecruitmentCase& c : RecruitmentCases) {
@@ -112,7 +151,7 @@ TEST(PassEquivalence, RecruitmentMatchesTheLiteralPass)
             p.GrowthRates[2] = {-1, 20, 60};
             p.UpdateGRateFractions();
             for (int s = 1; s <= 3; ++s)
-                p.RecruitmentVector[s] = c.arrival;
+                p.RecruitmentVector[s] = c.arrival[s - 1];
             for (double cover : {0.0, 0.002, 0.5, 0.97, 1.0}) {
                 // A nearly empty landscape of the largest size: hundreds of probes for each
                 // closed recruit make the literal pass slow, and the small ones show the same.
@@ -126,20 +165,29 @@ TEST(PassEquivalence, RecruitmentMatchesTheLiteralPass)
                 Rng literalRng{seed};
                 GRateRanges literalObserved = p.GRateFractions;
                 ApplyRecruitmentLiteral(p, p.GRateFractions, *literal, literalRng, literalObserved);
-                for (const bool listed : {false, true}) {
+                for (const char* visit : {"scanned", "listed", "on bits", "on bits without species"}) {
                     for (const bool wide : {false, true}) {
+                        const std::string how = where + ", " + visit + (wide ? ", wide" : ", plain");
                         auto grid = std::make_unique<LandscapeGrid>(*start);
                         EmptyCells empties;
                         empties.UseWideKernel(wide);
-                        if (listed)
-                            empties.List(*grid, g.MaxX, g.MaxY);
+                        OccupancyBits bits;
+                        bits.UseWideKernel(wide);
                         RecruitmentPass pass;
                         pass.UseWideKernel(wide);
                         Rng rng{seed};
                         GRateRanges observed = p.GRateFractions;
-                        pass.Apply(p, p.GRateFractions, *grid, rng, observed, listed ? &empties : nullptr);
-                        const std::string how =
-                            where + (listed ? ", listed" : ", scanned") + (wide ? ", wide" : ", plain");
+                        if (std::string(visit).rfind("on bits", 0) == 0) {
+                            bits.KeepSpecies(visit == std::string("on bits"));
+                            bits.Build(*grid, g.MaxX, g.MaxY);
+                            pass.Apply(p, p.GRateFractions, *grid, rng, observed, bits);
+                            ASSERT_NO_FATAL_FAILURE(ExpectBitsMatch(g, *grid, bits, how));
+                        } else {
+                            const bool listed = visit == std::string("listed");
+                            if (listed)
+                                empties.List(*grid, g.MaxX, g.MaxY);
+                            pass.Apply(p, p.GRateFractions, *grid, rng, observed, listed ? &empties : nullptr);
+                        }
                         ASSERT_NO_FATAL_FAILURE(ExpectSameLandscape(g, *literal, *grid, how));
                         ASSERT_EQ(rng.RandSeed, literalRng.RandSeed) << how;
                         ASSERT_EQ(observed, literalObserved) << how;
@@ -206,8 +254,9 @@ const MortalityCase MortalityCases[] = {
     {"patches, nobody dies", 4.0f, {0.0f, 0.0f, 0.0f}},
 };
 
-// The mortality pass, with either search kernel, on a torus and with an open border,
-// kills the cells and takes the draws of the literal pass.
+// The mortality pass, with either search kernel, scanning the cells or the occupancy bits
+// (which it keeps), on a torus and with an open border, kills the cells and takes the draws
+// of the literal pass.
 TEST(PassEquivalence, MortalityMatchesTheLiteralPass)
 {
     for (const MortalityCase& c : MortalityCases) {
@@ -228,14 +277,22 @@ TEST(PassEquivalence, MortalityMatchesTheLiteralPass)
                     Rng literalRng{seed};
                     ApplyMortalityLiteral(p, *literal, literalRng);
                     for (const bool wide : {false, true}) {
-                        auto grid = std::make_unique<LandscapeGrid>(*start);
-                        MortalityPass pass;
-                        pass.UseWideKernel(wide);
-                        Rng rng{seed};
-                        pass.Apply(p, *grid, rng);
-                        const std::string how = where + (wide ? ", wide" : ", plain");
-                        ASSERT_NO_FATAL_FAILURE(ExpectSameLandscape(p.GParamRec, *literal, *grid, how));
-                        ASSERT_EQ(rng.RandSeed, literalRng.RandSeed) << how;
+                        for (const bool tracked : {false, true}) {
+                            auto grid = std::make_unique<LandscapeGrid>(*start);
+                            OccupancyBits bits;
+                            bits.UseWideKernel(wide);
+                            bits.Build(*grid, p.GParamRec.MaxX, p.GParamRec.MaxY);
+                            MortalityPass pass;
+                            pass.UseWideKernel(wide);
+                            Rng rng{seed};
+                            pass.Apply(p, *grid, rng, tracked ? &bits : nullptr);
+                            const std::string how =
+                                where + (wide ? ", wide" : ", plain") + (tracked ? ", on bits" : "");
+                            ASSERT_NO_FATAL_FAILURE(ExpectSameLandscape(p.GParamRec, *literal, *grid, how));
+                            ASSERT_EQ(rng.RandSeed, literalRng.RandSeed) << how;
+                            if (tracked)
+                                ASSERT_NO_FATAL_FAILURE(ExpectBitsMatch(p.GParamRec, *grid, bits, how));
+                        }
                     }
                 }
             }
@@ -244,7 +301,8 @@ TEST(PassEquivalence, MortalityMatchesTheLiteralPass)
 }
 
 // The disturbance pass, square and random-walk patches, rare to certain, on a torus and
-// with an open border, clears the cells and takes the draws of the literal pass.
+// with an open border, with and without occupancy bits to keep, clears the cells and takes
+// the draws of the literal pass.
 TEST(PassEquivalence, DisturbanceMatchesTheLiteralPass)
 {
     for (const int patchType : {0, 1}) {
@@ -273,17 +331,22 @@ TEST(PassEquivalence, DisturbanceMatchesTheLiteralPass)
                     }
                     for (const bool wide : {false, true}) {
                         auto grid = std::make_unique<LandscapeGrid>(*start);
+                        OccupancyBits bits;
+                        bits.Build(*grid, g.MaxX, g.MaxY);
+                        OccupancyBits* tracked = wide ? &bits : nullptr;
                         DisturbancePass pass;
                         pass.UseWideKernel(wide);
                         Rng rng{seed};
-                        const std::string how = where + (wide ? ", wide" : ", plain");
+                        const std::string how = where + (wide ? ", wide, on bits" : ", plain");
                         if (literalFails) {
-                            EXPECT_THROW(pass.Apply(p, *grid, rng), AssertionFailure) << how;
+                            EXPECT_THROW(pass.Apply(p, *grid, rng, tracked), AssertionFailure) << how;
                             continue;
                         }
-                        pass.Apply(p, *grid, rng);
+                        pass.Apply(p, *grid, rng, tracked);
                         ASSERT_NO_FATAL_FAILURE(ExpectSameLandscape(g, *literal, *grid, how));
                         ASSERT_EQ(rng.RandSeed, literalRng.RandSeed) << how;
+                        if (tracked != nullptr)
+                            ASSERT_NO_FATAL_FAILURE(ExpectBitsMatch(g, *grid, bits, how));
                     }
                 }
             }

@@ -42,6 +42,8 @@ RunEnd SingleRun::Start(RunControl& control, RunObserver& observer)
         outputs.Start(control.DisplayCycle());
         if (genotypeOutputs)
             genotypeOutputs->Start();
+        // The windows show generation 0 before generation 1 is computed.
+        control.Breathe();
         for (int g = 1; g <= maxgen; ++g) {
             curGen_ = g;
             observer.ShowProgress({.Generation = g, .TotalGenerations = maxgen});

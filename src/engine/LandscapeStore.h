@@ -22,9 +22,9 @@ public:
 
     LandscapeStore(const std::filesystem::path& folder, int row, int col);
 
-    // The interior of grid becomes the file's content, written in blocks of whole rows.
+    // The interior of grid becomes the file's content, its rows written straight from the grid.
     void Save(StoredState which, const GParamStruct& p, const LandscapeGrid& grid);
-    // The file's content becomes the interior of grid, read in blocks of whole rows.
+    // The file's content becomes the interior of grid, read straight into its rows.
     void Load(StoredState which, const GParamStruct& p, LandscapeGrid& grid) const;
     // The previous state becomes the current state (the files exchange roles).
     void AdvanceToPrevious();

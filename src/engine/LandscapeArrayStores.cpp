@@ -84,9 +84,9 @@ const GenotypeStore& LandscapeArrayStores::GenotypesOf(int r, int c) const
     return genotypeStores_[Index(r, c)];
 }
 
-void LandscapeArrayStores::SaveLandscape(int r, int c)
+void LandscapeArrayStores::SaveLandscape(int r, int c, bool countOccupied)
 {
-    Store(r, c).Save(StoredState::Current, params_.GParamRec, landscapes_.CurrentLandscape);
+    Store(r, c).Save(StoredState::Current, params_.GParamRec, landscapes_.CurrentLandscape, countOccupied);
 }
 
 void LandscapeArrayStores::SavePreviousLandscape(int r, int c)

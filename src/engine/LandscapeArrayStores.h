@@ -57,8 +57,9 @@ public:
     int Cols() const { return cols_; }
     bool WithGenotypes() const { return !genotypeStores_.empty(); }
 
-    // CurrentLandscape -> current-state file of (r, c).
-    void SaveLandscape(int r, int c);
+    // CurrentLandscape -> current-state file of (r, c); its occupied cells counted on the way,
+    // or from the file when first asked for (see LandscapeStore::Save).
+    void SaveLandscape(int r, int c, bool countOccupied = true);
     // PreviousLandscape -> previous-state file of (r, c).
     void SavePreviousLandscape(int r, int c);
     // The previous-state file -> PreviousLandscape, or the current-state file -> CurrentLandscape.

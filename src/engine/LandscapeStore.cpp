@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace quorrel {
 
@@ -52,12 +53,12 @@ Cell LandscapeStore::Decode(const unsigned char* in)
     return Cell{static_cast<int32_t>(GetLE(in)), std::bit_cast<float>(GetLE(in + 4))};
 }
 
-void LandscapeStore::Save(StoredState which, const GParamStruct& p, const LandscapeGrid& grid)
+void LandscapeStore::Save(StoredState which, const GParamStruct& p, const LandscapeGrid& grid, bool countOccupied)
 {
     const std::size_t rowBytes = CellBytes * static_cast<std::size_t>(p.MaxX);
     const ScratchFile& file = states_.ToWrite(which);
-    int64_t occupied = 0;
-    for (int y = 1; y <= p.MaxY; ++y) {
+    int64_t occupied = countOccupied ? 0 : NotCounted;
+    for (int y = 1; y <= p.MaxY && countOccupied; ++y) {
         const Cell* cells = grid.Row(y);
         // Counted in 32 bits a row, which the compiler can do in wide lanes.
         uint32_t inRow = 0;
@@ -96,6 +97,27 @@ void LandscapeStore::Load(StoredState which, const GParamStruct& p, LandscapeGri
                 cells[x] = Decode(row.data() + CellBytes * (x - 1));
         }
     }
+}
+
+int64_t LandscapeStore::Occupied(StoredState which) const
+{
+    int64_t& occupied = occupied_[Index(which)];
+    if (occupied != NotCounted)
+        return occupied;
+    // The cells of the file, a block of whole cells at a time.
+    const ScratchFile& file = states_.ToRead(which);
+    const std::uint64_t bytes = file.Size();
+    std::vector<unsigned char> block(std::min<std::uint64_t>(bytes, std::uint64_t(1) << 16) / CellBytes * CellBytes);
+    int64_t counted = 0;
+    for (std::uint64_t at = 0; at < bytes && !block.empty();) {
+        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(block.size(), bytes - at));
+        file.ReadAt(at, block.data(), n, n, 1);
+        for (std::size_t k = 0; k + CellBytes <= n; k += CellBytes)
+            counted += Decode(block.data() + k).Species != 0 ? 1 : 0;
+        at += n;
+    }
+    occupied = counted;
+    return occupied;
 }
 
 void LandscapeStore::AdvanceToPrevious()

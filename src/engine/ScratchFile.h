@@ -67,6 +67,12 @@ public:
     // Reading beyond the end of the file is an error.
     void ReadAt(std::uint64_t offset, void* first, std::size_t pieceBytes, std::size_t stride,
                 std::size_t pieces) const;
+    // The file's length.
+    std::uint64_t Size() const
+    {
+        Descriptor(false);
+        return size_;
+    }
     // Cuts the file to bytes when it is longer (a file written again from its start with
     // less than before).
     void CutTo(std::uint64_t bytes) const;

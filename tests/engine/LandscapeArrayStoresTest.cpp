@@ -218,6 +218,21 @@ TEST_F(StoresTest, AdvancedStatesReadBackAsIfCopied)
             for (int x = 1; x <= g.MaxX; ++x)
                 ASSERT_EQ(got(x, y), want(x, y)) << where << " at " << x << "," << y;
     };
+    // The occupied cells as counted on the way, or from the file when the saving left them.
+    auto occupiedIn = [&](const LandscapeGrid& grid) {
+        int64_t n = 0;
+        for (int y = 1; y <= g.MaxY; ++y)
+            for (int x = 1; x <= g.MaxX; ++x)
+                n += grid(x, y).Species != 0 ? 1 : 0;
+        return n;
+    };
+    for (const bool counted : {true, false}) {
+        Fill(counted ? 4 : 5);
+        store.Save(StoredState::Current, g, lands.CurrentLandscape, counted);
+        store.AdvanceToPrevious();
+        EXPECT_EQ(store.Occupied(StoredState::Previous), occupiedIn(lands.CurrentLandscape)) << counted;
+        EXPECT_GT(store.Occupied(StoredState::Current), 0);
+    }
     const LandscapeGrid a = saveCurrent(1);
     store.AdvanceToPrevious();
     expectState(StoredState::Current, a, "current after advancing");

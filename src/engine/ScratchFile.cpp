@@ -197,7 +197,8 @@ void ScratchFile::ReadAt(std::uint64_t offset, void* first, std::size_t pieceByt
 
 void ScratchFile::CutTo(std::uint64_t bytes) const
 {
-    const int fd = Descriptor(true);
+    // Called after writing: the descriptor, when open, was checked by the writing.
+    const int fd = fd_ >= 0 ? fd_ : Descriptor(true);
     if (size_ <= bytes)
         return;
     errno = 0;

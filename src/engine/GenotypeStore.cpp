@@ -22,37 +22,40 @@ GenotypeStore::GenotypeStore(const std::filesystem::path& folder, int row, int c
 {
 }
 
-void GenotypeStore::Save(StoredState which, const GenotypeGrid& grid)
+void GenotypeStore::Save(StoredState which, const GenotypeGrid& grid, std::vector<std::byte>& block)
 {
     const std::size_t rowBytes = grid.RowBytes();
-    const int rows = RowsPerBlock(rowBytes);
-    std::byte* const block = StoreBlock(rowBytes * static_cast<std::size_t>(std::min(rows, grid.MaxY())));
-    ScratchFile::Handle file = states_.ToWrite(which).OpenForWriting();
+    const int rows = std::min(RowsPerBlock(rowBytes), grid.MaxY());
+    if (block.size() < rowBytes * static_cast<std::size_t>(rows))
+        block.resize(rowBytes * static_cast<std::size_t>(rows));
+    const ScratchFile& file = states_.ToWrite(which);
     for (int y0 = 1; y0 <= grid.MaxY(); y0 += rows) {
         const int y1 = std::min(grid.MaxY(), y0 + rows - 1);
         for (int y = y0; y <= y1; ++y)
-            grid.SaveRow(y, block + rowBytes * static_cast<std::size_t>(y - y0));
-        file.Write(block, rowBytes * static_cast<std::size_t>(y1 - y0 + 1));
+            grid.SaveRow(y, block.data() + rowBytes * static_cast<std::size_t>(y - y0));
+        const std::size_t bytes = rowBytes * static_cast<std::size_t>(y1 - y0 + 1);
+        file.WriteAt(rowBytes * static_cast<std::size_t>(y0 - 1), block.data(), bytes, bytes, 1);
     }
-    file.Close();
+    file.CutTo(grid.InteriorBytes());
 }
 
-void GenotypeStore::Load(StoredState which, GenotypeGrid& grid) const
+void GenotypeStore::Load(StoredState which, GenotypeGrid& grid, std::vector<std::byte>& block) const
 {
+    const ScratchFile& file = states_.ToRead(which);
     if (grid.LoadsWhole()) {
-        ScratchFile::Handle file = states_.ToRead(which).OpenForReading();
-        grid.LoadInteriorWith([&](std::span<std::byte> bytes) { file.Read(bytes.data(), bytes.size()); });
+        grid.LoadInteriorWith([&](std::span<std::byte> bytes) { file.ReadAt(0, bytes.data(), bytes.size(), bytes.size(), 1); });
         return;
     }
     const std::size_t rowBytes = grid.RowBytes();
-    const int rows = RowsPerBlock(rowBytes);
-    std::byte* const block = StoreBlock(rowBytes * static_cast<std::size_t>(std::min(rows, grid.MaxY())));
-    ScratchFile::Handle file = states_.ToRead(which).OpenForReading();
+    const int rows = std::min(RowsPerBlock(rowBytes), grid.MaxY());
+    if (block.size() < rowBytes * static_cast<std::size_t>(rows))
+        block.resize(rowBytes * static_cast<std::size_t>(rows));
     for (int y0 = 1; y0 <= grid.MaxY(); y0 += rows) {
         const int y1 = std::min(grid.MaxY(), y0 + rows - 1);
-        file.Read(block, rowBytes * static_cast<std::size_t>(y1 - y0 + 1));
+        const std::size_t bytes = rowBytes * static_cast<std::size_t>(y1 - y0 + 1);
+        file.ReadAt(rowBytes * static_cast<std::size_t>(y0 - 1), block.data(), bytes, bytes, 1);
         for (int y = y0; y <= y1; ++y)
-            grid.LoadRow(y, block + rowBytes * static_cast<std::size_t>(y - y0));
+            grid.LoadRow(y, block.data() + rowBytes * static_cast<std::size_t>(y - y0));
     }
 }
 

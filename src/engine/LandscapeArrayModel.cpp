@@ -89,7 +89,11 @@ void LandscapeArrayModel::StepLandscape(int r, int c, int g)
     if (influxBetween && settings_.InfluxBetween > ProbabilityOn)
         InfluxBetweenLandscapes(params_, settings_, *stores_, landscapes_.CurrentLandscape,
                                 VariableOutcome() ? &model_.EditGrids().Current : nullptr, rng_, r, c);
-    stores_->SaveLandscape(r, c);
+    // Only the influx between landscapes asks how many cells of a previous state are occupied:
+    // they are counted on the way when the next generation has one (always by the literal
+    // steps), else from the file if they are ever asked for.
+    const bool influxNext = settings_.InfluxBetween > ProbabilityOn && (g + 1) % settings_.InfluxTimeStep == 0;
+    stores_->SaveLandscape(r, c, literal_ || influxNext);
     if (VariableOutcome())
         stores_->SaveGenotypes(r, c);
 }

@@ -13,24 +13,24 @@ constexpr const char* Module = "LandscapeArray";
 LandscapeArrayStores::PreviousReader::PreviousReader(const GParamStruct& p, const LandscapeStore& cells,
                                                      const GenotypeStore* genotypes)
     : maxX_(p.MaxX), maxspec_(p.Maxspec), occupied_(cells.Occupied(StoredState::Previous)),
-      cells_(cells.File(StoredState::Previous).OpenForReading())
+      cells_(&cells.File(StoredState::Previous)),
+      genotypes_(genotypes != nullptr ? &genotypes->File(StoredState::Previous) : nullptr)
 {
-    if (genotypes != nullptr)
-        genotypes_.emplace(genotypes->File(StoredState::Previous).OpenForReading());
 }
 
 Cell LandscapeArrayStores::PreviousReader::ReadCell(int u, int v)
 {
     unsigned char bytes[LandscapeStore::CellBytes];
     const uint64_t record = static_cast<uint64_t>(v - 1) * maxX_ + (u - 1);
-    cells_.ReadAt(record * LandscapeStore::CellBytes, bytes, sizeof bytes);
+    cells_->ReadAt(record * LandscapeStore::CellBytes, bytes, sizeof bytes, sizeof bytes, 1);
     return LandscapeStore::Decode(bytes);
 }
 
 void LandscapeArrayStores::PreviousReader::ReadRow(int v, std::vector<Cell>& cells)
 {
     bytes_.resize(LandscapeStore::CellBytes * maxX_);
-    cells_.ReadAt(static_cast<uint64_t>(v - 1) * maxX_ * LandscapeStore::CellBytes, bytes_.data(), bytes_.size());
+    cells_->ReadAt(static_cast<uint64_t>(v - 1) * maxX_ * LandscapeStore::CellBytes, bytes_.data(), bytes_.size(),
+                   bytes_.size(), 1);
     cells.resize(static_cast<std::size_t>(maxX_) + 1);
     for (int x = 1; x <= maxX_; ++x)
         cells[x] = LandscapeStore::Decode(bytes_.data() + LandscapeStore::CellBytes * (x - 1));
@@ -38,11 +38,11 @@ void LandscapeArrayStores::PreviousReader::ReadRow(int v, std::vector<Cell>& cel
 
 void LandscapeArrayStores::PreviousReader::ReadGenotype(int u, int v, OutcomeTriple* out)
 {
-    if (!genotypes_)
+    if (genotypes_ == nullptr)
         QRL_FAIL("The landscape array keeps no genotypes", Module);
     const uint64_t recordBytes = static_cast<uint64_t>(maxspec_) * sizeof(OutcomeTriple);
     const uint64_t record = static_cast<uint64_t>(v - 1) * maxX_ + (u - 1);
-    genotypes_->ReadAt(record * recordBytes, out, recordBytes);
+    genotypes_->ReadAt(record * recordBytes, out, recordBytes, recordBytes, 1);
 }
 
 LandscapeArrayStores::LandscapeArrayStores(const ParameterSet& params, Landscapes& landscapes, Rng& rng,
@@ -84,9 +84,9 @@ const GenotypeStore& LandscapeArrayStores::GenotypesOf(int r, int c) const
     return genotypeStores_[Index(r, c)];
 }
 
-void LandscapeArrayStores::SaveLandscape(int r, int c)
+void LandscapeArrayStores::SaveLandscape(int r, int c, bool countOccupied)
 {
-    Store(r, c).Save(StoredState::Current, params_.GParamRec, landscapes_.CurrentLandscape);
+    Store(r, c).Save(StoredState::Current, params_.GParamRec, landscapes_.CurrentLandscape, countOccupied);
 }
 
 void LandscapeArrayStores::SavePreviousLandscape(int r, int c)
@@ -123,18 +123,18 @@ void LandscapeArrayStores::AdvanceLandscapeStores()
 
 void LandscapeArrayStores::SaveGenotypes(int r, int c)
 {
-    genotypeStores_.at(Index(r, c)).Save(StoredState::Current, Grids().Current);
+    genotypeStores_.at(Index(r, c)).Save(StoredState::Current, Grids().Current, block_);
 }
 
 void LandscapeArrayStores::SavePreviousGenotypes(int r, int c)
 {
-    genotypeStores_.at(Index(r, c)).Save(StoredState::Previous, Grids().Previous);
+    genotypeStores_.at(Index(r, c)).Save(StoredState::Previous, Grids().Previous, block_);
 }
 
 void LandscapeArrayStores::LoadGenotypes(int r, int c, StoredState which)
 {
     Genotypes& grids = Grids();
-    genotypeStores_.at(Index(r, c)).Load(which, which == StoredState::Current ? grids.Current : grids.Previous);
+    genotypeStores_.at(Index(r, c)).Load(which, which == StoredState::Current ? grids.Current : grids.Previous, block_);
 }
 
 void LandscapeArrayStores::AdvanceGenotypeStores()

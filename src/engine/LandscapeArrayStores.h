@@ -7,6 +7,7 @@
 #include "engine/Rng.h"
 #include "params/ParameterSet.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -23,7 +24,7 @@ namespace quorrel {
 class LandscapeArrayStores {
 public:
     // The previous state of one landscape opened for reading single cells and genotypes by
-    // their offset in the files, and rows for a scan.
+    // their offset in the files, and rows for a scan; valid until the stores are advanced.
     class PreviousReader {
     public:
         Cell ReadCell(int u, int v);
@@ -39,8 +40,9 @@ public:
         int maxX_;
         int maxspec_;
         int64_t occupied_;
-        ScratchFile::Handle cells_;
-        std::optional<ScratchFile::Handle> genotypes_;
+        // The files of the previous state, read through their own descriptors.
+        const ScratchFile* cells_;
+        const ScratchFile* genotypes_;
         std::vector<unsigned char> bytes_;
     };
 
@@ -55,8 +57,9 @@ public:
     int Cols() const { return cols_; }
     bool WithGenotypes() const { return !genotypeStores_.empty(); }
 
-    // CurrentLandscape -> current-state file of (r, c).
-    void SaveLandscape(int r, int c);
+    // CurrentLandscape -> current-state file of (r, c); its occupied cells counted on the way,
+    // or from the file when first asked for (see LandscapeStore::Save).
+    void SaveLandscape(int r, int c, bool countOccupied = true);
     // PreviousLandscape -> previous-state file of (r, c).
     void SavePreviousLandscape(int r, int c);
     // The previous-state file -> PreviousLandscape, or the current-state file -> CurrentLandscape.
@@ -98,6 +101,9 @@ private:
     std::vector<LandscapeStore> landscapeStores_;
     std::vector<GenotypeStore> genotypeStores_;
     Genotypes* genotypes_ = nullptr;
+    // The block that the genotype stores gather and read their rows through, one for all of
+    // them, so that the memory of an array run does not grow with its number of landscapes.
+    std::vector<std::byte> block_;
 };
 
 } // namespace quorrel

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace quorrel {
 
@@ -52,53 +53,71 @@ Cell LandscapeStore::Decode(const unsigned char* in)
     return Cell{static_cast<int32_t>(GetLE(in)), std::bit_cast<float>(GetLE(in + 4))};
 }
 
-void LandscapeStore::Save(StoredState which, const GParamStruct& p, const LandscapeGrid& grid)
+void LandscapeStore::Save(StoredState which, const GParamStruct& p, const LandscapeGrid& grid, bool countOccupied)
 {
     const std::size_t rowBytes = CellBytes * static_cast<std::size_t>(p.MaxX);
-    const int rows = RowsPerBlock(rowBytes);
-    auto* const block =
-        reinterpret_cast<unsigned char*>(StoreBlock(rowBytes * static_cast<std::size_t>(std::min(rows, p.MaxY))));
-    ScratchFile::Handle file = states_.ToWrite(which).OpenForWriting();
-    int64_t occupied = 0;
-    for (int y0 = 1; y0 <= p.MaxY; y0 += rows) {
-        const int y1 = std::min(p.MaxY, y0 + rows - 1);
-        for (int y = y0; y <= y1; ++y) {
-            const Cell* cells = grid.Row(y);
-            unsigned char* out = block + rowBytes * static_cast<std::size_t>(y - y0);
-            if constexpr (CellsAsStored)
-                std::memcpy(out, cells + 1, rowBytes);
-            for (int x = 1; x <= p.MaxX; ++x) {
-                if constexpr (!CellsAsStored)
-                    Encode(cells[x], out + CellBytes * (x - 1));
-                occupied += cells[x].Species != 0 ? 1 : 0;
-            }
-        }
-        file.Write(block, rowBytes * static_cast<std::size_t>(y1 - y0 + 1));
+    const ScratchFile& file = states_.ToWrite(which);
+    int64_t occupied = countOccupied ? 0 : NotCounted;
+    for (int y = 1; y <= p.MaxY && countOccupied; ++y) {
+        const Cell* cells = grid.Row(y);
+        // Counted in 32 bits a row, which the compiler can do in wide lanes.
+        uint32_t inRow = 0;
+        for (int x = 1; x <= p.MaxX; ++x)
+            inRow += cells[x].Species != 0 ? 1u : 0u;
+        occupied += inRow;
     }
-    file.Close();
+    if constexpr (CellsAsStored) {
+        // The interior rows go to the file straight from the grid.
+        file.WriteAt(0, grid.Row(1) + 1, rowBytes, sizeof(Cell) * LandscapeGrid::Size, static_cast<std::size_t>(p.MaxY));
+    } else {
+        std::vector<unsigned char> row(rowBytes);
+        for (int y = 1; y <= p.MaxY; ++y) {
+            const Cell* cells = grid.Row(y);
+            for (int x = 1; x <= p.MaxX; ++x)
+                Encode(cells[x], row.data() + CellBytes * (x - 1));
+            file.WriteAt(rowBytes * static_cast<std::size_t>(y - 1), row.data(), rowBytes, rowBytes, 1);
+        }
+    }
+    file.CutTo(rowBytes * static_cast<std::size_t>(p.MaxY));
     occupied_[Index(which)] = occupied;
 }
 
 void LandscapeStore::Load(StoredState which, const GParamStruct& p, LandscapeGrid& grid) const
 {
     const std::size_t rowBytes = CellBytes * static_cast<std::size_t>(p.MaxX);
-    const int rows = RowsPerBlock(rowBytes);
-    auto* const block =
-        reinterpret_cast<unsigned char*>(StoreBlock(rowBytes * static_cast<std::size_t>(std::min(rows, p.MaxY))));
-    ScratchFile::Handle file = states_.ToRead(which).OpenForReading();
-    for (int y0 = 1; y0 <= p.MaxY; y0 += rows) {
-        const int y1 = std::min(p.MaxY, y0 + rows - 1);
-        file.Read(block, rowBytes * static_cast<std::size_t>(y1 - y0 + 1));
-        for (int y = y0; y <= y1; ++y) {
+    const ScratchFile& file = states_.ToRead(which);
+    if constexpr (CellsAsStored) {
+        file.ReadAt(0, grid.Row(1) + 1, rowBytes, sizeof(Cell) * LandscapeGrid::Size, static_cast<std::size_t>(p.MaxY));
+    } else {
+        std::vector<unsigned char> row(rowBytes);
+        for (int y = 1; y <= p.MaxY; ++y) {
+            file.ReadAt(rowBytes * static_cast<std::size_t>(y - 1), row.data(), rowBytes, rowBytes, 1);
             Cell* cells = grid.Row(y);
-            const unsigned char* in = block + rowBytes * static_cast<std::size_t>(y - y0);
-            if constexpr (CellsAsStored)
-                std::memcpy(cells + 1, in, rowBytes);
-            else
-                for (int x = 1; x <= p.MaxX; ++x)
-                    cells[x] = Decode(in + CellBytes * (x - 1));
+            for (int x = 1; x <= p.MaxX; ++x)
+                cells[x] = Decode(row.data() + CellBytes * (x - 1));
         }
     }
+}
+
+int64_t LandscapeStore::Occupied(StoredState which) const
+{
+    int64_t& occupied = occupied_[Index(which)];
+    if (occupied != NotCounted)
+        return occupied;
+    // The cells of the file, a block of whole cells at a time.
+    const ScratchFile& file = states_.ToRead(which);
+    const std::uint64_t bytes = file.Size();
+    std::vector<unsigned char> block(std::min<std::uint64_t>(bytes, std::uint64_t(1) << 16) / CellBytes * CellBytes);
+    int64_t counted = 0;
+    for (std::uint64_t at = 0; at < bytes && !block.empty();) {
+        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(block.size(), bytes - at));
+        file.ReadAt(at, block.data(), n, n, 1);
+        for (std::size_t k = 0; k + CellBytes <= n; k += CellBytes)
+            counted += Decode(block.data() + k).Species != 0 ? 1 : 0;
+        at += n;
+    }
+    occupied = counted;
+    return occupied;
 }
 
 void LandscapeStore::AdvanceToPrevious()

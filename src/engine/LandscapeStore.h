@@ -22,14 +22,16 @@ public:
 
     LandscapeStore(const std::filesystem::path& folder, int row, int col);
 
-    // The interior of grid becomes the file's content, written in blocks of whole rows.
-    void Save(StoredState which, const GParamStruct& p, const LandscapeGrid& grid);
-    // The file's content becomes the interior of grid, read in blocks of whole rows.
+    // The interior of grid becomes the file's content, its rows written straight from the grid.
+    // Its occupied cells are counted on the way, or when countOccupied is off, from the file
+    // when they are first asked for.
+    void Save(StoredState which, const GParamStruct& p, const LandscapeGrid& grid, bool countOccupied = true);
+    // The file's content becomes the interior of grid, read straight into its rows.
     void Load(StoredState which, const GParamStruct& p, LandscapeGrid& grid) const;
     // The previous state becomes the current state (the files exchange roles).
     void AdvanceToPrevious();
     // The number of occupied cells in each state as last saved or advanced.
-    int64_t Occupied(StoredState which) const { return occupied_[Index(which)]; }
+    int64_t Occupied(StoredState which) const;
 
     const ScratchFile& File(StoredState which) const { return states_.ToRead(which); }
     void Remove() noexcept;
@@ -40,8 +42,10 @@ public:
 private:
     static int Index(StoredState which) { return which == StoredState::Current ? 0 : 1; }
 
+    static constexpr int64_t NotCounted = -1;
+
     StoredStates states_;
-    int64_t occupied_[2] = {0, 0};
+    mutable int64_t occupied_[2] = {0, 0};
 };
 
 } // namespace quorrel

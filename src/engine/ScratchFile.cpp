@@ -7,6 +7,9 @@
 #include <system_error>
 #include <utility>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace quorrel {
@@ -82,12 +85,133 @@ ScratchFile& ScratchFile::operator=(ScratchFile&& other) noexcept
     if (this != &other) {
         Remove();
         path_ = std::exchange(other.path_, {});
+        fd_ = std::exchange(other.fd_, -1);
+        size_ = other.size_;
     }
     return *this;
 }
 
+void ScratchFile::Fail(const char* fallback) const
+{
+    throw ArrayFileError(path_.string(), errno != 0 ? std::generic_category().message(errno) : fallback);
+}
+
+int ScratchFile::Descriptor(bool create) const
+{
+    if (fd_ >= 0) {
+        // A file deleted behind the run's back is lost, as it is to a reader opening it by
+        // its name (its descriptor would still reach the deleted content), and made again by
+        // a writer.
+        struct stat st {};
+        errno = 0;
+        if (::fstat(fd_, &st) != 0)
+            Fail("Cannot open the file");
+        if (st.st_nlink > 0)
+            return fd_;
+        ::close(std::exchange(fd_, -1));
+        if (!create) {
+            errno = ENOENT;
+            Fail("Cannot open the file");
+        }
+    }
+    errno = 0;
+    int fd = ::open(path_.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0 && create && errno == ENOENT) {
+        errno = 0;
+        fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    }
+    if (fd < 0)
+        Fail(create ? "Cannot create the file" : "Cannot open the file");
+    struct stat st {};
+    errno = 0;
+    if (::fstat(fd, &st) != 0) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        Fail("Cannot open the file");
+    }
+    size_ = static_cast<std::uint64_t>(st.st_size);
+    fd_ = fd;
+    return fd_;
+}
+
+void ScratchFile::Transfer(bool write, std::uint64_t offset, std::byte* first, std::size_t pieceBytes,
+                           std::size_t stride, std::size_t pieces) const
+{
+    const int fd = Descriptor(write);
+    if (pieceBytes == 0)
+        return;
+    // Up to Batch pieces a call; a call that moves less than asked goes on from where it stopped.
+    constexpr std::size_t Batch = 256;
+    iovec vectors[Batch];
+    std::size_t piece = 0;
+    std::size_t done = 0; // bytes of the current piece already moved
+    while (piece < pieces) {
+        std::size_t n = 0;
+        std::size_t asked = 0;
+        for (std::size_t k = piece; k < pieces && n < Batch; ++k, ++n) {
+            const std::size_t skip = k == piece ? done : 0;
+            vectors[n].iov_base = first + k * stride + skip;
+            vectors[n].iov_len = pieceBytes - skip;
+            asked += pieceBytes - skip;
+        }
+        errno = 0;
+        const ssize_t moved = write ? ::pwritev(fd, vectors, static_cast<int>(n), static_cast<off_t>(offset))
+                                    : ::preadv(fd, vectors, static_cast<int>(n), static_cast<off_t>(offset));
+        if (moved < 0 && errno == EINTR)
+            continue;
+        if (moved < 0)
+            Fail(write ? "Write error" : "Read error");
+        if (moved == 0 && asked > 0)
+            Fail(write ? "Write error" : "Read beyond end of file");
+        offset += static_cast<std::uint64_t>(moved);
+        std::size_t rest = static_cast<std::size_t>(moved);
+        while (rest > 0) {
+            const std::size_t left = pieceBytes - done;
+            if (rest < left) {
+                done += rest;
+                rest = 0;
+            } else {
+                rest -= left;
+                done = 0;
+                ++piece;
+            }
+        }
+    }
+    if (write && offset > size_)
+        size_ = offset;
+}
+
+void ScratchFile::WriteAt(std::uint64_t offset, const void* first, std::size_t pieceBytes, std::size_t stride,
+                          std::size_t pieces) const
+{
+    // pwritev takes the pieces as writable vectors but only reads them.
+    Transfer(true, offset, static_cast<std::byte*>(const_cast<void*>(first)), pieceBytes, stride, pieces);
+}
+
+void ScratchFile::ReadAt(std::uint64_t offset, void* first, std::size_t pieceBytes, std::size_t stride,
+                         std::size_t pieces) const
+{
+    Transfer(false, offset, static_cast<std::byte*>(first), pieceBytes, stride, pieces);
+}
+
+void ScratchFile::CutTo(std::uint64_t bytes) const
+{
+    // Called after writing: the descriptor, when open, was checked by the writing.
+    const int fd = fd_ >= 0 ? fd_ : Descriptor(true);
+    if (size_ <= bytes)
+        return;
+    errno = 0;
+    if (::ftruncate(fd, static_cast<off_t>(bytes)) != 0)
+        Fail("Write error");
+    size_ = bytes;
+}
+
 void ScratchFile::CopyFrom(const ScratchFile& other) const
 {
+    // The copy is written through a descriptor of its own: this file's is opened afresh after it.
+    if (fd_ >= 0)
+        ::close(std::exchange(fd_, -1));
     std::error_code ec;
     std::filesystem::copy_file(other.path_, path_, std::filesystem::copy_options::overwrite_existing, ec);
     if (ec)
@@ -96,6 +220,9 @@ void ScratchFile::CopyFrom(const ScratchFile& other) const
 
 void ScratchFile::Remove() noexcept
 {
+    if (fd_ >= 0)
+        ::close(std::exchange(fd_, -1));
+    size_ = 0;
     if (path_.empty())
         return;
     std::error_code ec;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <utility>
 
 namespace quorrel {
 
@@ -42,7 +43,11 @@ public:
     ScratchFile() = default;
     explicit ScratchFile(std::filesystem::path path) : path_(std::move(path)) {}
     ~ScratchFile() { Remove(); }
-    ScratchFile(ScratchFile&& other) noexcept : path_(std::move(other.path_)) { other.path_.clear(); }
+    ScratchFile(ScratchFile&& other) noexcept
+        : path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1)), size_(other.size_)
+    {
+        other.path_.clear();
+    }
     ScratchFile& operator=(ScratchFile&& other) noexcept;
     ScratchFile(const ScratchFile&) = delete;
     ScratchFile& operator=(const ScratchFile&) = delete;
@@ -51,13 +56,42 @@ public:
 
     Handle OpenForWriting() const { return Handle(path_, true); }
     Handle OpenForReading() const { return Handle(path_, false); }
+
+    // Reading and writing through the file's own descriptor, opened at the first use and
+    // kept open until the file is removed, so that a store that is read and written every
+    // generation opens nothing. Each call moves pieces of pieceBytes that lie stride bytes
+    // apart in memory (the rows of a grid, or one block when pieces is 1) to or from the file
+    // one after the other from offset, in as few system calls as the system allows.
+    void WriteAt(std::uint64_t offset, const void* first, std::size_t pieceBytes, std::size_t stride,
+                 std::size_t pieces) const;
+    // Reading beyond the end of the file is an error.
+    void ReadAt(std::uint64_t offset, void* first, std::size_t pieceBytes, std::size_t stride,
+                std::size_t pieces) const;
+    // The file's length.
+    std::uint64_t Size() const
+    {
+        Descriptor(false);
+        return size_;
+    }
+    // Cuts the file to bytes when it is longer (a file written again from its start with
+    // less than before).
+    void CutTo(std::uint64_t bytes) const;
     // This file becomes a copy of other.
     void CopyFrom(const ScratchFile& other) const;
     // Deletes the file if it exists; never fails.
     void Remove() noexcept;
 
 private:
+    // The descriptor, opened for reading and writing; created when missing only for writing.
+    int Descriptor(bool create) const;
+    void Transfer(bool write, std::uint64_t offset, std::byte* first, std::size_t pieceBytes, std::size_t stride,
+                  std::size_t pieces) const;
+    [[noreturn]] void Fail(const char* fallback) const;
+
     std::filesystem::path path_;
+    mutable int fd_ = -1;
+    // The file's length as this object last left it (read when the file is opened).
+    mutable std::uint64_t size_ = 0;
 };
 
 } // namespace quorrel

@@ -11,14 +11,6 @@ int RowsPerBlock(std::size_t rowBytes)
     return static_cast<int>(std::max<std::size_t>(1, (std::size_t(1) << 20) / std::max<std::size_t>(rowBytes, 1)));
 }
 
-std::byte* StoreBlock(std::size_t bytes)
-{
-    thread_local std::vector<std::byte> block;
-    if (block.size() < bytes)
-        block.resize(bytes);
-    return block.data();
-}
-
 StoredStates::StoredStates(std::filesystem::path current, std::filesystem::path previous)
     : files_{ScratchFile(std::move(current)), ScratchFile(std::move(previous))}
 {

@@ -15,11 +15,6 @@ enum class StoredState { Current, Previous };
 // least one.
 int RowsPerBlock(std::size_t rowBytes);
 
-// The block that every store reads and writes its rows through, at least bytes long: one
-// for all the stores of the thread, so that the memory of an array run does not grow with
-// its number of landscapes.
-std::byte* StoreBlock(std::size_t bytes);
-
 // The two scratch files of one stored landscape's states (its cells, or its genotypes).
 // Advancing the previous state to the current one exchanges the files' roles instead of
 // copying: until the current state is written again it is read from the file that now holds

@@ -55,9 +55,14 @@ void LandscapeArrayImage::ShowLandscapeArray(int g, int r, int c, int columns, i
         sink_->ShowLandscapeArray(picture_);
 }
 
+bool LandscapeArrayImage::WritesFinalBitmap(const OptionStruct& o)
+{
+    return o.WriteLandscape && IncludesBitmap(o.WriteLandTypes);
+}
+
 void LandscapeArrayImage::WriteFinalBitmap(const OptionStruct& o, Dialogs& dialogs) const
 {
-    if (!o.WriteLandscape || !IncludesBitmap(o.WriteLandTypes) || picture_.isNull())
+    if (!WritesFinalBitmap(o) || picture_.isNull())
         return;
     const std::string name = ChangeExtension(o.CAFilename, ".bmp");
     if (std::string error; !SaveBitmap(picture_, name, error))

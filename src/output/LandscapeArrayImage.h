@@ -32,12 +32,15 @@ public:
     // When the options ask for the final landscape as a bitmap: the picture as CAFilename
     // with the extension .bmp. A failure is reported as the landscape files' are.
     void WriteFinalBitmap(const OptionStruct& o, Dialogs& dialogs) const;
+    // Whether anything sees the picture: a window, or the final bitmap the options ask for.
+    bool Seen(const OptionStruct& o) const { return sink_ != nullptr || WritesFinalBitmap(o); }
     // Frees the picture after the last generation (the window keeps its copy).
     void Release() { picture_ = QImage(); }
 
     const QImage& Picture() const { return picture_; }
 
     static QSize PictureSize(int maxX, int maxY, int columns, int rows);
+    static bool WritesFinalBitmap(const OptionStruct& o);
     // The window's client area for a picture: its size, at most 700 pixels each way.
     static QSize ClientSize(const QSize& picture);
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 
 namespace quorrel {
 
@@ -68,6 +69,7 @@ void LandscapeTally::Take(const LandscapeGrid& landscape, int maxX, int maxY)
     }
     inRange_ = largest < RateBound;
     exact_ = inRange_ && least >= LowestRate - 1;
+    leastBits_ = least + 1u; // 0 when every rate is zero
     for (int s = 0; s <= MaxSpecies; ++s) {
         int64_t cells = 0;
         for (uint32_t p = 0; p < Slots; ++p) {
@@ -80,6 +82,16 @@ void LandscapeTally::Take(const LandscapeGrid& landscape, int maxX, int maxY)
         cells_[s] = cells;
         units_[0][s] += units_[1][s];
     }
+}
+
+double LandscapeTally::Unit() const
+{
+    if (leastBits_ == 0)
+        return 1.0;
+    // A normal number with exponent field e is a whole multiple of 2^(e - 150), and so is every
+    // larger one. Exact() holds it at 2^-10 or more, so the spacing is at least RateUnit.
+    const int exponent = static_cast<int>(leastBits_ >> 23) - 150;
+    return std::ldexp(1.0, std::max(exponent, -33));
 }
 
 } // namespace quorrel

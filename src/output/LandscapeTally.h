@@ -41,6 +41,11 @@ public:
     int32_t AtPercent(int s, int percent) const { return counts_[0][s][percent]; }
     // The sum of the rates of species s in RateUnit.
     int64_t RateUnits(int s) const { return units_[0][s]; }
+    // When Exact(): a power of two, RateUnit or more, of which every rate of the landscape is a
+    // whole multiple (the spacing of the single-precision numbers at its least rate other than
+    // zero), so that sums of its rates are exact in double as long as they stay below 2^53 of
+    // it. 1 when every rate is zero.
+    double Unit() const;
 
 private:
     // Two copies of every tally, taken by alternate cells, so that neighbouring cells of one
@@ -57,6 +62,7 @@ private:
     bool wide_;
     bool inRange_ = false;
     bool exact_ = false;
+    uint32_t leastBits_ = 0; // the bit pattern of the least rate other than zero, 0 when none
 };
 
 } // namespace quorrel

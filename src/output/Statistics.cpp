@@ -151,23 +151,34 @@ void Statistics::AddTally(const LandscapeTally& tally, bool coverage, bool rates
 }
 
 // The tally's rate sums added to the double sums, when that gives every sum as the cells
-// added one by one give it: each sum so far is a whole number of units and stays below 2^53
-// units with the landscape's, so that no partial sum rounds. False, and nothing added,
-// otherwise.
+// added one by one give it: in a unit (a power of two) of which each sum so far and every rate
+// of the landscape are whole multiples, each sum so far stays below 2^53 units with the
+// landscape's, so that no partial sum rounds. The unit is the tally's, or finer where a sum so
+// far needs it, but not below RateUnit. False, and nothing added, otherwise.
 bool Statistics::AddRateUnits(const LandscapeTally& tally)
 {
     constexpr int64_t Bound = int64_t(1) << 53;
     SpeciesTable<int64_t> units{};
+    SpeciesTable<double> unitOf{};
     for (int s = 1; s <= MaxSpecies; ++s) {
-        const double sofar = rateSum_[s] / LandscapeTally::RateUnit; // a power of two: exact
+        double unit = tally.Unit();
+        double sofar = rateSum_[s] / unit; // powers of two: exact
+        while (sofar >= 0.0 && sofar < static_cast<double>(Bound) && sofar != std::floor(sofar) &&
+               unit > LandscapeTally::RateUnit) {
+            unit /= 2.0;
+            sofar = rateSum_[s] / unit;
+        }
         if (!(sofar >= 0.0 && sofar < static_cast<double>(Bound)) || sofar != std::floor(sofar))
             return false;
-        units[s] = static_cast<int64_t>(sofar) + tally.RateUnits(s);
+        // The tally's sum in RateUnit is a whole multiple of the unit: every rate is.
+        const int64_t perUnit = static_cast<int64_t>(unit / LandscapeTally::RateUnit);
+        units[s] = static_cast<int64_t>(sofar) + tally.RateUnits(s) / perUnit;
+        unitOf[s] = unit;
         if (units[s] >= Bound)
             return false;
     }
     for (int s = 1; s <= MaxSpecies; ++s) {
-        rateSum_[s] = static_cast<double>(units[s]) * LandscapeTally::RateUnit;
+        rateSum_[s] = static_cast<double>(units[s]) * unitOf[s];
         rateCount_[s] += tally.Cells(s);
     }
     return true;

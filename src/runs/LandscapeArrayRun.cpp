@@ -138,7 +138,10 @@ RunEnd LandscapeArrayRun::Run(RunControl& control, RunObserver& observer)
                     model.StepLandscape(r, c, g);
                     leaving = PauseAndTestExit(control);
                 }
-            if ((shown.ShowCALandscape && g % control.DisplayCycle() == 0) || g == maxgen)
+            // The last picture is drawn for a window or the final bitmap; a stop leaves the
+            // landscapes loaded as ever.
+            if ((shown.ShowCALandscape && g % control.DisplayCycle() == 0) ||
+                (g == maxgen && (image.Seen(o) || leaving)))
                 ForEachLandscape(rows, cols, [&](int r, int c, int) {
                     model.Stores().LoadLandscape(r, c, StoredState::Current);
                     image.ShowLandscapeArray(g, r, c, cols, rows);

@@ -1,13 +1,17 @@
 #include "EngineTestSupport.h"
 
+#include "engine/ArrayFileError.h"
 #include "engine/GenotypeGrid.h"
+#include "engine/GenotypeStore.h"
 #include "engine/LandscapeArrayStores.h"
 #include "engine/ScratchFile.h"
 #include "params/AssertionFailure.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
+#include <limits>
 #include <map>
 #include <string>
 
@@ -122,6 +126,80 @@ TEST(ScratchFile, WritingAgainReplacesTheWholeContent)
     }
 }
 
+// The descriptor kept open: pieces lying apart in memory (more than one system call takes)
+// land one after the other, a shorter writing again is cut to its length, reading past the
+// end fails, and a file deleted behind the run's back is lost to readers and made again by
+// writers.
+TEST(ScratchFile, PiecesLandInOrderAndALostFileIsNoticed)
+{
+    TempFolder dir;
+    const ScratchFile file(dir.Path() / "f.tmp");
+    constexpr std::size_t Pieces = 700;
+    constexpr std::size_t Stride = 7;
+    std::string memory(Pieces * Stride, '.');
+    std::string want;
+    for (std::size_t k = 0; k < Pieces; ++k) {
+        const std::string piece = {char('a' + k % 26), char('A' + k / 26 % 26), char('0' + k % 10)};
+        memory.replace(k * Stride, 3, piece);
+        want += piece;
+    }
+    file.WriteAt(0, memory.data(), 3, Stride, Pieces);
+    file.CutTo(want.size());
+    EXPECT_EQ(ReadAll(file.Path().string()), want);
+    std::string back(Pieces * Stride, '.');
+    file.ReadAt(0, back.data(), 3, Stride, Pieces);
+    EXPECT_EQ(back, memory);
+
+    file.WriteAt(0, "short", 5, 5, 1);
+    file.CutTo(5);
+    EXPECT_EQ(ReadAll(file.Path().string()), "short");
+    char past[8];
+    EXPECT_THROW(file.ReadAt(2, past, sizeof past, sizeof past, 1), ArrayFileError);
+
+    fs::remove(file.Path());
+    try {
+        file.ReadAt(0, past, 1, 1, 1);
+        ADD_FAILURE() << "a deleted file was read";
+    } catch (const ArrayFileError& e) {
+        EXPECT_NE(std::string(e.what()).find("No such file or directory"), std::string::npos) << e.what();
+    }
+    file.WriteAt(0, "again", 5, 5, 1);
+    file.CutTo(5);
+    EXPECT_EQ(ReadAll(file.Path().string()), "again");
+}
+
+// A genotype store larger than its block is written and read a block at a time, at the
+// right offsets, by the whole-window load and by the row-by-row load alike.
+TEST(GenotypeStoreBlocks, ALandscapeOfManyBlocksRoundTrips)
+{
+    TempFolder dir;
+    constexpr int MaxX = 700;
+    constexpr int MaxY = 30; // rows of 84000 bytes: 12 to a block, three blocks
+    constexpr int Maxspec = 40;
+    for (const int windows : {0, 2}) {
+        Genotypes grids;
+        ASSERT_TRUE(grids.Allocate(MaxX, MaxY, Maxspec, std::numeric_limits<std::size_t>::max(), windows));
+        for (int y = 1; y <= MaxY; ++y)
+            for (int x = 1; x <= MaxX; x += (x + y) % 5 + 1) {
+                OutcomeTriple* g = grids.Current.Edit(x, y);
+                g[(x + y) % Maxspec] = OutcomeTriple{int8_t(y), int8_t(x % 100), int8_t(x / 100)};
+            }
+        std::vector<std::byte> want(grids.Current.InteriorBytes());
+        grids.Current.SaveInterior(want);
+        GenotypeStore store(dir.Path(), 1, 1);
+        std::vector<std::byte> block;
+        store.Save(StoredState::Current, grids.Current, block);
+        EXPECT_LT(block.size(), want.size());
+        const std::string file = ReadAll(store.File(StoredState::Current).Path().string());
+        ASSERT_EQ(file.size(), want.size());
+        EXPECT_EQ(std::memcmp(file.data(), want.data(), want.size()), 0);
+        store.Load(StoredState::Current, grids.Previous, block);
+        std::vector<std::byte> back(want.size());
+        grids.Previous.SaveInterior(back);
+        EXPECT_EQ(back, want) << windows << " windows";
+    }
+}
+
 // Advancing exchanges the files' roles; every state still reads back as the one last
 // written or advanced, whatever order saving, advancing and loading come in.
 TEST_F(StoresTest, AdvancedStatesReadBackAsIfCopied)
@@ -140,6 +218,21 @@ TEST_F(StoresTest, AdvancedStatesReadBackAsIfCopied)
             for (int x = 1; x <= g.MaxX; ++x)
                 ASSERT_EQ(got(x, y), want(x, y)) << where << " at " << x << "," << y;
     };
+    // The occupied cells as counted on the way, or from the file when the saving left them.
+    auto occupiedIn = [&](const LandscapeGrid& grid) {
+        int64_t n = 0;
+        for (int y = 1; y <= g.MaxY; ++y)
+            for (int x = 1; x <= g.MaxX; ++x)
+                n += grid(x, y).Species != 0 ? 1 : 0;
+        return n;
+    };
+    for (const bool counted : {true, false}) {
+        Fill(counted ? 4 : 5);
+        store.Save(StoredState::Current, g, lands.CurrentLandscape, counted);
+        store.AdvanceToPrevious();
+        EXPECT_EQ(store.Occupied(StoredState::Previous), occupiedIn(lands.CurrentLandscape)) << counted;
+        EXPECT_GT(store.Occupied(StoredState::Current), 0);
+    }
     const LandscapeGrid a = saveCurrent(1);
     store.AdvanceToPrevious();
     expectState(StoredState::Current, a, "current after advancing");

@@ -239,10 +239,11 @@ TEST_F(StatisticsTest, ArrayKindsAccumulateOverTheLandscapes)
 
 // The statistics read from a tally are those of the cells added one by one, to the bit, on
 // rates the tally sums exactly and on rates it does not (which it leaves to a pass of its own),
-// for a single landscape and over the landscapes of an array.
+// for a single landscape and over the landscapes of an array, also where the sums over the
+// array outgrow 2^53 of the finest unit (2^-33), which the coarser spacing of larger rates
+// keeps exact.
 TEST_F(StatisticsTest, StatisticsFromATallyAreThoseOfTheCellsOneByOne)
 {
-    Resize(61, 40, 2);
     params.GParamRec.Maxspec = 3;
     std::mt19937 random(7);
     auto uniform = [&] { return std::uniform_real_distribution<double>(0.0, 1.0)(random); };
@@ -251,20 +252,13 @@ TEST_F(StatisticsTest, StatisticsFromATallyAreThoseOfTheCellsOneByOne)
     const Rate drawn = [&] { return static_cast<float>(uniform() * (0.8f - 0.3f) + 0.3f); };
     const Rate fromZero = [&] { return static_cast<float>(uniform()); };
     const Rate someTiny = [&] { return uniform() < 0.02 ? static_cast<float>(uniform() * 1e-6) : drawn(); };
-    // Whether the landscape holds a rate below 2^-10 other than zero.
-    auto fill = [&](const Rate& rate) {
-        bool tiny = false;
-        for (int y = 1; y <= 40; ++y)
-            for (int x = 1; x <= 61; ++x) {
-                const int s = static_cast<int>(uniform() * 4);
-                landscape(x, y) = s == 0 ? EmptyCell : Cell{s, rate()};
-                tiny = tiny || (landscape(x, y).GRate > 0.0f && landscape(x, y).GRate < 0x1p-10f);
-            }
-        return tiny;
-    };
+    const Rate large = [&] { return static_cast<float>(1.0 + uniform() * 0.99); };
+    const Rate fine = [&] { return static_cast<float>(0x1p-10 + uniform() * 0x1p-11); };
     struct Case {
         const char* name;
         std::vector<Rate> landscapes; // one: a single landscape; more: an array
+        int maxX = 61;
+        int maxY = 40;
     };
     const Case cases[] = {
         {"whole percentages", {percents}},
@@ -274,9 +268,23 @@ TEST_F(StatisticsTest, StatisticsFromATallyAreThoseOfTheCellsOneByOne)
         {"array", {drawn, percents, drawn}},
         {"array, some below 2^-10 in the middle", {drawn, someTiny, drawn}},
         {"array, some below 2^-10 first", {someTiny, drawn, percents}},
+        {"array whose sums pass 2^20", {large, large, drawn, large, large, large, large}, 700, 700},
+        {"array of sums past 2^20 after rates near 2^-10", {fine, large, large, large, large, large, large}, 700, 700},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        Resize(c.maxX, c.maxY, 2);
+        // Whether the landscape holds a rate below 2^-10 other than zero.
+        auto fill = [&](const Rate& rate) {
+            bool tiny = false;
+            for (int y = 1; y <= c.maxY; ++y)
+                for (int x = 1; x <= c.maxX; ++x) {
+                    const int s = static_cast<int>(uniform() * 4);
+                    landscape(x, y) = s == 0 ? EmptyCell : Cell{s, rate()};
+                    tiny = tiny || (landscape(x, y).GRate > 0.0f && landscape(x, y).GRate < 0x1p-10f);
+                }
+            return tiny;
+        };
         Statistics byCell(params, options, landscape, colors);
         Statistics byTally(params, options, landscape, colors);
         const int n = static_cast<int>(c.landscapes.size());
@@ -287,7 +295,7 @@ TEST_F(StatisticsTest, StatisticsFromATallyAreThoseOfTheCellsOneByOne)
             const bool tiny = fill(c.landscapes[i]);
             const int kind = n == 1 ? 1 : i == 0 ? 4 : i == n - 1 ? 10 : 7;
             byCell.ComputeStatistics(true, true, true, kind);
-            tally.Take(landscape, 61, 40);
+            tally.Take(landscape, c.maxX, c.maxY);
             EXPECT_EQ(tally.Exact(), !tiny);
             byTally.ComputeStatistics(true, true, true, kind, &tally);
         }

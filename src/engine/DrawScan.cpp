@@ -172,6 +172,15 @@ __attribute__((target("avx2"))) int DrawScan::NextInRowWide(const Cell* row, int
 
 namespace {
 
+// The coefficients that take a state 1..32 draws ahead, eight to a vector.
+__attribute__((target("avx2"))) inline void LoadSteps32(__m256i* mul, __m256i* add)
+{
+    for (int k = 0; k < 4; ++k) {
+        mul[k] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Jump.Mul.data() + 1 + 8 * k));
+        add[k] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Jump.Add.data() + 1 + 8 * k));
+    }
+}
+
 // The states of the next 32 draws after s (lane i of states[k] the state of draw
 // 8k + i + 1), each compared with the bound (offset by the sign bit): bit j of the result is
 // set where draw j + 1 falls below it. The four groups do not wait on each other.
@@ -212,10 +221,7 @@ __attribute__((target("avx2"))) int DrawScan::NextBelowWide(int count, uint32_t 
 {
     __m256i mul[4];
     __m256i add[4];
-    for (int k = 0; k < 4; ++k) {
-        mul[k] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Jump.Mul.data() + 1 + 8 * k));
-        add[k] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Jump.Add.data() + 1 + 8 * k));
-    }
+    LoadSteps32(mul, add);
     const __m256i sign = _mm256_set1_epi32(INT32_MIN);
     const __m256i bound = _mm256_set1_epi32(static_cast<int32_t>(threshold ^ 0x80000000u));
     uint32_t s = seed;
@@ -243,10 +249,7 @@ __attribute__((target("avx2"))) int DrawScan::NextOccupiedWide(const uint64_t* b
 {
     __m256i mul[4];
     __m256i add[4];
-    for (int k = 0; k < 4; ++k) {
-        mul[k] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Jump.Mul.data() + 1 + 8 * k));
-        add[k] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Jump.Add.data() + 1 + 8 * k));
-    }
+    LoadSteps32(mul, add);
     const __m256i sign = _mm256_set1_epi32(INT32_MIN);
     const __m256i bound = _mm256_set1_epi32(static_cast<int32_t>(static_cast<uint32_t>(bound_) ^ 0x80000000u));
     uint32_t s = seed;

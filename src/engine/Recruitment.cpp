@@ -208,21 +208,31 @@ bool FindRecruitParent(const GParamStruct& g, const LandscapeGrid& grid, Rng& rn
     return grid(px, py).Species != 0 || FindOccupiedCell(g, grid, px, py);
 }
 
-bool FindRecruitParent(const GParamStruct& g, const SpeciesMap& map, const LandscapeGrid& grid, Rng& rng, int& px,
-                       int& py)
+namespace {
+
+// The probes of a parent from state s one at a time, as the literal search makes them, until
+// one finds an occupied cell or no try is left; returns the state after the last.
+template <typename Occupied>
+uint32_t ProbeOneByOne(const GParamStruct& g, uint32_t s, int tries, int& px, int& py, const Occupied& occupied)
 {
     const uint64_t maxX = static_cast<uint32_t>(g.MaxX);
     const uint64_t maxY = static_cast<uint32_t>(g.MaxY);
-    uint32_t s = rng.RandSeed;
-    int tries = g.MaxX * g.MaxY;
     do {
         s = s * Rng::Multiplier + Rng::Increment;
         px = static_cast<int>((maxX * s) >> 32) + 1;
         s = s * Rng::Multiplier + Rng::Increment;
         py = static_cast<int>((maxY * s) >> 32) + 1;
         --tries;
-    } while (map(px, py) == 0 && tries >= 0);
-    rng.RandSeed = s;
+    } while (!occupied(px, py) && tries >= 0);
+    return s;
+}
+
+} // namespace
+
+bool FindRecruitParent(const GParamStruct& g, const SpeciesMap& map, const LandscapeGrid& grid, Rng& rng, int& px,
+                       int& py)
+{
+    rng.RandSeed = ProbeOneByOne(g, rng.RandSeed, g.MaxX * g.MaxY, px, py, [&](int x, int y) { return map(x, y) != 0; });
     return map(px, py) != 0 || FindOccupiedCell(g, grid, px, py);
 }
 
@@ -258,15 +268,8 @@ bool FindRecruitParent(const GParamStruct& g, const OccupancyBits& bits, const L
         s = jump.Mul[8] * s + jump.Add[8];
         tries -= 4;
     }
-    if (tries >= 0) {
-        do {
-            s = s * Rng::Multiplier + Rng::Increment;
-            px = static_cast<int>((maxX * s) >> 32) + 1;
-            s = s * Rng::Multiplier + Rng::Increment;
-            py = static_cast<int>((maxY * s) >> 32) + 1;
-            --tries;
-        } while (!bits.Occupied(px, py) && tries >= 0);
-    }
+    if (tries >= 0)
+        s = ProbeOneByOne(g, s, tries, px, py, [&](int x, int y) { return bits.Occupied(x, y); });
     rng.RandSeed = s;
     return bits.Occupied(px, py) || FindOccupiedCell(g, grid, px, py);
 }

@@ -265,6 +265,9 @@ bool FindRecruitParent(const GParamStruct& g, const OccupancyBits& bits, const L
             rng.RandSeed = jump.Mul[2 * k + 2] * s + jump.Add[2 * k + 2];
             return true;
         }
+        // The last probe's cell, where the search below starts when no try is left.
+        px = xs[3];
+        py = ys[3];
         s = jump.Mul[8] * s + jump.Add[8];
         tries -= 4;
     }

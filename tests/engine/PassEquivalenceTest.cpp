@@ -114,6 +114,46 @@ TEST(PassEquivalence, ParentProbesOnTheSpeciesMapMatchThoseOnTheLandscape)
     }
 }
 
+// Landscapes of two occupied cells, small enough that every probe often misses: the search
+// then scans from the last probe's cell, for every count of probes left over by the groups of four.
+TEST(PassEquivalence, ParentProbesThatAllMissScanOnFromTheLastProbe)
+{
+    const Size sizes[] = {{1, 3}, {2, 3}, {3, 3}, {2, 4}, {3, 5}};
+    for (const Size& size : sizes) {
+        ParameterSet p = SmallParameters(size.maxX, size.maxY);
+        const GParamStruct& g = p.GParamRec;
+        auto grid = std::make_unique<LandscapeGrid>();
+        Fill(g, *grid, 0.0, 1u);
+        (*grid)(1, 1) = Cell{1, 0.5f};
+        (*grid)(size.maxX, size.maxY / 2 + 1) = Cell{2, 0.5f};
+        SpeciesMap map;
+        map.Build(*grid, g.MaxX, g.MaxY);
+        OccupancyBits bits;
+        bits.Build(*grid, g.MaxX, g.MaxY);
+        int allMissed = 0;
+        for (uint32_t seed = 1; seed <= 300; ++seed) {
+            Rng literal{seed};
+            Rng probed{seed};
+            Rng probedBits{seed};
+            int lx = 0, ly = 0, mx = 0, my = 0, bx = 0, by = 0;
+            ASSERT_TRUE(FindRecruitParent(g, *grid, literal, lx, ly));
+            ASSERT_TRUE(FindRecruitParent(g, map, *grid, probed, mx, my));
+            ASSERT_TRUE(FindRecruitParent(g, bits, *grid, probedBits, bx, by));
+            const std::string where = Where(size, 0.0, seed);
+            ASSERT_EQ(probed.RandSeed, literal.RandSeed) << where;
+            ASSERT_EQ(probedBits.RandSeed, literal.RandSeed) << where;
+            ASSERT_EQ(std::pair(mx, my), std::pair(lx, ly)) << where;
+            ASSERT_EQ(std::pair(bx, by), std::pair(lx, ly)) << where;
+            // Every probe made: two draws for each of MaxX x MaxY + 1 tries.
+            Rng every{seed};
+            for (int d = 0; d < 2 * (g.MaxX * g.MaxY + 1); ++d)
+                every.RandSeed = every.RandSeed * Rng::Multiplier + Rng::Increment;
+            allMissed += every.RandSeed == literal.RandSeed ? 1 : 0;
+        }
+        EXPECT_GT(allMissed, 0) << size.maxX << " x " << size.maxY;
+    }
+}
+
 struct RecruitmentCase {
     std::string name;
     int recruitType;

@@ -1,6 +1,9 @@
 #include "engine/EmptyCells.h"
 
 #include "engine/WideKernel.h"
+#ifdef QRL_WIDE_KERNEL
+#include "engine/SpeciesLanes.h"
+#endif
 
 #include <bit>
 
@@ -93,11 +96,7 @@ __attribute__((target("avx2"))) void EmptyCells::AppendRowWide(const Cell* row, 
     const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
     int x = 1;
     for (; x + 7 <= maxX; x += 8) {
-        // The species of cells x..x+7 in order: the even 32-bit lanes of both halves.
-        const __m256 low = _mm256_loadu_ps(reinterpret_cast<const float*>(row + x));
-        const __m256 high = _mm256_loadu_ps(reinterpret_cast<const float*>(row + x + 4));
-        const __m256i species = _mm256_permute4x64_epi64(
-            _mm256_castps_si256(_mm256_shuffle_ps(low, high, _MM_SHUFFLE(2, 0, 2, 0))), _MM_SHUFFLE(3, 1, 2, 0));
+        const __m256i species = SpeciesOfEight(row + x);
         const int empty = _mm256_movemask_ps(_mm256_castsi256_ps(_mm256_cmpeq_epi32(species, zero)));
         const __m256i order = _mm256_load_si256(reinterpret_cast<const __m256i*>(Compress.Order[empty]));
         const __m256i positions = _mm256_add_epi32(_mm256_set1_epi32(y * Pack + x), lanes);

@@ -1,6 +1,9 @@
 #include "engine/OccupancyBits.h"
 
 #include "engine/WideKernel.h"
+#ifdef QRL_WIDE_KERNEL
+#include "engine/SpeciesLanes.h"
+#endif
 
 #include <cstring>
 
@@ -78,10 +81,7 @@ __attribute__((target("avx2"))) void OccupancyBits::BuildRowWide(const Cell* row
     const __m256i zero = _mm256_setzero_si256();
     int x = 1;
     for (; x + 7 <= maxX; x += 8) {
-        const __m256 low = _mm256_loadu_ps(reinterpret_cast<const float*>(row + x));
-        const __m256 high = _mm256_loadu_ps(reinterpret_cast<const float*>(row + x + 4));
-        const __m256i cells = _mm256_permute4x64_epi64(
-            _mm256_castps_si256(_mm256_shuffle_ps(low, high, _MM_SHUFFLE(2, 0, 2, 0))), _MM_SHUFFLE(3, 1, 2, 0));
+        const __m256i cells = SpeciesOfEight(row + x);
         const int empty = _mm256_movemask_ps(_mm256_castsi256_ps(_mm256_cmpeq_epi32(cells, zero)));
         bytes[(x - 1) >> 3] = static_cast<uint8_t>(~empty);
         if (species != nullptr) {

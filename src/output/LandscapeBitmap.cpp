@@ -1,6 +1,9 @@
 #include "output/LandscapeBitmap.h"
 
 #include "engine/WideKernel.h"
+#ifdef QRL_WIDE_KERNEL
+#include "engine/SpeciesLanes.h"
+#endif
 #include "params/AssertionFailure.h"
 
 #include <QFile>
@@ -37,11 +40,7 @@ __attribute__((target("avx2"))) uint32_t ColourRowWide(const Cell* row, int maxX
     __m256i highest = _mm256_setzero_si256();
     int x = 1;
     for (; x + 7 <= maxX; x += 8) {
-        const __m256 a = _mm256_loadu_ps(reinterpret_cast<const float*>(row + x));
-        const __m256 b = _mm256_loadu_ps(reinterpret_cast<const float*>(row + x + 4));
-        // Lanes s0 s1 s4 s5 | s2 s3 s6 s7, put in order.
-        const __m256i mixed = _mm256_castps_si256(_mm256_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0)));
-        const __m256i species = _mm256_permute4x64_epi64(mixed, _MM_SHUFFLE(3, 1, 2, 0));
+        const __m256i species = SpeciesOfEight(row + x);
         highest = _mm256_max_epu32(highest, species);
         const __m256i pixels = _mm256_i32gather_epi32(colours, _mm256_min_epu32(species, last), 4);
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(line + x - 1), pixels);

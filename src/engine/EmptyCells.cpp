@@ -36,10 +36,14 @@ void EmptyCells::List(const OccupancyBits& bits, int maxX, int maxY)
     // The bits of the columns after maxX are set: at most maxX * maxY cells are empty.
     Reserve(maxX * maxY); // allocates only when the run was not started by StartRun
     Clear();
-    if (wide_) {
+    if (wide_)
         ListWide(bits, maxY);
-        return;
-    }
+    else
+        ListPlain(bits, maxY);
+}
+
+void EmptyCells::ListPlain(const OccupancyBits& bits, int maxY)
+{
     for (int y = 1; y <= maxY; ++y) {
         const uint64_t* row = bits.Row(y);
         for (int w = 0; w < OccupancyBits::RowWords; ++w)
@@ -139,12 +143,7 @@ __attribute__((target("avx2"))) void EmptyCells::ListWide(const OccupancyBits& b
 void EmptyCells::ListWide(const OccupancyBits& bits, int maxY)
 {
     wide_ = false;
-    for (int y = 1; y <= maxY; ++y) {
-        const uint64_t* row = bits.Row(y);
-        for (int w = 0; w < OccupancyBits::RowWords; ++w)
-            for (uint64_t empty = ~row[w]; empty != 0; empty &= empty - 1)
-                cells_[static_cast<std::size_t>(count_++)] = y * Pack + w * 64 + std::countr_zero(empty) + 1;
-    }
+    ListPlain(bits, maxY);
 }
 
 void EmptyCells::AppendRowWide(const Cell* row, int maxX, int y)

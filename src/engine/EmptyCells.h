@@ -38,6 +38,7 @@ public:
 private:
     void AppendRowWide(const Cell* row, int maxX, int y);
     void ListWide(const OccupancyBits& bits, int maxY);
+    void ListPlain(const OccupancyBits& bits, int maxY);
 
     UninitialisedArray<int32_t> cells_;
     int count_ = 0;

@@ -59,8 +59,9 @@ void ExpectBitsMatch(const GParamStruct& g, const LandscapeGrid& grid, const Occ
         for (int x = 1; x <= g.MaxX; ++x) {
             empty += grid(x, y).Species == 0;
             ASSERT_EQ(bits.Occupied(x, y), grid(x, y).Species != 0) << how << ", cell " << x << ", " << y;
-            if (grid(x, y).Species != 0 && bits.KeepsSpecies())
+            if (grid(x, y).Species != 0 && bits.KeepsSpecies()) {
                 ASSERT_EQ(bits.Species(x, y), grid(x, y).Species) << how << ", cell " << x << ", " << y;
+            }
         }
     // Listed off the bits, the empty cells are those listed off the landscape.
     for (const bool wide : {false, true}) {
@@ -330,8 +331,9 @@ TEST(PassEquivalence, MortalityMatchesTheLiteralPass)
                                 where + (wide ? ", wide" : ", plain") + (tracked ? ", on bits" : "");
                             ASSERT_NO_FATAL_FAILURE(ExpectSameLandscape(p.GParamRec, *literal, *grid, how));
                             ASSERT_EQ(rng.RandSeed, literalRng.RandSeed) << how;
-                            if (tracked)
+                            if (tracked) {
                                 ASSERT_NO_FATAL_FAILURE(ExpectBitsMatch(p.GParamRec, *grid, bits, how));
+                            }
                         }
                     }
                 }
@@ -385,8 +387,9 @@ TEST(PassEquivalence, DisturbanceMatchesTheLiteralPass)
                         pass.Apply(p, *grid, rng, tracked);
                         ASSERT_NO_FATAL_FAILURE(ExpectSameLandscape(g, *literal, *grid, how));
                         ASSERT_EQ(rng.RandSeed, literalRng.RandSeed) << how;
-                        if (tracked != nullptr)
+                        if (tracked != nullptr) {
                             ASSERT_NO_FATAL_FAILURE(ExpectBitsMatch(g, *grid, bits, how));
+                        }
                     }
                 }
             }

@@ -1,10 +1,10 @@
 #include "ui/TLandscapeForm.h"
 
 #include "ui/PictureCopy.h"
+#include "ui/ScreenRefresh.h"
 
 #include <QPaintEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QScrollArea>
 
 namespace quorrel {
@@ -58,10 +58,7 @@ bool TLandscapeForm::WantsPicture() const
 {
     if (isHidden() || !sinceShown_.isValid())
         return true;
-    // A screen that tells no rate is taken to show 60 pictures a second.
-    const QScreen* shownOn = screen();
-    const double rate = shownOn != nullptr && shownOn->refreshRate() >= 1.0 ? shownOn->refreshRate() : 60.0;
-    return double(sinceShown_.nsecsElapsed()) >= 1e9 / rate;
+    return sinceShown_.nsecsElapsed() >= RefreshNanoseconds(*this);
 }
 
 void TLandscapeForm::ShowLandscape(const QImage& picture)

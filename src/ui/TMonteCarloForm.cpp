@@ -4,6 +4,7 @@
 #include "runs/MonteCarloSeries.h"
 #include "ui/ClickableLineEdit.h"
 #include "ui/OutputWindows.h"
+#include "ui/RepaintPacer.h"
 #include "ui/TInitProgressForm.h"
 
 #include <QCloseEvent>
@@ -100,6 +101,8 @@ void TMonteCarloForm::StartBtnClick()
 {
     if (!StartBtn->isEnabled())
         return;
+    // The run may go faster than the screen: its windows repaint at the screen's rate.
+    const RepaintPacer pacer;
     try {
         series_->Start(*this, *this, RepeatTimes->text().toStdString(), ResultFile->text().trimmed().toStdString());
     } catch (const std::exception& e) {

@@ -2,6 +2,7 @@
 
 #include "params/FieldParsers.h"
 #include "ui/OutputWindows.h"
+#include "ui/RepaintPacer.h"
 #include "ui/TInitProgressForm.h"
 
 #include <QCloseEvent>
@@ -91,6 +92,8 @@ void TSteppedRunForm::StartBtnClick()
 {
     if (!StartBtn->isEnabled())
         return;
+    // The run may go faster than the screen: its windows repaint at the screen's rate.
+    const RepaintPacer pacer;
     try {
         RunModel();
     } catch (const std::exception& e) {

@@ -1,6 +1,7 @@
 #include "ui/PictureCopy.h"
 #include "ui/PlotPicture.h"
 #include "ui/PlotView.h"
+#include "ui/RepaintPacer.h"
 
 #include <QPaintEvent>
 #include <QtTest>
@@ -48,6 +49,7 @@ private slots:
     void CopyTakesOnlyWhatChanged();
     void RowPlotsRepaintOnlyTheirNewRows();
     void StatisticPlotRepaintsOnlyTheNewSegment();
+    void PacedWindowsPaintHeldChangesTogether();
 };
 
 void PlotRepaintTest::CopyTakesOnlyWhatChanged_data()
@@ -150,6 +152,53 @@ void PlotRepaintTest::StatisticPlotRepaintsOnlyTheNewSegment()
     QCOMPARE(view.Picture(), picture);
     view.SetPicture(picture);
     QCOMPARE(PaintedBy(recorder), QRegion());
+}
+
+void PlotRepaintTest::PacedWindowsPaintHeldChangesTogether()
+{
+    QImage picture = White(30, 20);
+    PlotPicture view(nullptr);
+    PaintRecorder recorder(view);
+    view.SetRows(picture, -1);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    PaintedBy(recorder);
+    int drawn = 0;
+    auto drawRow = [&](int y) {
+        ++drawn;
+        for (int x = 0; x < 30; ++x)
+            picture.setPixel(x, y, qRgb(10 * y, 20, drawn));
+        view.SetRows(picture, y);
+    };
+
+    for (const bool uncovered : {false, true}) {
+        {
+            // Never due again within the test: what follows the first repaint is held.
+            const RepaintPacer pacer(std::chrono::hours(1));
+            drawRow(0);
+            QCOMPARE(PaintedBy(recorder), QRegion(0, 0, 30, 1));
+            drawRow(1);
+            drawRow(2);
+            QCOMPARE(PaintedBy(recorder), QRegion());
+            if (uncovered) {
+                // A window the system shows again is painted whole at once.
+                view.hide();
+                view.show();
+                QVERIFY(QTest::qWaitForWindowExposed(&view));
+                QCOMPARE(PaintedBy(recorder), QRegion(view.rect()));
+            }
+        }
+        // The held repaints are made together when the pacer ends.
+        QCOMPARE(PaintedBy(recorder), uncovered ? QRegion() : QRegion(0, 1, 30, 2));
+        QCOMPARE(view.Picture(), picture);
+    }
+
+    // A held repaint is made once the refresh is due, though nothing else asks for one.
+    const RepaintPacer pacer(std::chrono::milliseconds(30));
+    drawRow(3);
+    QCOMPARE(PaintedBy(recorder), QRegion(0, 3, 30, 1));
+    drawRow(4);
+    QTRY_COMPARE(recorder.painted, QRegion(0, 4, 30, 1));
 }
 
 QTEST_MAIN(PlotRepaintTest)

@@ -23,11 +23,18 @@ void LandscapeTally::UseWideKernel(bool on) { wide_ = on && available_; }
 
 void LandscapeTally::Take(const LandscapeGrid& landscape, int maxX, int maxY)
 {
-    for (auto& copy : counts_)
-        for (auto& row : copy)
-            row.fill(0);
-    for (auto& copy : units_)
-        copy.fill(0);
+    // Only the rows the last landscape filled hold anything.
+    for (uint32_t row = 0; row < Rows; ++row) {
+        if (row >= rowsUsed_ && (row != Outside || !outsideUsed_))
+            continue;
+        for (int copy = 0; copy < 2; ++copy) {
+            counts_[copy][row].fill(0);
+            units_[copy][row] = 0;
+        }
+        if (row <= MaxSpecies)
+            cells_[row] = 0;
+    }
+    uint32_t highest = 0;
     // The least bit pattern less one (zero the largest) and the largest bit pattern of the
     // rates: every rate is zero or in [2^-10, 2) if the first is at least LowestRate - 1 and
     // the second below RateBound (no negative rate, not even minus zero); the second alone
@@ -38,6 +45,7 @@ void LandscapeTally::Take(const LandscapeGrid& landscape, int maxX, int maxY)
     auto add = [&](const Cell& cell, int copy, int64_t number) {
         const uint32_t species = static_cast<uint32_t>(cell.Species);
         const uint32_t row = species <= MaxSpecies ? species : Outside;
+        highest = std::max(highest, row);
         const float rate = cell.GRate;
         // Negative and huge products go to the last slot, which only inexact tallies fill.
         const uint32_t percent = std::min(static_cast<uint32_t>(static_cast<int>(rate * 100.0f)), Slots - 1);
@@ -70,7 +78,9 @@ void LandscapeTally::Take(const LandscapeGrid& landscape, int maxX, int maxY)
     inRange_ = largest < RateBound;
     exact_ = inRange_ && least >= LowestRate - 1;
     leastBits_ = least + 1u; // 0 when every rate is zero
-    for (int s = 0; s <= MaxSpecies; ++s) {
+    outsideUsed_ = highest == Outside;
+    rowsUsed_ = outsideUsed_ ? Rows - 1 : highest + 1;
+    for (uint32_t s = 0; s < rowsUsed_; ++s) {
         int64_t cells = 0;
         for (uint32_t p = 0; p < Slots; ++p) {
             counts_[0][s][p] += counts_[1][s][p];

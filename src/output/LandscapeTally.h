@@ -63,6 +63,10 @@ private:
     bool inRange_ = false;
     bool exact_ = false;
     uint32_t leastBits_ = 0; // the bit pattern of the least rate other than zero, 0 when none
+    // The rows 0..MaxSpecies that the last landscape can have filled (those up to its
+    // highest species), and whether it filled the row of the other species.
+    uint32_t rowsUsed_ = Rows - 1;
+    bool outsideUsed_ = true;
 };
 
 } // namespace quorrel

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <vector>
 
 namespace quorrel {
 namespace {
@@ -145,6 +146,42 @@ TEST(LandscapeTallyTest, DistinctCellsGiveTheTalliesOfCellByCell)
             cells += plain.Cells(s);
         }
         EXPECT_EQ(cells, int64_t(c.maxX) * c.maxY);
+    }
+}
+
+// A tally that takes one landscape after another holds nothing of the landscapes before:
+// the rows of species that only an earlier landscape had, the cells of species outside the
+// tables, and fewer species after more.
+TEST(LandscapeTallyTest, EachLandscapeIsTalliedAfreshAfterAnother)
+{
+    const std::vector<std::vector<int>> sequences = {
+        {MaxSpecies, 2, 0}, {3, -4, 1}, {99, MaxSpecies, 5}, {1, 1, 7}};
+    for (const bool wideKernel : {true, false}) {
+        for (const std::vector<int>& species : sequences) {
+            LandscapeTally reused;
+            reused.UseWideKernel(wideKernel);
+            for (const int highest : species) {
+                SCOPED_TRACE(testing::Message() << "highest species " << highest << (wideKernel ? ", wide" : ""));
+                LandscapeGrid landscape;
+                for (int y = 1; y <= 9; ++y)
+                    for (int x = 1; x <= 13; ++x) {
+                        const int s = (x * 7 + y * 3) % 4 == 0 ? highest : (x + y) % 3;
+                        landscape(x, y) = Cell{s, 0.25f * static_cast<float>((x + s) % 4)};
+                    }
+                LandscapeTally fresh;
+                fresh.UseWideKernel(wideKernel);
+                reused.Take(landscape, 13, 9);
+                fresh.Take(landscape, 13, 9);
+                EXPECT_EQ(reused.InRange(), fresh.InRange());
+                EXPECT_EQ(reused.Exact(), fresh.Exact());
+                for (int s = 0; s <= MaxSpecies; ++s) {
+                    ASSERT_EQ(reused.Cells(s), fresh.Cells(s)) << "species " << s;
+                    ASSERT_EQ(reused.RateUnits(s), fresh.RateUnits(s)) << "species " << s;
+                    for (int p = 0; p < LandscapeTally::Percents; ++p)
+                        ASSERT_EQ(reused.AtPercent(s, p), fresh.AtPercent(s, p)) << "species " << s << ", " << p;
+                }
+            }
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 #include "output/TextFormat.h"
 
 #include <cerrno>
+#include <utility>
 
 namespace quorrel {
 
@@ -61,7 +62,7 @@ void LandscapeStatisticsFiles::WriteLandscapeLines(int g, int row, int col, cons
         for (int s = 1; s <= n; ++s)
             line += Format("%6.1f", 100.0 * static_cast<double>(single_.Counts()[s]) / cells);
         line += Format("%7d", single_.SpeciesLeft()) + "\r\n";
-        Append(coverFile_, coverName_, line);
+        coverHeld_ += line;
     }
     if (options_.WriteGRate) {
         const char* titles[] = {"          Average Growth Rate of Species (Normal)",
@@ -74,9 +75,18 @@ void LandscapeStatisticsFiles::WriteLandscapeLines(int g, int row, int col, cons
             std::string line = start;
             for (int s = 1; s <= n; ++s)
                 line += Format("%6.1f", 100.0 * static_cast<double>(single_.Means(i + 2)[s]));
-            Append(rateFiles_[i], rateNames_[i], line + " \r\n");
+            rateHeld_[i] += line + " \r\n";
         }
     }
+}
+
+void LandscapeStatisticsFiles::WriteHeldLines()
+{
+    if (!coverHeld_.empty())
+        Append(coverFile_, coverName_, std::exchange(coverHeld_, {}));
+    for (int i = 0; i < 2; ++i)
+        if (!rateHeld_[i].empty())
+            Append(rateFiles_[i], rateNames_[i], std::exchange(rateHeld_[i], {}));
 }
 
 void LandscapeStatisticsFiles::Close(std::ofstream& file, const std::string& name)

@@ -37,6 +37,7 @@ void ArrayStatisticsOutputs::AddAtStart(int r, int c, ArrayPosition position)
 
 void ArrayStatisticsOutputs::Open()
 {
+    files_.WriteHeldLines();
     if (o_.ShowCoverage)
         totals_.ShowStatisticPlot(1);
     if (o_.WriteCoverage)
@@ -71,6 +72,7 @@ void ArrayStatisticsOutputs::Add(int g, int r, int c, ArrayPosition position)
 
 void ArrayStatisticsOutputs::PlotAndWrite(int g, PlotCadence& cadence)
 {
+    files_.WriteHeldLines();
     if (cadence.Due(g)) {
         if (o_.ShowCoverage)
             totals_.PlotStatistic(4);

@@ -14,8 +14,9 @@ namespace quorrel {
 
 // The coverage and growth-rate outputs of a landscape array: the array's totals (plots and
 // files), the per-landscape statistics files and the frequency-time plot of growth rates.
-// The driver loads every landscape into the current landscape and passes it with its
-// position, at the start and in every generation.
+// The driver passes every landscape with its position while it is the current landscape,
+// at the start and in every generation; the per-landscape lines of a generation are written
+// after its last landscape, with the array's lines.
 class ArrayStatisticsOutputs {
 public:
     ArrayStatisticsOutputs(AppState& app, const RunSinks& sinks, int landscapes);
@@ -25,11 +26,13 @@ public:
 
     // Generation 0: the landscape's lines, its share of the totals, the frequency-time plot.
     void AddAtStart(int r, int c, ArrayPosition position);
-    // After the pass at generation 0: the plots shown and the array files opened.
+    // After the pass at generation 0: the plots shown, the array files opened and the
+    // landscapes' lines written.
     void Open();
     // Generation g: as at the start; the frequency-time plot in multiples of its cycle.
     void Add(int g, int r, int c, ArrayPosition position);
-    // After the pass of generation g: the plots advanced when due, the array lines written.
+    // After the pass of generation g: the landscapes' lines written, the plots advanced when
+    // due, the array lines written.
     void PlotAndWrite(int g, PlotCadence& cadence);
     // The end of the run: plots finished, files closed, the frequency-time plot saved.
     void Finish(RunFailure& failure);

@@ -125,6 +125,9 @@ RunEnd LandscapeArrayRun::Run(RunControl& control, RunObserver& observer)
             observer.ShowProgress({.Generation = g, .TotalGenerations = maxgen, .TotalLandscapes = landscapes});
             model.AdvanceStores();
             bool leaving = false;
+            // The statistics take each landscape while its new state is still loaded; a run
+            // that leaves within the generation loads the landscapes it did not step.
+            int stepped = 0;
             for (int r = 1; r <= rows && !leaving; ++r)
                 for (int c = 1; c <= cols && !leaving; ++c) {
                     curRow_ = r;
@@ -136,6 +139,9 @@ RunEnd LandscapeArrayRun::Run(RunControl& control, RunObserver& observer)
                                            .Row = r,
                                            .Column = c});
                     model.StepLandscape(r, c, g);
+                    ++stepped;
+                    if (statisticsPass)
+                        statistics.Add(g, r, c, PositionOf(r, c, rows, cols));
                     leaving = PauseAndTestExit(control);
                 }
             // The last picture is drawn for a window or the final bitmap; a stop leaves the
@@ -151,7 +157,12 @@ RunEnd LandscapeArrayRun::Run(RunControl& control, RunObserver& observer)
                 image.Release();
             }
             if (statisticsPass)
-                eachCurrent(false, [&](int r, int c, ArrayPosition at) { statistics.Add(g, r, c, at); });
+                ForEachLandscape(rows, cols, [&](int r, int c, int number) {
+                    if (number <= stepped)
+                        return;
+                    model.Stores().LoadLandscape(r, c, StoredState::Current);
+                    statistics.Add(g, r, c, PositionOf(r, c, rows, cols));
+                });
             statistics.PlotAndWrite(g, cadence);
             if (outcomePass)
                 eachCurrent(true,

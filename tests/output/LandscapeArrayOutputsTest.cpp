@@ -112,6 +112,9 @@ TEST(LandscapeStatisticsFiles, OneLinePerLandscapeUnderTheirHeadings)
     files.WriteLandscapeLines(0, 1, 2);
     grid(1, 1) = Cell{1, 0.1f};
     files.WriteLandscapeLines(1, 1, 1);
+    files.WriteHeldLines();
+    // A generation whose lines are not written leaves nothing.
+    files.WriteLandscapeLines(2, 1, 1);
     files.CloseCoverageFile();
     files.CloseGRateFiles();
 

@@ -109,6 +109,36 @@ TEST_F(LandscapeArrayRunTest, TwoByFiveTotalsAreCompletedOncePerGenerationFromTh
     }
 }
 
+// A reset after the first landscape of generation 2: the generation's lines are written for
+// every landscape, the landscapes not stepped with the state they kept from generation 1.
+TEST_F(LandscapeArrayRunTest, AResetWithinAGenerationWritesItsLinesForEveryLandscape)
+{
+    OptionStruct& o = app->Options;
+    o.WriteCoverage = true;
+    texts.NumOfCol = "3";
+    host.afterGeneration = [&](ScriptedRunHost& h, int g) {
+        if (g == 2)
+            h.SetState(RunState::Reset);
+    };
+    ASSERT_EQ(LandscapeArrayRun(*app, OutcomeKind::Fixed, host.Sinks()).Start(host, host, texts), RunEnd::Reset);
+    const auto totals = DataLines(folder.File("Cover.dat"));
+    const auto each = DataLines(folder.File("Cover1.dat"));
+    ASSERT_EQ(totals.size(), 3u);
+    ASSERT_EQ(each.size(), 18u);
+    EXPECT_NE(each[12], each[6]) << "the landscape stepped in generation 2";
+    for (int k = 1; k < 6; ++k) {
+        std::vector<double> before = each[6 + k];
+        before[0] = 2;
+        EXPECT_EQ(each[12 + k], before) << "landscape " << k + 1;
+    }
+    for (int s = 1; s <= 3; ++s) {
+        double sum = 0.0;
+        for (int k = 0; k < 6; ++k)
+            sum += each[12 + k][2 + s];
+        EXPECT_NEAR(totals[2][s], sum / 6.0, 0.051) << s;
+    }
+}
+
 TEST_F(LandscapeArrayRunTest, AResetDeletesTheScratchFilesAndTheGrowthRatesOfTheParametersStayAsTheyAre)
 {
     for (const bool variable : {false, true}) {

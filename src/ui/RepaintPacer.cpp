@@ -89,8 +89,10 @@ void RepaintPacer::Release(bool all)
         QCoreApplication::sendEvent(w.widget, &request);
         releasing_ = false;
     }
-    if (wait != std::numeric_limits<int64_t>::max())
-        timer_.start(static_cast<int>(std::max<int64_t>(1, (wait + 999999) / 1000000)));
+    if (wait != std::numeric_limits<int64_t>::max()) {
+        const int64_t ms = std::clamp<int64_t>((wait + 999999) / 1000000, 1, std::numeric_limits<int>::max());
+        timer_.start(static_cast<int>(ms));
+    }
 }
 
 } // namespace quorrel

@@ -2,6 +2,7 @@
 
 #include "output/FileNames.h"
 #include "output/LandscapeBitmap.h"
+#include "output/LargePagePicture.h"
 
 #include <QList>
 
@@ -32,7 +33,7 @@ void LandscapeArrayImage::ShowLandscapeArray(int g, int r, int c, int columns, i
     const GParamStruct& p = params_.GParamRec;
     if ((g == 0 && r == 1 && c == 1) || picture_.isNull()) {
         // One byte per pixel: the colour map's index, and one more entry for the gaps.
-        picture_ = QImage(PictureSize(p.MaxX, p.MaxY, columns, rows), QImage::Format_Indexed8);
+        picture_ = LargePagePicture(PictureSize(p.MaxX, p.MaxY, columns, rows), QImage::Format_Indexed8);
         // The bytes that pad each row to whole words go into the bitmap file as they are:
         // zeros, not whatever the memory held before.
         std::memset(picture_.bits(), 0, static_cast<std::size_t>(picture_.sizeInBytes()));

@@ -4,6 +4,7 @@
 #ifdef QRL_WIDE_KERNEL
 #include "engine/SpeciesLanes.h"
 #endif
+#include "output/LargePagePicture.h"
 #include "params/AssertionFailure.h"
 
 #include <QFile>
@@ -82,7 +83,7 @@ void DrawLandscapeBitmap(const GParamStruct& p, const LandscapeGrid& landscape, 
     const int pix = p.PIX;
     const QSize size(p.MaxX * pix, p.MaxY * pix);
     if (image.size() != size || image.format() != QImage::Format_RGB32 || !image.isDetached())
-        image = QImage(size, QImage::Format_RGB32);
+        image = LargePagePicture(size, QImage::Format_RGB32);
     if (image.isNull())
         return;
     const auto& table = colors.Table();

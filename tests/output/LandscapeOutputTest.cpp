@@ -1,6 +1,7 @@
 #include "output/LandscapeOutput.h"
 
 #include "output/LandscapeBitmap.h"
+#include "output/LargePagePicture.h"
 
 #include "engine/LandscapeText.h"
 
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <set>
 
 namespace quorrel {
@@ -200,6 +202,50 @@ TEST(SaveBitmapTest, WritesTheSameResolutionWhateverThePictureCarries)
     // 3780 dots per metre (96 dpi) across and down, little-endian at offsets 38 and 42.
     ASSERT_GT(a.size(), 46u);
     EXPECT_EQ(a.substr(38, 8), std::string("\xC4\x0E\0\0\xC4\x0E\0\0", 8));
+}
+
+// A picture on large pages is laid out as an ordinary one of its size and format, and
+// writes, copies, detaches and saves as one: the bitmap files are the same bytes.
+TEST(LargePagePictureTest, BehavesAsAnOrdinaryPictureOfItsSize)
+{
+    test::TempFolder dir;
+    const struct {
+        QSize size;
+        QImage::Format format;
+    } cases[] = {{{700, 700}, QImage::Format_RGB32},
+                 {{2019, 2019}, QImage::Format_Indexed8},
+                 {{10, 10}, QImage::Format_RGB32}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.size.width() << " x " << c.size.height());
+        QImage large = LargePagePicture(c.size, c.format);
+        QImage plain(c.size, c.format);
+        ASSERT_FALSE(large.isNull());
+        EXPECT_EQ(large.size(), plain.size());
+        EXPECT_EQ(large.format(), plain.format());
+        EXPECT_EQ(large.bytesPerLine(), plain.bytesPerLine());
+        EXPECT_TRUE(large.isDetached());
+        if (c.format == QImage::Format_Indexed8) {
+            const QList<QRgb> table = {qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 0, 255)};
+            large.setColorTable(table);
+            plain.setColorTable(table);
+        }
+        for (QImage* picture : {&large, &plain}) {
+            std::memset(picture->bits(), 0, static_cast<std::size_t>(picture->sizeInBytes()));
+            for (int y = 0; y < picture->height(); y += 7)
+                for (int x = y % 5; x < picture->width(); x += 11)
+                    picture->setPixel(x, y, c.format == QImage::Format_Indexed8 ? uint((x + y) % 3) : qRgb(x % 256, y % 256, 9));
+        }
+        EXPECT_EQ(large, plain);
+        // A copy shares the pixels until one of them is drawn on.
+        const QImage shared = large;
+        large.setPixel(1, 1, c.format == QImage::Format_Indexed8 ? 2u : qRgb(1, 2, 3));
+        EXPECT_NE(large, shared);
+        EXPECT_EQ(shared, plain);
+        std::string error;
+        ASSERT_TRUE(SaveBitmap(shared, dir.File("large.bmp"), error)) << error;
+        ASSERT_TRUE(SaveBitmap(plain, dir.File("plain.bmp"), error)) << error;
+        EXPECT_EQ(test::ReadAll(dir.File("large.bmp")), test::ReadAll(dir.File("plain.bmp")));
+    }
 }
 
 } // namespace

@@ -27,7 +27,7 @@ void LandscapeTally::Take(const LandscapeGrid& landscape, int maxX, int maxY)
     for (uint32_t row = 0; row < Rows; ++row) {
         if (row >= rowsUsed_ && (row != Outside || !outsideUsed_))
             continue;
-        for (int copy = 0; copy < 2; ++copy) {
+        for (int copy = 0; copy < Copies; ++copy) {
             counts_[copy][row].fill(0);
             units_[copy][row] = 0;
         }
@@ -41,11 +41,11 @@ void LandscapeTally::Take(const LandscapeGrid& landscape, int maxX, int maxY)
     // puts every rate in [0, 2).
     uint32_t least = ~0u;
     uint32_t largest = 0;
-    // A number of cells of one value at a time.
+    // A number of cells of one value at a time; returns the cells' row. No branch: the
+    // cells of a landscape mix their species and rates at random.
     auto add = [&](const Cell& cell, int copy, int64_t number) {
         const uint32_t species = static_cast<uint32_t>(cell.Species);
         const uint32_t row = species <= MaxSpecies ? species : Outside;
-        highest = std::max(highest, row);
         const float rate = cell.GRate;
         // Negative and huge products go to the last slot, which only inexact tallies fill.
         const uint32_t percent = std::min(static_cast<uint32_t>(static_cast<int>(rate * 100.0f)), Slots - 1);
@@ -53,9 +53,12 @@ void LandscapeTally::Take(const LandscapeGrid& landscape, int maxX, int maxY)
         const uint32_t bits = std::bit_cast<uint32_t>(rate);
         least = std::min(least, bits - 1u);
         largest = std::max(largest, bits);
-        // Exact for the rates in range: a power-of-two product and a whole number below
-        // 2^34; the others bounded only to keep the conversion defined.
-        units_[copy][row] += number * static_cast<int64_t>(std::max(-2.0f, std::min(2.0f, rate)) * 0x1p33f);
+        // Exact for the rates in [0, 2): a power-of-two product and a whole number below
+        // 2^34. The others count for nothing (their tallies are not exact) but a defined
+        // conversion.
+        const float bounded = bits < RateBound ? rate : 0.0f;
+        units_[copy][row] += number * static_cast<int64_t>(bounded * 0x1p33f);
+        return row;
     };
     // The distinct cells first, while they are few; the cells from where they stop one by one.
     DistinctCells::Stop from{1, 1};
@@ -63,17 +66,17 @@ void LandscapeTally::Take(const LandscapeGrid& landscape, int maxX, int maxY)
         from = distinct_.Count(landscape, maxX, maxY);
         for (int i = 0; i < distinct_.Size(); ++i)
             if (distinct_.Number(i) > 0)
-                add(distinct_.At(i), 0, distinct_.Number(i));
+                highest = std::max(highest, add(distinct_.At(i), 0, distinct_.Number(i)));
     }
     for (int y = from.y; y <= maxY; ++y) {
         const Cell* cells = landscape.Row(y);
         int x = y == from.y ? from.x : 1;
-        for (; x < maxX; x += 2) {
-            add(cells[x], 0, 1);
-            add(cells[x + 1], 1, 1);
+        for (; x + 3 <= maxX; x += 4) {
+            const uint32_t pair = std::max(add(cells[x], 0, 1), add(cells[x + 1], 1, 1));
+            highest = std::max(highest, std::max(pair, std::max(add(cells[x + 2], 2, 1), add(cells[x + 3], 3, 1))));
         }
-        if (x == maxX)
-            add(cells[x], 0, 1);
+        for (; x <= maxX; ++x)
+            highest = std::max(highest, add(cells[x], 0, 1));
     }
     inRange_ = largest < RateBound;
     exact_ = inRange_ && least >= LowestRate - 1;
@@ -83,14 +86,14 @@ void LandscapeTally::Take(const LandscapeGrid& landscape, int maxX, int maxY)
     for (uint32_t s = 0; s < rowsUsed_; ++s) {
         int64_t cells = 0;
         for (uint32_t p = 0; p < Slots; ++p) {
-            counts_[0][s][p] += counts_[1][s][p];
+            counts_[0][s][p] += counts_[1][s][p] + counts_[2][s][p] + counts_[3][s][p];
             cells += counts_[0][s][p];
         }
         // Whole percentages of 100 and more are 100.
         for (uint32_t p = Percents; p < Slots; ++p)
             counts_[0][s][Percents - 1] += counts_[0][s][p];
         cells_[s] = cells;
-        units_[0][s] += units_[1][s];
+        units_[0][s] += units_[1][s] + units_[2][s] + units_[3][s];
     }
 }
 

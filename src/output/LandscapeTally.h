@@ -48,14 +48,15 @@ public:
     double Unit() const;
 
 private:
-    // Two copies of every tally, taken by alternate cells, so that neighbouring cells of one
+    // Four copies of every tally, taken by cells in turn, so that neighbouring cells of one
     // species and percentage do not wait on each other's sums; merged into copy 0 at the end.
     // Row MaxSpecies + 1 takes the cells of species outside 0..MaxSpecies.
     // Slots 101.. take the products of 101 and more, and (the last) the negative ones.
     static constexpr int Rows = MaxSpecies + 2;
     static constexpr uint32_t Slots = 256;
-    std::array<std::array<std::array<int32_t, Slots>, Rows>, 2> counts_{};
-    std::array<std::array<int64_t, Rows>, 2> units_{};
+    static constexpr int Copies = 4;
+    std::array<std::array<std::array<int32_t, Slots>, Rows>, Copies> counts_{};
+    std::array<std::array<int64_t, Rows>, Copies> units_{};
     SpeciesTable<int64_t> cells_{};
     DistinctCells distinct_;
     bool available_;

@@ -40,6 +40,23 @@ QRegion PaintedBy(PaintRecorder& recorder)
     return std::exchange(recorder.painted, QRegion());
 }
 
+// A row plot of a white 30 x 20 picture; Show shows it and forgets its first painting.
+struct ShownRowPlot {
+    QImage picture = White(30, 20);
+    PlotPicture view{nullptr};
+    PaintRecorder recorder{view};
+
+    bool Show()
+    {
+        view.SetRows(picture, -1);
+        view.show();
+        if (!QTest::qWaitForWindowExposed(&view))
+            return false;
+        PaintedBy(recorder);
+        return true;
+    }
+};
+
 } // namespace
 
 class PlotRepaintTest : public QObject {
@@ -104,13 +121,9 @@ void PlotRepaintTest::CopyTakesOnlyWhatChanged()
 
 void PlotRepaintTest::RowPlotsRepaintOnlyTheirNewRows()
 {
-    QImage picture = White(30, 20);
-    PlotPicture view(nullptr);
-    PaintRecorder recorder(view);
-    view.SetRows(picture, -1);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
-    PaintedBy(recorder);
+    ShownRowPlot plot;
+    QVERIFY(plot.Show());
+    auto& [picture, view, recorder] = plot;
 
     auto drawRow = [&](int y, QRgb colour) {
         for (int x = 0; x < 30; ++x)
@@ -156,13 +169,9 @@ void PlotRepaintTest::StatisticPlotRepaintsOnlyTheNewSegment()
 
 void PlotRepaintTest::PacedWindowsPaintHeldChangesTogether()
 {
-    QImage picture = White(30, 20);
-    PlotPicture view(nullptr);
-    PaintRecorder recorder(view);
-    view.SetRows(picture, -1);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
-    PaintedBy(recorder);
+    ShownRowPlot plot;
+    QVERIFY(plot.Show());
+    auto& [picture, view, recorder] = plot;
     int drawn = 0;
     auto drawRow = [&](int y) {
         ++drawn;

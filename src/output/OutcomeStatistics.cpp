@@ -233,16 +233,20 @@ void OutcomeStatistics::Finish(const Sums& sums, Results& results, bool pairs) c
 {
     const int n = params_.GParamRec.Maxspec;
     results = Results{};
+    // The values by the set bits of two words: a whole-number sum of at most 5050, the same
+    // in double as added value by value.
     auto distinctMean = [](const std::bitset<101>& values, float& average, int32_t& count) {
-        double sum = 0.0;
+        static const std::bitset<101> low(~uint64_t(0));
+        const uint64_t words[2] = {(values & low).to_ullong(), (values >> 64).to_ullong()};
+        int32_t sum = 0;
         count = 0;
-        for (int v = 0; v <= 100; ++v)
-            if (values[v]) {
-                sum += v;
+        for (int w = 0; w < 2; ++w)
+            for (uint64_t bits = words[w]; bits != 0; bits &= bits - 1) {
+                sum += 64 * w + std::countr_zero(bits);
                 ++count;
             }
         if (count > 0)
-            average = static_cast<float>(sum / count);
+            average = static_cast<float>(double(sum) / count);
     };
     for (int t = 0; t < 3; ++t) {
         for (int s = 1; s <= n; ++s) {

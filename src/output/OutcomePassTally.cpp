@@ -25,9 +25,10 @@ void OutcomePassTally::Reset(const ParameterSet& params)
 
 std::bitset<101> OutcomePassTally::Values(int t, int s, int j) const
 {
-    const ValueBits& bits = values_[s];
+    const auto& words = values_[s].words[t];
+    const auto pair = [&](int q) { return uint64_t(words[q][j - 1]) | uint64_t(words[q + 1][j - 1]) << 32; };
     // Bits 101.. of the values fall off.
-    return (std::bitset<101>(bits.high[t][j - 1]) << 64) | std::bitset<101>(bits.low[t][j - 1]);
+    return (std::bitset<101>(pair(2)) << 64) | std::bitset<101>(pair(0));
 }
 
 void OutcomePassTally::Add(int s, const OutcomeTriple* genotype, int32_t cells)
@@ -56,7 +57,7 @@ void OutcomePassTally::AddPortable(int s, const OutcomeTriple* genotype, int32_t
             const int v = components[t];
             sums.sum[t][k] += v * weight;
             if (set && v >= 0 && v <= 100)
-                (v < 64 ? bits.low[t][k] : bits.high[t][k]) |= uint64_t(1) << (v & 63);
+                bits.words[t][v / 32][k] |= uint32_t(1) << (v % 32);
         }
         sums.count[k] += weight;
     }
@@ -66,8 +67,8 @@ void OutcomePassTally::AddPortable(int s, const OutcomeTriple* genotype, int32_t
 
 namespace {
 
-// Four words of value bits or'ed with bit.
-__attribute__((target("avx2"))) inline void AddBits(uint64_t* words, __m256i bit)
+// Eight words of value bits or'ed with bit.
+__attribute__((target("avx2"))) inline void AddBits(uint32_t* words, __m256i bit)
 {
     auto* at = reinterpret_cast<__m256i*>(words);
     _mm256_storeu_si256(at, _mm256_or_si256(_mm256_loadu_si256(at), bit));
@@ -76,9 +77,9 @@ __attribute__((target("avx2"))) inline void AddBits(uint64_t* words, __m256i bit
 } // namespace
 
 // Eight triples at a time: the 24 bytes split into the eight wins, losses and stand-offs,
-// each widened to 32 bits. Each value's bit is the shift of one by the value (into the low
-// word) and by the value less 64 (into the high word); the 64-bit variable shifts give zero
-// for a count of 64 or more, and so for negative values and unset entries (all bits).
+// each widened to 32 bits. Each value's bit in word q is the shift of one by the value less
+// 32 q; the variable shifts give zero for a count of 32 or more, and so for the values of the
+// other words, negative values and unset entries (all bits).
 __attribute__((target("avx2"))) void OutcomePassTally::AddWide(int s, const OutcomeTriple* genotype, int32_t cells)
 {
     // The record copied into a buffer that the 16-byte loads may read past its end.
@@ -92,8 +93,7 @@ __attribute__((target("avx2"))) void OutcomePassTally::AddWide(int s, const Outc
     const __m256i gather = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
     const __m256i weightOf = _mm256_set1_epi32(cells);
     const __m256i allBits = _mm256_set1_epi32(-1);
-    const __m256i one = _mm256_set1_epi64x(1);
-    const __m256i sixtyFour = _mm256_set1_epi64x(64);
+    const __m256i one = _mm256_set1_epi32(1);
     for (int k = 0; k < maxspec_; k += 8) {
         const uint8_t* p = bytes + 3 * k;
         const __m256i raw = _mm256_inserti128_si256(
@@ -114,12 +114,8 @@ __attribute__((target("avx2"))) void OutcomePassTally::AddWide(int s, const Outc
                                                       _mm256_mullo_epi32(components[t], weight)));
             // Unset entries: all bits, a negative value like the others below zero.
             const __m256i value = _mm256_or_si256(components[t], unset);
-            const __m256i first = _mm256_cvtepi32_epi64(_mm256_castsi256_si128(value));
-            const __m256i second = _mm256_cvtepi32_epi64(_mm256_extracti128_si256(value, 1));
-            AddBits(&bits.low[t][k], _mm256_sllv_epi64(one, first));
-            AddBits(&bits.low[t][k + 4], _mm256_sllv_epi64(one, second));
-            AddBits(&bits.high[t][k], _mm256_sllv_epi64(one, _mm256_sub_epi64(first, sixtyFour)));
-            AddBits(&bits.high[t][k + 4], _mm256_sllv_epi64(one, _mm256_sub_epi64(second, sixtyFour)));
+            for (int q = 0; q < Words; ++q)
+                AddBits(&bits.words[t][q][k], _mm256_sllv_epi32(one, _mm256_sub_epi32(value, _mm256_set1_epi32(32 * q))));
         }
         auto* count = reinterpret_cast<__m256i*>(&sums.count[k]);
         _mm256_storeu_si256(count, _mm256_add_epi32(_mm256_loadu_si256(count), weight));

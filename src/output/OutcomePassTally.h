@@ -42,11 +42,11 @@ private:
         std::array<std::array<int32_t, Lanes>, 3> sum{};
         std::array<int32_t, Lanes> count{};
     };
-    // The values held, one bit each: values 0..63 in low, 64..127 in high, per component
-    // and opponent lane. Bits for 101..127 may be set; Values() leaves them out.
+    // The values held, one bit each, per component and opponent lane: value v is bit v % 32
+    // of word v / 32. Bits for 101..127 may be set; Values() leaves them out.
+    static constexpr int Words = 4;
     struct ValueBits {
-        std::array<std::array<uint64_t, Lanes>, 3> low{};
-        std::array<std::array<uint64_t, Lanes>, 3> high{};
+        std::array<std::array<std::array<uint32_t, Lanes>, Words>, 3> words{};
     };
 
     void AddPortable(int s, const OutcomeTriple* genotype, int32_t cells);

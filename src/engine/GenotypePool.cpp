@@ -37,7 +37,7 @@ bool GenotypePool::Allocate(std::size_t records, int maxspec, std::size_t byteBu
     records_.reset();
     free_.reset();
     held_.reset();
-    capacity_ = freeCount_ = 0;
+    capacity_ = freeCount_ = top_ = reach_ = 0;
     maxspec_ = 0;
     windows_ = 0;
     windowRecords_ = 0;
@@ -69,17 +69,22 @@ bool GenotypePool::Allocate(std::size_t records, int maxspec, std::size_t byteBu
     windowRecords_ = windowRecords;
     lastWindow_ = windows - 1;
     std::fill_n(records_.get(), maxspec, UnsetTriple);
-    // Taken from the end: the lowest record first.
-    for (std::size_t i = 0; i + 1 < records; ++i)
-        free_[i] = static_cast<uint32_t>(records - 1 - i);
-    freeCount_ = records - 1;
+    top_ = 1;
+    reach_ = std::min(capacity_, MinimumReach);
     return true;
 }
 
 uint32_t GenotypePool::Take()
 {
-    if (freeCount_ == 0 && Collect() >= capacity_)
-        QRL_FAIL("Every genotype record is held", "ModelTwo");
+    if (freeCount_ == 0) {
+        if (top_ >= reach_)
+            Collect();
+        if (freeCount_ == 0) {
+            if (top_ >= capacity_)
+                QRL_FAIL("Every genotype record is held", "ModelTwo");
+            return static_cast<uint32_t>(top_++);
+        }
+    }
     return free_[--freeCount_];
 }
 
@@ -117,17 +122,20 @@ void GenotypePool::Detach(const GenotypeGrid* grid)
 std::size_t GenotypePool::Collect()
 {
     ++collections_;
-    std::fill_n(held_.get(), capacity_, uint8_t(0));
+    // Only records below top_ have been handed out.
+    std::fill_n(held_.get(), top_, uint8_t(0));
     held_[UnsetRecord] = 1;
     for (const GenotypeGrid* grid : grids_)
         for (uint32_t id : grid->Positions())
-            if (id < capacity_)
+            if (id < top_)
                 held_[id] = 1;
     freeCount_ = 0;
-    for (std::size_t id = capacity_; id-- > 1;)
+    for (std::size_t id = top_; id-- > 1;)
         if (held_[id] == 0)
             free_[freeCount_++] = static_cast<uint32_t>(id);
-    return capacity_ - freeCount_;
+    const std::size_t held = top_ - freeCount_;
+    reach_ = std::min(capacity_, std::max(top_, held + std::max(held, MinimumReach)));
+    return held;
 }
 
 } // namespace quorrel

@@ -18,10 +18,12 @@ class GenotypeGrid;
 // position that is to change its genotype first takes a record of its own (see
 // GenotypeGrid::Edit). Record 0 has every triple unset and never changes.
 //
-// Records that no position of the attached grids holds any more are found again when no
-// free record is left (mark and sweep over the attached grids); records never move, so a
-// pointer to a held record stays valid while a position holds it. The storage is obtained
-// once and sized so that every position can hold a record of its own.
+// Records that no position of the attached grids holds any more are found again (mark and
+// sweep over the attached grids) before Take reaches further into the storage than twice the
+// records held at the last collection (or that plus MinimumReach), and when no record is
+// left; so the held records keep to the low numbers, which lie together in memory. Records
+// never move, so a pointer to a held record stays valid while a position holds it. The
+// storage is obtained once and sized so that every position can hold a record of its own.
 //
 // A pool may also have windows: ranges of records after the ones Take hands out, each of
 // which receives a stored genotype grid's interior whole, one record per cell in the order
@@ -79,8 +81,13 @@ public:
     // Writing is for the one position that holds the record (a record just taken).
     OutcomeTriple* Writable(uint32_t id) { return records_.get() + static_cast<std::size_t>(id) * maxspec_; }
 
-    // A record that no position holds, its contents left as they are; when none is free,
-    // the records no attached position holds are freed first.
+    // The records Take may hand out after a collection before the next one, at least.
+    static constexpr std::size_t MinimumReach = 65536;
+
+    // A record that no position holds, its contents left as they are: a freed one, lowest
+    // first, or else the lowest never taken; the records no attached position holds are
+    // freed first when none is free and the reach of the last collection is used up (or
+    // every record has been taken).
     uint32_t Take();
 
     // The grids whose positions hold records of this pool.
@@ -103,9 +110,12 @@ private:
     };
 
     std::unique_ptr<OutcomeTriple, ReleaseStorage> records_;
-    // The free records; the next one taken is at the end.
+    // The free records below top_; the next one taken is at the end.
     std::unique_ptr<uint32_t[]> free_;
     std::size_t freeCount_ = 0;
+    // Records top_.. have never been taken; Take collects before it takes record reach_.
+    std::size_t top_ = 0;
+    std::size_t reach_ = 0;
     std::unique_ptr<uint8_t[]> held_;
     std::size_t capacity_ = 0;
     std::size_t collections_ = 0;

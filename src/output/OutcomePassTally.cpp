@@ -20,23 +20,15 @@ void OutcomePassTally::Reset(const ParameterSet& params)
             variable_[s][j - 1] =
                 s >= 1 && s <= n && j <= n && j != s && params.OutcomeMatrix[s][j].Win < 0 ? -1 : 0;
     sums_.assign(static_cast<std::size_t>(n) + 1, SpeciesSums{});
-    values_.assign((static_cast<std::size_t>(n) + 1) * Lanes, ValueFlags{});
+    values_.assign(static_cast<std::size_t>(n) + 1, ValueBits{});
 }
 
 std::bitset<101> OutcomePassTally::Values(int t, int s, int j) const
 {
-    // Eight flag bytes (each 0 or 1) at a time: the product moves byte i's bit to bit 56 + i,
-    // every partial product at a bit of its own below 64 or beyond it.
-    const uint8_t* flags = values_[Row(s, j)][t].data();
-    std::array<uint64_t, 2> words{};
-    for (int b = 0; b < Slots / 8; ++b) {
-        uint64_t eight = 0;
-        for (int i = 0; i < 8; ++i)
-            eight |= uint64_t(flags[8 * b + i]) << (8 * i);
-        words[b / 8] |= ((eight * 0x0102040810204080u) >> 56) << (8 * (b % 8));
-    }
-    // Bits 101.. (slot 127 among them) fall off.
-    return (std::bitset<101>(words[1]) << 64) | std::bitset<101>(words[0]);
+    const auto& words = values_[s].words[t];
+    const auto pair = [&](int q) { return uint64_t(words[q][j - 1]) | uint64_t(words[q + 1][j - 1]) << 32; };
+    // Bits 101.. of the values fall off.
+    return (std::bitset<101>(pair(2)) << 64) | std::bitset<101>(pair(0));
 }
 
 void OutcomePassTally::Add(int s, const OutcomeTriple* genotype, int32_t cells)
@@ -60,10 +52,12 @@ void OutcomePassTally::AddPortable(int s, const OutcomeTriple* genotype, int32_t
         const bool set = triple.Win >= 0;
         const int32_t weight = set ? cells : 0;
         const int components[3] = {triple.Win, triple.Loss, triple.Standoff};
-        ValueFlags& flags = values_[Row(s, k + 1)];
+        ValueBits& bits = values_[s];
         for (int t = 0; t < 3; ++t) {
-            sums.sum[t][k] += components[t] * weight;
-            flags[t][set && components[t] >= 0 && components[t] <= 100 ? components[t] : Slots - 1] = 1;
+            const int v = components[t];
+            sums.sum[t][k] += v * weight;
+            if (set && v >= 0 && v <= 100)
+                bits.words[t][v / 32][k] |= uint32_t(1) << (v % 32);
         }
         sums.count[k] += weight;
     }
@@ -71,25 +65,35 @@ void OutcomePassTally::AddPortable(int s, const OutcomeTriple* genotype, int32_t
 
 #ifdef QRL_WIDE_KERNEL
 
+namespace {
+
+// Eight words of value bits or'ed with bit.
+__attribute__((target("avx2"))) inline void AddBits(uint32_t* words, __m256i bit)
+{
+    auto* at = reinterpret_cast<__m256i*>(words);
+    _mm256_storeu_si256(at, _mm256_or_si256(_mm256_loadu_si256(at), bit));
+}
+
+} // namespace
+
 // Eight triples at a time: the 24 bytes split into the eight wins, losses and stand-offs,
-// each widened to 32 bits.
+// each widened to 32 bits. Each value's bit in word q is the shift of one by the value less
+// 32 q; the variable shifts give zero for a count of 32 or more, and so for the values of the
+// other words, negative values and unset entries (all bits).
 __attribute__((target("avx2"))) void OutcomePassTally::AddWide(int s, const OutcomeTriple* genotype, int32_t cells)
 {
     // The record copied into a buffer that the 16-byte loads may read past its end.
     alignas(32) uint8_t bytes[3 * Lanes + 16] = {};
     std::memcpy(bytes, genotype, sizeof(OutcomeTriple) * static_cast<std::size_t>(maxspec_));
     SpeciesSums& sums = sums_[s];
-    uint8_t* flags = values_[Row(s, 1)][0].data();
+    ValueBits& bits = values_[s];
     // Within each 128-bit half: the four wins, the four losses, the four stand-offs.
     const __m256i split = _mm256_setr_epi8(0, 3, 6, 9, 1, 4, 7, 10, 2, 5, 8, 11, -1, -1, -1, -1, 0, 3, 6, 9, 1, 4, 7,
                                            10, 2, 5, 8, 11, -1, -1, -1, -1);
     const __m256i gather = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
     const __m256i weightOf = _mm256_set1_epi32(cells);
-    const __m256i lastSlot = _mm256_set1_epi32(Slots - 1);
     const __m256i allBits = _mm256_set1_epi32(-1);
-    const __m256i laneStep = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-    constexpr int RowBytes = static_cast<int>(sizeof(ValueFlags));
-    alignas(32) int32_t offsets[3][8];
+    const __m256i one = _mm256_set1_epi32(1);
     for (int k = 0; k < maxspec_; k += 8) {
         const uint8_t* p = bytes + 3 * k;
         const __m256i raw = _mm256_inserti128_si256(
@@ -104,24 +108,17 @@ __attribute__((target("avx2"))) void OutcomePassTally::AddWide(int s, const Outc
         const __m256i set = _mm256_andnot_si256(_mm256_cmpgt_epi32(_mm256_setzero_si256(), components[0]), variable);
         const __m256i unset = _mm256_xor_si256(set, allBits);
         const __m256i weight = _mm256_and_si256(set, weightOf);
-        const __m256i rows = _mm256_mullo_epi32(_mm256_add_epi32(laneStep, _mm256_set1_epi32(k)),
-                                                _mm256_set1_epi32(RowBytes));
         for (int t = 0; t < 3; ++t) {
             auto* sum = reinterpret_cast<__m256i*>(&sums.sum[t][k]);
             _mm256_storeu_si256(sum, _mm256_add_epi32(_mm256_loadu_si256(sum),
                                                       _mm256_mullo_epi32(components[t], weight)));
-            // Negative values and unset entries: all bits, hence the last slot.
-            const __m256i slot = _mm256_min_epu32(_mm256_or_si256(components[t], unset), lastSlot);
-            const __m256i offset = _mm256_add_epi32(rows, _mm256_add_epi32(slot, _mm256_set1_epi32(t * Slots)));
-            _mm256_store_si256(reinterpret_cast<__m256i*>(offsets[t]), offset);
+            // Unset entries: all bits, a negative value like the others below zero.
+            const __m256i value = _mm256_or_si256(components[t], unset);
+            for (int q = 0; q < Words; ++q)
+                AddBits(&bits.words[t][q][k], _mm256_sllv_epi32(one, _mm256_sub_epi32(value, _mm256_set1_epi32(32 * q))));
         }
         auto* count = reinterpret_cast<__m256i*>(&sums.count[k]);
         _mm256_storeu_si256(count, _mm256_add_epi32(_mm256_loadu_si256(count), weight));
-        for (int i = 0; i < 8; ++i) {
-            flags[offsets[0][i]] = 1;
-            flags[offsets[1][i]] = 1;
-            flags[offsets[2][i]] = 1;
-        }
     }
 }
 

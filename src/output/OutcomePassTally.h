@@ -38,15 +38,17 @@ public:
 private:
     // Opponents 1..MaxSpecies at lanes 0..MaxSpecies - 1, padded to whole vectors of eight.
     static constexpr int Lanes = 48;
-    // Values 0..100; the others, and unset entries, go to the last slot.
-    static constexpr int Slots = 128;
     struct SpeciesSums {
         std::array<std::array<int32_t, Lanes>, 3> sum{};
         std::array<int32_t, Lanes> count{};
     };
-    using ValueFlags = std::array<std::array<uint8_t, Slots>, 3>;
+    // The values held, one bit each, per component and opponent lane: value v is bit v % 32
+    // of word v / 32. Bits for 101..127 may be set; Values() leaves them out.
+    static constexpr int Words = 4;
+    struct ValueBits {
+        std::array<std::array<std::array<uint32_t, Lanes>, Words>, 3> words{};
+    };
 
-    static std::size_t Row(int s, int j) { return static_cast<std::size_t>(s) * Lanes + (j - 1); }
     void AddPortable(int s, const OutcomeTriple* genotype, int32_t cells);
     void AddWide(int s, const OutcomeTriple* genotype, int32_t cells);
 
@@ -56,7 +58,7 @@ private:
     // All bits set for a variable opponent, per species.
     alignas(32) std::array<std::array<int32_t, Lanes>, MaxSpecies + 1> variable_{};
     std::vector<SpeciesSums> sums_;
-    std::vector<ValueFlags> values_;
+    std::vector<ValueBits> values_;
 };
 
 } // namespace quorrel

@@ -9,6 +9,7 @@
 #include <QPen>
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -129,7 +130,8 @@ void OutcomeStatistics::AddPass(Sums& sums, bool pairs) const
 
 // Cells that hold one record hold one genotype, so each record is added once, times the
 // cells of its species that hold it (neighbouring cells of one record and species are
-// counted together), into whole-number sums that AddPass adds to the sums.
+// counted together), into whole-number sums that AddPass adds to the sums. The records are
+// added in the order of their numbers, which is their order in the pool's storage.
 void OutcomeStatistics::Add(Sums& sums, bool pairs)
 {
     const GParamStruct& p = params_.GParamRec;
@@ -142,8 +144,10 @@ void OutcomeStatistics::Add(Sums& sums, bool pairs)
     }
     const int n = p.Maxspec;
     const GenotypePool& pool = genotypes_.Pool();
-    if (recordCells_.size() != pool.Capacity())
+    if (recordCells_.size() != pool.Capacity()) {
         recordCells_.assign(pool.Capacity(), RecordCells{});
+        recordsMet_.assign(pool.Capacity() / 64 + 1, 0);
+    }
     pass_.Reset(params_);
 
     // The run of cells of one species and record being counted, and the species met.
@@ -151,13 +155,21 @@ void OutcomeStatistics::Add(Sums& sums, bool pairs)
     int runSpecies = 0;
     uint32_t runRecord = GenotypePool::UnsetRecord;
     int32_t runCells = 0;
+    // The words of recordsMet_ that may have a bit set.
+    std::size_t firstWord = recordsMet_.size();
+    std::size_t lastWord = 0;
+    RecordCells* const counts = recordCells_.data();
+    uint64_t* const met = recordsMet_.data();
     auto endRun = [&] {
         if (runCells == 0)
             return;
-        RecordCells& r = recordCells_[runRecord];
+        RecordCells& r = counts[runRecord];
         if (r.cells == 0) {
             r.species = runSpecies;
-            recordsOf_[runSpecies].push_back(runRecord);
+            const std::size_t word = runRecord / 64;
+            met[word] |= uint64_t(1) << (runRecord % 64);
+            firstWord = std::min(firstWord, word);
+            lastWord = std::max(lastWord, word);
         } else if (r.species != runSpecies) {
             // A record held by two species: these cells on their own.
             pass_.Add(runSpecies, pool.Record(runRecord), runCells);
@@ -167,10 +179,13 @@ void OutcomeStatistics::Add(Sums& sums, bool pairs)
         r.cells += runCells;
         runCells = 0;
     };
+    // The counts of the records a little further along the row are fetched meanwhile.
+    constexpr int CellsAhead = 24;
     for (int y = 1; y <= p.MaxY; ++y) {
         const Cell* row = landscape_.Row(y);
         const uint32_t* ids = genotypes_.IdRow(y);
         for (int x = 1; x <= p.MaxX; ++x) {
+            __builtin_prefetch(counts + ids[std::min(x + CellsAhead, p.MaxX + 1)]);
             // Branches only where a run ends: empty cells and the unset record (which
             // carries nothing) are passed over inside a run.
             const auto s = static_cast<uint32_t>(row[x].Species);
@@ -189,24 +204,27 @@ void OutcomeStatistics::Add(Sums& sums, bool pairs)
     endRun();
     for (int s = 1; s <= n; ++s)
         sums.present[s] = sums.present[s] || seen[s];
+
+    records_.clear();
+    for (std::size_t w = firstWord; w <= lastWord && w < recordsMet_.size(); ++w) {
+        for (uint64_t bits = met[w]; bits != 0; bits &= bits - 1)
+            records_.push_back(static_cast<uint32_t>(w * 64 + static_cast<std::size_t>(std::countr_zero(bits))));
+        met[w] = 0;
+    }
     constexpr std::size_t Ahead = 16;
     const std::size_t recordBytes = sizeof(OutcomeTriple) * static_cast<std::size_t>(n);
-    for (int s = 1; s <= n; ++s) {
-        std::vector<uint32_t>& records = recordsOf_[s];
-        for (std::size_t i = 0; i < records.size(); ++i) {
-            // The records lie anywhere in the pool: fetch the later ones meanwhile.
-            if (i + Ahead < records.size()) {
-                const auto* later = reinterpret_cast<const char*>(pool.Record(records[i + Ahead]));
-                for (std::size_t b = 0; b < recordBytes; b += 64)
-                    __builtin_prefetch(later + b);
-                __builtin_prefetch(later + recordBytes - 1);
-                __builtin_prefetch(&recordCells_[records[i + Ahead]]);
-            }
-            RecordCells& r = recordCells_[records[i]];
-            pass_.Add(s, pool.Record(records[i]), r.cells);
-            r = RecordCells{};
+    for (std::size_t i = 0; i < records_.size(); ++i) {
+        // Increasing numbers, mostly apart: fetch the later ones meanwhile.
+        if (i + Ahead < records_.size()) {
+            const auto* later = reinterpret_cast<const char*>(pool.Record(records_[i + Ahead]));
+            for (std::size_t b = 0; b < recordBytes; b += 64)
+                __builtin_prefetch(later + b);
+            __builtin_prefetch(later + recordBytes - 1);
+            __builtin_prefetch(counts + records_[i + Ahead]);
         }
-        records.clear();
+        RecordCells& r = counts[records_[i]];
+        pass_.Add(r.species, pool.Record(records_[i]), r.cells);
+        r = RecordCells{};
     }
     AddPass(sums, pairs);
 }
@@ -215,16 +233,20 @@ void OutcomeStatistics::Finish(const Sums& sums, Results& results, bool pairs) c
 {
     const int n = params_.GParamRec.Maxspec;
     results = Results{};
+    // The values by the set bits of two words: a whole-number sum of at most 5050, the same
+    // in double as added value by value.
     auto distinctMean = [](const std::bitset<101>& values, float& average, int32_t& count) {
-        double sum = 0.0;
+        static const std::bitset<101> low(~uint64_t(0));
+        const uint64_t words[2] = {(values & low).to_ullong(), (values >> 64).to_ullong()};
+        int32_t sum = 0;
         count = 0;
-        for (int v = 0; v <= 100; ++v)
-            if (values[v]) {
-                sum += v;
+        for (int w = 0; w < 2; ++w)
+            for (uint64_t bits = words[w]; bits != 0; bits &= bits - 1) {
+                sum += 64 * w + std::countr_zero(bits);
                 ++count;
             }
         if (count > 0)
-            average = static_cast<float>(sum / count);
+            average = static_cast<float>(double(sum) / count);
     };
     for (int t = 0; t < 3; ++t) {
         for (int s = 1; s <= n; ++s) {

@@ -2,6 +2,7 @@
 
 #include "engine/GenotypeGrid.h"
 #include "engine/LandscapeGrid.h"
+#include "engine/LargePageAllocator.h"
 #include "output/ColorMap.h"
 #include "output/OutcomePassTally.h"
 #include "output/OutcomeStatisticsSink.h"
@@ -123,14 +124,15 @@ private:
 
     // The whole-number sums of one pass by record.
     OutcomePassTally pass_;
-    // The cells counted per record and the species of the record (0: not met yet), and the
-    // records met per species.
+    // The cells counted per record and the species of the record (0: not met yet); the
+    // records met, as one bit per record number, and then in increasing order.
     struct RecordCells {
         int32_t cells = 0;
         int32_t species = 0;
     };
-    std::vector<RecordCells> recordCells_;
-    SpeciesTable<std::vector<uint32_t>> recordsOf_;
+    std::vector<RecordCells, LargePageAllocator<RecordCells>> recordCells_;
+    std::vector<uint64_t> recordsMet_;
+    std::vector<uint32_t> records_;
     bool literal_ = false;
 
     std::array<QImage, Statistics> plots_;

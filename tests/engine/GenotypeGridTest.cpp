@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstddef>
 #include <cstring>
 #include <limits>
@@ -88,6 +90,43 @@ TEST(GenotypeGrid, FreedRecordsAreTakenAgainWhileHeldOnesKeepTheirTriples)
     EXPECT_GT(grids.Current.Pool().Collections(), 10u);
     EXPECT_EQ(grids.Previous.Genotype(2, 2), kept);
     EXPECT_EQ(kept[1], Label(11, 22));
+}
+
+// Records are found again before Take reaches beyond twice the records held at the last
+// collection (or MinimumReach beyond them), though many were never taken: the held records
+// keep to the low numbers, and a record freed is taken before one never taken.
+TEST(GenotypeGrid, TakeCollectsBeforeReachingFarIntoThePool)
+{
+    const int side = 200;
+    Genotypes grids;
+    ASSERT_TRUE(grids.Allocate(side, side, 2));
+    GenotypeGrid& grid = grids.Current;
+    // Two rounds over every cell take fewer records than the pool has, and more than MinimumReach.
+    ASSERT_GT(grid.Pool().Capacity(), std::size_t(2 * side * side));
+    ASSERT_GT(std::size_t(2 * side * side), GenotypePool::MinimumReach);
+    uint32_t highest = 0;
+    const auto renewAll = [&](int round) {
+        for (int y = 1; y <= side; ++y)
+            for (int x = 1; x <= side; ++x) {
+                grid.Renew(x, y)[1] = Label(round, x % 50);
+                highest = std::max(highest, grid.Id(x, y));
+            }
+    };
+    renewAll(1);
+    EXPECT_EQ(grid.Pool().Collections(), 0u);
+    EXPECT_EQ(highest, uint32_t(side * side));
+    // The second round reaches MinimumReach: the first round's records are taken again.
+    renewAll(2);
+    EXPECT_EQ(grid.Pool().Collections(), 1u);
+    EXPECT_LT(highest, GenotypePool::MinimumReach);
+    // Further rounds use up the storage and collect when no record is left.
+    for (int round = 3; round <= 6; ++round)
+        renewAll(round);
+    EXPECT_GT(grid.Pool().Collections(), 2u);
+    EXPECT_LT(highest, grid.Pool().Capacity());
+    for (int y = 1; y <= side; ++y)
+        for (int x = 1; x <= side; ++x)
+            ASSERT_EQ(grid.Triple(x, y, 2), Label(6, x % 50)) << x << "," << y;
 }
 
 // Loaded records equal to one held to the left or above share it; what is saved again is

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -49,7 +52,6 @@ protected:
     // The sums once per record, with either kernel, against the sums cell by cell.
     void ExpectSumsByRecordEqualSumsCellByCell()
     {
-        const int n = params.GParamRec.Maxspec;
         OutcomeStatistics byCell(params, options, landscape, genotypes, colors);
         byCell.UseLiteralSums(true);
         byCell.ComputeOutcomeStats(1, 0);
@@ -58,18 +60,23 @@ protected:
             OutcomeStatistics byRecord(params, options, landscape, genotypes, colors);
             byRecord.UseWideKernel(wide);
             byRecord.ComputeOutcomeStats(1, 0);
-            for (int t = 1; t <= 6; ++t)
-                for (int s = 1; s <= n; ++s) {
-                    EXPECT_EQ(byRecord.SpeciesAverage(t, s), byCell.SpeciesAverage(t, s)) << t << " " << s;
-                    EXPECT_EQ(byRecord.SpeciesCount(t, s), byCell.SpeciesCount(t, s)) << t << " " << s;
-                    for (int j = 1; j <= n; ++j) {
-                        EXPECT_EQ(byRecord.PairAverage(t, s, j), byCell.PairAverage(t, s, j))
-                            << t << " " << s << " " << j;
-                        EXPECT_EQ(byRecord.PairCount(t, s, j), byCell.PairCount(t, s, j))
-                            << t << " " << s << " " << j;
-                    }
-                }
+            ExpectEqualSums(byRecord, byCell);
         }
+    }
+
+    // Every average and count of the six statistics, per species and per pair.
+    void ExpectEqualSums(const OutcomeStatistics& byRecord, const OutcomeStatistics& byCell) const
+    {
+        const int n = params.GParamRec.Maxspec;
+        for (int t = 1; t <= 6; ++t)
+            for (int s = 1; s <= n; ++s) {
+                EXPECT_EQ(byRecord.SpeciesAverage(t, s), byCell.SpeciesAverage(t, s)) << t << " " << s;
+                EXPECT_EQ(byRecord.SpeciesCount(t, s), byCell.SpeciesCount(t, s)) << t << " " << s;
+                for (int j = 1; j <= n; ++j) {
+                    EXPECT_EQ(byRecord.PairAverage(t, s, j), byCell.PairAverage(t, s, j)) << t << " " << s << " " << j;
+                    EXPECT_EQ(byRecord.PairCount(t, s, j), byCell.PairCount(t, s, j)) << t << " " << s << " " << j;
+                }
+            }
     }
 
     std::string Header(int file) const
@@ -155,6 +162,76 @@ TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCellForManySpecies)
             }
         ExpectSumsByRecordEqualSumsCellByCell();
     }
+}
+
+// The same generation after generation on one pool with a window: a whole interior loaded
+// into the window (record numbers beyond those Take hands out), then cells renewed and
+// copied so often that the pool collects between the sums and records freed are taken
+// again, each time summed by the same objects.
+TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCellOverGenerationsAndWindows)
+{
+    const int n = 13;
+    const int maxX = 23;
+    const int maxY = 11;
+    Resize(maxX, maxY, n, 100);
+    Rng rng{41};
+    for (int i = 1; i <= n; ++i)
+        for (int j = i + 1; j <= n; ++j)
+            if (rng.RandomInt(3) != 0)
+                SetVariable(i, j);
+    auto pool = std::make_shared<GenotypePool>();
+    // Few records beyond one per cell, so that the pool collects every few generations.
+    ASSERT_TRUE(pool->Allocate(std::size_t(maxX * maxY) + 20, n, std::size_t(1) << 30, 1,
+                               std::size_t(maxX * maxY)));
+    GenotypeGrid grid;
+    ASSERT_TRUE(grid.Allocate(maxX, maxY, pool));
+    grid.MarkAllUnset();
+    const auto randomTriple = [&] {
+        return OutcomeTriple{int8_t(rng.RandomInt(130) - 10), int8_t(rng.RandomInt(120) - 10),
+                             int8_t(rng.RandomInt(128))};
+    };
+    grid.LoadInteriorWith([&](std::span<std::byte> into) {
+        for (std::size_t b = 0; b < into.size(); b += 3) {
+            // Mostly few distinct values, so that neighbouring cells often hold equal triples.
+            const OutcomeTriple t = rng.RandomInt(5) == 0 ? UnsetTriple : randomTriple();
+            std::memcpy(into.data() + b, &t, 3);
+        }
+    });
+    ASSERT_GE(pool->WindowOf(grid.Id(1, 1)), 0);
+    for (int y = 1; y <= maxY; ++y)
+        for (int x = 1; x <= maxX; ++x)
+            landscape(x, y) = Cell{int(rng.RandomInt(uint32_t(n) + 1)), 0.5f};
+
+    OutcomeStatistics byCell(params, options, landscape, grid, colors);
+    byCell.UseLiteralSums(true);
+    OutcomeStatistics wide(params, options, landscape, grid, colors);
+    OutcomeStatistics portable(params, options, landscape, grid, colors);
+    portable.UseWideKernel(false);
+    for (int g = 0; g < 12; ++g) {
+        SCOPED_TRACE(g);
+        for (OutcomeStatistics* stats : {&byCell, &wide, &portable})
+            stats->ComputeOutcomeStats(g == 0 ? 1 : 2, 0);
+        ExpectEqualSums(wide, byCell);
+        ExpectEqualSums(portable, byCell);
+        // Half the cells change: a new genotype, a copy from a neighbour of any species, or
+        // an empty cell.
+        for (int y = 1; y <= maxY; ++y)
+            for (int x = 1; x <= maxX; ++x) {
+                const uint32_t what = rng.RandomInt(6);
+                if (what == 0) {
+                    OutcomeTriple* genotype = grid.Renew(x, y);
+                    for (int j = 0; j < n; ++j)
+                        genotype[j] = randomTriple();
+                    landscape(x, y) = Cell{int(rng.RandomInt(uint32_t(n)) + 1), 0.5f};
+                } else if (what == 1 && x > 1) {
+                    grid.Assign(x, y, grid.Id(x - 1, y));
+                    landscape(x, y) = Cell{int(rng.RandomInt(uint32_t(n)) + 1), 0.5f};
+                } else if (what == 2) {
+                    landscape(x, y) = EmptyCell;
+                }
+            }
+    }
+    EXPECT_GE(pool->Collections(), 2u);
 }
 
 TEST_F(OutcomeStatisticsTest, NormalAndGenotypeAveragesWithPairTables)

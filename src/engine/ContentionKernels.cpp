@@ -150,7 +150,20 @@ QRL_TARGET_512 inline __m512d LoadEight(const Cell* c)
     return _mm512_loadu_pd(reinterpret_cast<const double*>(c));
 }
 
-template <Lookup How>
+// Cells x..x+7 of the row written, with their occupancy.
+QRL_TARGET_512 inline void StoreEight(Cell* out, int x, __m512i cells, OccupancyOut occupancy, __m512i speciesPart)
+{
+    _mm512_storeu_si512(out + x, cells);
+    if (occupancy.Bits != nullptr) {
+        occupancy.Bits[(x - 1) >> 3] = static_cast<uint8_t>(_mm512_test_epi64_mask(cells, speciesPart));
+        if (occupancy.Species != nullptr)
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(occupancy.Species + x), _mm512_cvtepi64_epi8(cells));
+    }
+}
+
+// SkipUniform: as in the 256-bit row, groups whose neighbours are all of their occupants'
+// species are copied without their probabilities. Returns the number of such groups.
+template <Lookup How, bool SkipUniform>
 QRL_TARGET_512 inline int Row512(const Cell* prev, Cell* out, int maxX, const RowStates& states,
                                  const ContentionTable& table, OccupancyOut occupancy)
 {
@@ -168,6 +181,7 @@ QRL_TARGET_512 inline int Row512(const Cell* prev, Cell* out, int maxX, const Ro
     const __m256i bit30 = _mm256_set1_epi32(1 << 30);
     const __m256i bit31 = _mm256_set1_epi32(static_cast<int>(0x80000000u));
     const __m256i seed = _mm256_set1_epi32(static_cast<int>(states.Seed));
+    int uniform = 0;
     int x = 1;
     for (; x + 7 <= maxX; x += 8) {
         const __m256i ns = StatesOfEight(states.NeighbourMul, states.NeighbourAdd, seed, x);
@@ -182,7 +196,14 @@ QRL_TARGET_512 inline int Row512(const Cell* prev, Cell* out, int maxX, const Ro
         const __m512d o = LoadEight(prev + x);
         const __m512i nBits = _mm512_castpd_si512(n);
         const __m512i oBits = _mm512_castpd_si512(o);
-        // Species in the low half of each cell, the growth rate in the high half.
+        // Species in the low half of each cell (the even 32-bit lanes), the growth rate in
+        // the high half.
+        const bool same = (_mm512_cmpeq_epi32_mask(nBits, oBits) & 0x5555) == 0x5555;
+        uniform += same;
+        if (SkipUniform && same) {
+            StoreEight(out, x, oBits, occupancy, speciesPart);
+            continue;
+        }
         const __m512i index = _mm512_add_epi64(_mm512_mul_epu32(nBits, stride), _mm512_and_si512(oBits, speciesPart));
         __m512d signedFactor;
         if constexpr (How == Lookup::Pairs16) {
@@ -201,29 +222,31 @@ QRL_TARGET_512 inline int Row512(const Cell* prev, Cell* out, int maxX, const Ro
         const __m256 prob = _mm512_cvtpd_ps(_mm512_mul_pd(_mm512_abs_pd(signedFactor), rate));
         const __m512d scaled = _mm512_mul_pd(_mm512_cvtps_pd(prob), twoTo32);
         const __mmask8 take = _mm512_cmp_pd_mask(_mm512_cvtepu32_pd(ds), scaled, _CMP_LT_OQ);
-        const __m512i cells = _mm512_castpd_si512(_mm512_mask_blend_pd(take, o, n));
-        _mm512_storeu_si512(out + x, cells);
-        if (occupancy.Bits != nullptr) {
-            occupancy.Bits[(x - 1) >> 3] = static_cast<uint8_t>(_mm512_test_epi64_mask(cells, speciesPart));
-            if (occupancy.Species != nullptr)
-                _mm_storel_epi64(reinterpret_cast<__m128i*>(occupancy.Species + x), _mm512_cvtepi64_epi8(cells));
-        }
+        StoreEight(out, x, _mm512_castpd_si512(_mm512_mask_blend_pd(take, o, n)), occupancy, speciesPart);
     }
     ContendFrom(prev, out, x, maxX, states, table);
-    return occupancy.Bits != nullptr ? x : 1;
+    return uniform;
+}
+
+template <Lookup How>
+QRL_TARGET_512 inline int Row512(const Cell* prev, Cell* out, int maxX, const RowStates& states,
+                                 const ContentionTable& table, OccupancyOut occupancy, bool skipUniform)
+{
+    return skipUniform ? Row512<How, true>(prev, out, maxX, states, table, occupancy)
+                       : Row512<How, false>(prev, out, maxX, states, table, occupancy);
 }
 
 } // namespace
 
 QRL_TARGET_512 int ContentionRow512(const Cell* prev, Cell* out, int maxX, const RowStates& states,
-                                    const ContentionTable& table, OccupancyOut occupancy)
+                                    const ContentionTable& table, OccupancyOut occupancy, bool skipUniform)
 {
     const int entries = table.Stride * table.Stride;
     if (entries <= 16)
-        return Row512<Lookup::Pairs16>(prev, out, maxX, states, table, occupancy);
+        return Row512<Lookup::Pairs16>(prev, out, maxX, states, table, occupancy, skipUniform);
     if (entries <= 32)
-        return Row512<Lookup::Pairs32>(prev, out, maxX, states, table, occupancy);
-    return Row512<Lookup::Gather>(prev, out, maxX, states, table, occupancy);
+        return Row512<Lookup::Pairs32>(prev, out, maxX, states, table, occupancy, skipUniform);
+    return Row512<Lookup::Gather>(prev, out, maxX, states, table, occupancy, skipUniform);
 }
 
 #undef QRL_TARGET_512
@@ -235,10 +258,19 @@ QRL_TARGET_512 int ContentionRow512(const Cell* prev, Cell* out, int maxX, const
 #else
 
 int ContentionRow512(const Cell* prev, Cell* out, int maxX, const RowStates& states, const ContentionTable& table,
-                     OccupancyOut)
+                     OccupancyOut occupancy, bool)
 {
     ContendFrom(prev, out, 1, maxX, states, table);
-    return 1;
+    for (int x = 1; occupancy.Bits != nullptr && x + 7 <= maxX; x += 8) {
+        unsigned byte = 0;
+        for (int i = 0; i < 8; ++i) {
+            byte |= unsigned(out[x + i].Species != 0) << i;
+            if (occupancy.Species != nullptr)
+                occupancy.Species[x + i] = static_cast<uint8_t>(out[x + i].Species);
+        }
+        occupancy.Bits[(x - 1) >> 3] = static_cast<uint8_t>(byte);
+    }
+    return 0;
 }
 
 int ContentionRowWide(const Cell* prev, Cell* out, int maxX, const uint32_t* neighbourStates,

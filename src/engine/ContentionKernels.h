@@ -52,12 +52,12 @@ struct OccupancyOut {
     uint8_t* Species = nullptr;
 };
 
-// The same row with 512-bit vector instructions, only where Kernel512Available() says so,
+// The same row with 512-bit vector instructions, only where Kernel512Available() says so:
 // eight cells at a time, their generator states worked out in the loop rather than read
-// from arrays, and the occupancy of each group of eight written beside the cells. Returns
-// the first column whose occupancy was not written (columns from there to maxX, fewer than
-// eight, are left to the caller). Elsewhere it is the portable row and returns 1.
+// from arrays, and the occupancy of columns 1..8 * (maxX / 8) written beside the cells (the
+// last maxX % 8 columns are left to the caller). skipUniform and the result are those of
+// ContentionRowWide, for groups of eight. Elsewhere it is the portable row.
 int ContentionRow512(const Cell* prev, Cell* out, int maxX, const RowStates& states, const ContentionTable& table,
-                     OccupancyOut occupancy = {});
+                     OccupancyOut occupancy = {}, bool skipUniform = true);
 
 } // namespace quorrel

@@ -118,15 +118,18 @@ void ContentionStep::Run(const GParamStruct& g, const LandscapeGrid& previous, L
     if (kernel512_) {
         // Without mortality between, the row's occupancy is written with its cells.
         OccupancyBits* bits = steps.Mortality() == nullptr ? steps.Occupancy() : nullptr;
+        bool skipUniform = true;
         for (int y = 1; y <= g.MaxY; ++y) {
             Cell* row = current.Row(y);
             const RowStates states{neighbourMul_.data(), neighbourAdd_.data(), drawMul_.data(), drawAdd_.data(), seed};
             const OccupancyOut out = bits != nullptr ? OccupancyOut{bits->RowBytes(y), bits->SpeciesRowToWrite(y)}
                                                      : OccupancyOut{};
-            const int from = ContentionRow512(previous.Row(y), row, maxX, states, table, out);
+            const int uniform = ContentionRow512(previous.Row(y), row, maxX, states, table, out, skipUniform);
+            // As below: the next row skips the uniform groups when most of this row's were.
+            skipUniform = uniform * 16 >= (maxX / 8) * 15;
             seed = drawMul_[maxX - 1] * seed + drawAdd_[maxX - 1];
             if (bits != nullptr)
-                bits->FinishRow(row, from, maxX, y);
+                bits->FinishRow(row, maxX / 8 * 8 + 1, maxX, y);
             else
                 steps.Row(row, maxX, y);
         }

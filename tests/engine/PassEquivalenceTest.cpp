@@ -276,7 +276,8 @@ TEST(PassEquivalence, ContentionStepUsesTheWidestKernelThisProcessorHas)
 // The contention step on landscapes whose bands of rows alternate between stands of one
 // species (where the wide kernel copies uniform groups) and mixed rows with empty cells
 // (where it works out every probability), so that both ways of the kernel meet every kind
-// of row, gives the literal rule's landscape and generator state.
+// of row, gives the literal rule's landscape and generator state, and the occupancy bits it
+// builds are those of that landscape.
 TEST(PassEquivalence, ContentionStepMatchesTheLiteralRuleOnStandsAndMixedRows)
 {
     for (const Size& size : Sizes) {
@@ -300,16 +301,25 @@ TEST(PassEquivalence, ContentionStepMatchesTheLiteralRuleOnStandsAndMixedRows)
             Rng literalRng{17u};
             FixedOutcomeRuleLiteral(p, literal->PreviousLandscape, literal->CurrentLandscape, literalRng);
             for (const ContentionKernel& kernel : ContentionKernels) {
-                ContentionStep step;
-                if (!UseKernel(step, kernel))
-                    continue;
-                step.Prepare(p);
-                Rng rng{17u};
-                step.Run(g, lands->PreviousLandscape, lands->CurrentLandscape, rng);
-                const std::string how =
-                    Where(size, 0.6, 17u) + ", bands of " + std::to_string(band) + ", " + kernel.name;
-                ASSERT_NO_FATAL_FAILURE(ExpectSameLandscape(g, literal->CurrentLandscape, lands->CurrentLandscape, how));
-                ASSERT_EQ(rng.RandSeed, literalRng.RandSeed) << how;
+                for (const bool withBits : {false, true}) {
+                    ContentionStep step;
+                    if (!UseKernel(step, kernel))
+                        continue;
+                    step.Prepare(p);
+                    Rng rng{17u};
+                    OccupancyBits bits;
+                    bits.Reserve();
+                    step.Run(g, lands->PreviousLandscape, lands->CurrentLandscape, rng,
+                             withBits ? RowSteps(nullptr, nullptr, &bits) : RowSteps());
+                    const std::string how = Where(size, 0.6, 17u) + ", bands of " + std::to_string(band) + ", " +
+                                            kernel.name + (withBits ? ", with bits" : "");
+                    ASSERT_NO_FATAL_FAILURE(
+                        ExpectSameLandscape(g, literal->CurrentLandscape, lands->CurrentLandscape, how));
+                    ASSERT_EQ(rng.RandSeed, literalRng.RandSeed) << how;
+                    if (withBits) {
+                        ASSERT_NO_FATAL_FAILURE(ExpectBitsMatch(g, lands->CurrentLandscape, bits, how));
+                    }
+                }
             }
         }
     }

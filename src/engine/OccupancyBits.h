@@ -42,8 +42,9 @@ public:
     void BuildRow(const Cell* row, int maxX, int y);
     // Where a step that has the cells of row y at hand writes their bits and species
     // (SpeciesRowToWrite is null when the species are not kept), a byte of bits for eight
-    // columns from column 1; FinishRow then builds columns from..maxX (from - 1 a multiple
-    // of 8) and the bits beyond them.
+    // columns from column 1 (the words' bytes in little-endian order, as on the processors
+    // of the vector kernels that use them); FinishRow then builds columns from..maxX
+    // (from - 1 a multiple of 8) and the bits beyond them.
     uint8_t* RowBytes(int y) { return reinterpret_cast<uint8_t*>(bits_.data() + std::size_t(y) * RowWords); }
     uint8_t* SpeciesRowToWrite(int y)
     {

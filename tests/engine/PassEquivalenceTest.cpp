@@ -267,7 +267,7 @@ TEST(PassEquivalence, ContentionStepUsesTheWidestKernelThisProcessorHas)
     EXPECT_EQ(step.UsesWideKernel(), WideKernelAvailable());
     EXPECT_EQ(step.UsesKernel512(), Kernel512Available());
     if (!Kernel512Available())
-        std::printf("This processor has no 512-bit kernel: its contention tests run the others only.\n");
+        std::printf("No 512-bit kernel on this processor or in this build: the contention tests run the others.\n");
     for (const ContentionKernel& kernel : ContentionKernels)
         EXPECT_EQ(UseKernel(step, kernel), !kernel.wide || (kernel.widest ? Kernel512Available() : WideKernelAvailable()))
             << kernel.name;

@@ -109,6 +109,10 @@ bool Measure(const char* title, ParameterSet params, double limit = 0.0)
     worker.UseWideKernel(false);
     const double rulePortable = PerGeneration(reps, gens, withBorder, [&] { worker.FixedOutcomeRule(); });
     worker.UseWideKernel(true);
+    const bool has512 = worker.UsesKernel512();
+    worker.UseKernel512(false);
+    const double rule256 = PerGeneration(reps, gens, withBorder, [&] { worker.FixedOutcomeRule(); });
+    worker.UseKernel512(true);
     int gen = 0;
     const double genFast = PerGeneration(reps, gens, restore, [&] { worker.Generation(++gen); });
     auto fastEnd = std::make_unique<Landscapes>(*work);
@@ -129,6 +133,9 @@ bool Measure(const char* title, ParameterSet params, double limit = 0.0)
     std::printf("\n");
     std::printf("  contention step with the portable kernel %8.3f ms  ratio %5.2fx%s\n", rulePortable,
                 ruleLiteral / rulePortable, worker.UsesWideKernel() ? "" : "  (this processor has no wider kernel)");
+    if (has512)
+        std::printf("  contention step with the 256-bit kernel  %8.3f ms  ratio %5.2fx\n", rule256,
+                    ruleLiteral / rule256);
     std::printf("  fast and literal paths end identical: %s\n", same ? "yes" : "NO");
     return same;
 }

@@ -33,4 +33,31 @@ void ContentionRowPortable(const Cell* prev, Cell* out, int maxX, const uint32_t
 int ContentionRowWide(const Cell* prev, Cell* out, int maxX, const uint32_t* neighbourStates,
                       const uint32_t* drawStates, const ContentionTable& table, bool skipUniform = true);
 
+// The generator states of a row's draws read off jump-ahead coefficients: those of the
+// neighbour draw and of the probability draw of cell x are NeighbourMul[x - 1] * Seed +
+// NeighbourAdd[x - 1] and DrawMul[x - 1] * Seed + DrawAdd[x - 1].
+struct RowStates {
+    const uint32_t* NeighbourMul = nullptr;
+    const uint32_t* NeighbourAdd = nullptr;
+    const uint32_t* DrawMul = nullptr;
+    const uint32_t* DrawAdd = nullptr;
+    uint32_t Seed = 0;
+};
+
+// Where a row's occupancy is written with its cells (OccupancyBits::RowBytes and
+// SpeciesRowToWrite): byte (x - 1) / 8 of Bits has bit i set where cell x + i is occupied,
+// Species[x + i] is its species (not written when null). Nothing when Bits is null.
+struct OccupancyOut {
+    uint8_t* Bits = nullptr;
+    uint8_t* Species = nullptr;
+};
+
+// The same row with 512-bit vector instructions, only where Kernel512Available() says so:
+// eight cells at a time, their generator states worked out in the loop rather than read
+// from arrays, and the occupancy of columns 1..8 * (maxX / 8) written beside the cells (the
+// last maxX % 8 columns are left to the caller). skipUniform and the result are those of
+// ContentionRowWide, for groups of eight. Elsewhere it is the portable row.
+int ContentionRow512(const Cell* prev, Cell* out, int maxX, const RowStates& states, const ContentionTable& table,
+                     OccupancyOut occupancy = {}, bool skipUniform = true);
+
 } // namespace quorrel

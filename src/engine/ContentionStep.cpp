@@ -75,7 +75,7 @@ ContentionStep::ContentionStep()
         drawMul_[i] = mul;
         drawAdd_[i] = add;
     }
-    wide_ = WideKernelAvailable();
+    UseWideKernel(true);
 }
 
 void ContentionStep::Prepare(const ParameterSet& p)
@@ -115,6 +115,27 @@ void ContentionStep::Run(const GParamStruct& g, const LandscapeGrid& previous, L
     const ContentionTable table{factor_.data(), rateMask_.data(), stride_, signedFactor_.data()};
     uint32_t seed = rng.RandSeed;
     steps.Begin(seed, drawMul_[maxX - 1], drawAdd_[maxX - 1], g.MaxY);
+    if (kernel512_) {
+        // Without mortality between, the row's occupancy is written with its cells.
+        OccupancyBits* bits = steps.Mortality() == nullptr ? steps.Occupancy() : nullptr;
+        bool skipUniform = true;
+        for (int y = 1; y <= g.MaxY; ++y) {
+            Cell* row = current.Row(y);
+            const RowStates states{neighbourMul_.data(), neighbourAdd_.data(), drawMul_.data(), drawAdd_.data(), seed};
+            const OccupancyOut out = bits != nullptr ? OccupancyOut{bits->RowBytes(y), bits->SpeciesRowToWrite(y)}
+                                                     : OccupancyOut{};
+            const int uniform = ContentionRow512(previous.Row(y), row, maxX, states, table, out, skipUniform);
+            // As below: the next row skips the uniform groups when most of this row's were.
+            skipUniform = uniform * 16 >= (maxX / 8) * 15;
+            seed = drawMul_[maxX - 1] * seed + drawAdd_[maxX - 1];
+            if (bits != nullptr)
+                bits->FinishRow(row, maxX / 8 * 8 + 1, maxX, y);
+            else
+                steps.Row(row, maxX, y);
+        }
+        rng.RandSeed = steps.End(seed);
+        return;
+    }
     bool skipUniform = true;
     for (int y = 1; y <= g.MaxY; ++y) {
         JumpAhead(neighbourMul_.data(), neighbourAdd_.data(), seed, neighbourStates_.data(), maxX);

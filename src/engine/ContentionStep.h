@@ -31,10 +31,22 @@ public:
     void Run(const GParamStruct& g, const LandscapeGrid& previous, LandscapeGrid& current, Rng& rng,
              RowSteps steps = {});
 
-    // The 256-bit kernel is used where the processor has it; tests switch it off to check
-    // the portable kernel too.
-    void UseWideKernel(bool on) { wide_ = on && WideKernelAvailable(); }
+    // The widest vector kernel the processor has is used (512-bit, else 256-bit); tests
+    // switch them off to check the portable kernel too, or the 512-bit one alone to check
+    // the 256-bit one. The 512-bit kernel writes the occupancy bits of the row steps with
+    // the cells, where no mortality comes between.
+    void UseWideKernel(bool on)
+    {
+        wide_ = on && WideKernelAvailable();
+        kernel512_ = wide_ && allow512_ && Kernel512Available();
+    }
+    void UseKernel512(bool on)
+    {
+        allow512_ = on;
+        UseWideKernel(wide_);
+    }
     bool UsesWideKernel() const { return wide_; }
+    bool UsesKernel512() const { return kernel512_; }
 
 private:
     static constexpr int MaxRow = MaxLandscapeSide;
@@ -45,6 +57,8 @@ private:
     std::array<double, TableSize> signedFactor_{};
     int stride_ = MaxSpecies + 1;
     bool wide_ = false;
+    bool allow512_ = true;
+    bool kernel512_ = false;
 
     // The state of the neighbour draw and of the probability draw of cell x, as
     // Mul * (state before the row) + Add.

@@ -107,6 +107,9 @@ public:
     // the portable kernels (same results).
     void UseWideKernel(bool on);
     bool UsesWideKernel() const { return contention_.UsesWideKernel(); }
+    // Off, the contention step uses the 256-bit kernel where it would use the 512-bit one.
+    void UseKernel512(bool on) { contention_.UseKernel512(on); }
+    bool UsesKernel512() const { return contention_.UsesKernel512(); }
 
     // The run's per-species growth-rate ranges, widened by mutation of open recruits.
     GRateRanges& ObservedGRateRanges() { return observedGRates_; }

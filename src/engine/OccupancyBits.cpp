@@ -51,6 +51,23 @@ void OccupancyBits::BuildRow(const Cell* row, int maxX, int y)
     }
 }
 
+void OccupancyBits::FinishRow(const Cell* row, int from, int maxX, int y)
+{
+    uint8_t* bytes = RowBytes(y);
+    uint8_t* species = SpeciesRowToWrite(y);
+    int at = (from - 1) >> 3;
+    if (from <= maxX) {
+        unsigned tail = 0xFFu;
+        for (int i = from; i <= maxX; ++i) {
+            tail &= ~(unsigned(row[i].Species == 0) << (i - from));
+            if (species != nullptr)
+                species[i] = static_cast<uint8_t>(row[i].Species);
+        }
+        bytes[at++] = static_cast<uint8_t>(tail);
+    }
+    std::memset(bytes + at, 0xFF, std::size_t(RowWords) * 8 - std::size_t(at));
+}
+
 void OccupancyBits::ClearSpan(int x1, int x2, int y)
 {
     if (x2 < x1)

@@ -40,6 +40,17 @@ public:
 
     // Row y from the cells 1..maxX of row.
     void BuildRow(const Cell* row, int maxX, int y);
+    // Where a step that has the cells of row y at hand writes their bits and species
+    // (SpeciesRowToWrite is null when the species are not kept), a byte of bits for eight
+    // columns from column 1 (the words' bytes in little-endian order, as on the processors
+    // of the vector kernels that use them); FinishRow then builds columns from..maxX
+    // (from - 1 a multiple of 8) and the bits beyond them.
+    uint8_t* RowBytes(int y) { return reinterpret_cast<uint8_t*>(bits_.data() + std::size_t(y) * RowWords); }
+    uint8_t* SpeciesRowToWrite(int y)
+    {
+        return keepSpecies_ ? species_.data() + std::size_t(y) * LandscapeGrid::Size : nullptr;
+    }
+    void FinishRow(const Cell* row, int from, int maxX, int y);
     // Rows 1..maxY from grid.
     void Build(const LandscapeGrid& grid, int maxX, int maxY);
 

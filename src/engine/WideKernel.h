@@ -14,4 +14,9 @@ namespace quorrel {
 // True when this processor runs the 256-bit vector kernels.
 bool WideKernelAvailable();
 
+// True when it also runs the 512-bit ones: functions marked
+// __attribute__((target("avx512f,avx512dq,avx512bw,avx512vl"))), compiled in where
+// QRL_WIDE_KERNEL is defined.
+bool Kernel512Available();
+
 } // namespace quorrel

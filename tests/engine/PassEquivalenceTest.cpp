@@ -9,11 +9,13 @@
 #include "engine/OccupancyBits.h"
 #include "engine/Recruitment.h"
 #include "engine/SpeciesMap.h"
+#include "engine/WideKernel.h"
 #include "params/AssertionFailure.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -23,15 +25,15 @@ namespace {
 using test::ExpectSameLandscape;
 using test::SmallParameters;
 
-// Species 1..3 (species 2 with a range of rates) in the given share of the interior
+// Species 1..species (species 2 with a range of rates) in the given share of the interior
 // cells, the rest empty; 1.0 fills every cell, 0.0 none.
-void Fill(const GParamStruct& g, LandscapeGrid& grid, double cover, uint32_t seed)
+void Fill(const GParamStruct& g, LandscapeGrid& grid, double cover, uint32_t seed, int species = 3)
 {
     Rng fill{seed};
     for (int y = 1; y <= g.MaxY; ++y)
         for (int x = 1; x <= g.MaxX; ++x) {
             const bool occupied = cover >= 1.0 || fill.RandomReal() < cover;
-            const int s = 1 + int(fill.RandomInt(3));
+            const int s = 1 + int(fill.RandomInt(uint32_t(species)));
             grid(x, y) = occupied ? Cell{s, s == 2 ? float(fill.RandomReal()) : 0.5f} : EmptyCell;
         }
 }
@@ -239,10 +241,43 @@ TEST(PassEquivalence, RecruitmentMatchesTheLiteralPass)
     }
 }
 
+// The kernels of the contention step: each must give the literal rule's landscape.
+struct ContentionKernel {
+    const char* name;
+    bool wide;
+    bool widest;
+};
+
+const ContentionKernel ContentionKernels[] = {{"portable", false, false}, {"256-bit", true, false}, {"512-bit", true, true}};
+
+// Sets step to the kernel; false where this processor lacks it.
+bool UseKernel(ContentionStep& step, const ContentionKernel& kernel)
+{
+    step.UseKernel512(kernel.widest);
+    step.UseWideKernel(kernel.wide);
+    if (kernel.wide != step.UsesWideKernel() || kernel.widest != step.UsesKernel512())
+        return false;
+    return true;
+}
+
+// The kernels this processor has are the ones the step picks: the widest by default.
+TEST(PassEquivalence, ContentionStepUsesTheWidestKernelThisProcessorHas)
+{
+    ContentionStep step;
+    EXPECT_EQ(step.UsesWideKernel(), WideKernelAvailable());
+    EXPECT_EQ(step.UsesKernel512(), Kernel512Available());
+    if (!Kernel512Available())
+        std::printf("No 512-bit kernel on this processor or in this build: the contention tests run the others.\n");
+    for (const ContentionKernel& kernel : ContentionKernels)
+        EXPECT_EQ(UseKernel(step, kernel), !kernel.wide || (kernel.widest ? Kernel512Available() : WideKernelAvailable()))
+            << kernel.name;
+}
+
 // The contention step on landscapes whose bands of rows alternate between stands of one
 // species (where the wide kernel copies uniform groups) and mixed rows with empty cells
 // (where it works out every probability), so that both ways of the kernel meet every kind
-// of row, gives the literal rule's landscape and generator state.
+// of row, gives the literal rule's landscape and generator state, and the occupancy bits it
+// builds are those of that landscape.
 TEST(PassEquivalence, ContentionStepMatchesTheLiteralRuleOnStandsAndMixedRows)
 {
     for (const Size& size : Sizes) {
@@ -265,16 +300,103 @@ TEST(PassEquivalence, ContentionStepMatchesTheLiteralRuleOnStandsAndMixedRows)
             auto literal = std::make_unique<Landscapes>(*lands);
             Rng literalRng{17u};
             FixedOutcomeRuleLiteral(p, literal->PreviousLandscape, literal->CurrentLandscape, literalRng);
-            for (const bool wide : {false, true}) {
-                ContentionStep step;
-                step.UseWideKernel(wide);
-                step.Prepare(p);
-                Rng rng{17u};
-                step.Run(g, lands->PreviousLandscape, lands->CurrentLandscape, rng);
-                const std::string how = Where(size, 0.6, 17u) + ", bands of " + std::to_string(band) +
-                                        (wide ? ", wide" : ", portable");
-                ASSERT_NO_FATAL_FAILURE(ExpectSameLandscape(g, literal->CurrentLandscape, lands->CurrentLandscape, how));
-                ASSERT_EQ(rng.RandSeed, literalRng.RandSeed) << how;
+            for (const ContentionKernel& kernel : ContentionKernels) {
+                for (const bool withBits : {false, true}) {
+                    ContentionStep step;
+                    if (!UseKernel(step, kernel))
+                        continue;
+                    step.Prepare(p);
+                    Rng rng{17u};
+                    OccupancyBits bits;
+                    bits.Reserve();
+                    step.Run(g, lands->PreviousLandscape, lands->CurrentLandscape, rng,
+                             withBits ? RowSteps(nullptr, nullptr, &bits) : RowSteps());
+                    const std::string how = Where(size, 0.6, 17u) + ", bands of " + std::to_string(band) + ", " +
+                                            kernel.name + (withBits ? ", with bits" : "");
+                    ASSERT_NO_FATAL_FAILURE(
+                        ExpectSameLandscape(g, literal->CurrentLandscape, lands->CurrentLandscape, how));
+                    ASSERT_EQ(rng.RandSeed, literalRng.RandSeed) << how;
+                    if (withBits) {
+                        ASSERT_NO_FATAL_FAILURE(ExpectBitsMatch(g, lands->CurrentLandscape, bits, how));
+                    }
+                }
+            }
+        }
+    }
+}
+
+// The contention step with each kernel, for species counts whose probability tables have
+// up to 16, up to 32 and more entries, on a torus and with an open border, on empty, mixed
+// and full landscapes, gives the literal rule's landscape and generator state, and the
+// occupancy bits it builds as it goes (with and without the species, with and without
+// single-cell mortality on each row) are those of the landscape it leaves.
+TEST(PassEquivalence, ContentionStepBuildsTheOccupancyBitsOfItsRows)
+{
+    // The bits start out as those of a landscape of a species that no run has, so that
+    // whatever the step fails to write shows.
+    auto stale = std::make_unique<LandscapeGrid>();
+    for (int y = 0; y < LandscapeGrid::Size; ++y)
+        std::fill(stale->Row(y), stale->Row(y) + LandscapeGrid::Size, Cell{255, 0.5f});
+    for (const int species : {3, 4, 6, 40}) {
+        for (const Size& size : Sizes) {
+            for (const int border : {0, 1}) {
+                ParameterSet p = SmallParameters(size.maxX, size.maxY, species);
+                GParamStruct& g = p.GParamRec;
+                g.Border = border;
+                g.OverGRate = 80;
+                for (int i = 1; i <= species; ++i) {
+                    if (i % 2 == 0)
+                        p.GrowthRates[i] = {-1, int8_t(10 + i % 30), 90};
+                    for (int j = i + 1; j <= species; ++j) {
+                        const int8_t win = int8_t((i * 37 + j * 11) % 90);
+                        p.OutcomeMatrix[i][j] = {win, int8_t(90 - win), 10};
+                        p.RateAgainst[i][j] = float((20 + (i * 7 + j) % 70) / 100.0);
+                        p.RateAgainst[j][i] = float((25 + (j * 5 + i) % 60) / 100.0);
+                    }
+                }
+                p.MirrorOutcomeMatrix();
+                p.UpdateGRateFractions();
+                p.MortalityVector[0] = 1.0f;
+                for (int s = 1; s <= species; ++s)
+                    p.MortalityVector[s] = float(0.02 * (s % 4));
+                for (const double cover : {0.0, 0.6, 1.0}) {
+                    const uint32_t seed = 21u + uint32_t(size.maxX + species);
+                    auto lands = std::make_unique<Landscapes>();
+                    Fill(g, lands->PreviousLandscape, cover, seed, species);
+                    SetLandscapeBorder(g, lands->PreviousLandscape);
+                    for (const bool mortality : {false, true}) {
+                        auto literal = std::make_unique<Landscapes>(*lands);
+                        Rng literalRng{seed};
+                        FixedOutcomeRuleLiteral(p, literal->PreviousLandscape, literal->CurrentLandscape, literalRng);
+                        if (mortality)
+                            ApplyMortalityLiteral(p, literal->CurrentLandscape, literalRng);
+                        for (const ContentionKernel& kernel : ContentionKernels) {
+                            for (const bool keepSpecies : {true, false}) {
+                                ContentionStep step;
+                                if (!UseKernel(step, kernel))
+                                    continue;
+                                const std::string how = std::to_string(species) + " species, border " +
+                                                        std::to_string(border) + ", " + Where(size, cover, seed) +
+                                                        (mortality ? ", single-cell mortality" : "") + ", " +
+                                                        kernel.name + (keepSpecies ? "" : ", without species");
+                                auto fast = std::make_unique<Landscapes>(*lands);
+                                SingleCellMortality single;
+                                single.Prepare(p);
+                                OccupancyBits bits;
+                                bits.Build(*stale, MaxLandscapeSide, MaxLandscapeSide);
+                                bits.KeepSpecies(keepSpecies);
+                                step.Prepare(p);
+                                Rng rng{seed};
+                                step.Run(g, fast->PreviousLandscape, fast->CurrentLandscape, rng,
+                                         RowSteps(mortality ? &single : nullptr, nullptr, &bits));
+                                ASSERT_NO_FATAL_FAILURE(
+                                    ExpectSameLandscape(g, literal->CurrentLandscape, fast->CurrentLandscape, how));
+                                ASSERT_EQ(rng.RandSeed, literalRng.RandSeed) << how;
+                                ASSERT_NO_FATAL_FAILURE(ExpectBitsMatch(g, fast->CurrentLandscape, bits, how));
+                            }
+                        }
+                    }
+                }
             }
         }
     }

@@ -9,6 +9,27 @@
 
 namespace quorrel {
 
+namespace {
+
+// Columns from..maxX of a row (from - 1 a multiple of 8) into its last byte of bits and its
+// species, and every bit after them set.
+void FinishBytes(const Cell* row, int from, int maxX, uint8_t* bytes, uint8_t* species)
+{
+    int at = (from - 1) >> 3;
+    if (from <= maxX) {
+        unsigned tail = 0xFFu;
+        for (int i = from; i <= maxX; ++i) {
+            tail &= ~(unsigned(row[i].Species == 0) << (i - from));
+            if (species != nullptr)
+                species[i] = static_cast<uint8_t>(row[i].Species);
+        }
+        bytes[at++] = static_cast<uint8_t>(tail);
+    }
+    std::memset(bytes + at, 0xFF, std::size_t(OccupancyBits::RowWords) * 8 - std::size_t(at));
+}
+
+} // namespace
+
 OccupancyBits::OccupancyBits() : wide_(WideKernelAvailable()) {}
 
 void OccupancyBits::Reserve()
@@ -53,19 +74,7 @@ void OccupancyBits::BuildRow(const Cell* row, int maxX, int y)
 
 void OccupancyBits::FinishRow(const Cell* row, int from, int maxX, int y)
 {
-    uint8_t* bytes = RowBytes(y);
-    uint8_t* species = SpeciesRowToWrite(y);
-    int at = (from - 1) >> 3;
-    if (from <= maxX) {
-        unsigned tail = 0xFFu;
-        for (int i = from; i <= maxX; ++i) {
-            tail &= ~(unsigned(row[i].Species == 0) << (i - from));
-            if (species != nullptr)
-                species[i] = static_cast<uint8_t>(row[i].Species);
-        }
-        bytes[at++] = static_cast<uint8_t>(tail);
-    }
-    std::memset(bytes + at, 0xFF, std::size_t(RowWords) * 8 - std::size_t(at));
+    FinishBytes(row, from, maxX, RowBytes(y), SpeciesRowToWrite(y));
 }
 
 void OccupancyBits::ClearSpan(int x1, int x2, int y)
@@ -107,17 +116,7 @@ __attribute__((target("avx2"))) void OccupancyBits::BuildRowWide(const Cell* row
             _mm_storel_epi64(reinterpret_cast<__m128i*>(species + x), _mm_packus_epi16(words, words));
         }
     }
-    int at = (x - 1) >> 3;
-    if (x <= maxX) {
-        unsigned tail = 0xFFu;
-        for (int i = x; i <= maxX; ++i) {
-            tail &= ~(unsigned(row[i].Species == 0) << (i - x));
-            if (species != nullptr)
-                species[i] = static_cast<uint8_t>(row[i].Species);
-        }
-        bytes[at++] = static_cast<uint8_t>(tail);
-    }
-    std::memset(bytes + at, 0xFF, std::size_t(RowWords) * 8 - std::size_t(at));
+    FinishBytes(row, x, maxX, bytes, species);
 }
 
 #else

@@ -60,23 +60,29 @@ void LandscapeTally::Take(const LandscapeGrid& landscape, int maxX, int maxY)
         units_[copy][row] += number * static_cast<int64_t>(bounded * 0x1p33f);
         return row;
     };
-    // The distinct cells first, while they are few; the cells from where they stop one by one.
-    DistinctCells::Stop from{1, 1};
-    if (wide_) {
-        from = distinct_.Count(landscape, maxX, maxY);
-        for (int i = 0; i < distinct_.Size(); ++i)
-            if (distinct_.Number(i) > 0)
-                highest = std::max(highest, add(distinct_.At(i), 0, distinct_.Number(i)));
-    }
-    for (int y = from.y; y <= maxY; ++y) {
-        const Cell* cells = landscape.Row(y);
-        int x = y == from.y ? from.x : 1;
-        for (; x + 3 <= maxX; x += 4) {
+    // Cells one by one, four copies in turn.
+    auto addCells = [&](const Cell* cells, int x, int end) {
+        for (; x + 3 <= end; x += 4) {
             const uint32_t pair = std::max(add(cells[x], 0, 1), add(cells[x + 1], 1, 1));
             highest = std::max(highest, std::max(pair, std::max(add(cells[x + 2], 2, 1), add(cells[x + 3], 3, 1))));
         }
-        for (; x <= maxX; ++x)
+        for (; x <= end; ++x)
             highest = std::max(highest, add(cells[x], 0, 1));
+    };
+    if (wide_)
+        frequent_.Choose(landscape, maxX, maxY);
+    if (wide_ && frequent_.Size() > 0) {
+        // The frequent cells are counted by value; the rest of each row one by one.
+        for (int y = 1; y <= maxY; ++y) {
+            const int rest = frequent_.CountRow(landscape.Row(y), maxX, rest_.data());
+            addCells(rest_.data(), 0, rest - 1);
+        }
+        for (int i = 0; i < frequent_.Size(); ++i)
+            if (frequent_.Number(i) > 0)
+                highest = std::max(highest, add(frequent_.At(i), 0, frequent_.Number(i)));
+    } else {
+        for (int y = 1; y <= maxY; ++y)
+            addCells(landscape.Row(y), 1, maxX);
     }
     inRange_ = largest < RateBound;
     exact_ = inRange_ && least >= LowestRate - 1;

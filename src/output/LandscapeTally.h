@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/LandscapeGrid.h"
-#include "output/DistinctCells.h"
+#include "output/FrequentCells.h"
 #include "params/ParameterSet.h"
 
 #include <array>
@@ -58,7 +58,9 @@ private:
     std::array<std::array<std::array<int32_t, Slots>, Rows>, Copies> counts_{};
     std::array<std::array<int64_t, Rows>, Copies> units_{};
     SpeciesTable<int64_t> cells_{};
-    DistinctCells distinct_;
+    FrequentCells frequent_;
+    // The cells of a row that the frequent cells leave to be tallied one by one.
+    std::array<Cell, LandscapeGrid::Size + 4> rest_;
     bool available_;
     bool wide_;
     bool inRange_ = false;

@@ -94,28 +94,34 @@ TEST(LandscapeTallyTest, CountsByPercentageInRangeAndExactOnlyForRatesItCanSumEx
     }
 }
 
-// The tallies of the distinct-cell kernel (while a landscape has few distinct cells) against
-// those taken cell by cell, for landscapes whose distinct cells fill the table, overflow it at
-// a row's start, in a group, in a row's last cells, or never fit it.
-TEST(LandscapeTallyTest, DistinctCellsGiveTheTalliesOfCellByCell)
+// The tallies of the frequent-cell kernel against those taken cell by cell: landscapes of few
+// values, of more frequent values than the table holds, with a frequent value the sample
+// misses, with rare values among frequent ones, mixed with cells of rates of their own (as a
+// species of varying rates leaves them), of widths that are not whole groups, or of nothing
+// but rates of their own.
+TEST(LandscapeTallyTest, FrequentCellsGiveTheTalliesOfCellByCell)
 {
     struct Case {
         const char* name;
         int maxX;
         int maxY;
-        int values;     // distinct cells before the odd one
+        int values;     // distinct values the cells take in turn at random
+        int ownRate;    // one cell in ownRate has a rate of its own (0: none)
         int oddX, oddY; // where a further distinct cell stands (0: none)
-        bool random;    // every cell a rate of its own
+        int oddRow;     // a row of one further value (0: none)
     };
     const Case cases[] = {
-        {"one cell", 1, 1, 1, 0, 0, false},
-        {"three species and empty", 700, 700, 4, 0, 0, false},
-        {"a full table", 37, 11, DistinctCells::Capacity, 0, 0, false},
-        {"ninth at a row's start", 37, 11, DistinctCells::Capacity, 1, 6, false},
-        {"ninth inside a group", 37, 11, DistinctCells::Capacity, 14, 9, false},
-        {"ninth in a row's last cells", 37, 11, DistinctCells::Capacity, 36, 11, false},
-        {"narrower than a group", 3, 9, 5, 2, 4, false},
-        {"rates of their own", 101, 13, 0, 0, 0, true},
+        {"one cell", 1, 1, 1, 0, 0, 0, 0},
+        {"three species and empty", 700, 700, 4, 0, 0, 0, 0},
+        {"a full table", 37, 11, FrequentCells::Capacity, 0, 0, 0, 0},
+        {"more frequent values than the table holds", 37, 11, FrequentCells::Capacity + 4, 0, 0, 0, 0},
+        {"a rare value at a row's start", 37, 11, 3, 0, 1, 6, 0},
+        {"a rare value inside a group", 37, 11, 3, 0, 14, 9, 0},
+        {"a rare value in a row's last cells", 37, 11, 3, 0, 36, 11, 0},
+        {"a frequent row between the sampled rows", 37, 11, 3, 0, 0, 0, 4},
+        {"a third of the cells with rates of their own", 203, 57, 3, 3, 0, 0, 0},
+        {"narrower than a group", 3, 9, 5, 0, 2, 4, 0},
+        {"rates of their own", 101, 13, 0, 1, 0, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -125,11 +131,14 @@ TEST(LandscapeTallyTest, DistinctCellsGiveTheTalliesOfCellByCell)
             for (int x = 1; x <= c.maxX; ++x) {
                 state = state * 1664525u + 1013904223u;
                 const int v = static_cast<int>(state >> 24) % std::max(c.values, 1);
-                landscape(x, y) = c.random ? Cell{static_cast<int>(state >> 28), static_cast<float>(state >> 9) * 0x1p-23f}
-                                           : Cell{v % 3, 0.125f * static_cast<float>(v)};
+                const bool own = c.ownRate > 0 && static_cast<int>(state >> 20) % c.ownRate == 0;
+                landscape(x, y) = own ? Cell{static_cast<int>(state >> 28), static_cast<float>(state >> 9) * 0x1p-23f}
+                                      : Cell{v % 3, 0.125f * static_cast<float>(v)};
             }
         if (c.oddX > 0)
             landscape(c.oddX, c.oddY) = Cell{MaxSpecies, 1.5f};
+        for (int x = 1; c.oddRow > 0 && x <= c.maxX; ++x)
+            landscape(x, c.oddRow) = Cell{7, 0.75f};
         LandscapeTally wide;
         LandscapeTally plain;
         plain.UseWideKernel(false);

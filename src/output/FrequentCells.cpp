@@ -44,8 +44,9 @@ constexpr Gather MakeGather()
 constexpr Gather Gathers = MakeGather();
 
 // Counts the four-cell groups from x on against the table's K values, up to the row's last
-// full group; the cells not in it go to rest without a branch. Returns the x after the groups.
-template <int K>
+// full group; the cells not in it go to rest, without a branch when they are Mixed in
+// throughout. Returns the x after the groups.
+template <int K, bool Mixed>
 __attribute__((target("avx2"))) int CountGroups(const Cell* cells, int x, int maxX, const uint64_t* values,
                                                 int64_t* numbers, Cell* rest, int& restSize)
 {
@@ -66,6 +67,8 @@ __attribute__((target("avx2"))) int CountGroups(const Cell* cells, int x, int ma
             number[k] = _mm256_sub_epi64(number[k], equal);
         }
         const unsigned missing = ~static_cast<unsigned>(_mm256_movemask_pd(_mm256_castsi256_pd(any))) & 15u;
+        if (!Mixed && missing == 0)
+            continue;
         // The cells not in the table, gathered to the front, are written as a whole group;
         // only they move the end on.
         const __m256i lanes = _mm256_load_si256(reinterpret_cast<const __m256i*>(Gathers.lanes[missing]));
@@ -82,13 +85,14 @@ __attribute__((target("avx2"))) int CountGroups(const Cell* cells, int x, int ma
 }
 
 template <int K = 1>
-int CountGroupsOf(int k, const Cell* cells, int x, int maxX, const uint64_t* values, int64_t* numbers, Cell* rest,
-                  int& restSize)
+int CountGroupsOf(int k, bool mixed, const Cell* cells, int x, int maxX, const uint64_t* values, int64_t* numbers,
+                  Cell* rest, int& restSize)
 {
     if (k == K)
-        return CountGroups<K>(cells, x, maxX, values, numbers, rest, restSize);
+        return mixed ? CountGroups<K, true>(cells, x, maxX, values, numbers, rest, restSize)
+                     : CountGroups<K, false>(cells, x, maxX, values, numbers, rest, restSize);
     if constexpr (K < FrequentCells::Capacity)
-        return CountGroupsOf<K + 1>(k, cells, x, maxX, values, numbers, rest, restSize);
+        return CountGroupsOf<K + 1>(k, mixed, cells, x, maxX, values, numbers, rest, restSize);
     return x;
 }
 
@@ -122,9 +126,13 @@ void FrequentCells::Choose(const LandscapeGrid& landscape, int maxX, int maxY)
     // The most frequent first; of equally frequent ones, the first met.
     std::stable_sort(met.begin(), met.begin() + kinds, [](const auto& a, const auto& b) { return a.first > b.first; });
     size_ = 0;
+    int inTable = 0;
     for (int i = 0; i < kinds && size_ < Capacity; ++i)
-        if (met[i].first * Rare >= sampled)
+        if (met[i].first >= 2) {
             values_[size_++] = met[i].second;
+            inTable += met[i].first;
+        }
+    mixed_ = inTable < sampled;
     numbers_.fill(0);
 }
 
@@ -134,7 +142,7 @@ int FrequentCells::CountRow(const Cell* cells, int maxX, Cell* rest)
     int x = 1;
 #ifdef QRL_WIDE_KERNEL
     if (size_ > 0)
-        x = CountGroupsOf(size_, cells, x, maxX, values_.data(), numbers_.data(), rest, restSize);
+        x = CountGroupsOf(size_, mixed_, cells, x, maxX, values_.data(), numbers_.data(), rest, restSize);
 #endif
     // The row's last cells, or every cell without the wide kernel.
     for (; x <= maxX; ++x) {

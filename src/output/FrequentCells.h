@@ -17,12 +17,10 @@ namespace quorrel {
 class FrequentCells {
 public:
     static constexpr int Capacity = 8;
-    // A value is frequent when at least one cell in Rare of a sample of the landscape has it.
-    static constexpr int Rare = 32;
 
     // Takes as the table the frequent values of the landscape's interior (1..maxX, 1..maxY),
-    // the most frequent first, from a sample of its cells spread over it (every cell of a small
-    // landscape); the numbers start at zero.
+    // the most frequent first: those that at least two cells of a sample spread over it have
+    // (of a small landscape, every cell). The numbers start at zero.
     void Choose(const LandscapeGrid& landscape, int maxX, int maxY);
 
     int Size() const { return size_; }
@@ -37,6 +35,8 @@ private:
     std::array<uint64_t, Capacity> values_{};
     std::array<int64_t, Capacity> numbers_{};
     int size_ = 0;
+    // Whether the sample held cells not in the table.
+    bool mixed_ = false;
 };
 
 } // namespace quorrel

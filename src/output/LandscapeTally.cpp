@@ -60,30 +60,30 @@ void LandscapeTally::Take(const LandscapeGrid& landscape, int maxX, int maxY)
         units_[copy][row] += number * static_cast<int64_t>(bounded * 0x1p33f);
         return row;
     };
-    // Cells one by one, four copies in turn.
-    auto addCells = [&](const Cell* cells, int x, int end) {
-        for (; x + 3 <= end; x += 4) {
+    if (wide_)
+        frequent_.Choose(landscape, maxX, maxY);
+    const bool byValue = wide_ && frequent_.Size() > 0;
+    for (int y = 1; y <= maxY; ++y) {
+        // The frequent cells are counted by value, and the others tallied from where they were
+        // written; without frequent cells, every cell of the row.
+        const Cell* cells = landscape.Row(y) + 1;
+        int end = maxX;
+        if (byValue) {
+            end = frequent_.CountRow(landscape.Row(y), maxX, rest_.data());
+            cells = rest_.data();
+        }
+        // One by one, four copies in turn.
+        int x = 0;
+        for (; x + 4 <= end; x += 4) {
             const uint32_t pair = std::max(add(cells[x], 0, 1), add(cells[x + 1], 1, 1));
             highest = std::max(highest, std::max(pair, std::max(add(cells[x + 2], 2, 1), add(cells[x + 3], 3, 1))));
         }
-        for (; x <= end; ++x)
+        for (; x < end; ++x)
             highest = std::max(highest, add(cells[x], 0, 1));
-    };
-    if (wide_)
-        frequent_.Choose(landscape, maxX, maxY);
-    if (wide_ && frequent_.Size() > 0) {
-        // The frequent cells are counted by value; the rest of each row one by one.
-        for (int y = 1; y <= maxY; ++y) {
-            const int rest = frequent_.CountRow(landscape.Row(y), maxX, rest_.data());
-            addCells(rest_.data(), 0, rest - 1);
-        }
-        for (int i = 0; i < frequent_.Size(); ++i)
-            if (frequent_.Number(i) > 0)
-                highest = std::max(highest, add(frequent_.At(i), 0, frequent_.Number(i)));
-    } else {
-        for (int y = 1; y <= maxY; ++y)
-            addCells(landscape.Row(y), 1, maxX);
     }
+    for (int i = 0; byValue && i < frequent_.Size(); ++i)
+        if (frequent_.Number(i) > 0)
+            highest = std::max(highest, add(frequent_.At(i), 0, frequent_.Number(i)));
     inRange_ = largest < RateBound;
     exact_ = inRange_ && least >= LowestRate - 1;
     leastBits_ = least + 1u; // 0 when every rate is zero

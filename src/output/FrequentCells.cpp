@@ -125,10 +125,13 @@ void FrequentCells::Choose(const LandscapeGrid& landscape, int maxX, int maxY)
     }
     // The most frequent first; of equally frequent ones, the first met.
     std::stable_sort(met.begin(), met.begin() + kinds, [](const auto& a, const auto& b) { return a.first > b.first; });
+    // Values met once are taken too when every value met fits the table: they cost a
+    // comparison, where cells left over would cost a tally each.
+    const bool all = kinds <= Capacity;
     size_ = 0;
     int inTable = 0;
     for (int i = 0; i < kinds && size_ < Capacity; ++i)
-        if (met[i].first >= 2) {
+        if (met[i].first >= 2 || all) {
             values_[size_++] = met[i].second;
             inTable += met[i].first;
         }

@@ -7,6 +7,8 @@ namespace quorrel {
 
 namespace {
 
+constexpr int NarrowBand = 16;
+
 bool SameShape(const QImage& a, const QImage& b)
 {
     return a.size() == b.size() && a.format() == b.format() && a.depth() == 32;
@@ -34,8 +36,19 @@ QRect ChangedArea(const QImage& before, const QImage& after, const QRect& within
     const auto rowOf = [](const QImage& picture, int y) {
         return reinterpret_cast<const uint32_t*>(picture.constScanLine(y));
     };
+    const int width = area.width();
     const auto differs = [&](int y) {
-        return std::memcmp(rowOf(before, y) + first, rowOf(after, y) + first, size_t(area.width()) * 4) != 0;
+        const uint32_t* a = rowOf(before, y) + first;
+        const uint32_t* b = rowOf(after, y) + first;
+        // A narrow band (the columns a plot has just drawn) costs less compared in place than
+        // through a call a row.
+        if (width <= NarrowBand) {
+            uint32_t difference = 0;
+            for (int x = 0; x < width; ++x)
+                difference |= a[x] ^ b[x];
+            return difference != 0;
+        }
+        return std::memcmp(a, b, size_t(width) * 4) != 0;
     };
     // The first and the last row that differ, then the columns, each row searched only
     // where it could widen the columns found so far.

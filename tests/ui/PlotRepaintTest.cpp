@@ -78,17 +78,28 @@ void PlotRepaintTest::CopyTakesOnlyWhatChanged_data()
     QTest::addColumn<int>("firstColumn");
     QTest::addColumn<int>("lastColumn");
     QTest::addColumn<QRect>("expected");
-    QTest::newRow("nothing") << QList<QPoint>{} << 0 << 99 << -1 << -1 << QRect();
-    QTest::newRow("one pixel") << QList<QPoint>{{3, 4}} << 0 << 99 << -1 << -1 << QRect(3, 4, 1, 1);
-    QTest::newRow("far apart") << QList<QPoint>{{1, 2}, {8, 7}} << 0 << 99 << -1 << -1 << QRect(QPoint(1, 2), QPoint(8, 7));
-    QTest::newRow("first and last column") << QList<QPoint>{{0, 0}, {9, 0}} << 0 << 99 << -1 << -1 << QRect(0, 0, 10, 1);
-    QTest::newRow("last row") << QList<QPoint>{{5, 11}} << 0 << 99 << -1 << -1 << QRect(5, 11, 1, 1);
-    QTest::newRow("outside the rows compared") << QList<QPoint>{{5, 9}} << 0 << 5 << -1 << -1 << QRect();
-    QTest::newRow("no row compared") << QList<QPoint>{{5, 3}} << 4 << 3 << -1 << -1 << QRect();
-    QTest::newRow("inside the rows compared") << QList<QPoint>{{5, 9}, {2, 1}} << 6 << 9 << -1 << -1 << QRect(5, 9, 1, 1);
+    // Pictures 10 pixels wide, and (wide) 40, whose rows are compared another way.
+    QTest::addColumn<int>("width");
+    QTest::newRow("nothing") << QList<QPoint>{} << 0 << 99 << -1 << -1 << QRect() << 10;
+    QTest::newRow("one pixel") << QList<QPoint>{{3, 4}} << 0 << 99 << -1 << -1 << QRect(3, 4, 1, 1) << 10;
+    QTest::newRow("far apart")
+        << QList<QPoint>{{1, 2}, {8, 7}} << 0 << 99 << -1 << -1 << QRect(QPoint(1, 2), QPoint(8, 7)) << 10;
+    QTest::newRow("first and last column")
+        << QList<QPoint>{{0, 0}, {9, 0}} << 0 << 99 << -1 << -1 << QRect(0, 0, 10, 1) << 10;
+    QTest::newRow("last row") << QList<QPoint>{{5, 11}} << 0 << 99 << -1 << -1 << QRect(5, 11, 1, 1) << 10;
+    QTest::newRow("outside the rows compared") << QList<QPoint>{{5, 9}} << 0 << 5 << -1 << -1 << QRect() << 10;
+    QTest::newRow("no row compared") << QList<QPoint>{{5, 3}} << 4 << 3 << -1 << -1 << QRect() << 10;
+    QTest::newRow("inside the rows compared")
+        << QList<QPoint>{{5, 9}, {2, 1}} << 6 << 9 << -1 << -1 << QRect(5, 9, 1, 1) << 10;
     QTest::newRow("inside the columns compared") << QList<QPoint>{{5, 9}, {2, 1}, {7, 0}} << 0 << 11 << 4 << 6
-                                                 << QRect(5, 9, 1, 1);
-    QTest::newRow("columns past the picture") << QList<QPoint>{{9, 3}, {8, 5}} << 0 << 11 << 9 << 40 << QRect(9, 3, 1, 1);
+                                                 << QRect(5, 9, 1, 1) << 10;
+    QTest::newRow("columns past the picture")
+        << QList<QPoint>{{9, 3}, {8, 5}} << 0 << 11 << 9 << 40 << QRect(9, 3, 1, 1) << 10;
+    QTest::newRow("wide: one pixel") << QList<QPoint>{{33, 4}} << 0 << 99 << -1 << -1 << QRect(33, 4, 1, 1) << 40;
+    QTest::newRow("wide: first and last column")
+        << QList<QPoint>{{0, 2}, {39, 7}} << 0 << 99 << -1 << -1 << QRect(0, 2, 40, 6) << 40;
+    QTest::newRow("wide: inside the columns compared")
+        << QList<QPoint>{{25, 9}, {2, 1}, {38, 0}} << 0 << 11 << 3 << 30 << QRect(25, 9, 1, 1) << 40;
 }
 
 void PlotRepaintTest::CopyTakesOnlyWhatChanged()
@@ -99,7 +110,8 @@ void PlotRepaintTest::CopyTakesOnlyWhatChanged()
     QFETCH(int, firstColumn);
     QFETCH(int, lastColumn);
     QFETCH(QRect, expected);
-    QImage picture = White(10, 12);
+    QFETCH(int, width);
+    QImage picture = White(width, 12);
     PictureCopy copy;
     QCOMPARE(copy.Take(picture), picture.rect());
     for (const QPoint& p : changes)
@@ -111,10 +123,10 @@ void PlotRepaintTest::CopyTakesOnlyWhatChanged()
     // in it copies nothing.
     QVERIFY(picture.isDetached());
     for (int y = std::max(firstRow, 0); y <= std::min(lastRow, 11); ++y)
-        for (int x = columns ? firstColumn : 0; x <= (columns ? std::min(lastColumn, 9) : 9); ++x)
+        for (int x = columns ? firstColumn : 0; x <= (columns ? std::min(lastColumn, width - 1) : width - 1); ++x)
             QCOMPARE(copy.Picture().pixel(x, y), picture.pixel(x, y));
     // Another size is taken whole.
-    const QImage larger = White(11, 12);
+    const QImage larger = White(width + 1, 12);
     QCOMPARE(copy.Take(larger), larger.rect());
     QCOMPARE(copy.Picture(), larger);
 }

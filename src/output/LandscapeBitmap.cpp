@@ -56,17 +56,76 @@ __attribute__((target("avx2"))) uint32_t ColourRowWide(const Cell* row, int maxX
     }
     return result;
 }
+
+// Sixteen cells at a time: the colours of species below 64 are looked up in four registers
+// that hold the table's first 64 entries; a group with a higher species is gathered.
+__attribute__((target("avx2,avx512f,avx512dq,avx512bw,avx512vl"))) uint32_t
+ColourRow512(const Cell* row, int maxX, QRgb* line, const std::array<QRgb, ColorMap::Size>& table)
+{
+    static_assert(sizeof(Cell) == 8 && ColorMap::Size >= 64);
+    const auto* colours = reinterpret_cast<const int*>(table.data());
+    const __m512i first = _mm512_loadu_si512(colours);
+    const __m512i second = _mm512_loadu_si512(colours + 16);
+    const __m512i third = _mm512_loadu_si512(colours + 32);
+    const __m512i fourth = _mm512_loadu_si512(colours + 48);
+    // The species are the even 32-bit halves of the cells.
+    const __m512i evens = _mm512_setr_epi32(0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30);
+    const __m512i inRegisters = _mm512_set1_epi32(64);
+    const __m512i upperHalf = _mm512_set1_epi32(32);
+    const __m512i last = _mm512_set1_epi32(static_cast<int>(LastColour));
+    // The masked forms with every lane set: the plain ones leave GCC 12 warning of their
+    // unset source.
+    constexpr __mmask16 all = 0xFFFF;
+    const __m512i zero = _mm512_setzero_si512();
+    __m512i highest = zero;
+    int x = 1;
+    for (; x + 15 <= maxX; x += 16) {
+        const __m512i low = _mm512_loadu_si512(row + x);
+        const __m512i high = _mm512_loadu_si512(row + x + 8);
+        const __m512i species = _mm512_permutex2var_epi32(low, evens, high);
+        highest = _mm512_mask_max_epu32(zero, all, highest, species);
+        __m512i pixels;
+        if (_mm512_cmpge_epu32_mask(species, inRegisters) == 0) {
+            const __m512i below32 = _mm512_permutex2var_epi32(first, species, second);
+            const __m512i from32 = _mm512_permutex2var_epi32(third, species, fourth);
+            pixels = _mm512_mask_blend_epi32(_mm512_test_epi32_mask(species, upperHalf), below32, from32);
+        } else {
+            pixels = _mm512_mask_i32gather_epi32(zero, all, _mm512_mask_min_epu32(zero, all, species, last), colours,
+                                                 4);
+        }
+        _mm512_storeu_si512(line + x - 1, pixels);
+    }
+    alignas(64) uint32_t lanes[16];
+    _mm512_store_si512(lanes, highest);
+    uint32_t result = *std::max_element(lanes, lanes + 16);
+    for (; x <= maxX; ++x) {
+        const auto species = static_cast<uint32_t>(row[x].Species);
+        result = std::max(result, species);
+        line[x - 1] = table[std::min(species, LastColour)];
+    }
+    return result;
+}
 #endif
 
 } // namespace
 
-uint32_t ColourRow(const Cell* row, int maxX, QRgb* line, const std::array<QRgb, ColorMap::Size>& table, bool wide)
+RowKernel FastestRowKernel()
+{
+    if (Kernel512Available())
+        return RowKernel::Wide512;
+    return WideKernelAvailable() ? RowKernel::Wide : RowKernel::Portable;
+}
+
+uint32_t ColourRow(const Cell* row, int maxX, QRgb* line, const std::array<QRgb, ColorMap::Size>& table,
+                   RowKernel kernel)
 {
 #ifdef QRL_WIDE_KERNEL
-    if (wide)
+    if (kernel == RowKernel::Wide512)
+        return ColourRow512(row, maxX, line, table);
+    if (kernel == RowKernel::Wide)
         return ColourRowWide(row, maxX, line, table);
 #endif
-    (void)wide;
+    (void)kernel;
     return ColourRowPlain(row, maxX, line, table);
 }
 
@@ -87,14 +146,14 @@ void DrawLandscapeBitmap(const GParamStruct& p, const LandscapeGrid& landscape, 
     if (image.isNull())
         return;
     const auto& table = colors.Table();
-    static const bool wide = WideKernelAvailable();
+    static const RowKernel kernel = FastestRowKernel();
     for (int y = 1; y <= p.MaxY; ++y) {
         const Cell* row = landscape.Row(y);
         auto* line = reinterpret_cast<QRgb*>(image.scanLine((y - 1) * pix));
         // One pixel per cell is the common case of a large landscape: a lookup per cell,
         // the species checked once per row.
         if (pix == 1) {
-            if (ColourRow(row, p.MaxX, line, table, wide) > LastColour)
+            if (ColourRow(row, p.MaxX, line, table, kernel) > LastColour)
                 QRL_FAIL("DrawLandscapeBitmap: bad species", "Landscape");
             continue;
         }

@@ -21,11 +21,17 @@ QImage DrawLandscapeBitmap(const GParamStruct& p, const LandscapeGrid& landscape
 void DrawLandscapeBitmap(const GParamStruct& p, const LandscapeGrid& landscape, const ColorMap& colors,
                          QImage& picture);
 
+// The kernels that colour a row: portable, 256-bit (only where WideKernelAvailable()) and
+// 512-bit (only where Kernel512Available()); all give the same pixels.
+enum class RowKernel { Portable, Wide, Wide512 };
+// The fastest kernel this processor runs.
+RowKernel FastestRowKernel();
+
 // Cells 1..maxX of a row as pixels, one per cell, in the colours of the table; returns the
 // highest species met, which the caller checks against the table (a higher one leaves
-// the pixel of the table's last colour). wide: the 256-bit kernel, only where
-// WideKernelAvailable(); both give the same pixels.
-uint32_t ColourRow(const Cell* row, int maxX, QRgb* line, const std::array<QRgb, ColorMap::Size>& table, bool wide);
+// the pixel of the table's last colour).
+uint32_t ColourRow(const Cell* row, int maxX, QRgb* line, const std::array<QRgb, ColorMap::Size>& table,
+                   RowKernel kernel);
 
 // The resolution every .bmp file records: 96 dots per inch.
 inline constexpr int BitmapDotsPerMeter = 3780;

@@ -33,13 +33,18 @@ QRect ChangedArea(const QImage& before, const QImage& after, const QRect& within
         return {};
     const int first = area.left();
     const int last = area.right();
-    const auto rowOf = [](const QImage& picture, int y) {
-        return reinterpret_cast<const uint32_t*>(picture.constScanLine(y));
+    // A row of each from the first and the line length, taken once.
+    const auto rows = [](const QImage& picture) {
+        return [bits = picture.constBits(), line = picture.bytesPerLine()](int y) {
+            return reinterpret_cast<const uint32_t*>(bits + y * line);
+        };
     };
+    const auto beforeRow = rows(before);
+    const auto afterRow = rows(after);
     const int width = area.width();
     const auto differs = [&](int y) {
-        const uint32_t* a = rowOf(before, y) + first;
-        const uint32_t* b = rowOf(after, y) + first;
+        const uint32_t* a = beforeRow(y) + first;
+        const uint32_t* b = afterRow(y) + first;
         // A narrow band (the columns a plot has just drawn) costs less compared in place than
         // through a call a row.
         if (width <= NarrowBand) {
@@ -63,8 +68,8 @@ QRect ChangedArea(const QImage& before, const QImage& after, const QRect& within
     int left = last + 1;
     int right = first - 1;
     for (int y = top; y <= bottom && (left > first || right < last); ++y) {
-        const uint32_t* a = rowOf(before, y);
-        const uint32_t* b = rowOf(after, y);
+        const uint32_t* a = beforeRow(y);
+        const uint32_t* b = afterRow(y);
         int l = first;
         while (l < left && a[l] == b[l])
             ++l;

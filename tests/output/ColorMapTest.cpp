@@ -71,29 +71,38 @@ TEST(LandscapeBitmapTest, EachCellIsAPixSquareInItsColourInTheSavedFile)
     EXPECT_EQ(error, "No such file or directory");
 }
 
-// The 256-bit row kernel and the plain one give the same pixels and the same highest species,
-// for every row length (the vector part and the remainder) and species beyond the table.
-TEST(LandscapeBitmapTest, WideAndPlainRowsAgree)
+// The vector row kernels and the plain one give the same pixels and the same highest species,
+// for every row length (the vector part and the remainder), species that the 512-bit kernel
+// holds in registers (below 64) and others, and species beyond the table.
+TEST(LandscapeBitmapTest, VectorAndPlainRowsAgree)
 {
-    if (!WideKernelAvailable())
-        GTEST_SKIP() << "no 256-bit kernel on this processor";
+    std::vector<RowKernel> kernels;
+    if (WideKernelAvailable())
+        kernels.push_back(RowKernel::Wide);
+    if (Kernel512Available())
+        kernels.push_back(RowKernel::Wide512);
+    if (kernels.empty())
+        GTEST_SKIP() << "no vector kernel on this processor";
     const ColorMap colors;
     std::mt19937 random(7);
-    for (int maxX = 1; maxX <= 700; maxX += (maxX < 20 ? 1 : 37)) {
-        for (const int beyond : {0, 1}) {
-            std::vector<Cell> row(maxX + 2);
-            for (Cell& c : row)
-                c = {static_cast<int32_t>(random() % ColorMap::Size), 0.5f};
-            if (beyond)
-                row[1 + random() % maxX].Species = 200;
-            std::vector<QRgb> wide(maxX), plain(maxX);
-            const uint32_t w = ColourRow(row.data(), maxX, wide.data(), colors.Table(), true);
-            const uint32_t p = ColourRow(row.data(), maxX, plain.data(), colors.Table(), false);
-            ASSERT_EQ(w, p) << "row of " << maxX;
-            ASSERT_EQ(wide, plain) << "row of " << maxX;
-            ASSERT_EQ(w >= ColorMap::Size, beyond == 1) << "row of " << maxX;
-        }
-    }
+    for (const RowKernel kernel : kernels)
+        for (int maxX = 1; maxX <= 700; maxX += (maxX < 40 ? 1 : 37))
+            for (const int species : {41, 64, ColorMap::Size})
+                for (const int beyond : {0, 1}) {
+                    SCOPED_TRACE(testing::Message() << "kernel " << static_cast<int>(kernel) << ", row of " << maxX
+                                                    << ", species below " << species);
+                    std::vector<Cell> row(maxX + 2);
+                    for (Cell& c : row)
+                        c = {static_cast<int32_t>(random() % species), 0.5f};
+                    if (beyond)
+                        row[1 + random() % maxX].Species = 200;
+                    std::vector<QRgb> vector(maxX), plain(maxX);
+                    const uint32_t v = ColourRow(row.data(), maxX, vector.data(), colors.Table(), kernel);
+                    const uint32_t p = ColourRow(row.data(), maxX, plain.data(), colors.Table(), RowKernel::Portable);
+                    ASSERT_EQ(v, p);
+                    ASSERT_EQ(vector, plain);
+                    ASSERT_EQ(v >= ColorMap::Size, beyond == 1);
+                }
 }
 
 // A picture drawn into again keeps its pixels' storage unless another picture shares it.

@@ -100,6 +100,11 @@ private:
     // The entries of genotype record of species s, held by cells cells, into the sums.
     void AddGenotype(Sums& sums, bool pairs, int s, const OutcomeTriple* genotype, int32_t cells) const;
     void AddPass(Sums& sums, bool pairs) const;
+    // The two ways of counting the cells per record into pass_, noting the species met in
+    // seen: a tally per record without a branch per cell, which gives up (false, nothing
+    // added) when cells of two species hold one record; runs of neighbouring cells.
+    bool AddByTally(SpeciesTable<bool>& seen);
+    void AddByRuns(SpeciesTable<bool>& seen);
     void Finish(const Sums& sums, Results& results, bool pairs) const;
     void PreparePlots();
     int PlotColumn(int updates) const;
@@ -133,6 +138,14 @@ private:
     std::vector<RecordCells, LargePageAllocator<RecordCells>> recordCells_;
     std::vector<uint64_t> recordsMet_;
     std::vector<uint32_t> records_;
+    // For AddByTally: per record its species << TallyShift | its cells, 0 for a record not
+    // met, with TallySpare zero slots after the records for the cells not counted; and one
+    // flag per block of TallyBlock records that may hold a tally.
+    static constexpr int TallyShift = 26;
+    static constexpr std::size_t TallySpare = 8;
+    static constexpr std::size_t TallyBlock = 4096;
+    std::vector<uint32_t, LargePageAllocator<uint32_t>> recordTally_;
+    std::vector<uint8_t> blocksMet_;
     bool literal_ = false;
 
     std::array<QImage, Statistics> plots_;

@@ -12,6 +12,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quorrel {
@@ -64,6 +65,8 @@ protected:
         }
     }
 
+    void ExpectSumsEqualWithSharedRecords(bool twoSpecies);
+
     // Every average and count of the six statistics, per species and per pair.
     void ExpectEqualSums(const OutcomeStatistics& byRecord, const OutcomeStatistics& byCell) const
     {
@@ -91,9 +94,17 @@ protected:
 };
 
 // The sums once per record give exactly the averages and counts of the sums cell by cell:
-// records shared by many cells, unset ones, values outside 0..100, and a record that cells
-// of two species hold.
+// records shared by many cells, unset ones, values outside 0..100, and with or without a
+// record that cells of two species hold.
 TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCell)
+{
+    for (const bool twoSpecies : {false, true}) {
+        SCOPED_TRACE(twoSpecies ? "a record of two species" : "every record of one species");
+        ExpectSumsEqualWithSharedRecords(twoSpecies);
+    }
+}
+
+void OutcomeStatisticsTest::ExpectSumsEqualWithSharedRecords(bool twoSpecies)
 {
     Resize(9, 7, 3, 100);
     SetVariable(1, 2);
@@ -121,7 +132,7 @@ TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCell)
     }
     landscape(1, 5) = Cell{1, 0.5f};
     genotypes.Renew(1, 5)[1] = OutcomeTriple{55, 25, 20};
-    landscape(2, 5) = Cell{2, 0.5f};
+    landscape(2, 5) = Cell{twoSpecies ? 2 : 1, 0.5f};
     genotypes.Assign(2, 5, genotypes.Id(1, 5));
 
     ExpectSumsByRecordEqualSumsCellByCell();
@@ -132,11 +143,14 @@ TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCell)
 }
 
 // The same with many species, each eight opponents at a time in the wide kernel: relations
-// variable or not at random, and a species count that is not a multiple of eight.
+// variable or not at random, a species count that is not a multiple of eight, and copies
+// of records within a species or across species.
 TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCellForManySpecies)
 {
-    for (const int n : {13, MaxSpecies}) {
+    for (const auto& [n, anySpecies] : {std::pair{13, true}, std::pair{MaxSpecies, true}, std::pair{13, false},
+                                        std::pair{MaxSpecies, false}}) {
         SCOPED_TRACE(n);
+        SCOPED_TRACE(anySpecies ? "copies across species" : "copies within a species");
         Resize(23, 11, n, 100);
         Rng rng{uint32_t(n)};
         for (int i = 1; i <= n; ++i)
@@ -146,9 +160,10 @@ TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCellForManySpecies)
         for (int y = 1; y <= 11; ++y)
             for (int x = 1; x <= 23; ++x) {
                 const int s = int(rng.RandomInt(uint32_t(n) + 1));
-                // Half the cells take the record of the cell to their left, whatever its species.
+                // Half the cells take the record of the cell to their left, with any species
+                // or with that cell's.
                 if (x > 1 && rng.RandomInt(2) == 0) {
-                    landscape(x, y) = Cell{s, 0.5f};
+                    landscape(x, y) = Cell{anySpecies ? s : landscape(x - 1, y).Species, 0.5f};
                     genotypes.Assign(x, y, genotypes.Id(x - 1, y));
                     continue;
                 }
@@ -166,72 +181,75 @@ TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCellForManySpecies)
 
 // The same generation after generation on one pool with a window: a whole interior loaded
 // into the window (record numbers beyond those Take hands out), then cells renewed and
-// copied so often that the pool collects between the sums and records freed are taken
-// again, each time summed by the same objects.
+// copied (with any species, or within a species) so often that the pool collects between
+// the sums and records freed are taken again, each time summed by the same objects.
 TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCellOverGenerationsAndWindows)
 {
-    const int n = 13;
-    const int maxX = 23;
-    const int maxY = 11;
-    Resize(maxX, maxY, n, 100);
-    Rng rng{41};
-    for (int i = 1; i <= n; ++i)
-        for (int j = i + 1; j <= n; ++j)
-            if (rng.RandomInt(3) != 0)
-                SetVariable(i, j);
-    auto pool = std::make_shared<GenotypePool>();
-    // Few records beyond one per cell, so that the pool collects every few generations.
-    ASSERT_TRUE(pool->Allocate(std::size_t(maxX * maxY) + 20, n, std::size_t(1) << 30, 1,
-                               std::size_t(maxX * maxY)));
-    GenotypeGrid grid;
-    ASSERT_TRUE(grid.Allocate(maxX, maxY, pool));
-    grid.MarkAllUnset();
-    const auto randomTriple = [&] {
-        return OutcomeTriple{int8_t(rng.RandomInt(130) - 10), int8_t(rng.RandomInt(120) - 10),
-                             int8_t(rng.RandomInt(128))};
-    };
-    grid.LoadInteriorWith([&](std::span<std::byte> into) {
-        for (std::size_t b = 0; b < into.size(); b += 3) {
-            // Mostly few distinct values, so that neighbouring cells often hold equal triples.
-            const OutcomeTriple t = rng.RandomInt(5) == 0 ? UnsetTriple : randomTriple();
-            std::memcpy(into.data() + b, &t, 3);
-        }
-    });
-    ASSERT_GE(pool->WindowOf(grid.Id(1, 1)), 0);
-    for (int y = 1; y <= maxY; ++y)
-        for (int x = 1; x <= maxX; ++x)
-            landscape(x, y) = Cell{int(rng.RandomInt(uint32_t(n) + 1)), 0.5f};
-
-    OutcomeStatistics byCell(params, options, landscape, grid, colors);
-    byCell.UseLiteralSums(true);
-    OutcomeStatistics wide(params, options, landscape, grid, colors);
-    OutcomeStatistics portable(params, options, landscape, grid, colors);
-    portable.UseWideKernel(false);
-    for (int g = 0; g < 12; ++g) {
-        SCOPED_TRACE(g);
-        for (OutcomeStatistics* stats : {&byCell, &wide, &portable})
-            stats->ComputeOutcomeStats(g == 0 ? 1 : 2, 0);
-        ExpectEqualSums(wide, byCell);
-        ExpectEqualSums(portable, byCell);
-        // Half the cells change: a new genotype, a copy from a neighbour of any species, or
-        // an empty cell.
-        for (int y = 1; y <= maxY; ++y)
-            for (int x = 1; x <= maxX; ++x) {
-                const uint32_t what = rng.RandomInt(6);
-                if (what == 0) {
-                    OutcomeTriple* genotype = grid.Renew(x, y);
-                    for (int j = 0; j < n; ++j)
-                        genotype[j] = randomTriple();
-                    landscape(x, y) = Cell{int(rng.RandomInt(uint32_t(n)) + 1), 0.5f};
-                } else if (what == 1 && x > 1) {
-                    grid.Assign(x, y, grid.Id(x - 1, y));
-                    landscape(x, y) = Cell{int(rng.RandomInt(uint32_t(n)) + 1), 0.5f};
-                } else if (what == 2) {
-                    landscape(x, y) = EmptyCell;
-                }
+    for (const bool anySpecies : {true, false}) {
+        SCOPED_TRACE(anySpecies ? "copies across species" : "copies within a species");
+        const int n = 13;
+        const int maxX = 23;
+        const int maxY = 11;
+        Resize(maxX, maxY, n, 100);
+        Rng rng{41};
+        for (int i = 1; i <= n; ++i)
+            for (int j = i + 1; j <= n; ++j)
+                if (rng.RandomInt(3) != 0)
+                    SetVariable(i, j);
+        auto pool = std::make_shared<GenotypePool>();
+        // Few records beyond one per cell, so that the pool collects every few generations.
+        ASSERT_TRUE(pool->Allocate(std::size_t(maxX * maxY) + 20, n, std::size_t(1) << 30, 1,
+                                   std::size_t(maxX * maxY)));
+        GenotypeGrid grid;
+        ASSERT_TRUE(grid.Allocate(maxX, maxY, pool));
+        grid.MarkAllUnset();
+        const auto randomTriple = [&] {
+            return OutcomeTriple{int8_t(rng.RandomInt(130) - 10), int8_t(rng.RandomInt(120) - 10),
+                                 int8_t(rng.RandomInt(128))};
+        };
+        grid.LoadInteriorWith([&](std::span<std::byte> into) {
+            for (std::size_t b = 0; b < into.size(); b += 3) {
+                // Mostly few distinct values, so that neighbouring cells often hold equal triples.
+                const OutcomeTriple t = rng.RandomInt(5) == 0 ? UnsetTriple : randomTriple();
+                std::memcpy(into.data() + b, &t, 3);
             }
+        });
+        ASSERT_GE(pool->WindowOf(grid.Id(1, 1)), 0);
+        for (int y = 1; y <= maxY; ++y)
+            for (int x = 1; x <= maxX; ++x)
+                landscape(x, y) = Cell{int(rng.RandomInt(uint32_t(n) + 1)), 0.5f};
+
+        OutcomeStatistics byCell(params, options, landscape, grid, colors);
+        byCell.UseLiteralSums(true);
+        OutcomeStatistics wide(params, options, landscape, grid, colors);
+        OutcomeStatistics portable(params, options, landscape, grid, colors);
+        portable.UseWideKernel(false);
+        for (int g = 0; g < 12; ++g) {
+            SCOPED_TRACE(g);
+            for (OutcomeStatistics* stats : {&byCell, &wide, &portable})
+                stats->ComputeOutcomeStats(g == 0 ? 1 : 2, 0);
+            ExpectEqualSums(wide, byCell);
+            ExpectEqualSums(portable, byCell);
+            // Half the cells change: a new genotype, a copy from the neighbour to the left, or
+            // an empty cell.
+            for (int y = 1; y <= maxY; ++y)
+                for (int x = 1; x <= maxX; ++x) {
+                    const uint32_t what = rng.RandomInt(6);
+                    if (what == 0) {
+                        OutcomeTriple* genotype = grid.Renew(x, y);
+                        for (int j = 0; j < n; ++j)
+                            genotype[j] = randomTriple();
+                        landscape(x, y) = Cell{int(rng.RandomInt(uint32_t(n)) + 1), 0.5f};
+                    } else if (what == 1 && x > 1) {
+                        grid.Assign(x, y, grid.Id(x - 1, y));
+                        landscape(x, y) = anySpecies ? Cell{int(rng.RandomInt(uint32_t(n)) + 1), 0.5f} : landscape(x - 1, y);
+                    } else if (what == 2) {
+                        landscape(x, y) = EmptyCell;
+                    }
+                }
+        }
+        EXPECT_GE(pool->Collections(), 2u);
     }
-    EXPECT_GE(pool->Collections(), 2u);
 }
 
 TEST_F(OutcomeStatisticsTest, NormalAndGenotypeAveragesWithPairTables)

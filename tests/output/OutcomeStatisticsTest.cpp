@@ -242,7 +242,8 @@ TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCellOverGenerationsAndW
                         landscape(x, y) = Cell{int(rng.RandomInt(uint32_t(n)) + 1), 0.5f};
                     } else if (what == 1 && x > 1) {
                         grid.Assign(x, y, grid.Id(x - 1, y));
-                        landscape(x, y) = anySpecies ? Cell{int(rng.RandomInt(uint32_t(n)) + 1), 0.5f} : landscape(x - 1, y);
+                        landscape(x, y) = anySpecies ? Cell{int(rng.RandomInt(uint32_t(n)) + 1), 0.5f}
+                                                     : landscape(x - 1, y);
                     } else if (what == 2) {
                         landscape(x, y) = EmptyCell;
                     }

@@ -109,6 +109,15 @@ void OutcomeStatistics::AddGenotype(Sums& sums, bool pairs, int s, const Outcome
 void OutcomeStatistics::AddPass(Sums& sums, bool pairs) const
 {
     const int n = params_.GParamRec.Maxspec;
+    if (!pass_.Pairs()) {
+        for (int s = 1; s <= n; ++s)
+            for (int t = 0; t < 3; ++t) {
+                sums.species[t][s] += static_cast<double>(pass_.SpeciesSum(t, s));
+                sums.speciesCount[t][s] += static_cast<int32_t>(pass_.SpeciesCount(s));
+                sums.speciesValues[t][s] |= pass_.SpeciesValues(t, s);
+            }
+        return;
+    }
     for (int s = 1; s <= n; ++s)
         for (int j = 1; j <= n; ++j) {
             if (!pass_.Variable(s, j) || pass_.Count(s, j) == 0)
@@ -148,8 +157,9 @@ void OutcomeStatistics::Add(Sums& sums, bool pairs)
         recordsMet_.assign(pool.Capacity() / 64 + 1, 0);
         recordTally_.assign(pool.Capacity() + TallySpare, 0);
         blocksMet_.assign(recordTally_.size() / TallyBlock + 1, 0);
+        tallied_.assign(recordTally_.size(), 0);
     }
-    pass_.Reset(params_);
+    pass_.Reset(params_, pairs);
     SpeciesTable<bool> seen{};
     // The tally's cell counts stay below 2^TallyShift.
     const bool tally = int64_t(p.MaxX) * p.MaxY < (int64_t(1) << TallyShift);
@@ -175,7 +185,7 @@ bool OutcomeStatistics::AddByTally(SpeciesTable<bool>& seen)
     constexpr uint32_t SpeciesBits = ~((uint32_t(1) << TallyShift) - 1);
     // Nonzero once a record is met with two species.
     uint32_t clash = 0;
-    uint64_t met = 0; // bit s for species s, bit 0 for the other cells
+    uint64_t speciesMet = 0; // bit s for species s, bit 0 for the other cells
     const int maxX = p.MaxX;
     // The tallies of the records a little further along the row are fetched meanwhile.
     constexpr int CellsAhead = 32;
@@ -188,7 +198,7 @@ bool OutcomeStatistics::AddByTally(SpeciesTable<bool>& seen)
             const auto s = static_cast<uint32_t>(row[x].Species);
             const uint32_t id = ids[x];
             const uint32_t species = 0u - static_cast<uint32_t>(s - 1 < n);
-            met |= uint64_t(1) << (s & species);
+            speciesMet |= uint64_t(1) << (s & species);
             const uint32_t counted = species & (0u - static_cast<uint32_t>(id != GenotypePool::UnsetRecord));
             const uint32_t spareAt = spare + (static_cast<uint32_t>(x) & (TallySpare - 1));
             const uint32_t at = spareAt ^ ((id ^ spareAt) & counted);
@@ -200,36 +210,41 @@ bool OutcomeStatistics::AddByTally(SpeciesTable<bool>& seen)
         }
     }
     for (uint32_t s = 0; s <= n; ++s)
-        seen[s] = seen[s] || ((met >> s) & 1) != 0;
-    records_.clear();
+        seen[s] = seen[s] || ((speciesMet >> s) & 1) != 0;
+    if (clash != 0) {
+        for (std::size_t b = 0; b < blocksMet_.size(); ++b)
+            if (blocks[b] != 0) {
+                const std::size_t end = std::min((b + 1) * TallyBlock, recordTally_.size());
+                std::fill(tally + b * TallyBlock, tally + end, 0u);
+                blocks[b] = 0;
+            }
+        return false;
+    }
+    // The records met, in increasing order: every number of a block written, and kept when
+    // its tally is not zero.
+    uint32_t* const met = tallied_.data();
+    std::size_t count = 0;
     for (std::size_t b = 0; b < blocksMet_.size(); ++b) {
         if (blocks[b] == 0)
             continue;
         blocks[b] = 0;
-        const std::size_t end = std::min((b + 1) * TallyBlock, recordTally_.size());
-        for (std::size_t id = b * TallyBlock; id < end; ++id) {
-            if (tally[id] == 0)
-                continue;
-            if (clash != 0)
-                tally[id] = 0;
-            else
-                records_.push_back(static_cast<uint32_t>(id));
+        const auto end = static_cast<uint32_t>(std::min((b + 1) * TallyBlock, recordTally_.size()));
+        for (auto id = static_cast<uint32_t>(b * TallyBlock); id < end; ++id) {
+            met[count] = id;
+            count += tally[id] != 0 ? 1 : 0;
         }
     }
-    if (clash != 0)
-        return false;
     constexpr std::size_t Ahead = 16;
     const std::size_t recordBytes = sizeof(OutcomeTriple) * static_cast<std::size_t>(n);
-    for (std::size_t i = 0; i < records_.size(); ++i) {
-        if (i + Ahead < records_.size()) {
-            const auto* later = reinterpret_cast<const char*>(pool.Record(records_[i + Ahead]));
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i + Ahead < count) {
+            const auto* later = reinterpret_cast<const char*>(pool.Record(met[i + Ahead]));
             for (std::size_t b = 0; b < recordBytes; b += 64)
                 __builtin_prefetch(later + b);
             __builtin_prefetch(later + recordBytes - 1);
         }
-        uint32_t& t = tally[records_[i]];
-        pass_.Add(static_cast<int>(t >> TallyShift), pool.Record(records_[i]),
-                  static_cast<int32_t>(t & ~SpeciesBits));
+        uint32_t& t = tally[met[i]];
+        pass_.Add(static_cast<int>(t >> TallyShift), pool.Record(met[i]), static_cast<int32_t>(t & ~SpeciesBits));
         t = 0;
     }
     return true;
@@ -362,15 +377,16 @@ void OutcomeStatistics::Finish(const Sums& sums, Results& results, bool pairs) c
     }
 }
 
-void OutcomeStatistics::ComputeOutcomeStats(int stage, int part)
+void OutcomeStatistics::ComputeOutcomeStats(int stage, int part, bool pairs)
 {
     if (stage < 1 || stage > 2 || part < 0 || part > 3)
         QRL_FAIL("Invalid argument", Module);
     if (part <= 1)
         sums_ = Sums{};
-    Add(sums_, true);
+    Add(sums_, pairs);
     if (part == 0 || part == 3) {
-        Finish(sums_, result_, true);
+        Finish(sums_, result_, pairs);
+        pairResults_ = pairs;
         if (stage == 1)
             previous_ = result_.species;
     }
@@ -476,8 +492,11 @@ void OutcomeStatistics::WriteOutcomeStats(int stage, int g)
             if (!files_[f].is_open())
                 QRL_FAIL("The outcome statistics files are not open", Module);
             std::string text = DataLine(result_, 3 * f, g);
-            if (g % 100 == 1)
+            if (PairTableDue(g)) {
+                if (!pairResults_)
+                    QRL_FAIL("The averages per pair were not computed", Module);
                 text += PairTable(3 * f, g);
+            }
             Append(files_[f], fileNames_[f], text);
         }
     } else if (stage == 3) {

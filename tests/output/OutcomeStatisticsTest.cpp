@@ -50,25 +50,29 @@ protected:
             Place(6, 1, 1, 0.5f, {{2, {static_cast<int8_t>(extraWin), 0, static_cast<int8_t>(100 - extraWin)}}});
     }
 
-    // The sums once per record, with either kernel, against the sums cell by cell.
+    // The sums once per record, with either kernel, with or without pairs, against the sums
+    // cell by cell.
     void ExpectSumsByRecordEqualSumsCellByCell()
     {
         OutcomeStatistics byCell(params, options, landscape, genotypes, colors);
         byCell.UseLiteralSums(true);
         byCell.ComputeOutcomeStats(1, 0);
-        for (const bool wide : {true, false}) {
-            SCOPED_TRACE(wide ? "wide kernel" : "portable kernel");
-            OutcomeStatistics byRecord(params, options, landscape, genotypes, colors);
-            byRecord.UseWideKernel(wide);
-            byRecord.ComputeOutcomeStats(1, 0);
-            ExpectEqualSums(byRecord, byCell);
-        }
+        for (const bool wide : {true, false})
+            for (const bool pairs : {true, false}) {
+                SCOPED_TRACE(wide ? "wide kernel" : "portable kernel");
+                SCOPED_TRACE(pairs ? "with pairs" : "without pairs");
+                OutcomeStatistics byRecord(params, options, landscape, genotypes, colors);
+                byRecord.UseWideKernel(wide);
+                byRecord.ComputeOutcomeStats(1, 0, pairs);
+                ExpectEqualSums(byRecord, byCell, pairs);
+            }
     }
 
     void ExpectSumsEqualWithSharedRecords(bool twoSpecies);
 
-    // Every average and count of the six statistics, per species and per pair.
-    void ExpectEqualSums(const OutcomeStatistics& byRecord, const OutcomeStatistics& byCell) const
+    // Every average and count of the six statistics, per species and per pair (left at zero
+    // when computed without pairs).
+    void ExpectEqualSums(const OutcomeStatistics& byRecord, const OutcomeStatistics& byCell, bool pairs = true) const
     {
         const int n = params.GParamRec.Maxspec;
         for (int t = 1; t <= 6; ++t)
@@ -76,8 +80,10 @@ protected:
                 EXPECT_EQ(byRecord.SpeciesAverage(t, s), byCell.SpeciesAverage(t, s)) << t << " " << s;
                 EXPECT_EQ(byRecord.SpeciesCount(t, s), byCell.SpeciesCount(t, s)) << t << " " << s;
                 for (int j = 1; j <= n; ++j) {
-                    EXPECT_EQ(byRecord.PairAverage(t, s, j), byCell.PairAverage(t, s, j)) << t << " " << s << " " << j;
-                    EXPECT_EQ(byRecord.PairCount(t, s, j), byCell.PairCount(t, s, j)) << t << " " << s << " " << j;
+                    EXPECT_EQ(byRecord.PairAverage(t, s, j), pairs ? byCell.PairAverage(t, s, j) : 0.0f)
+                        << t << " " << s << " " << j;
+                    EXPECT_EQ(byRecord.PairCount(t, s, j), pairs ? byCell.PairCount(t, s, j) : 0)
+                        << t << " " << s << " " << j;
                 }
             }
     }
@@ -224,12 +230,21 @@ TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCellOverGenerationsAndW
         OutcomeStatistics wide(params, options, landscape, grid, colors);
         OutcomeStatistics portable(params, options, landscape, grid, colors);
         portable.UseWideKernel(false);
+        // Pairs in some generations only, as a run computes them.
+        OutcomeStatistics wideSometimes(params, options, landscape, grid, colors);
+        OutcomeStatistics portableSometimes(params, options, landscape, grid, colors);
+        portableSometimes.UseWideKernel(false);
         for (int g = 0; g < 12; ++g) {
             SCOPED_TRACE(g);
             for (OutcomeStatistics* stats : {&byCell, &wide, &portable})
                 stats->ComputeOutcomeStats(g == 0 ? 1 : 2, 0);
+            const bool pairs = g % 4 == 1;
+            for (OutcomeStatistics* stats : {&wideSometimes, &portableSometimes})
+                stats->ComputeOutcomeStats(g == 0 ? 1 : 2, 0, pairs);
             ExpectEqualSums(wide, byCell);
             ExpectEqualSums(portable, byCell);
+            ExpectEqualSums(wideSometimes, byCell, pairs);
+            ExpectEqualSums(portableSometimes, byCell, pairs);
             // Half the cells change: a new genotype, a copy from the neighbour to the left, or
             // an empty cell.
             for (int y = 1; y <= maxY; ++y)
@@ -303,19 +318,26 @@ TEST_F(OutcomeStatisticsTest, NormalAndGenotypeAveragesWithPairTables)
                                      "\r\n");
 }
 
+// The same files whether every generation computes the averages per pair or only those
+// that write a pair table; a pair table without them is refused.
 TEST_F(OutcomeStatisticsTest, RunResetAfterGeneration150HasPairTablesOf1And101)
 {
-    OutcomeStatistics stats(params, options, landscape, genotypes, colors);
-    stats.ComputeOutcomeStats(1, 0);
-    stats.WriteOutcomeStats(1, 0);
-    for (int g = 1; g <= 150; ++g) {
-        stats.ComputeOutcomeStats(2, 0);
-        stats.WriteOutcomeStats(2, g);
+    std::vector<std::string> files[2];
+    for (const bool always : {true, false}) {
+        OutcomeStatistics stats(params, options, landscape, genotypes, colors);
+        stats.ComputeOutcomeStats(1, 0);
+        stats.WriteOutcomeStats(1, 0);
+        for (int g = 1; g <= 150; ++g) {
+            stats.ComputeOutcomeStats(2, 0, always || OutcomeStatistics::PairTableDue(g));
+            stats.WriteOutcomeStats(2, g);
+        }
+        stats.WriteOutcomeStats(3, 0);
+        for (const char* name : {"Outcome1.dat", "Outcome2.dat"})
+            files[always ? 0 : 1].push_back(ReadAll(dir.File(name)));
     }
-    stats.WriteOutcomeStats(3, 0);
+    EXPECT_EQ(files[0], files[1]);
 
-    for (const char* name : {"Outcome1.dat", "Outcome2.dat"}) {
-        const std::string text = ReadAll(dir.File(name));
+    for (const std::string& text : files[1]) {
         std::vector<std::string> tables;
         for (size_t at = text.find("Generation "); at != std::string::npos; at = text.find("Generation ", at + 1))
             tables.push_back(text.substr(at, 20));
@@ -324,6 +346,13 @@ TEST_F(OutcomeStatisticsTest, RunResetAfterGeneration150HasPairTablesOf1And101)
         EXPECT_EQ(text.substr(last + 2, 8), "   150  ");
         EXPECT_EQ(text.substr(text.size() - 3), " \r\n");
     }
+
+    OutcomeStatistics stats(params, options, landscape, genotypes, colors);
+    stats.ComputeOutcomeStats(1, 0);
+    stats.WriteOutcomeStats(1, 0);
+    stats.ComputeOutcomeStats(2, 0, false);
+    EXPECT_THROW(stats.WriteOutcomeStats(2, 101), AssertionFailure);
+    stats.WriteOutcomeStats(3, 0);
 }
 
 TEST_F(OutcomeStatisticsTest, ArrayAccumulatesWhilePerLandscapeFilesHoldEachLandscape)

@@ -161,8 +161,8 @@ __attribute__((target("avx2"))) void OutcomePassTally::AddWide(int s, const Outc
     }
 }
 
-// The same for a species without pairs: the record's entries gathered over its opponents
-// in registers, then added once, times its cells.
+// The same for a species without pairs: the record's entries split first, then gathered
+// over its opponents in registers, one component at a time, and added once, times its cells.
 __attribute__((target("avx2"))) void OutcomePassTally::AddTogetherWide(int s, const OutcomeTriple* genotype,
                                                                        int32_t cells)
 {
@@ -174,16 +174,16 @@ __attribute__((target("avx2"))) void OutcomePassTally::AddTogetherWide(int s, co
     const __m256i gather = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
     const __m256i allBits = _mm256_set1_epi32(-1);
     const __m256i one = _mm256_set1_epi32(1);
-    // Per lane: the entries of each component, the entries set, the value bits.
-    __m256i entries[3] = {_mm256_setzero_si256(), _mm256_setzero_si256(), _mm256_setzero_si256()};
-    __m256i set = _mm256_setzero_si256();
-    __m256i words[3][Words];
-    for (auto& component : words)
-        for (__m256i& word : component)
-            word = _mm256_setzero_si256();
+    const __m256i weight = _mm256_set1_epi32(cells);
+    constexpr int Chunks = Lanes / 8;
+    const int chunks = (maxspec_ + 7) / 8;
+    // Per chunk of eight opponents: the entries of each component, all bits for an entry that
+    // is set (with a variable relation), and the values, all bits for the others.
+    __m256i entries[3][Chunks];
+    __m256i values[3][Chunks];
     __m256i setCount = _mm256_setzero_si256();
-    for (int k = 0; k < maxspec_; k += 8) {
-        const uint8_t* p = bytes + 3 * k;
+    for (int c = 0; c < chunks; ++c) {
+        const uint8_t* p = bytes + 24 * c;
         const __m256i raw = _mm256_inserti128_si256(
             _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))),
             _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 12)), 1);
@@ -191,24 +191,30 @@ __attribute__((target("avx2"))) void OutcomePassTally::AddTogetherWide(int s, co
         const __m128i low = _mm256_castsi256_si128(parts);
         const __m256i components[3] = {_mm256_cvtepi8_epi32(low), _mm256_cvtepi8_epi32(_mm_srli_si128(low, 8)),
                                        _mm256_cvtepi8_epi32(_mm256_extracti128_si256(parts, 1))};
-        const __m256i variable = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(&variable_[s][k]));
-        set = _mm256_andnot_si256(_mm256_cmpgt_epi32(_mm256_setzero_si256(), components[0]), variable);
+        const __m256i variable = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(&variable_[s][8 * c]));
+        const __m256i set = _mm256_andnot_si256(_mm256_cmpgt_epi32(_mm256_setzero_si256(), components[0]), variable);
         const __m256i unset = _mm256_xor_si256(set, allBits);
         setCount = _mm256_sub_epi32(setCount, set);
         for (int t = 0; t < 3; ++t) {
-            entries[t] = _mm256_add_epi32(entries[t], _mm256_and_si256(components[t], set));
-            const __m256i value = _mm256_or_si256(components[t], unset);
-            for (int q = 0; q < Words; ++q)
-                words[t][q] = _mm256_or_si256(
-                    words[t][q], _mm256_sllv_epi32(one, _mm256_sub_epi32(value, _mm256_set1_epi32(32 * q))));
+            entries[t][c] = _mm256_and_si256(components[t], set);
+            values[t][c] = _mm256_or_si256(components[t], unset);
         }
     }
-    const __m256i weight = _mm256_set1_epi32(cells);
     for (int t = 0; t < 3; ++t) {
-        auto* sum = reinterpret_cast<__m256i*>(together.sum[t].data());
-        _mm256_storeu_si256(sum, _mm256_add_epi32(_mm256_loadu_si256(sum), _mm256_mullo_epi32(entries[t], weight)));
+        __m256i sum = _mm256_setzero_si256();
+        __m256i words[Words];
+        for (__m256i& word : words)
+            word = _mm256_setzero_si256();
+        for (int c = 0; c < chunks; ++c) {
+            sum = _mm256_add_epi32(sum, entries[t][c]);
+            for (int q = 0; q < Words; ++q)
+                words[q] = _mm256_or_si256(
+                    words[q], _mm256_sllv_epi32(one, _mm256_sub_epi32(values[t][c], _mm256_set1_epi32(32 * q))));
+        }
+        auto* at = reinterpret_cast<__m256i*>(together.sum[t].data());
+        _mm256_storeu_si256(at, _mm256_add_epi32(_mm256_loadu_si256(at), _mm256_mullo_epi32(sum, weight)));
         for (int q = 0; q < Words; ++q)
-            AddBits(together.words[t][q].data(), words[t][q]);
+            AddBits(together.words[t][q].data(), words[q]);
     }
     auto* count = reinterpret_cast<__m256i*>(together.count.data());
     _mm256_storeu_si256(count, _mm256_add_epi32(_mm256_loadu_si256(count), _mm256_mullo_epi32(setCount, weight)));

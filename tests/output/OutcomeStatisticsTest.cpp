@@ -149,14 +149,22 @@ void OutcomeStatisticsTest::ExpectSumsEqualWithSharedRecords(bool twoSpecies)
 }
 
 // The same with many species, each eight opponents at a time in the wide kernel: relations
-// variable or not at random, a species count that is not a multiple of eight, and copies
-// of records within a species or across species.
+// variable or not at random, a species count that is not a multiple of eight, copies of
+// records within a species or across species, and entries of any value or mostly of a few
+// values (so that most records bring no value a species has not met yet, and some do).
 TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCellForManySpecies)
 {
-    for (const auto& [n, anySpecies] : {std::pair{13, true}, std::pair{MaxSpecies, true}, std::pair{13, false},
-                                        std::pair{MaxSpecies, false}}) {
+    struct Case {
+        int n;
+        bool anySpecies;
+        bool fewValues;
+    };
+    for (const Case& c : {Case{13, true, false}, Case{MaxSpecies, true, false}, Case{13, false, false},
+                          Case{MaxSpecies, false, false}, Case{13, false, true}, Case{MaxSpecies, false, true}}) {
+        const int n = c.n;
         SCOPED_TRACE(n);
-        SCOPED_TRACE(anySpecies ? "copies across species" : "copies within a species");
+        SCOPED_TRACE(c.anySpecies ? "copies across species" : "copies within a species");
+        SCOPED_TRACE(c.fewValues ? "mostly a few values" : "any values");
         Resize(23, 11, n, 100);
         Rng rng{uint32_t(n)};
         for (int i = 1; i <= n; ++i)
@@ -169,7 +177,7 @@ TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCellForManySpecies)
                 // Half the cells take the record of the cell to their left, with any species
                 // or with that cell's.
                 if (x > 1 && rng.RandomInt(2) == 0) {
-                    landscape(x, y) = Cell{anySpecies ? s : landscape(x - 1, y).Species, 0.5f};
+                    landscape(x, y) = Cell{c.anySpecies ? s : landscape(x - 1, y).Species, 0.5f};
                     genotypes.Assign(x, y, genotypes.Id(x - 1, y));
                     continue;
                 }
@@ -179,6 +187,9 @@ TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCellForManySpecies)
                     const auto win = int8_t(rng.RandomInt(130) - 10);
                     const auto loss = int8_t(rng.RandomInt(120) - 10);
                     genotype[j - 1] = OutcomeTriple{win, loss, int8_t(rng.RandomInt(128))};
+                    if (c.fewValues && rng.RandomInt(30) != 0)
+                        genotype[j - 1] = OutcomeTriple{int8_t(40 + rng.RandomInt(4)), int8_t(30 + rng.RandomInt(3)),
+                                                        int8_t(20 + rng.RandomInt(5))};
                 }
             }
         ExpectSumsByRecordEqualSumsCellByCell();

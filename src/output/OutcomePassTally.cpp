@@ -20,10 +20,6 @@ void OutcomePassTally::Reset(const ParameterSet& params, bool pairs)
         for (int j = 1; j <= Lanes; ++j)
             variable_[s][j - 1] =
                 s >= 1 && s <= n && j <= n && j != s && params.OutcomeMatrix[s][j].Win < 0 ? -1 : 0;
-    for (int s = 0; s <= MaxSpecies; ++s)
-        for (int k = 0; k < Lanes; ++k)
-            for (int t = 0; t < 3; ++t)
-                variableBytes_[s][k / 8][8 * t + k % 8] = static_cast<int8_t>(variable_[s][k]);
     if (pairs) {
         sums_.assign(static_cast<std::size_t>(n) + 1, SpeciesSums{});
         values_.assign(static_cast<std::size_t>(n) + 1, ValueBits{});
@@ -167,8 +163,6 @@ __attribute__((target("avx2"))) void OutcomePassTally::AddWide(int s, const Outc
 
 // The same for a species without pairs: the record's entries split first, then gathered
 // over its opponents in registers, one component at a time, and added once, times its cells.
-// The value bits of a component are left out when every value 0..100 from the least to the
-// largest of the component's entries that count is held already: they would add none.
 __attribute__((target("avx2"))) void OutcomePassTally::AddTogetherWide(int s, const OutcomeTriple* genotype,
                                                                        int32_t cells)
 {
@@ -178,8 +172,6 @@ __attribute__((target("avx2"))) void OutcomePassTally::AddTogetherWide(int s, co
     const __m256i split = _mm256_setr_epi8(0, 3, 6, 9, 1, 4, 7, 10, 2, 5, 8, 11, -1, -1, -1, -1, 0, 3, 6, 9, 1, 4, 7,
                                            10, 2, 5, 8, 11, -1, -1, -1, -1);
     const __m256i gather = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
-    // The wins' dwords copied over those of the losses and stand-offs.
-    const __m256i winsThrice = _mm256_setr_epi32(0, 1, 0, 1, 0, 1, 0, 1);
     const __m256i allBits = _mm256_set1_epi32(-1);
     const __m256i one = _mm256_set1_epi32(1);
     const __m256i weight = _mm256_set1_epi32(cells);
@@ -190,23 +182,12 @@ __attribute__((target("avx2"))) void OutcomePassTally::AddTogetherWide(int s, co
     __m256i entries[3][Chunks];
     __m256i values[3][Chunks];
     __m256i setCount = _mm256_setzero_si256();
-    // Per byte of the split entries: the least and the largest value 0..100 of a set entry
-    // (127 and 0 where none).
-    __m256i least = _mm256_set1_epi8(127);
-    __m256i largest = _mm256_setzero_si256();
     for (int c = 0; c < chunks; ++c) {
         const uint8_t* p = bytes + 24 * c;
         const __m256i raw = _mm256_inserti128_si256(
             _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))),
             _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 12)), 1);
         const __m256i parts = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(raw, split), gather);
-        const __m256i natural = _mm256_cmpgt_epi8(parts, allBits);
-        const __m256i counts = _mm256_and_si256(
-            _mm256_and_si256(natural, _mm256_cmpgt_epi8(_mm256_set1_epi8(101), parts)),
-            _mm256_and_si256(_mm256_permutevar8x32_epi32(natural, winsThrice),
-                             _mm256_load_si256(reinterpret_cast<const __m256i*>(variableBytes_[s][c].data()))));
-        least = _mm256_min_epu8(least, _mm256_blendv_epi8(_mm256_set1_epi8(127), parts, counts));
-        largest = _mm256_max_epu8(largest, _mm256_and_si256(parts, counts));
         const __m128i low = _mm256_castsi256_si128(parts);
         const __m256i components[3] = {_mm256_cvtepi8_epi32(low), _mm256_cvtepi8_epi32(_mm_srli_si128(low, 8)),
                                        _mm256_cvtepi8_epi32(_mm256_extracti128_si256(parts, 1))};
@@ -219,46 +200,21 @@ __attribute__((target("avx2"))) void OutcomePassTally::AddTogetherWide(int s, co
             values[t][c] = _mm256_or_si256(components[t], unset);
         }
     }
-    // The least of each component's eight bytes, and the largest as the least of 127 less them.
-    const __m256i fromTop = _mm256_xor_si256(largest, _mm256_set1_epi8(127));
-    const __m128i leastLow = _mm256_castsi256_si128(least);
-    const __m128i topLow = _mm256_castsi256_si128(fromTop);
-    const __m128i bytesOf[2][3] = {
-        {leastLow, _mm_srli_si128(leastLow, 8), _mm256_extracti128_si256(least, 1)},
-        {topLow, _mm_srli_si128(topLow, 8), _mm256_extracti128_si256(fromTop, 1)}};
     for (int t = 0; t < 3; ++t) {
         __m256i sum = _mm256_setzero_si256();
-        for (int c = 0; c < chunks; ++c)
-            sum = _mm256_add_epi32(sum, entries[t][c]);
-        auto* at = reinterpret_cast<__m256i*>(together.sum[t].data());
-        _mm256_storeu_si256(at, _mm256_add_epi32(_mm256_loadu_si256(at), _mm256_mullo_epi32(sum, weight)));
-
-        const int from = _mm_cvtsi128_si32(_mm_minpos_epu16(_mm_cvtepu8_epi16(bytesOf[0][t]))) & 0xFFFF;
-        const int to = 127 - (_mm_cvtsi128_si32(_mm_minpos_epu16(_mm_cvtepu8_epi16(bytesOf[1][t]))) & 0xFFFF);
-        if (from > to)
-            continue; // no value 0..100
-        const unsigned __int128 all = ~static_cast<unsigned __int128>(0);
-        const unsigned __int128 range = (all << from) & (all >> (127 - to));
-        if ((range & ~together.held[t]) == 0)
-            continue;
         __m256i words[Words];
         for (__m256i& word : words)
             word = _mm256_setzero_si256();
-        for (int c = 0; c < chunks; ++c)
+        for (int c = 0; c < chunks; ++c) {
+            sum = _mm256_add_epi32(sum, entries[t][c]);
             for (int q = 0; q < Words; ++q)
                 words[q] = _mm256_or_si256(
                     words[q], _mm256_sllv_epi32(one, _mm256_sub_epi32(values[t][c], _mm256_set1_epi32(32 * q))));
-        alignas(32) uint32_t lanes[Width];
-        unsigned __int128 held = 0;
-        for (int q = 0; q < Words; ++q) {
-            AddBits(together.words[t][q].data(), words[q]);
-            _mm256_store_si256(reinterpret_cast<__m256i*>(lanes), words[q]);
-            uint32_t word = 0;
-            for (const uint32_t lane : lanes)
-                word |= lane;
-            held |= static_cast<unsigned __int128>(word) << (32 * q);
         }
-        together.held[t] |= held;
+        auto* at = reinterpret_cast<__m256i*>(together.sum[t].data());
+        _mm256_storeu_si256(at, _mm256_add_epi32(_mm256_loadu_si256(at), _mm256_mullo_epi32(sum, weight)));
+        for (int q = 0; q < Words; ++q)
+            AddBits(together.words[t][q].data(), words[q]);
     }
     auto* count = reinterpret_cast<__m256i*>(together.count.data());
     _mm256_storeu_si256(count, _mm256_add_epi32(_mm256_loadu_si256(count), _mm256_mullo_epi32(setCount, weight)));

@@ -61,13 +61,10 @@ private:
     // The sums of a species without pairs: opponent k in lane k % 8, so that no lane sums
     // more than five opponents (within 32 bits like a pair).
     static constexpr int Width = 8;
-    // The wide kernel also keeps the value bits of all lanes together (bit v for value v), so
-    // as to pass over a component of a record whose values 0..100 it holds already.
     struct Together {
         std::array<std::array<int32_t, Width>, 3> sum{};
         std::array<int32_t, Width> count{};
         std::array<std::array<std::array<uint32_t, Width>, Words>, 3> words{};
-        std::array<unsigned __int128, 3> held{};
     };
 
     void AddPortable(int s, const OutcomeTriple* genotype, int32_t cells);
@@ -83,9 +80,6 @@ private:
     std::vector<ValueBits> values_;
     bool pairs_ = true;
     std::vector<Together> together_;
-    // All bits set per byte of a chunk of eight opponents, in the order the wide kernel splits
-    // a chunk's entries into (wins, losses, stand-offs), for a variable opponent.
-    alignas(32) std::array<std::array<std::array<int8_t, 32>, Lanes / 8>, MaxSpecies + 1> variableBytes_{};
 };
 
 } // namespace quorrel

@@ -166,8 +166,18 @@ __attribute__((target("avx2"))) void OutcomePassTally::AddWide(int s, const Outc
 __attribute__((target("avx2"))) void OutcomePassTally::AddTogetherWide(int s, const OutcomeTriple* genotype,
                                                                        int32_t cells)
 {
-    alignas(32) uint8_t bytes[3 * Lanes + 16] = {};
-    std::memcpy(bytes, genotype, sizeof(OutcomeTriple) * static_cast<std::size_t>(maxspec_));
+    // The chunks whose 16-byte loads stay within the record are read in place; the others
+    // from a copy of the rest of the record that the loads may read past the end of (of a
+    // fixed size for whole chunks, so that it takes no call).
+    const auto* record = reinterpret_cast<const uint8_t*>(genotype);
+    const int recordBytes = 3 * maxspec_;
+    const int inPlace = recordBytes >= 28 ? (recordBytes - 28) / 24 + 1 : 0;
+    const int restBytes = recordBytes - 24 * inPlace;
+    alignas(32) uint8_t rest[3 * Lanes + 16] = {};
+    if (restBytes == 24)
+        std::memcpy(rest, record + 24 * inPlace, 24);
+    else
+        std::memcpy(rest, record + 24 * inPlace, static_cast<std::size_t>(restBytes));
     Together& together = together_[s];
     const __m256i split = _mm256_setr_epi8(0, 3, 6, 9, 1, 4, 7, 10, 2, 5, 8, 11, -1, -1, -1, -1, 0, 3, 6, 9, 1, 4, 7,
                                            10, 2, 5, 8, 11, -1, -1, -1, -1);
@@ -183,7 +193,7 @@ __attribute__((target("avx2"))) void OutcomePassTally::AddTogetherWide(int s, co
     __m256i values[3][Chunks];
     __m256i setCount = _mm256_setzero_si256();
     for (int c = 0; c < chunks; ++c) {
-        const uint8_t* p = bytes + 24 * c;
+        const uint8_t* p = c < inPlace ? record + 24 * c : rest + 24 * (c - inPlace);
         const __m256i raw = _mm256_inserti128_si256(
             _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))),
             _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 12)), 1);

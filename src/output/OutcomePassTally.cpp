@@ -11,16 +11,47 @@ OutcomePassTally::OutcomePassTally() : available_(WideKernelAvailable()), wide_(
 
 void OutcomePassTally::UseWideKernel(bool on) { wide_ = on && available_; }
 
-void OutcomePassTally::Reset(const ParameterSet& params)
+void OutcomePassTally::Reset(const ParameterSet& params, bool pairs)
 {
     const int n = params.GParamRec.Maxspec;
     maxspec_ = n;
+    pairs_ = pairs;
     for (int s = 0; s <= MaxSpecies; ++s)
         for (int j = 1; j <= Lanes; ++j)
             variable_[s][j - 1] =
                 s >= 1 && s <= n && j <= n && j != s && params.OutcomeMatrix[s][j].Win < 0 ? -1 : 0;
-    sums_.assign(static_cast<std::size_t>(n) + 1, SpeciesSums{});
-    values_.assign(static_cast<std::size_t>(n) + 1, ValueBits{});
+    if (pairs) {
+        sums_.assign(static_cast<std::size_t>(n) + 1, SpeciesSums{});
+        values_.assign(static_cast<std::size_t>(n) + 1, ValueBits{});
+    } else {
+        together_.assign(static_cast<std::size_t>(n) + 1, Together{});
+    }
+}
+
+int64_t OutcomePassTally::SpeciesSum(int t, int s) const
+{
+    int64_t sum = 0;
+    for (const int32_t lane : together_[s].sum[t])
+        sum += lane;
+    return sum;
+}
+
+int64_t OutcomePassTally::SpeciesCount(int s) const
+{
+    int64_t count = 0;
+    for (const int32_t lane : together_[s].count)
+        count += lane;
+    return count;
+}
+
+std::bitset<101> OutcomePassTally::SpeciesValues(int t, int s) const
+{
+    std::array<uint32_t, Words> words{};
+    for (int q = 0; q < Words; ++q)
+        for (const uint32_t lane : together_[s].words[t][q])
+            words[q] |= lane;
+    const auto pair = [&](int q) { return uint64_t(words[q]) | uint64_t(words[q + 1]) << 32; };
+    return (std::bitset<101>(pair(2)) << 64) | std::bitset<101>(pair(0));
 }
 
 std::bitset<101> OutcomePassTally::Values(int t, int s, int j) const
@@ -35,7 +66,10 @@ void OutcomePassTally::Add(int s, const OutcomeTriple* genotype, int32_t cells)
 {
 #ifdef QRL_WIDE_KERNEL
     if (wide_) {
-        AddWide(s, genotype, cells);
+        if (pairs_)
+            AddWide(s, genotype, cells);
+        else
+            AddTogetherWide(s, genotype, cells);
         return;
     }
 #endif
@@ -44,7 +78,6 @@ void OutcomePassTally::Add(int s, const OutcomeTriple* genotype, int32_t cells)
 
 void OutcomePassTally::AddPortable(int s, const OutcomeTriple* genotype, int32_t cells)
 {
-    SpeciesSums& sums = sums_[s];
     for (int k = 0; k < maxspec_; ++k) {
         if (variable_[s][k] == 0)
             continue;
@@ -52,14 +85,20 @@ void OutcomePassTally::AddPortable(int s, const OutcomeTriple* genotype, int32_t
         const bool set = triple.Win >= 0;
         const int32_t weight = set ? cells : 0;
         const int components[3] = {triple.Win, triple.Loss, triple.Standoff};
-        ValueBits& bits = values_[s];
+        // Per pair, or per species in lane k % Width.
+        const int lane = pairs_ ? k : k % Width;
+        int32_t* const sum[3] = {pairs_ ? &sums_[s].sum[0][lane] : &together_[s].sum[0][lane],
+                                 pairs_ ? &sums_[s].sum[1][lane] : &together_[s].sum[1][lane],
+                                 pairs_ ? &sums_[s].sum[2][lane] : &together_[s].sum[2][lane]};
         for (int t = 0; t < 3; ++t) {
             const int v = components[t];
-            sums.sum[t][k] += v * weight;
-            if (set && v >= 0 && v <= 100)
-                bits.words[t][v / 32][k] |= uint32_t(1) << (v % 32);
+            *sum[t] += v * weight;
+            if (set && v >= 0 && v <= 100) {
+                uint32_t& word = pairs_ ? values_[s].words[t][v / 32][lane] : together_[s].words[t][v / 32][lane];
+                word |= uint32_t(1) << (v % 32);
+            }
         }
-        sums.count[k] += weight;
+        (pairs_ ? sums_[s].count[lane] : together_[s].count[lane]) += weight;
     }
 }
 
@@ -122,9 +161,82 @@ __attribute__((target("avx2"))) void OutcomePassTally::AddWide(int s, const Outc
     }
 }
 
+// The same for a species without pairs: the record's entries split first, then gathered
+// over its opponents in registers, one component at a time, and added once, times its cells.
+__attribute__((target("avx2"))) void OutcomePassTally::AddTogetherWide(int s, const OutcomeTriple* genotype,
+                                                                       int32_t cells)
+{
+    // The chunks whose 16-byte loads stay within the record are read in place; the others
+    // from a copy of the rest of the record that the loads may read past the end of (of a
+    // fixed size for whole chunks, so that it takes no call).
+    const auto* record = reinterpret_cast<const uint8_t*>(genotype);
+    const int recordBytes = 3 * maxspec_;
+    const int inPlace = recordBytes >= 28 ? (recordBytes - 28) / 24 + 1 : 0;
+    const int restBytes = recordBytes - 24 * inPlace;
+    alignas(32) uint8_t rest[3 * Lanes + 16] = {};
+    if (restBytes == 24)
+        std::memcpy(rest, record + 24 * inPlace, 24);
+    else
+        std::memcpy(rest, record + 24 * inPlace, static_cast<std::size_t>(restBytes));
+    Together& together = together_[s];
+    const __m256i split = _mm256_setr_epi8(0, 3, 6, 9, 1, 4, 7, 10, 2, 5, 8, 11, -1, -1, -1, -1, 0, 3, 6, 9, 1, 4, 7,
+                                           10, 2, 5, 8, 11, -1, -1, -1, -1);
+    const __m256i gather = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
+    const __m256i allBits = _mm256_set1_epi32(-1);
+    const __m256i one = _mm256_set1_epi32(1);
+    const __m256i weight = _mm256_set1_epi32(cells);
+    constexpr int Chunks = Lanes / 8;
+    const int chunks = (maxspec_ + 7) / 8;
+    // Per chunk of eight opponents: the entries of each component, all bits for an entry that
+    // is set (with a variable relation), and the values, all bits for the others.
+    __m256i entries[3][Chunks];
+    __m256i values[3][Chunks];
+    __m256i setCount = _mm256_setzero_si256();
+    for (int c = 0; c < chunks; ++c) {
+        const uint8_t* p = c < inPlace ? record + 24 * c : rest + 24 * (c - inPlace);
+        const __m256i raw = _mm256_inserti128_si256(
+            _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))),
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 12)), 1);
+        const __m256i parts = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(raw, split), gather);
+        const __m128i low = _mm256_castsi256_si128(parts);
+        const __m256i components[3] = {_mm256_cvtepi8_epi32(low), _mm256_cvtepi8_epi32(_mm_srli_si128(low, 8)),
+                                       _mm256_cvtepi8_epi32(_mm256_extracti128_si256(parts, 1))};
+        const __m256i variable = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(&variable_[s][8 * c]));
+        const __m256i set = _mm256_andnot_si256(_mm256_cmpgt_epi32(_mm256_setzero_si256(), components[0]), variable);
+        const __m256i unset = _mm256_xor_si256(set, allBits);
+        setCount = _mm256_sub_epi32(setCount, set);
+        for (int t = 0; t < 3; ++t) {
+            entries[t][c] = _mm256_and_si256(components[t], set);
+            values[t][c] = _mm256_or_si256(components[t], unset);
+        }
+    }
+    for (int t = 0; t < 3; ++t) {
+        __m256i sum = _mm256_setzero_si256();
+        __m256i words[Words];
+        for (__m256i& word : words)
+            word = _mm256_setzero_si256();
+        for (int c = 0; c < chunks; ++c) {
+            sum = _mm256_add_epi32(sum, entries[t][c]);
+            for (int q = 0; q < Words; ++q)
+                words[q] = _mm256_or_si256(
+                    words[q], _mm256_sllv_epi32(one, _mm256_sub_epi32(values[t][c], _mm256_set1_epi32(32 * q))));
+        }
+        auto* at = reinterpret_cast<__m256i*>(together.sum[t].data());
+        _mm256_storeu_si256(at, _mm256_add_epi32(_mm256_loadu_si256(at), _mm256_mullo_epi32(sum, weight)));
+        for (int q = 0; q < Words; ++q)
+            AddBits(together.words[t][q].data(), words[q]);
+    }
+    auto* count = reinterpret_cast<__m256i*>(together.count.data());
+    _mm256_storeu_si256(count, _mm256_add_epi32(_mm256_loadu_si256(count), _mm256_mullo_epi32(setCount, weight)));
+}
+
 #else
 
 void OutcomePassTally::AddWide(int s, const OutcomeTriple* genotype, int32_t cells) { AddPortable(s, genotype, cells); }
+void OutcomePassTally::AddTogetherWide(int s, const OutcomeTriple* genotype, int32_t cells)
+{
+    AddPortable(s, genotype, cells);
+}
 
 #endif
 

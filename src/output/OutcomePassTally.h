@@ -16,24 +16,33 @@ namespace quorrel {
 // hold. An unset entry (Win < 0) adds nothing. The cells of one landscape keep every sum
 // within 32 bits (|entry| <= 128, cells <= 700 x 700).
 //
+// Without pairs, only the sums of each species over its opponents together are kept (the
+// same whole numbers as those of its pairs added up), which takes fewer of them per record.
+//
 // The wide kernel adds eight opponents at once where the processor has it; the portable
 // one adds them one by one, with the same sums.
 class OutcomePassTally {
 public:
     OutcomePassTally();
 
-    // Empty sums for the species and relations of params.
-    void Reset(const ParameterSet& params);
+    // Empty sums for the species and relations of params, per pair or per species only.
+    void Reset(const ParameterSet& params, bool pairs = true);
+    bool Pairs() const { return pairs_; }
     // The record genotype (Maxspec triples) of species s, held by cells cells.
     void Add(int s, const OutcomeTriple* genotype, int32_t cells);
     void UseWideKernel(bool on);
 
-    // t 0..2 for win, loss, stand-off; s and j 1..Maxspec.
+    // With pairs: t 0..2 for win, loss, stand-off; s and j 1..Maxspec.
     int32_t Sum(int t, int s, int j) const { return sums_[s].sum[t][j - 1]; }
     int32_t Count(int s, int j) const { return sums_[s].count[j - 1]; }
     // The values 0..100 held, as flags.
     std::bitset<101> Values(int t, int s, int j) const;
     bool Variable(int s, int j) const { return variable_[s][j - 1] != 0; }
+
+    // Without pairs: the same over every opponent of species s together.
+    int64_t SpeciesSum(int t, int s) const;
+    int64_t SpeciesCount(int s) const;
+    std::bitset<101> SpeciesValues(int t, int s) const;
 
 private:
     // Opponents 1..MaxSpecies at lanes 0..MaxSpecies - 1, padded to whole vectors of eight.
@@ -49,8 +58,18 @@ private:
         std::array<std::array<std::array<uint32_t, Lanes>, Words>, 3> words{};
     };
 
+    // The sums of a species without pairs: opponent k in lane k % 8, so that no lane sums
+    // more than five opponents (within 32 bits like a pair).
+    static constexpr int Width = 8;
+    struct Together {
+        std::array<std::array<int32_t, Width>, 3> sum{};
+        std::array<int32_t, Width> count{};
+        std::array<std::array<std::array<uint32_t, Width>, Words>, 3> words{};
+    };
+
     void AddPortable(int s, const OutcomeTriple* genotype, int32_t cells);
     void AddWide(int s, const OutcomeTriple* genotype, int32_t cells);
+    void AddTogetherWide(int s, const OutcomeTriple* genotype, int32_t cells);
 
     int maxspec_ = 0;
     bool available_ = false;
@@ -59,6 +78,8 @@ private:
     alignas(32) std::array<std::array<int32_t, Lanes>, MaxSpecies + 1> variable_{};
     std::vector<SpeciesSums> sums_;
     std::vector<ValueBits> values_;
+    bool pairs_ = true;
+    std::vector<Together> together_;
 };
 
 } // namespace quorrel

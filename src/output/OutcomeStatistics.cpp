@@ -109,6 +109,15 @@ void OutcomeStatistics::AddGenotype(Sums& sums, bool pairs, int s, const Outcome
 void OutcomeStatistics::AddPass(Sums& sums, bool pairs) const
 {
     const int n = params_.GParamRec.Maxspec;
+    if (!pass_.Pairs()) {
+        for (int s = 1; s <= n; ++s)
+            for (int t = 0; t < 3; ++t) {
+                sums.species[t][s] += static_cast<double>(pass_.SpeciesSum(t, s));
+                sums.speciesCount[t][s] += static_cast<int32_t>(pass_.SpeciesCount(s));
+                sums.speciesValues[t][s] |= pass_.SpeciesValues(t, s);
+            }
+        return;
+    }
     for (int s = 1; s <= n; ++s)
         for (int j = 1; j <= n; ++j) {
             if (!pass_.Variable(s, j) || pass_.Count(s, j) == 0)
@@ -129,9 +138,9 @@ void OutcomeStatistics::AddPass(Sums& sums, bool pairs) const
 }
 
 // Cells that hold one record hold one genotype, so each record is added once, times the
-// cells of its species that hold it (neighbouring cells of one record and species are
-// counted together), into whole-number sums that AddPass adds to the sums. The records are
-// added in the order of their numbers, which is their order in the pool's storage.
+// cells of its species that hold it, into whole-number sums that AddPass adds to the sums.
+// The records are added in the order of their numbers, which is their order in the pool's
+// storage.
 void OutcomeStatistics::Add(Sums& sums, bool pairs)
 {
     const GParamStruct& p = params_.GParamRec;
@@ -142,16 +151,113 @@ void OutcomeStatistics::Add(Sums& sums, bool pairs)
         AddLiteral(sums, pairs);
         return;
     }
-    const int n = p.Maxspec;
     const GenotypePool& pool = genotypes_.Pool();
     if (recordCells_.size() != pool.Capacity()) {
         recordCells_.assign(pool.Capacity(), RecordCells{});
         recordsMet_.assign(pool.Capacity() / 64 + 1, 0);
+        recordTally_.assign(pool.Capacity() + TallySpare, 0);
+        blocksMet_.assign(recordTally_.size() / TallyBlock + 1, 0);
+        tallied_.assign(recordTally_.size(), 0);
     }
-    pass_.Reset(params_);
-
-    // The run of cells of one species and record being counted, and the species met.
+    pass_.Reset(params_, pairs);
     SpeciesTable<bool> seen{};
+    // The tally's cell counts stay below 2^TallyShift.
+    const bool tally = int64_t(p.MaxX) * p.MaxY < (int64_t(1) << TallyShift);
+    if (!tally || !AddByTally(seen))
+        AddByRuns(seen);
+    for (int s = 1; s <= p.Maxspec; ++s)
+        sums.present[s] = sums.present[s] || seen[s];
+    AddPass(sums, pairs);
+}
+
+// Each counted cell adds one to the tally of its record and puts its species there; the
+// cells of no species and of the unset record write zero to a spare slot instead (one of
+// several in turn, so that they do not wait on each other). A record found with another
+// species than its tally's ends the count: every tally is cleared and nothing is added.
+bool OutcomeStatistics::AddByTally(SpeciesTable<bool>& seen)
+{
+    const GParamStruct& p = params_.GParamRec;
+    const auto n = static_cast<uint32_t>(p.Maxspec);
+    const GenotypePool& pool = genotypes_.Pool();
+    uint32_t* const tally = recordTally_.data();
+    uint8_t* const blocks = blocksMet_.data();
+    const auto spare = static_cast<uint32_t>(pool.Capacity());
+    constexpr uint32_t SpeciesBits = ~((uint32_t(1) << TallyShift) - 1);
+    // Nonzero once a record is met with two species.
+    uint32_t clash = 0;
+    uint64_t speciesMet = 0; // bit s for species s, bit 0 for the other cells
+    const int maxX = p.MaxX;
+    // The tallies of the records a little further along the row are fetched meanwhile.
+    constexpr int CellsAhead = 32;
+    for (int y = 1; y <= p.MaxY; ++y) {
+        const Cell* row = landscape_.Row(y);
+        const uint32_t* ids = genotypes_.IdRow(y);
+        for (int x = 1; x <= maxX; ++x) {
+            __builtin_prefetch(tally + ids[std::min(x + CellsAhead, maxX + 1)], 1);
+            // Masks rather than branches: the cells mix their species and records at random.
+            const auto s = static_cast<uint32_t>(row[x].Species);
+            const uint32_t id = ids[x];
+            const uint32_t species = 0u - static_cast<uint32_t>(s - 1 < n);
+            speciesMet |= uint64_t(1) << (s & species);
+            const uint32_t counted = species & (0u - static_cast<uint32_t>(id != GenotypePool::UnsetRecord));
+            const uint32_t spareAt = spare + (static_cast<uint32_t>(x) & (TallySpare - 1));
+            const uint32_t at = spareAt ^ ((id ^ spareAt) & counted);
+            const uint32_t before = tally[at];
+            const uint32_t held = before >> TallyShift; // 0 for a record not met
+            clash |= held * (held ^ s);
+            tally[at] = ((before + 1) | (s << TallyShift)) & counted;
+            blocks[at / TallyBlock] = 1;
+        }
+    }
+    for (uint32_t s = 0; s <= n; ++s)
+        seen[s] = seen[s] || ((speciesMet >> s) & 1) != 0;
+    if (clash != 0) {
+        for (std::size_t b = 0; b < blocksMet_.size(); ++b)
+            if (blocks[b] != 0) {
+                const std::size_t end = std::min((b + 1) * TallyBlock, recordTally_.size());
+                std::fill(tally + b * TallyBlock, tally + end, 0u);
+                blocks[b] = 0;
+            }
+        return false;
+    }
+    // The records met, in increasing order: every number of a block written, and kept when
+    // its tally is not zero.
+    uint32_t* const met = tallied_.data();
+    std::size_t count = 0;
+    for (std::size_t b = 0; b < blocksMet_.size(); ++b) {
+        if (blocks[b] == 0)
+            continue;
+        blocks[b] = 0;
+        const auto end = static_cast<uint32_t>(std::min((b + 1) * TallyBlock, recordTally_.size()));
+        for (auto id = static_cast<uint32_t>(b * TallyBlock); id < end; ++id) {
+            met[count] = id;
+            count += tally[id] != 0 ? 1 : 0;
+        }
+    }
+    constexpr std::size_t Ahead = 16;
+    const std::size_t recordBytes = sizeof(OutcomeTriple) * static_cast<std::size_t>(n);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i + Ahead < count) {
+            const auto* later = reinterpret_cast<const char*>(pool.Record(met[i + Ahead]));
+            for (std::size_t b = 0; b < recordBytes; b += 64)
+                __builtin_prefetch(later + b);
+            __builtin_prefetch(later + recordBytes - 1);
+        }
+        uint32_t& t = tally[met[i]];
+        pass_.Add(static_cast<int>(t >> TallyShift), pool.Record(met[i]), static_cast<int32_t>(t & ~SpeciesBits));
+        t = 0;
+    }
+    return true;
+}
+
+// Neighbouring cells of one species and record are counted together, and the count of the
+// record is fetched once per run of them.
+void OutcomeStatistics::AddByRuns(SpeciesTable<bool>& seen)
+{
+    const GParamStruct& p = params_.GParamRec;
+    const int n = p.Maxspec;
+    const GenotypePool& pool = genotypes_.Pool();
+    // The run of cells of one species and record being counted.
     int runSpecies = 0;
     uint32_t runRecord = GenotypePool::UnsetRecord;
     int32_t runCells = 0;
@@ -202,8 +308,6 @@ void OutcomeStatistics::Add(Sums& sums, bool pairs)
         }
     }
     endRun();
-    for (int s = 1; s <= n; ++s)
-        sums.present[s] = sums.present[s] || seen[s];
 
     records_.clear();
     for (std::size_t w = firstWord; w <= lastWord && w < recordsMet_.size(); ++w) {
@@ -226,7 +330,6 @@ void OutcomeStatistics::Add(Sums& sums, bool pairs)
         pass_.Add(r.species, pool.Record(records_[i]), r.cells);
         r = RecordCells{};
     }
-    AddPass(sums, pairs);
 }
 
 void OutcomeStatistics::Finish(const Sums& sums, Results& results, bool pairs) const
@@ -274,15 +377,16 @@ void OutcomeStatistics::Finish(const Sums& sums, Results& results, bool pairs) c
     }
 }
 
-void OutcomeStatistics::ComputeOutcomeStats(int stage, int part)
+void OutcomeStatistics::ComputeOutcomeStats(int stage, int part, bool pairs)
 {
     if (stage < 1 || stage > 2 || part < 0 || part > 3)
         QRL_FAIL("Invalid argument", Module);
     if (part <= 1)
         sums_ = Sums{};
-    Add(sums_, true);
+    Add(sums_, pairs);
     if (part == 0 || part == 3) {
-        Finish(sums_, result_, true);
+        Finish(sums_, result_, pairs);
+        pairResults_ = pairs;
         if (stage == 1)
             previous_ = result_.species;
     }
@@ -388,8 +492,11 @@ void OutcomeStatistics::WriteOutcomeStats(int stage, int g)
             if (!files_[f].is_open())
                 QRL_FAIL("The outcome statistics files are not open", Module);
             std::string text = DataLine(result_, 3 * f, g);
-            if (g % 100 == 1)
+            if (PairTableDue(g)) {
+                if (!pairResults_)
+                    QRL_FAIL("The averages per pair were not computed", Module);
                 text += PairTable(3 * f, g);
+            }
             Append(files_[f], fileNames_[f], text);
         }
     } else if (stage == 3) {

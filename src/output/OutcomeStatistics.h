@@ -53,7 +53,11 @@ public:
     void SetSink(OutcomeStatisticsSink* sink) { sink_ = sink; }
 
     // stage 1 run start, 2 generation; part 0 single landscape, 1 first, 2 middle, 3 last.
-    void ComputeOutcomeStats(int stage, int part);
+    // Without pairs, the averages per pair are left at zero (every part of a generation
+    // alike), for a generation that writes no pair table.
+    void ComputeOutcomeStats(int stage, int part, bool pairs = true);
+    // Whether WriteOutcomeStats(2, g) writes the pair tables, which need the averages per pair.
+    static bool PairTableDue(int g) { return g % 100 == 1; }
     // stage 1 start (new plots, window shown), 2 extend by one segment, 3 finish.
     void PlotOutcomeStats(int stage);
     // stage 1 create both files and write generation 0, 2 write generation g, 3 close.
@@ -100,6 +104,11 @@ private:
     // The entries of genotype record of species s, held by cells cells, into the sums.
     void AddGenotype(Sums& sums, bool pairs, int s, const OutcomeTriple* genotype, int32_t cells) const;
     void AddPass(Sums& sums, bool pairs) const;
+    // The two ways of counting the cells per record into pass_, noting the species met in
+    // seen: a tally per record without a branch per cell, which gives up (false, nothing
+    // added) when cells of two species hold one record; runs of neighbouring cells.
+    bool AddByTally(SpeciesTable<bool>& seen);
+    void AddByRuns(SpeciesTable<bool>& seen);
     void Finish(const Sums& sums, Results& results, bool pairs) const;
     void PreparePlots();
     int PlotColumn(int updates) const;
@@ -117,6 +126,8 @@ private:
     Sums sums_;
     Results result_;
     std::array<SpeciesTable<float>, Statistics> previous_{};
+    // Whether result_ holds the averages per pair.
+    bool pairResults_ = false;
 
     // The averages of one landscape of an array, for its per-landscape line.
     Sums landscapeSums_;
@@ -133,6 +144,15 @@ private:
     std::vector<RecordCells, LargePageAllocator<RecordCells>> recordCells_;
     std::vector<uint64_t> recordsMet_;
     std::vector<uint32_t> records_;
+    // For AddByTally: per record its species << TallyShift | its cells, 0 for a record not
+    // met, with TallySpare zero slots after the records for the cells not counted; and one
+    // flag per block of TallyBlock records that may hold a tally; the records met.
+    static constexpr int TallyShift = 26;
+    static constexpr std::size_t TallySpare = 8;
+    static constexpr std::size_t TallyBlock = 4096;
+    std::vector<uint32_t, LargePageAllocator<uint32_t>> recordTally_;
+    std::vector<uint8_t> blocksMet_;
+    std::vector<uint32_t, LargePageAllocator<uint32_t>> tallied_;
     bool literal_ = false;
 
     std::array<QImage, Statistics> plots_;

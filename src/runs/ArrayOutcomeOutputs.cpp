@@ -44,8 +44,9 @@ void ArrayOutcomeOutputs::Add(int g, int r, int c, ArrayPosition position, int d
 {
     if (o_.WriteOTC)
         statistics_.WriteLandscapeOutcomeStats(2, g, r, c);
+    // The plots and the data lines read the averages per species only.
     if (o_.ShowOTC || o_.WriteOTC)
-        statistics_.ComputeOutcomeStats(2, OutcomePart(position));
+        statistics_.ComputeOutcomeStats(2, OutcomePart(position), o_.WriteOTC && OutcomeStatistics::PairTableDue(g));
     if ((o_.ShowFTPOTC || o_.WriteFTPOTC) && g % o_.FTPOTCCycle == 0)
         freqTime_.Plot(TimePlotKindInGeneration(position));
     if (o_.ShowGCGraph && displayCycle > 0 && g % displayCycle == 0) {

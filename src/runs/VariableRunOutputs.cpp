@@ -55,8 +55,9 @@ void VariableRunOutputs::Graphs(int g, int displayCycle)
 
 void VariableRunOutputs::OutcomesAndPlot(int g)
 {
+    // The plots and the data lines read the averages per species only.
     if (o_.ShowOTC || o_.WriteOTC)
-        outcomes_.ComputeOutcomeStats(2, 0);
+        outcomes_.ComputeOutcomeStats(2, 0, o_.WriteOTC && OutcomeStatistics::PairTableDue(g));
     if (o_.ShowOTC && cadence_.Due(g))
         outcomes_.PlotOutcomeStats(2);
     if (o_.WriteOTC)

@@ -12,6 +12,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quorrel {
@@ -49,23 +50,29 @@ protected:
             Place(6, 1, 1, 0.5f, {{2, {static_cast<int8_t>(extraWin), 0, static_cast<int8_t>(100 - extraWin)}}});
     }
 
-    // The sums once per record, with either kernel, against the sums cell by cell.
+    // The sums once per record, with either kernel, with or without pairs, against the sums
+    // cell by cell.
     void ExpectSumsByRecordEqualSumsCellByCell()
     {
         OutcomeStatistics byCell(params, options, landscape, genotypes, colors);
         byCell.UseLiteralSums(true);
         byCell.ComputeOutcomeStats(1, 0);
-        for (const bool wide : {true, false}) {
-            SCOPED_TRACE(wide ? "wide kernel" : "portable kernel");
-            OutcomeStatistics byRecord(params, options, landscape, genotypes, colors);
-            byRecord.UseWideKernel(wide);
-            byRecord.ComputeOutcomeStats(1, 0);
-            ExpectEqualSums(byRecord, byCell);
-        }
+        for (const bool wide : {true, false})
+            for (const bool pairs : {true, false}) {
+                SCOPED_TRACE(wide ? "wide kernel" : "portable kernel");
+                SCOPED_TRACE(pairs ? "with pairs" : "without pairs");
+                OutcomeStatistics byRecord(params, options, landscape, genotypes, colors);
+                byRecord.UseWideKernel(wide);
+                byRecord.ComputeOutcomeStats(1, 0, pairs);
+                ExpectEqualSums(byRecord, byCell, pairs);
+            }
     }
 
-    // Every average and count of the six statistics, per species and per pair.
-    void ExpectEqualSums(const OutcomeStatistics& byRecord, const OutcomeStatistics& byCell) const
+    void ExpectSumsEqualWithSharedRecords(bool twoSpecies);
+
+    // Every average and count of the six statistics, per species and per pair (left at zero
+    // when computed without pairs).
+    void ExpectEqualSums(const OutcomeStatistics& byRecord, const OutcomeStatistics& byCell, bool pairs = true) const
     {
         const int n = params.GParamRec.Maxspec;
         for (int t = 1; t <= 6; ++t)
@@ -73,8 +80,10 @@ protected:
                 EXPECT_EQ(byRecord.SpeciesAverage(t, s), byCell.SpeciesAverage(t, s)) << t << " " << s;
                 EXPECT_EQ(byRecord.SpeciesCount(t, s), byCell.SpeciesCount(t, s)) << t << " " << s;
                 for (int j = 1; j <= n; ++j) {
-                    EXPECT_EQ(byRecord.PairAverage(t, s, j), byCell.PairAverage(t, s, j)) << t << " " << s << " " << j;
-                    EXPECT_EQ(byRecord.PairCount(t, s, j), byCell.PairCount(t, s, j)) << t << " " << s << " " << j;
+                    EXPECT_EQ(byRecord.PairAverage(t, s, j), pairs ? byCell.PairAverage(t, s, j) : 0.0f)
+                        << t << " " << s << " " << j;
+                    EXPECT_EQ(byRecord.PairCount(t, s, j), pairs ? byCell.PairCount(t, s, j) : 0)
+                        << t << " " << s << " " << j;
                 }
             }
     }
@@ -91,9 +100,17 @@ protected:
 };
 
 // The sums once per record give exactly the averages and counts of the sums cell by cell:
-// records shared by many cells, unset ones, values outside 0..100, and a record that cells
-// of two species hold.
+// records shared by many cells, unset ones, values outside 0..100, and with or without a
+// record that cells of two species hold.
 TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCell)
+{
+    for (const bool twoSpecies : {false, true}) {
+        SCOPED_TRACE(twoSpecies ? "a record of two species" : "every record of one species");
+        ExpectSumsEqualWithSharedRecords(twoSpecies);
+    }
+}
+
+void OutcomeStatisticsTest::ExpectSumsEqualWithSharedRecords(bool twoSpecies)
 {
     Resize(9, 7, 3, 100);
     SetVariable(1, 2);
@@ -121,7 +138,7 @@ TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCell)
     }
     landscape(1, 5) = Cell{1, 0.5f};
     genotypes.Renew(1, 5)[1] = OutcomeTriple{55, 25, 20};
-    landscape(2, 5) = Cell{2, 0.5f};
+    landscape(2, 5) = Cell{twoSpecies ? 2 : 1, 0.5f};
     genotypes.Assign(2, 5, genotypes.Id(1, 5));
 
     ExpectSumsByRecordEqualSumsCellByCell();
@@ -132,11 +149,22 @@ TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCell)
 }
 
 // The same with many species, each eight opponents at a time in the wide kernel: relations
-// variable or not at random, and a species count that is not a multiple of eight.
+// variable or not at random, a species count that is not a multiple of eight, copies of
+// records within a species or across species, and entries of any value or mostly of a few
+// values (so that most records bring no value a species has not met yet, and some do).
 TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCellForManySpecies)
 {
-    for (const int n : {13, MaxSpecies}) {
+    struct Case {
+        int n;
+        bool anySpecies;
+        bool fewValues;
+    };
+    for (const Case& c : {Case{13, true, false}, Case{MaxSpecies, true, false}, Case{13, false, false},
+                          Case{MaxSpecies, false, false}, Case{13, false, true}, Case{MaxSpecies, false, true}}) {
+        const int n = c.n;
         SCOPED_TRACE(n);
+        SCOPED_TRACE(c.anySpecies ? "copies across species" : "copies within a species");
+        SCOPED_TRACE(c.fewValues ? "mostly a few values" : "any values");
         Resize(23, 11, n, 100);
         Rng rng{uint32_t(n)};
         for (int i = 1; i <= n; ++i)
@@ -146,9 +174,10 @@ TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCellForManySpecies)
         for (int y = 1; y <= 11; ++y)
             for (int x = 1; x <= 23; ++x) {
                 const int s = int(rng.RandomInt(uint32_t(n) + 1));
-                // Half the cells take the record of the cell to their left, whatever its species.
+                // Half the cells take the record of the cell to their left, with any species
+                // or with that cell's.
                 if (x > 1 && rng.RandomInt(2) == 0) {
-                    landscape(x, y) = Cell{s, 0.5f};
+                    landscape(x, y) = Cell{c.anySpecies ? s : landscape(x - 1, y).Species, 0.5f};
                     genotypes.Assign(x, y, genotypes.Id(x - 1, y));
                     continue;
                 }
@@ -158,6 +187,9 @@ TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCellForManySpecies)
                     const auto win = int8_t(rng.RandomInt(130) - 10);
                     const auto loss = int8_t(rng.RandomInt(120) - 10);
                     genotype[j - 1] = OutcomeTriple{win, loss, int8_t(rng.RandomInt(128))};
+                    if (c.fewValues && rng.RandomInt(30) != 0)
+                        genotype[j - 1] = OutcomeTriple{int8_t(40 + rng.RandomInt(4)), int8_t(30 + rng.RandomInt(3)),
+                                                        int8_t(20 + rng.RandomInt(5))};
                 }
             }
         ExpectSumsByRecordEqualSumsCellByCell();
@@ -166,72 +198,85 @@ TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCellForManySpecies)
 
 // The same generation after generation on one pool with a window: a whole interior loaded
 // into the window (record numbers beyond those Take hands out), then cells renewed and
-// copied so often that the pool collects between the sums and records freed are taken
-// again, each time summed by the same objects.
+// copied (with any species, or within a species) so often that the pool collects between
+// the sums and records freed are taken again, each time summed by the same objects.
 TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCellOverGenerationsAndWindows)
 {
-    const int n = 13;
-    const int maxX = 23;
-    const int maxY = 11;
-    Resize(maxX, maxY, n, 100);
-    Rng rng{41};
-    for (int i = 1; i <= n; ++i)
-        for (int j = i + 1; j <= n; ++j)
-            if (rng.RandomInt(3) != 0)
-                SetVariable(i, j);
-    auto pool = std::make_shared<GenotypePool>();
-    // Few records beyond one per cell, so that the pool collects every few generations.
-    ASSERT_TRUE(pool->Allocate(std::size_t(maxX * maxY) + 20, n, std::size_t(1) << 30, 1,
-                               std::size_t(maxX * maxY)));
-    GenotypeGrid grid;
-    ASSERT_TRUE(grid.Allocate(maxX, maxY, pool));
-    grid.MarkAllUnset();
-    const auto randomTriple = [&] {
-        return OutcomeTriple{int8_t(rng.RandomInt(130) - 10), int8_t(rng.RandomInt(120) - 10),
-                             int8_t(rng.RandomInt(128))};
-    };
-    grid.LoadInteriorWith([&](std::span<std::byte> into) {
-        for (std::size_t b = 0; b < into.size(); b += 3) {
-            // Mostly few distinct values, so that neighbouring cells often hold equal triples.
-            const OutcomeTriple t = rng.RandomInt(5) == 0 ? UnsetTriple : randomTriple();
-            std::memcpy(into.data() + b, &t, 3);
-        }
-    });
-    ASSERT_GE(pool->WindowOf(grid.Id(1, 1)), 0);
-    for (int y = 1; y <= maxY; ++y)
-        for (int x = 1; x <= maxX; ++x)
-            landscape(x, y) = Cell{int(rng.RandomInt(uint32_t(n) + 1)), 0.5f};
-
-    OutcomeStatistics byCell(params, options, landscape, grid, colors);
-    byCell.UseLiteralSums(true);
-    OutcomeStatistics wide(params, options, landscape, grid, colors);
-    OutcomeStatistics portable(params, options, landscape, grid, colors);
-    portable.UseWideKernel(false);
-    for (int g = 0; g < 12; ++g) {
-        SCOPED_TRACE(g);
-        for (OutcomeStatistics* stats : {&byCell, &wide, &portable})
-            stats->ComputeOutcomeStats(g == 0 ? 1 : 2, 0);
-        ExpectEqualSums(wide, byCell);
-        ExpectEqualSums(portable, byCell);
-        // Half the cells change: a new genotype, a copy from a neighbour of any species, or
-        // an empty cell.
-        for (int y = 1; y <= maxY; ++y)
-            for (int x = 1; x <= maxX; ++x) {
-                const uint32_t what = rng.RandomInt(6);
-                if (what == 0) {
-                    OutcomeTriple* genotype = grid.Renew(x, y);
-                    for (int j = 0; j < n; ++j)
-                        genotype[j] = randomTriple();
-                    landscape(x, y) = Cell{int(rng.RandomInt(uint32_t(n)) + 1), 0.5f};
-                } else if (what == 1 && x > 1) {
-                    grid.Assign(x, y, grid.Id(x - 1, y));
-                    landscape(x, y) = Cell{int(rng.RandomInt(uint32_t(n)) + 1), 0.5f};
-                } else if (what == 2) {
-                    landscape(x, y) = EmptyCell;
-                }
+    for (const bool anySpecies : {true, false}) {
+        SCOPED_TRACE(anySpecies ? "copies across species" : "copies within a species");
+        const int n = 13;
+        const int maxX = 23;
+        const int maxY = 11;
+        Resize(maxX, maxY, n, 100);
+        Rng rng{41};
+        for (int i = 1; i <= n; ++i)
+            for (int j = i + 1; j <= n; ++j)
+                if (rng.RandomInt(3) != 0)
+                    SetVariable(i, j);
+        auto pool = std::make_shared<GenotypePool>();
+        // Few records beyond one per cell, so that the pool collects every few generations.
+        ASSERT_TRUE(pool->Allocate(std::size_t(maxX * maxY) + 20, n, std::size_t(1) << 30, 1,
+                                   std::size_t(maxX * maxY)));
+        GenotypeGrid grid;
+        ASSERT_TRUE(grid.Allocate(maxX, maxY, pool));
+        grid.MarkAllUnset();
+        const auto randomTriple = [&] {
+            return OutcomeTriple{int8_t(rng.RandomInt(130) - 10), int8_t(rng.RandomInt(120) - 10),
+                                 int8_t(rng.RandomInt(128))};
+        };
+        grid.LoadInteriorWith([&](std::span<std::byte> into) {
+            for (std::size_t b = 0; b < into.size(); b += 3) {
+                // Mostly few distinct values, so that neighbouring cells often hold equal triples.
+                const OutcomeTriple t = rng.RandomInt(5) == 0 ? UnsetTriple : randomTriple();
+                std::memcpy(into.data() + b, &t, 3);
             }
+        });
+        ASSERT_GE(pool->WindowOf(grid.Id(1, 1)), 0);
+        for (int y = 1; y <= maxY; ++y)
+            for (int x = 1; x <= maxX; ++x)
+                landscape(x, y) = Cell{int(rng.RandomInt(uint32_t(n) + 1)), 0.5f};
+
+        OutcomeStatistics byCell(params, options, landscape, grid, colors);
+        byCell.UseLiteralSums(true);
+        OutcomeStatistics wide(params, options, landscape, grid, colors);
+        OutcomeStatistics portable(params, options, landscape, grid, colors);
+        portable.UseWideKernel(false);
+        // Pairs in some generations only, as a run computes them.
+        OutcomeStatistics wideSometimes(params, options, landscape, grid, colors);
+        OutcomeStatistics portableSometimes(params, options, landscape, grid, colors);
+        portableSometimes.UseWideKernel(false);
+        for (int g = 0; g < 12; ++g) {
+            SCOPED_TRACE(g);
+            for (OutcomeStatistics* stats : {&byCell, &wide, &portable})
+                stats->ComputeOutcomeStats(g == 0 ? 1 : 2, 0);
+            const bool pairs = g % 4 == 1;
+            for (OutcomeStatistics* stats : {&wideSometimes, &portableSometimes})
+                stats->ComputeOutcomeStats(g == 0 ? 1 : 2, 0, pairs);
+            ExpectEqualSums(wide, byCell);
+            ExpectEqualSums(portable, byCell);
+            ExpectEqualSums(wideSometimes, byCell, pairs);
+            ExpectEqualSums(portableSometimes, byCell, pairs);
+            // Half the cells change: a new genotype, a copy from the neighbour to the left, or
+            // an empty cell.
+            for (int y = 1; y <= maxY; ++y)
+                for (int x = 1; x <= maxX; ++x) {
+                    const uint32_t what = rng.RandomInt(6);
+                    if (what == 0) {
+                        OutcomeTriple* genotype = grid.Renew(x, y);
+                        for (int j = 0; j < n; ++j)
+                            genotype[j] = randomTriple();
+                        landscape(x, y) = Cell{int(rng.RandomInt(uint32_t(n)) + 1), 0.5f};
+                    } else if (what == 1 && x > 1) {
+                        grid.Assign(x, y, grid.Id(x - 1, y));
+                        landscape(x, y) = anySpecies ? Cell{int(rng.RandomInt(uint32_t(n)) + 1), 0.5f}
+                                                     : landscape(x - 1, y);
+                    } else if (what == 2) {
+                        landscape(x, y) = EmptyCell;
+                    }
+                }
+        }
+        EXPECT_GE(pool->Collections(), 2u);
     }
-    EXPECT_GE(pool->Collections(), 2u);
 }
 
 TEST_F(OutcomeStatisticsTest, NormalAndGenotypeAveragesWithPairTables)
@@ -284,19 +329,26 @@ TEST_F(OutcomeStatisticsTest, NormalAndGenotypeAveragesWithPairTables)
                                      "\r\n");
 }
 
+// The same files whether every generation computes the averages per pair or only those
+// that write a pair table; a pair table without them is refused.
 TEST_F(OutcomeStatisticsTest, RunResetAfterGeneration150HasPairTablesOf1And101)
 {
-    OutcomeStatistics stats(params, options, landscape, genotypes, colors);
-    stats.ComputeOutcomeStats(1, 0);
-    stats.WriteOutcomeStats(1, 0);
-    for (int g = 1; g <= 150; ++g) {
-        stats.ComputeOutcomeStats(2, 0);
-        stats.WriteOutcomeStats(2, g);
+    std::vector<std::string> files[2];
+    for (const bool always : {true, false}) {
+        OutcomeStatistics stats(params, options, landscape, genotypes, colors);
+        stats.ComputeOutcomeStats(1, 0);
+        stats.WriteOutcomeStats(1, 0);
+        for (int g = 1; g <= 150; ++g) {
+            stats.ComputeOutcomeStats(2, 0, always || OutcomeStatistics::PairTableDue(g));
+            stats.WriteOutcomeStats(2, g);
+        }
+        stats.WriteOutcomeStats(3, 0);
+        for (const char* name : {"Outcome1.dat", "Outcome2.dat"})
+            files[always ? 0 : 1].push_back(ReadAll(dir.File(name)));
     }
-    stats.WriteOutcomeStats(3, 0);
+    EXPECT_EQ(files[0], files[1]);
 
-    for (const char* name : {"Outcome1.dat", "Outcome2.dat"}) {
-        const std::string text = ReadAll(dir.File(name));
+    for (const std::string& text : files[1]) {
         std::vector<std::string> tables;
         for (size_t at = text.find("Generation "); at != std::string::npos; at = text.find("Generation ", at + 1))
             tables.push_back(text.substr(at, 20));
@@ -305,6 +357,13 @@ TEST_F(OutcomeStatisticsTest, RunResetAfterGeneration150HasPairTablesOf1And101)
         EXPECT_EQ(text.substr(last + 2, 8), "   150  ");
         EXPECT_EQ(text.substr(text.size() - 3), " \r\n");
     }
+
+    OutcomeStatistics stats(params, options, landscape, genotypes, colors);
+    stats.ComputeOutcomeStats(1, 0);
+    stats.WriteOutcomeStats(1, 0);
+    stats.ComputeOutcomeStats(2, 0, false);
+    EXPECT_THROW(stats.WriteOutcomeStats(2, 101), AssertionFailure);
+    stats.WriteOutcomeStats(3, 0);
 }
 
 TEST_F(OutcomeStatisticsTest, ArrayAccumulatesWhilePerLandscapeFilesHoldEachLandscape)

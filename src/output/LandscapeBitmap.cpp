@@ -48,13 +48,9 @@ __attribute__((target("avx2"))) uint32_t ColourRowWide(const Cell* row, int maxX
     }
     alignas(32) uint32_t lanes[8];
     _mm256_store_si256(reinterpret_cast<__m256i*>(lanes), highest);
-    uint32_t result = *std::max_element(lanes, lanes + 8);
-    for (; x <= maxX; ++x) {
-        const auto species = static_cast<uint32_t>(row[x].Species);
-        result = std::max(result, species);
-        line[x - 1] = table[std::min(species, LastColour)];
-    }
-    return result;
+    // The row's last cells as the plain kernel colours them.
+    const uint32_t highestSpecies = *std::max_element(lanes, lanes + 8);
+    return std::max(highestSpecies, ColourRowPlain(row + x - 1, maxX - x + 1, line + x - 1, table));
 }
 
 // Sixteen cells at a time: the colours of species below 64 are looked up in four registers
@@ -97,13 +93,9 @@ ColourRow512(const Cell* row, int maxX, QRgb* line, const std::array<QRgb, Color
     }
     alignas(64) uint32_t lanes[16];
     _mm512_store_si512(lanes, highest);
-    uint32_t result = *std::max_element(lanes, lanes + 16);
-    for (; x <= maxX; ++x) {
-        const auto species = static_cast<uint32_t>(row[x].Species);
-        result = std::max(result, species);
-        line[x - 1] = table[std::min(species, LastColour)];
-    }
-    return result;
+    // The row's last cells as the plain kernel colours them.
+    const uint32_t highestSpecies = *std::max_element(lanes, lanes + 16);
+    return std::max(highestSpecies, ColourRowPlain(row + x - 1, maxX - x + 1, line + x - 1, table));
 }
 #endif
 

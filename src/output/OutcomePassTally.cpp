@@ -113,10 +113,28 @@ __attribute__((target("avx2"))) inline void AddBits(uint32_t* words, __m256i bit
     _mm256_storeu_si256(at, _mm256_or_si256(_mm256_loadu_si256(at), bit));
 }
 
+// The 24 bytes at p, the triples of eight opponents, split into their eight wins, losses and
+// stand-offs, each widened to 32 bits.
+__attribute__((target("avx2"))) inline void SplitTriples(const uint8_t* p, __m256i components[3])
+{
+    // Within each 128-bit half: the four wins, the four losses, the four stand-offs.
+    const __m256i split = _mm256_setr_epi8(0, 3, 6, 9, 1, 4, 7, 10, 2, 5, 8, 11, -1, -1, -1, -1, 0, 3, 6, 9, 1, 4, 7,
+                                           10, 2, 5, 8, 11, -1, -1, -1, -1);
+    const __m256i gather = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
+    const __m256i raw =
+        _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))),
+                                _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 12)), 1);
+    // Dwords: wins 0-3, wins 4-7, losses 0-3, losses 4-7, stand-offs 0-3, 4-7.
+    const __m256i parts = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(raw, split), gather);
+    const __m128i low = _mm256_castsi256_si128(parts);
+    components[0] = _mm256_cvtepi8_epi32(low);
+    components[1] = _mm256_cvtepi8_epi32(_mm_srli_si128(low, 8));
+    components[2] = _mm256_cvtepi8_epi32(_mm256_extracti128_si256(parts, 1));
+}
+
 } // namespace
 
-// Eight triples at a time: the 24 bytes split into the eight wins, losses and stand-offs,
-// each widened to 32 bits. Each value's bit in word q is the shift of one by the value less
+// Eight triples at a time, split by SplitTriples. Each value's bit in word q is the shift of one by the value less
 // 32 q; the variable shifts give zero for a count of 32 or more, and so for the values of the
 // other words, negative values and unset entries (all bits).
 __attribute__((target("avx2"))) void OutcomePassTally::AddWide(int s, const OutcomeTriple* genotype, int32_t cells)
@@ -126,23 +144,12 @@ __attribute__((target("avx2"))) void OutcomePassTally::AddWide(int s, const Outc
     std::memcpy(bytes, genotype, sizeof(OutcomeTriple) * static_cast<std::size_t>(maxspec_));
     SpeciesSums& sums = sums_[s];
     ValueBits& bits = values_[s];
-    // Within each 128-bit half: the four wins, the four losses, the four stand-offs.
-    const __m256i split = _mm256_setr_epi8(0, 3, 6, 9, 1, 4, 7, 10, 2, 5, 8, 11, -1, -1, -1, -1, 0, 3, 6, 9, 1, 4, 7,
-                                           10, 2, 5, 8, 11, -1, -1, -1, -1);
-    const __m256i gather = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
     const __m256i weightOf = _mm256_set1_epi32(cells);
     const __m256i allBits = _mm256_set1_epi32(-1);
     const __m256i one = _mm256_set1_epi32(1);
     for (int k = 0; k < maxspec_; k += 8) {
-        const uint8_t* p = bytes + 3 * k;
-        const __m256i raw = _mm256_inserti128_si256(
-            _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))),
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 12)), 1);
-        // Dwords: wins 0-3, wins 4-7, losses 0-3, losses 4-7, stand-offs 0-3, 4-7.
-        const __m256i parts = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(raw, split), gather);
-        const __m128i low = _mm256_castsi256_si128(parts);
-        const __m256i components[3] = {_mm256_cvtepi8_epi32(low), _mm256_cvtepi8_epi32(_mm_srli_si128(low, 8)),
-                                       _mm256_cvtepi8_epi32(_mm256_extracti128_si256(parts, 1))};
+        __m256i components[3];
+        SplitTriples(bytes + 3 * k, components);
         const __m256i variable = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(&variable_[s][k]));
         const __m256i set = _mm256_andnot_si256(_mm256_cmpgt_epi32(_mm256_setzero_si256(), components[0]), variable);
         const __m256i unset = _mm256_xor_si256(set, allBits);
@@ -179,9 +186,6 @@ __attribute__((target("avx2"))) void OutcomePassTally::AddTogetherWide(int s, co
     else
         std::memcpy(rest, record + 24 * inPlace, static_cast<std::size_t>(restBytes));
     Together& together = together_[s];
-    const __m256i split = _mm256_setr_epi8(0, 3, 6, 9, 1, 4, 7, 10, 2, 5, 8, 11, -1, -1, -1, -1, 0, 3, 6, 9, 1, 4, 7,
-                                           10, 2, 5, 8, 11, -1, -1, -1, -1);
-    const __m256i gather = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
     const __m256i allBits = _mm256_set1_epi32(-1);
     const __m256i one = _mm256_set1_epi32(1);
     const __m256i weight = _mm256_set1_epi32(cells);
@@ -193,14 +197,8 @@ __attribute__((target("avx2"))) void OutcomePassTally::AddTogetherWide(int s, co
     __m256i values[3][Chunks];
     __m256i setCount = _mm256_setzero_si256();
     for (int c = 0; c < chunks; ++c) {
-        const uint8_t* p = c < inPlace ? record + 24 * c : rest + 24 * (c - inPlace);
-        const __m256i raw = _mm256_inserti128_si256(
-            _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))),
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 12)), 1);
-        const __m256i parts = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(raw, split), gather);
-        const __m128i low = _mm256_castsi256_si128(parts);
-        const __m256i components[3] = {_mm256_cvtepi8_epi32(low), _mm256_cvtepi8_epi32(_mm_srli_si128(low, 8)),
-                                       _mm256_cvtepi8_epi32(_mm256_extracti128_si256(parts, 1))};
+        __m256i components[3];
+        SplitTriples(c < inPlace ? record + 24 * c : rest + 24 * (c - inPlace), components);
         const __m256i variable = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(&variable_[s][8 * c]));
         const __m256i set = _mm256_andnot_si256(_mm256_cmpgt_epi32(_mm256_setzero_si256(), components[0]), variable);
         const __m256i unset = _mm256_xor_si256(set, allBits);

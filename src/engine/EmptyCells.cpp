@@ -5,6 +5,7 @@
 #include "engine/SpeciesLanes.h"
 #endif
 
+#include <algorithm>
 #include <bit>
 
 namespace quorrel {
@@ -36,17 +37,19 @@ void EmptyCells::List(const OccupancyBits& bits, int maxX, int maxY)
     // The bits of the columns after maxX are set: at most maxX * maxY cells are empty.
     Reserve(maxX * maxY); // allocates only when the run was not started by StartRun
     Clear();
+    // The words after the one holding column maxX have every bit set: they are passed over.
+    const int words = std::clamp((maxX + 63) / 64, 0, OccupancyBits::RowWords);
     if (wide_)
-        ListWide(bits, maxY);
+        ListWide(bits, words, maxY);
     else
-        ListPlain(bits, maxY);
+        ListPlain(bits, words, maxY);
 }
 
-void EmptyCells::ListPlain(const OccupancyBits& bits, int maxY)
+void EmptyCells::ListPlain(const OccupancyBits& bits, int words, int maxY)
 {
     for (int y = 1; y <= maxY; ++y) {
         const uint64_t* row = bits.Row(y);
-        for (int w = 0; w < OccupancyBits::RowWords; ++w)
+        for (int w = 0; w < words; ++w)
             for (uint64_t empty = ~row[w]; empty != 0; empty &= empty - 1)
                 cells_[static_cast<std::size_t>(count_++)] = y * Pack + w * 64 + std::countr_zero(empty) + 1;
     }
@@ -116,14 +119,14 @@ __attribute__((target("avx2"))) void EmptyCells::AppendRowWide(const Cell* row, 
 
 // Eight cells (a byte of bits) at a time, as the rows above; a word of 64 occupied cells
 // is passed over whole.
-__attribute__((target("avx2"))) void EmptyCells::ListWide(const OccupancyBits& bits, int maxY)
+__attribute__((target("avx2"))) void EmptyCells::ListWide(const OccupancyBits& bits, int rowWords, int maxY)
 {
     int32_t* out = cells_.data();
     const __m256i lanes = _mm256_setr_epi32(1, 2, 3, 4, 5, 6, 7, 8);
     for (int y = 1; y <= maxY; ++y) {
         const uint64_t* words = bits.Row(y);
         const uint8_t* bytes = reinterpret_cast<const uint8_t*>(words);
-        for (int b = 0; b < OccupancyBits::RowWords * 8; ++b) {
+        for (int b = 0; b < rowWords * 8; ++b) {
             if (b % 8 == 0 && words[b / 8] == ~uint64_t(0)) {
                 b += 7;
                 continue;
@@ -140,10 +143,10 @@ __attribute__((target("avx2"))) void EmptyCells::ListWide(const OccupancyBits& b
 
 #else
 
-void EmptyCells::ListWide(const OccupancyBits& bits, int maxY)
+void EmptyCells::ListWide(const OccupancyBits& bits, int rowWords, int maxY)
 {
     wide_ = false;
-    ListPlain(bits, maxY);
+    ListPlain(bits, rowWords, maxY);
 }
 
 void EmptyCells::AppendRowWide(const Cell* row, int maxX, int y)

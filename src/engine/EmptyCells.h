@@ -37,8 +37,9 @@ public:
 
 private:
     void AppendRowWide(const Cell* row, int maxX, int y);
-    void ListWide(const OccupancyBits& bits, int maxY);
-    void ListPlain(const OccupancyBits& bits, int maxY);
+    // rowWords: the words of each row that hold columns 1..maxX.
+    void ListWide(const OccupancyBits& bits, int rowWords, int maxY);
+    void ListPlain(const OccupancyBits& bits, int rowWords, int maxY);
 
     UninitialisedArray<int32_t> cells_;
     int count_ = 0;

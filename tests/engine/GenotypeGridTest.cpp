@@ -229,6 +229,12 @@ TEST(GenotypeGrid, WholeLoadsIntoWindowsHoldTheStoredGenotypesAndKeepHeldOnes)
     EXPECT_LT(whole.Current.Pool().WindowBase(1), whole.Current.Pool().Capacity());
     edited[0] = Label(1, 1);
     expectSame(whole.Previous, rowByRow.Previous, "previous, after an edit of current");
+    // The cells around the edited one still hold consecutive window records: each record
+    // is saved where its cell lies.
+    std::vector<std::byte> want = second;
+    std::memcpy(want.data() + (maxX + 1) * whole.Current.RecordBytes(), edited, whole.Current.RecordBytes());
+    whole.Current.SaveInterior(saved);
+    EXPECT_EQ(saved, want);
 }
 
 TEST(GenotypeGrid, GenotypesMoveOnlyBetweenGridsOfOnePool)

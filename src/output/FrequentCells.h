@@ -20,7 +20,8 @@ public:
 
     // Takes as the table the frequent values of the landscape's interior (1..maxX, 1..maxY),
     // the most frequent first: those that at least two cells of a sample spread over it have
-    // (of a small landscape, every cell). The numbers start at zero.
+    // (of a small landscape, every cell), and every value of the sample when they all fit.
+    // The numbers start at zero.
     void Choose(const LandscapeGrid& landscape, int maxX, int maxY);
 
     int Size() const { return size_; }

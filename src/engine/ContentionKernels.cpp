@@ -134,8 +134,6 @@ namespace {
 // from the table held in one or two pairs of vectors, larger ones gather it from memory.
 enum class Lookup { Pairs16, Pairs32, Gather };
 
-#define QRL_TARGET_512 __attribute__((target("avx2,avx512f,avx512dq,avx512bw,avx512vl")))
-
 // The states of cells x..x+7 off the coefficients mul, add.
 QRL_TARGET_512 inline __m256i StatesOfEight(const uint32_t* mul, const uint32_t* add, __m256i seed, int x)
 {
@@ -248,8 +246,6 @@ QRL_TARGET_512 int ContentionRow512(const Cell* prev, Cell* out, int maxX, const
         return Row512<Lookup::Pairs32>(prev, out, maxX, states, table, occupancy, skipUniform);
     return Row512<Lookup::Gather>(prev, out, maxX, states, table, occupancy, skipUniform);
 }
-
-#undef QRL_TARGET_512
 
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop

@@ -7,6 +7,8 @@
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define QRL_WIDE_KERNEL 1
 #include <immintrin.h>
+// The mark of a function that uses the 512-bit intrinsics (see Kernel512Available).
+#define QRL_TARGET_512 __attribute__((target("avx2,avx512f,avx512dq,avx512bw,avx512vl")))
 #endif
 
 namespace quorrel {
@@ -14,9 +16,8 @@ namespace quorrel {
 // True when this processor runs the 256-bit vector kernels.
 bool WideKernelAvailable();
 
-// True when it also runs the 512-bit ones: functions marked
-// __attribute__((target("avx512f,avx512dq,avx512bw,avx512vl"))), compiled in where
-// QRL_WIDE_KERNEL is defined.
+// True when it also runs the 512-bit ones: functions marked QRL_TARGET_512, compiled in
+// where QRL_WIDE_KERNEL is defined.
 bool Kernel512Available();
 
 } // namespace quorrel

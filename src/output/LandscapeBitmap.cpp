@@ -55,8 +55,8 @@ __attribute__((target("avx2"))) uint32_t ColourRowWide(const Cell* row, int maxX
 
 // Sixteen cells at a time: the colours of species below 64 are looked up in four registers
 // that hold the table's first 64 entries; a group with a higher species is gathered.
-__attribute__((target("avx2,avx512f,avx512dq,avx512bw,avx512vl"))) uint32_t
-ColourRow512(const Cell* row, int maxX, QRgb* line, const std::array<QRgb, ColorMap::Size>& table)
+QRL_TARGET_512 uint32_t ColourRow512(const Cell* row, int maxX, QRgb* line,
+                                     const std::array<QRgb, ColorMap::Size>& table)
 {
     static_assert(sizeof(Cell) == 8 && ColorMap::Size >= 64);
     const auto* colours = reinterpret_cast<const int*>(table.data());

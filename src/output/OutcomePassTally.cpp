@@ -44,22 +44,30 @@ int64_t OutcomePassTally::SpeciesCount(int s) const
     return count;
 }
 
+namespace {
+
+// The values 0..100 of the four words of value bits; bits 101.. fall off.
+std::bitset<101> ValuesOf(const std::array<uint32_t, 4>& words)
+{
+    const auto pair = [&](int q) { return uint64_t(words[q]) | uint64_t(words[q + 1]) << 32; };
+    return (std::bitset<101>(pair(2)) << 64) | std::bitset<101>(pair(0));
+}
+
+} // namespace
+
 std::bitset<101> OutcomePassTally::SpeciesValues(int t, int s) const
 {
     std::array<uint32_t, Words> words{};
     for (int q = 0; q < Words; ++q)
         for (const uint32_t lane : together_[s].words[t][q])
             words[q] |= lane;
-    const auto pair = [&](int q) { return uint64_t(words[q]) | uint64_t(words[q + 1]) << 32; };
-    return (std::bitset<101>(pair(2)) << 64) | std::bitset<101>(pair(0));
+    return ValuesOf(words);
 }
 
 std::bitset<101> OutcomePassTally::Values(int t, int s, int j) const
 {
     const auto& words = values_[s].words[t];
-    const auto pair = [&](int q) { return uint64_t(words[q][j - 1]) | uint64_t(words[q + 1][j - 1]) << 32; };
-    // Bits 101.. of the values fall off.
-    return (std::bitset<101>(pair(2)) << 64) | std::bitset<101>(pair(0));
+    return ValuesOf({words[0][j - 1], words[1][j - 1], words[2][j - 1], words[3][j - 1]});
 }
 
 void OutcomePassTally::Add(int s, const OutcomeTriple* genotype, int32_t cells)
@@ -134,9 +142,9 @@ __attribute__((target("avx2"))) inline void SplitTriples(const uint8_t* p, __m25
 
 } // namespace
 
-// Eight triples at a time, split by SplitTriples. Each value's bit in word q is the shift of one by the value less
-// 32 q; the variable shifts give zero for a count of 32 or more, and so for the values of the
-// other words, negative values and unset entries (all bits).
+// Eight triples at a time, split by SplitTriples. Each value's bit in word q is the shift of
+// one by the value less 32 q; the variable shifts give zero for a count of 32 or more, and so
+// for the values of the other words, negative values and unset entries (all bits).
 __attribute__((target("avx2"))) void OutcomePassTally::AddWide(int s, const OutcomeTriple* genotype, int32_t cells)
 {
     // The record copied into a buffer that the 16-byte loads may read past its end.

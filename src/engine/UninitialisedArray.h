@@ -11,8 +11,8 @@ namespace quorrel {
 // A working array of plain values whose entries are written before they are read. It is
 // not filled when it grows, so that a large array costs only the memory a run touches (a
 // vector would write every entry, which on a 700 x 700 landscape is most of a run's start);
-// an array of a megabyte or more takes large pages, so that its first use costs a page fault
-// or two instead of hundreds.
+// an array of a quarter megabyte or more takes large pages (LargePageAllocator), so that its
+// first use costs a page fault or two instead of hundreds.
 template <typename T>
 class UninitialisedArray {
     static_assert(std::is_trivially_default_constructible_v<T> && std::is_trivially_destructible_v<T>);

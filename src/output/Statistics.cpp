@@ -236,17 +236,27 @@ void Statistics::StartStatistic(int k)
 
 void Statistics::ComputeStatistic(int k) { Accumulate(k); }
 
+void Statistics::PlotState::Open(int width, int height)
+{
+    Close();
+    picture = QImage(width, height, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    painter = std::make_unique<QPainter>(&picture);
+}
+
+void Statistics::PlotState::Close()
+{
+    painter.reset();
+    picture = QImage();
+}
+
 void Statistics::PreparePlot(int statistic)
 {
     PlotState& plot = plots_[statistic - 1];
-    plot.picture = QImage(PlotWidth, PlotHeight, QImage::Format_RGB32);
-    plot.picture.fill(Qt::white);
-    {
-        QPainter painter(&plot.picture);
-        painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
-        for (int row : {49, 99, 149})
-            painter.drawLine(0, row, PlotWidth - 1, row);
-    }
+    plot.Open(PlotWidth, PlotHeight);
+    plot.painter->setPen(QPen(Qt::black, 1, Qt::DashLine));
+    for (int row : {49, 99, 149})
+        plot.painter->drawLine(0, row, PlotWidth - 1, row);
     plot.position = 0.0;
     plot.column = 0;
     const int maxgen = params_.GParamRec.Maxgen;
@@ -281,23 +291,28 @@ void Statistics::PlotStatistic(int k)
         return 199 - static_cast<int>(199.0 * means[s]);
     };
     const SpeciesTable<float>& means = statistic == 1 ? means_[0] : means_[statistic - 2];
-    {
-        QPainter painter(&plot.picture);
-        for (int s = 1; s <= params_.GParamRec.Maxspec; ++s) {
-            painter.setPen(QPen(QColor(colors_[s]), 1, Qt::SolidLine));
-            painter.drawLine(plot.column, y(s, plot.previousCounts, plot.previousMeans), x, y(s, counts_, means));
-        }
+    int top = PlotHeight;
+    int bottom = -1;
+    for (int s = 1; s <= params_.GParamRec.Maxspec; ++s) {
+        const int from = y(s, plot.previousCounts, plot.previousMeans);
+        const int to = y(s, counts_, means);
+        plot.painter->setPen(QPen(QColor(colors_[s]), 1, Qt::SolidLine));
+        plot.painter->drawLine(plot.column, from, x, to);
+        top = std::min({top, from, to});
+        bottom = std::max({bottom, from, to});
     }
-    // The segments lie between the two columns (a column more on either side, to be safe).
-    const int left = std::min(plot.column, x) - 1;
-    const int right = std::max(plot.column, x) + 1;
+    // The segments lie within the box of their ends (a pixel more on every side, to be safe),
+    // so that a window compares and repaints only that.
+    const QPoint topLeft(std::min(plot.column, x) - 1, top - 1);
+    const QPoint bottomRight(std::max(plot.column, x) + 1, bottom + 1);
+    const QRect drawn = QRect(topLeft, bottomRight) & plot.picture.rect();
     plot.column = x;
     plot.previousCounts = counts_;
     plot.previousMeans = means;
     if (sink_ != nullptr && prepared)
         sink_->RefreshStatisticPlot(statistic, plot.picture);
     else if (sink_ != nullptr)
-        sink_->RefreshStatisticColumns(statistic, plot.picture, left, right);
+        sink_->RefreshStatisticArea(statistic, plot.picture, drawn);
 }
 
 void Statistics::FinishStatisticPlot(int k)
@@ -307,7 +322,7 @@ void Statistics::FinishStatisticPlot(int k)
     PlotState& plot = plots_[k - 1];
     if (sink_ != nullptr && !plot.picture.isNull())
         sink_->RefreshStatisticPlot(k, plot.picture);
-    plot.picture = QImage();
+    plot.Close();
 }
 
 void Statistics::OpenStatisticFile(int f)

@@ -8,10 +8,12 @@
 #include "params/ParameterSet.h"
 
 #include <QImage>
+#include <QPainter>
 
 #include <array>
 #include <cstdint>
 #include <fstream>
+#include <memory>
 
 namespace quorrel {
 
@@ -63,7 +65,19 @@ public:
 
 private:
     struct PlotState {
+        PlotState() = default;
+        // The painter works on the picture in place: neither is copied nor moved.
+        PlotState(const PlotState&) = delete;
+        PlotState& operator=(const PlotState&) = delete;
+        ~PlotState() { Close(); }
+        // A new white picture with its painter; none.
+        void Open(int width, int height);
+        void Close();
+
         QImage picture;
+        // Open from the picture's preparation to the end of its plot, so that the segments of
+        // a generation do not each begin and end a painter.
+        std::unique_ptr<QPainter> painter;
         double position = 0.0;
         int column = 0;
         SpeciesTable<int64_t> previousCounts{};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 
 namespace quorrel {
 
@@ -16,8 +17,8 @@ public:
 
     // The plot's picture has changed (a new segment, or the last picture of a run).
     virtual void RefreshStatisticPlot(int plot, const QImage& picture) = 0;
-    // The same, when only the columns left..right of the picture have changed.
-    virtual void RefreshStatisticColumns(int plot, const QImage& picture, int /*left*/, int /*right*/)
+    // The same, when only the pixels within the area (a new segment's) have changed.
+    virtual void RefreshStatisticArea(int plot, const QImage& picture, const QRect& /*area*/)
     {
         RefreshStatisticPlot(plot, picture);
     }

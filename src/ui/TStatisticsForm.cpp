@@ -101,11 +101,11 @@ void TStatisticsForm::RefreshStatisticPlot(int plot, const QImage& picture)
     rows_[plot - 1].picture->SetPicture(picture);
 }
 
-void TStatisticsForm::RefreshStatisticColumns(int plot, const QImage& picture, int left, int right)
+void TStatisticsForm::RefreshStatisticArea(int plot, const QImage& picture, const QRect& area)
 {
     if (plot < 1 || plot > Plots || picture.isNull())
         return;
-    rows_[plot - 1].picture->SetPicture(picture, QRect(QPoint(left, 0), QPoint(right, picture.height() - 1)));
+    rows_[plot - 1].picture->SetPicture(picture, area);
 }
 
 void TStatisticsForm::SetPlotVisible(int plot, bool visible)

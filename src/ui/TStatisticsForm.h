@@ -27,7 +27,7 @@ public:
 
     void ShowStatisticPlot(int plot, const QImage& picture, int maxgen) override;
     void RefreshStatisticPlot(int plot, const QImage& picture) override;
-    void RefreshStatisticColumns(int plot, const QImage& picture, int left, int right) override;
+    void RefreshStatisticArea(int plot, const QImage& picture, const QRect& area) override;
 
     // Plot k (1..3) with its labels shown or hidden; the window itself is not shown.
     void SetPlotVisible(int plot, bool visible);

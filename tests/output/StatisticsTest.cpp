@@ -23,7 +23,7 @@ struct RecordingSink : StatisticsSink {
     std::vector<std::pair<int, int>> shown; // plot, maxgen
     std::vector<int> refreshed;
     std::map<int, QImage> last;
-    int changedOutsideColumns = 0; // pixels changed outside the columns a refresh named
+    int changedOutside = 0; // pixels changed outside the area a refresh named
     void ShowStatisticPlot(int plot, const QImage& picture, int maxgen) override
     {
         shown.emplace_back(plot, maxgen);
@@ -34,13 +34,13 @@ struct RecordingSink : StatisticsSink {
         refreshed.push_back(plot);
         last[plot] = picture.copy();
     }
-    void RefreshStatisticColumns(int plot, const QImage& picture, int left, int right) override
+    void RefreshStatisticArea(int plot, const QImage& picture, const QRect& area) override
     {
         const QImage& before = last[plot];
         for (int y = 0; y < picture.height(); ++y)
             for (int x = 0; x < picture.width(); ++x)
-                if ((x < left || x > right) && (before.isNull() || before.pixel(x, y) != picture.pixel(x, y)))
-                    ++changedOutsideColumns;
+                if (!area.contains(x, y) && (before.isNull() || before.pixel(x, y) != picture.pixel(x, y)))
+                    ++changedOutside;
         RefreshStatisticPlot(plot, picture);
     }
 };
@@ -199,7 +199,7 @@ TEST_F(StatisticsTest, PlotsStepAcrossAndScaleToTheirHeight)
     EXPECT_EQ(coverage.pixel(8, 199), colors[3]);
     EXPECT_EQ(coverage.pixel(9, 199), qRgb(255, 255, 255));
     EXPECT_EQ(sink.refreshed, (std::vector<int>{1, 3, 1}));
-    EXPECT_EQ(sink.changedOutsideColumns, 0);
+    EXPECT_EQ(sink.changedOutside, 0);
 
     stats.FinishStatisticPlot(1);
     EXPECT_EQ(sink.refreshed.back(), 1);

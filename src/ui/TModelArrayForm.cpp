@@ -71,16 +71,16 @@ TModelArrayForm::TModelArrayForm(AppState& app, Dialogs& dialogs, OutputWindows&
 
     auto* progressLines = new QGridLayout;
     progressLines->addWidget(new QLabel(QStringLiteral("Current generation:"), this), 0, 0);
-    CurGen = NumberField(true);
+    CurGen = ProgressField();
     progressLines->addWidget(CurGen, 0, 1);
     progressLines->addWidget(new QLabel(QStringLiteral("of total"), this), 0, 2);
     TotalGen = NumberField(true);
     progressLines->addWidget(TotalGen, 0, 3);
     progressLines->addWidget(new QLabel(QStringLiteral("Current: Row No."), this), 1, 0);
-    CurRow = NumberField(true);
+    CurRow = ProgressField();
     progressLines->addWidget(CurRow, 1, 1);
     progressLines->addWidget(new QLabel(QStringLiteral("Col No."), this), 1, 2);
-    CurCol = NumberField(true);
+    CurCol = ProgressField();
     progressLines->addWidget(CurCol, 1, 3);
     progressLines->setColumnStretch(4, 1);
     layout->addLayout(progressLines);
@@ -247,18 +247,15 @@ void TModelArrayForm::EnableIdleControls(bool enabled) { SettingsPanel->setEnabl
 
 void TModelArrayForm::ShowProgress(const RunProgress& progress)
 {
+    CurGen->setText(QString::number(progress.Generation));
     // Unchanged text is not set again: every setText repaints the field.
-    auto show = [](QLineEdit* field, int value) {
-        const QString text = QString::number(value);
-        if (field->text() != text)
-            field->setText(text);
-    };
-    show(CurGen, progress.Generation);
-    show(TotalGen, progress.TotalGenerations);
+    const QString total = QString::number(progress.TotalGenerations);
+    if (TotalGen->text() != total)
+        TotalGen->setText(total);
     // Row 0: the generation begins, no landscape is being computed yet.
     if (progress.Row > 0) {
-        show(CurRow, progress.Row);
-        show(CurCol, progress.Column);
+        CurRow->setText(QString::number(progress.Row));
+        CurCol->setText(QString::number(progress.Column));
     }
 }
 

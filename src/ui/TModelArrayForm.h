@@ -43,8 +43,8 @@ public:
     QComboBox* TypeVOTC = nullptr;         // the variable-outcome array only
     ClickableLineEdit* InitOTCFName = nullptr; // the variable-outcome array only
 
-    QLineEdit* CurRow;
-    QLineEdit* CurCol;
+    RunProgressField* CurRow;
+    RunProgressField* CurCol;
 
 protected:
     void RunModel() override;

@@ -1,5 +1,7 @@
 #include "ui/TModelForm.h"
 
+#include "ui/RunProgressField.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,9 +24,11 @@ QLabel* TModelForm::Heading(const QString& text)
     return heading;
 }
 
-QLineEdit* TModelForm::NumberField(bool readOnly)
+namespace {
+
+template <class Field>
+Field* ShapedNumberField(Field* field, bool readOnly)
 {
-    auto* field = new QLineEdit(this);
     field->setReadOnly(readOnly);
     field->setAlignment(Qt::AlignRight);
     field->setFixedWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("00000000")) + 14);
@@ -32,6 +36,12 @@ QLineEdit* TModelForm::NumberField(bool readOnly)
         field->setFocusPolicy(Qt::NoFocus);
     return field;
 }
+
+} // namespace
+
+QLineEdit* TModelForm::NumberField(bool readOnly) { return ShapedNumberField(new QLineEdit(this), readOnly); }
+
+RunProgressField* TModelForm::ProgressField() { return ShapedNumberField(new RunProgressField(this), true); }
 
 bool TModelForm::RunInProgress() const { return isVisible() && RunActive(); }
 

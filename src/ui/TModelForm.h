@@ -10,6 +10,8 @@ class QPushButton;
 
 namespace quorrel {
 
+class RunProgressField;
+
 // What every model window shares: its Start button tells whether a run is in progress
 // (disabled from Start until the run has ended, also while the run is stopped), and closing
 // it brings the main window to the front.
@@ -39,6 +41,8 @@ protected:
     QLabel* Heading(const QString& text);
     // A right-aligned number field wide enough for 8 digits; a read-only one takes no focus.
     QLineEdit* NumberField(bool readOnly);
+    // The same, read-only, for a number that a run changes at every step.
+    RunProgressField* ProgressField();
 
     bool ApplicationTerminating() const { return terminating_ && terminating_(); }
     void BringHomeToFront();

@@ -45,7 +45,7 @@ TSingleRunForm::TSingleRunForm(AppState& app, Dialogs& dialogs, OutputWindows& o
 
     auto* genLine = new QHBoxLayout;
     genLine->addWidget(new QLabel(QStringLiteral("Current generation:"), this));
-    CurGen = NumberField(true);
+    CurGen = ProgressField();
     genLine->addWidget(CurGen);
     genLine->addWidget(new QLabel(QStringLiteral("of total "), this));
     TotalGen = NumberField(true);

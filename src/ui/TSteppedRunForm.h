@@ -2,6 +2,7 @@
 
 #include "runs/AppState.h"
 #include "runs/RunHost.h"
+#include "ui/RunProgressField.h"
 #include "ui/TModelForm.h"
 
 #include <string>
@@ -47,7 +48,7 @@ public:
     QPushButton* ContinueBtn = nullptr;
     QPushButton* ResetBtn = nullptr;
     QLineEdit* DisplayCycle = nullptr;
-    QLineEdit* CurGen = nullptr;
+    RunProgressField* CurGen = nullptr;
     QLineEdit* TotalGen = nullptr;
 
 protected:

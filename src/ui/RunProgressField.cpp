@@ -1,0 +1,53 @@
+#include "ui/RunProgressField.h"
+
+#include "ui/ScreenRefresh.h"
+
+#include <QTimerEvent>
+
+#include <algorithm>
+
+namespace quorrel {
+
+RunProgressField::RunProgressField(QWidget* parent) : QLineEdit(parent) { setReadOnly(true); }
+
+RunProgressField::RunProgressField(QWidget* parent, std::chrono::nanoseconds interval) : RunProgressField(parent)
+{
+    interval_ = interval;
+}
+
+void RunProgressField::setText(const QString& text)
+{
+    text_ = text;
+    if (text_ == QLineEdit::text()) {
+        held_.stop();
+        return;
+    }
+    const int64_t interval = interval_ ? interval_->count() : RefreshNanoseconds(*this);
+    const int64_t since = sinceShown_.isValid() ? sinceShown_.nsecsElapsed() : interval;
+    if (since >= interval || !isVisible()) {
+        ShowLatest();
+        return;
+    }
+    if (!held_.isActive()) {
+        const int64_t left = (interval - since + 999999) / 1000000;
+        held_.start(static_cast<int>(std::max<int64_t>(left, 1)), Qt::PreciseTimer, this);
+    }
+}
+
+void RunProgressField::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() != held_.timerId()) {
+        QLineEdit::timerEvent(event);
+        return;
+    }
+    ShowLatest();
+}
+
+void RunProgressField::ShowLatest()
+{
+    held_.stop();
+    sinceShown_.start();
+    QLineEdit::setText(text_);
+}
+
+} // namespace quorrel

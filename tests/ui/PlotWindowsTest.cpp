@@ -71,6 +71,7 @@ private slots:
     void TimePlotWindowsTakeTheirSizeFromThePlotHeight_data();
     void TimePlotWindowsTakeTheirSizeFromThePlotHeight();
     void TallTimePlotsFollowTheNewestRowUnlessScrolledAway();
+    void HeldScrollGivesWayToTheUser();
 };
 
 void PlotWindowsTest::VariableRunShowsItsWindowsAfterGenerationZeroOnlyWhenAsked_data()
@@ -253,26 +254,63 @@ void PlotWindowsTest::TallTimePlotsFollowTheNewestRowUnlessScrolledAway()
     draw(0, 599);
     QCOMPARE(st->value(), 0);
     QCOMPARE(ft->value(), 0);
-    // Past the 600 rows in view the newest row stays at the bottom.
+    // Past the 600 rows in view the newest row comes to the bottom within a refresh.
     draw(600, 700);
-    QCOMPARE(st->value(), 101);
-    QCOMPARE(ft->value(), 101);
+    QTRY_COMPARE(st->value(), 101);
+    QTRY_COMPARE(ft->value(), 101);
     // Scrolled back to the start, the plot stays there while the run goes on.
     st->setValue(0);
     ft->setValue(20);
     draw(701, 720);
+    QTest::qWait(50);
     QCOMPARE(st->value(), 0);
     QCOMPARE(ft->value(), 20);
     // Scrolled to the newest row again, it follows again.
     st->setValue(150);
     draw(721, 800);
-    QCOMPARE(st->value(), 201);
+    QTRY_COMPARE(st->value(), 201);
     QCOMPARE(ft->value(), 20);
     // A new run starts at the top.
     spaceTime.ShowSpaceTimeWindow({46, 600, 54, 627});
     QCOMPARE(st->value(), 0);
     draw(0, 10);
     QCOMPARE(st->value(), 0);
+}
+
+void PlotWindowsTest::HeldScrollGivesWayToTheUser()
+{
+    using namespace std::chrono_literals;
+    QWidget window;
+    auto* content = new QWidget;
+    content->setFixedSize(30, 1000);
+    PlotScrollArea area(content, &window, 300ms);
+    area.ApplySize({46, 100, 54, 127});
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QScrollBar* bar = area.verticalScrollBar();
+    auto follow = [&](int from, int to) {
+        for (int row = from; row <= to; ++row)
+            area.FollowRow(row);
+    };
+    // The first scroll is made at once, the next ones are held.
+    follow(0, 100);
+    QCOMPARE(bar->value(), 1);
+    follow(101, 150);
+    QCOMPARE(bar->value(), 1);
+    // The user scrolls away while a scroll is held: the held scroll is dropped.
+    bar->setValue(0);
+    QTest::qWait(400);
+    QCOMPARE(bar->value(), 0);
+    follow(151, 160);
+    QCOMPARE(bar->value(), 0);
+    // Back at the newest row, the plot follows again: at once a refresh after the last
+    // scroll, then within a refresh.
+    bar->setValue(61);
+    follow(161, 161);
+    QCOMPARE(bar->value(), 62);
+    follow(162, 170);
+    QCOMPARE(bar->value(), 62);
+    QTRY_COMPARE(bar->value(), 71);
 }
 
 QTEST_MAIN(PlotWindowsTest)

@@ -10,6 +10,7 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <utility>
 
 namespace quorrel::test {
 
@@ -54,6 +55,11 @@ inline void CheckCyclesRefused(TSteppedRunForm& m, ScriptedDialogs& dialogs, std
 // recorded before Stop, after Stop and after Continue. Phase ends at 3, or 99 when the run went
 // on while stopped.
 struct StopContinueReset {
+    StopContinueReset(TSteppedRunForm& f, std::function<QString()> c, int on = 4)
+        : form(f), controls(std::move(c)), runOn(on)
+    {
+    }
+
     TSteppedRunForm& form;
     std::function<QString()> controls;
     int runOn = 4;

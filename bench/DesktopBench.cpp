@@ -148,7 +148,7 @@ int main(int argc, char* argv[])
     // "desktop" or "batch" as argument: that run alone, for a profiler.
     const bool desktopOnly = argc > 1 && std::string(argv[1]) == "desktop";
     const bool batchOnly = argc > 1 && std::string(argv[1]) == "batch";
-    for (int round = 0; round < 3; ++round) {
+    for (int round = 0; round < 5; ++round) {
         if (!desktopOnly) {
             AppState app;
             Prepare(app, start);

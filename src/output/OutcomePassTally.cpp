@@ -252,19 +252,42 @@ __attribute__((target("avx2"))) void OutcomePassTally::AddTogetherWide(int s, co
     _mm256_storeu_si256(count, _mm256_add_epi32(_mm256_loadu_si256(count), _mm256_mullo_epi32(setCount, weight)));
 }
 
+// The 512-bit intrinsics of this compiler's headers start some results from an undefined
+// vector, which it then warns of where they are inlined.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
+
 namespace {
 
-// The 48 bytes at p, the triples of sixteen opponents (the bytes from ends on read as zero),
-// split into their sixteen wins, losses and stand-offs, each widened to 32 bits.
-QRL_TARGET_512 inline void SplitTriples16(const uint8_t* p, const uint8_t* ends, __m512i components[3])
+// The 48 bytes at p, the triples of sixteen opponents of the record from begins to ends,
+// split into their sixteen wins, losses and stand-offs, each widened to 32 bits. A chunk
+// whose 64-byte load would pass the end of the record is read from the 64 bytes that end
+// there, shifted down by bytes (a masked load past the end of the record stalls); its lanes
+// past the end then hold other bytes, which the variable relations leave out. A record of
+// less than 64 bytes is read by a masked load (its bytes from ends on as zero).
+QRL_TARGET_512 inline void SplitTriples16(const uint8_t* p, const uint8_t* begins, const uint8_t* ends,
+                                          __m512i components[3])
 {
-    const std::ptrdiff_t left = ends - p;
-    const __mmask64 within = left >= 48 ? __mmask64((uint64_t(1) << 48) - 1) : __mmask64((uint64_t(1) << left) - 1);
-    const __m512i raw = _mm512_maskz_loadu_epi8(within, p);
-    // The 12 bytes of four triples in each 128-bit lane, split there into their four wins,
-    // losses and stand-offs as for eight, and the words of each component gathered in turn.
-    const __m512i spread = _mm512_setr_epi32(0, 1, 2, 0, 3, 4, 5, 0, 6, 7, 8, 0, 9, 10, 11, 0);
-    const __m512i split = _mm512_broadcast_i32x4(_mm_setr_epi8(0, 3, 6, 9, 1, 4, 7, 10, 2, 5, 8, 11, -1, -1, -1, -1));
+    __m512i raw;
+    int shift = 0;
+    if (ends - p >= 64) {
+        raw = _mm512_loadu_si512(p);
+    } else if (ends - begins >= 64) {
+        raw = _mm512_loadu_si512(ends - 64);
+        shift = static_cast<int>(p - (ends - 64));
+    } else {
+        raw = _mm512_maskz_loadu_epi8(__mmask64((uint64_t(1) << (ends - p)) - 1), p);
+    }
+    // The 12 bytes of four triples in each 128-bit lane (in the four words from the one that
+    // holds their first byte), split there into their four wins, losses and stand-offs as
+    // for eight, and the words of each component gathered in turn.
+    const __m512i spread = _mm512_add_epi32(_mm512_setr_epi32(0, 1, 2, 3, 3, 4, 5, 6, 6, 7, 8, 9, 9, 10, 11, 12),
+                                            _mm512_set1_epi32(shift / 4));
+    const __m512i split = _mm512_add_epi8(
+        _mm512_broadcast_i32x4(_mm_setr_epi8(0, 3, 6, 9, 1, 4, 7, 10, 2, 5, 8, 11, 0, 0, 0, 0)),
+        _mm512_set1_epi8(static_cast<char>(shift % 4)));
     const __m512i gather = _mm512_setr_epi32(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15);
     const __m512i parts =
         _mm512_permutexvar_epi32(gather, _mm512_shuffle_epi8(_mm512_permutexvar_epi32(spread, raw), split));
@@ -275,8 +298,8 @@ QRL_TARGET_512 inline void SplitTriples16(const uint8_t* p, const uint8_t* ends,
 
 } // namespace
 
-// The same with sixteen opponents a chunk, opponent k in lane k % 16: the loads are masked
-// to the record's bytes, and the entries that are set (with a variable relation) taken as a
+// The same with sixteen opponents a chunk, opponent k in lane k % 16: the loads stay within
+// the record's bytes, and the entries that are set (with a variable relation) are taken as a
 // mask, so that the others add nothing and shift no bit in.
 QRL_TARGET_512 void OutcomePassTally::AddTogether512(int s, const OutcomeTriple* genotype, int32_t cells)
 {
@@ -291,7 +314,7 @@ QRL_TARGET_512 void OutcomePassTally::AddTogether512(int s, const OutcomeTriple*
     __mmask16 set[Chunks];
     int setCount = 0;
     for (int c = 0; c < chunks; ++c) {
-        SplitTriples16(record + 48 * c, ends, components[c]);
+        SplitTriples16(record + 48 * c, record, ends, components[c]);
         set[c] = _mm512_mask_cmpge_epi32_mask(variableMasks_[s][c], components[c][0], zero);
         setCount += std::popcount(static_cast<unsigned>(set[c]));
     }
@@ -317,6 +340,10 @@ QRL_TARGET_512 void OutcomePassTally::AddTogether512(int s, const OutcomeTriple*
     // Every set entry counts its cells once: the count of the record, in lane 0.
     together.count[0] += setCount * cells;
 }
+
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 
 #else
 

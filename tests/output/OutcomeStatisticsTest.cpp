@@ -170,7 +170,7 @@ void OutcomeStatisticsTest::ExpectSumsEqualWithSharedRecords(bool twoSpecies)
     EXPECT_GT(byCell.SpeciesCount(1, 1), 8);
 }
 
-// The same with many species, each eight opponents at a time in the wide kernel: relations
+// The same with many species, eight or sixteen opponents at a time in the wide kernels: relations
 // variable or not at random, a species count that is not a multiple of eight, copies of
 // records within a species or across species, and entries of any value or mostly of a few
 // values (so that most records bring no value a species has not met yet, and some do).
@@ -181,8 +181,11 @@ TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCellForManySpecies)
         bool anySpecies;
         bool fewValues;
     };
+    // 23 and 30 species: records of 64 bytes and more whose last chunk of sixteen starts
+    // at a byte that is not a multiple of four from the 64 bytes at their end.
     for (const Case& c : {Case{13, true, false}, Case{MaxSpecies, true, false}, Case{13, false, false},
-                          Case{MaxSpecies, false, false}, Case{13, false, true}, Case{MaxSpecies, false, true}}) {
+                          Case{MaxSpecies, false, false}, Case{13, false, true}, Case{MaxSpecies, false, true},
+                          Case{23, true, false}, Case{30, false, true}}) {
         const int n = c.n;
         SCOPED_TRACE(n);
         SCOPED_TRACE(c.anySpecies ? "copies across species" : "copies within a species");

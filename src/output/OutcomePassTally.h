@@ -65,7 +65,8 @@ private:
 
     // The sums of a species without pairs: opponent k in lane k % 8 (lanes 8.. stay zero),
     // so that no lane sums more than five opponents (within 32 bits like a pair); in lane
-    // k % 16 with the 512-bit kernel (at most three opponents a lane).
+    // k % 16 with the 512-bit kernel (at most three opponents a lane), which adds its counts
+    // in lane 0 (at most 39 x 700 x 700 cells there).
     static constexpr int Width = 16;
     static constexpr int Width256 = 8;
     struct alignas(64) Together {

@@ -3,13 +3,20 @@
 #include "engine/WideKernel.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace quorrel {
 
-OutcomePassTally::OutcomePassTally() : available_(WideKernelAvailable()), wide_(available_) {}
+OutcomePassTally::OutcomePassTally()
+    : available_(WideKernelAvailable()), wide_(available_), available512_(Kernel512Available()),
+      use512_(available512_)
+{
+}
 
 void OutcomePassTally::UseWideKernel(bool on) { wide_ = on && available_; }
+
+void OutcomePassTally::UseKernel512(bool on) { use512_ = on && available512_; }
 
 void OutcomePassTally::Reset(const ParameterSet& params, bool pairs)
 {
@@ -20,6 +27,13 @@ void OutcomePassTally::Reset(const ParameterSet& params, bool pairs)
         for (int j = 1; j <= Lanes; ++j)
             variable_[s][j - 1] =
                 s >= 1 && s <= n && j <= n && j != s && params.OutcomeMatrix[s][j].Win < 0 ? -1 : 0;
+    for (int s = 0; s <= MaxSpecies; ++s)
+        for (std::size_t c = 0; c < variableMasks_[s].size(); ++c) {
+            uint16_t mask = 0;
+            for (int k = 0; k < 16; ++k)
+                mask |= variable_[s][16 * c + k] != 0 ? uint16_t(1u << k) : uint16_t(0);
+            variableMasks_[s][c] = mask;
+        }
     if (pairs) {
         sums_.assign(static_cast<std::size_t>(n) + 1, SpeciesSums{});
         values_.assign(static_cast<std::size_t>(n) + 1, ValueBits{});
@@ -76,6 +90,8 @@ void OutcomePassTally::Add(int s, const OutcomeTriple* genotype, int32_t cells)
     if (wide_) {
         if (pairs_)
             AddWide(s, genotype, cells);
+        else if (use512_)
+            AddTogether512(s, genotype, cells);
         else
             AddTogetherWide(s, genotype, cells);
         return;
@@ -93,8 +109,8 @@ void OutcomePassTally::AddPortable(int s, const OutcomeTriple* genotype, int32_t
         const bool set = triple.Win >= 0;
         const int32_t weight = set ? cells : 0;
         const int components[3] = {triple.Win, triple.Loss, triple.Standoff};
-        // Per pair, or per species in lane k % Width.
-        const int lane = pairs_ ? k : k % Width;
+        // Per pair, or per species in lane k % Width256.
+        const int lane = pairs_ ? k : k % Width256;
         int32_t* const sum[3] = {pairs_ ? &sums_[s].sum[0][lane] : &together_[s].sum[0][lane],
                                  pairs_ ? &sums_[s].sum[1][lane] : &together_[s].sum[1][lane],
                                  pairs_ ? &sums_[s].sum[2][lane] : &together_[s].sum[2][lane]};
@@ -236,10 +252,107 @@ __attribute__((target("avx2"))) void OutcomePassTally::AddTogetherWide(int s, co
     _mm256_storeu_si256(count, _mm256_add_epi32(_mm256_loadu_si256(count), _mm256_mullo_epi32(setCount, weight)));
 }
 
+// The 512-bit intrinsics of this compiler's headers start some results from an undefined
+// vector, which it then warns of where they are inlined.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
+
+namespace {
+
+// The 48 bytes at p, the triples of sixteen opponents of the record from begins to ends,
+// split into their sixteen wins, losses and stand-offs, each widened to 32 bits. A chunk
+// whose 64-byte load would pass the end of the record is read from the 64 bytes that end
+// there, shifted down by bytes (a masked load past the end of the record stalls); its lanes
+// past the end then hold other bytes, which the variable relations leave out. A record of
+// less than 64 bytes is read by a masked load (its bytes from ends on as zero).
+QRL_TARGET_512 inline void SplitTriples16(const uint8_t* p, const uint8_t* begins, const uint8_t* ends,
+                                          __m512i components[3])
+{
+    __m512i raw;
+    int shift = 0;
+    if (ends - p >= 64) {
+        raw = _mm512_loadu_si512(p);
+    } else if (ends - begins >= 64) {
+        raw = _mm512_loadu_si512(ends - 64);
+        shift = static_cast<int>(p - (ends - 64));
+    } else {
+        raw = _mm512_maskz_loadu_epi8(__mmask64((uint64_t(1) << (ends - p)) - 1), p);
+    }
+    // The 12 bytes of four triples in each 128-bit lane (in the four words from the one that
+    // holds their first byte), split there into their four wins, losses and stand-offs as
+    // for eight, and the words of each component gathered in turn.
+    const __m512i spread = _mm512_add_epi32(_mm512_setr_epi32(0, 1, 2, 3, 3, 4, 5, 6, 6, 7, 8, 9, 9, 10, 11, 12),
+                                            _mm512_set1_epi32(shift / 4));
+    const __m512i split = _mm512_add_epi8(
+        _mm512_broadcast_i32x4(_mm_setr_epi8(0, 3, 6, 9, 1, 4, 7, 10, 2, 5, 8, 11, 0, 0, 0, 0)),
+        _mm512_set1_epi8(static_cast<char>(shift % 4)));
+    const __m512i gather = _mm512_setr_epi32(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15);
+    const __m512i parts =
+        _mm512_permutexvar_epi32(gather, _mm512_shuffle_epi8(_mm512_permutexvar_epi32(spread, raw), split));
+    components[0] = _mm512_cvtepi8_epi32(_mm512_castsi512_si128(parts));
+    components[1] = _mm512_cvtepi8_epi32(_mm512_extracti32x4_epi32(parts, 1));
+    components[2] = _mm512_cvtepi8_epi32(_mm512_extracti32x4_epi32(parts, 2));
+}
+
+} // namespace
+
+// The same with sixteen opponents a chunk, opponent k in lane k % 16: the loads stay within
+// the record's bytes, and the entries that are set (with a variable relation) are taken as a
+// mask, so that the others add nothing and shift no bit in.
+QRL_TARGET_512 void OutcomePassTally::AddTogether512(int s, const OutcomeTriple* genotype, int32_t cells)
+{
+    const auto* record = reinterpret_cast<const uint8_t*>(genotype);
+    const uint8_t* const ends = record + 3 * maxspec_;
+    Together& together = together_[s];
+    const __m512i one = _mm512_set1_epi32(1);
+    const __m512i zero = _mm512_setzero_si512();
+    constexpr int Chunks = Lanes / 16;
+    const int chunks = (maxspec_ + 15) / 16;
+    __m512i components[Chunks][3];
+    __mmask16 set[Chunks];
+    int setCount = 0;
+    for (int c = 0; c < chunks; ++c) {
+        SplitTriples16(record + 48 * c, record, ends, components[c]);
+        set[c] = _mm512_mask_cmpge_epi32_mask(variableMasks_[s][c], components[c][0], zero);
+        setCount += std::popcount(static_cast<unsigned>(set[c]));
+    }
+    for (int t = 0; t < 3; ++t) {
+        __m512i sum = zero;
+        __m512i words[Words];
+        for (__m512i& word : words)
+            word = zero;
+        for (int c = 0; c < chunks; ++c) {
+            const __m512i entry = components[c][t];
+            sum = _mm512_mask_add_epi32(sum, set[c], sum, entry);
+            for (int q = 0; q < Words; ++q)
+                words[q] = _mm512_or_si512(
+                    words[q], _mm512_maskz_sllv_epi32(set[c], one, _mm512_sub_epi32(entry, _mm512_set1_epi32(32 * q))));
+        }
+        int32_t* const at = together.sum[t].data();
+        _mm512_store_si512(at, _mm512_add_epi32(_mm512_load_si512(at), _mm512_mullo_epi32(sum, _mm512_set1_epi32(cells))));
+        for (int q = 0; q < Words; ++q) {
+            uint32_t* const bits = together.words[t][q].data();
+            _mm512_store_si512(bits, _mm512_or_si512(_mm512_load_si512(bits), words[q]));
+        }
+    }
+    // Every set entry counts its cells once: the count of the record, in lane 0.
+    together.count[0] += setCount * cells;
+}
+
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
+
 #else
 
 void OutcomePassTally::AddWide(int s, const OutcomeTriple* genotype, int32_t cells) { AddPortable(s, genotype, cells); }
 void OutcomePassTally::AddTogetherWide(int s, const OutcomeTriple* genotype, int32_t cells)
+{
+    AddPortable(s, genotype, cells);
+}
+void OutcomePassTally::AddTogether512(int s, const OutcomeTriple* genotype, int32_t cells)
 {
     AddPortable(s, genotype, cells);
 }

@@ -19,8 +19,9 @@ namespace quorrel {
 // Without pairs, only the sums of each species over its opponents together are kept (the
 // same whole numbers as those of its pairs added up), which takes fewer of them per record.
 //
-// The wide kernel adds eight opponents at once where the processor has it; the portable
-// one adds them one by one, with the same sums.
+// The wide kernel adds eight opponents at once where the processor has it (sixteen for a
+// species without pairs where it has the 512-bit kernels); the portable one adds them one
+// by one, with the same sums.
 class OutcomePassTally {
 public:
     OutcomePassTally();
@@ -31,6 +32,10 @@ public:
     // The record genotype (Maxspec triples) of species s, held by cells cells.
     void Add(int s, const OutcomeTriple* genotype, int32_t cells);
     void UseWideKernel(bool on);
+    // Off: the sums without pairs take the 256-bit kernel even where the 512-bit one runs
+    // (which only the wide kernel's choice lets take them).
+    void UseKernel512(bool on);
+    bool UsesKernel512() const { return wide_ && use512_; }
 
     // With pairs: t 0..2 for win, loss, stand-off; s and j 1..Maxspec.
     int32_t Sum(int t, int s, int j) const { return sums_[s].sum[t][j - 1]; }
@@ -58,10 +63,13 @@ private:
         std::array<std::array<std::array<uint32_t, Lanes>, Words>, 3> words{};
     };
 
-    // The sums of a species without pairs: opponent k in lane k % 8, so that no lane sums
-    // more than five opponents (within 32 bits like a pair).
-    static constexpr int Width = 8;
-    struct Together {
+    // The sums of a species without pairs: opponent k in lane k % 8 (lanes 8.. stay zero),
+    // so that no lane sums more than five opponents (within 32 bits like a pair); in lane
+    // k % 16 with the 512-bit kernel (at most three opponents a lane), which adds its counts
+    // in lane 0 (at most 39 x 700 x 700 cells there).
+    static constexpr int Width = 16;
+    static constexpr int Width256 = 8;
+    struct alignas(64) Together {
         std::array<std::array<int32_t, Width>, 3> sum{};
         std::array<int32_t, Width> count{};
         std::array<std::array<std::array<uint32_t, Width>, Words>, 3> words{};
@@ -70,12 +78,17 @@ private:
     void AddPortable(int s, const OutcomeTriple* genotype, int32_t cells);
     void AddWide(int s, const OutcomeTriple* genotype, int32_t cells);
     void AddTogetherWide(int s, const OutcomeTriple* genotype, int32_t cells);
+    void AddTogether512(int s, const OutcomeTriple* genotype, int32_t cells);
 
     int maxspec_ = 0;
     bool available_ = false;
     bool wide_ = false;
+    bool available512_ = false;
+    bool use512_ = false;
     // All bits set for a variable opponent, per species.
     alignas(32) std::array<std::array<int32_t, Lanes>, MaxSpecies + 1> variable_{};
+    // The same as masks of sixteen opponents, per species and chunk.
+    std::array<std::array<uint16_t, Lanes / 16>, MaxSpecies + 1> variableMasks_{};
     std::vector<SpeciesSums> sums_;
     std::vector<ValueBits> values_;
     bool pairs_ = true;

@@ -80,6 +80,10 @@ public:
     void UseLiteralSums(bool on) { literal_ = on; }
     // The sums by record with the portable kernel rather than the wide one (for tests).
     void UseWideKernel(bool on) { pass_.UseWideKernel(on); }
+    // The sums without pairs by the 256-bit kernel rather than the 512-bit one (for tests);
+    // whether the latter takes them.
+    void UseKernel512(bool on) { pass_.UseKernel512(on); }
+    bool UsesKernel512() const { return pass_.UsesKernel512(); }
 
 private:
     // Sums and presence flags of the landscapes added since the last reset.

@@ -1,6 +1,7 @@
 #include "output/OutcomeStatistics.h"
 
 #include "engine/Rng.h"
+#include "engine/WideKernel.h"
 #include "output/OutputFileError.h"
 #include "params/AssertionFailure.h"
 
@@ -50,22 +51,43 @@ protected:
             Place(6, 1, 1, 0.5f, {{2, {static_cast<int8_t>(extraWin), 0, static_cast<int8_t>(100 - extraWin)}}});
     }
 
-    // The sums once per record, with either kernel, with or without pairs, against the sums
-    // cell by cell.
+    // The sums once per record, with every kernel this processor has, with or without pairs,
+    // against the sums cell by cell.
     void ExpectSumsByRecordEqualSumsCellByCell()
     {
         OutcomeStatistics byCell(params, options, landscape, genotypes, colors);
         byCell.UseLiteralSums(true);
         byCell.ComputeOutcomeStats(1, 0);
-        for (const bool wide : {true, false})
+        for (const PassKernel& kernel : Kernels())
             for (const bool pairs : {true, false}) {
-                SCOPED_TRACE(wide ? "wide kernel" : "portable kernel");
+                SCOPED_TRACE(kernel.name);
                 SCOPED_TRACE(pairs ? "with pairs" : "without pairs");
                 OutcomeStatistics byRecord(params, options, landscape, genotypes, colors);
-                byRecord.UseWideKernel(wide);
+                Use(byRecord, kernel);
                 byRecord.ComputeOutcomeStats(1, 0, pairs);
                 ExpectEqualSums(byRecord, byCell, pairs);
             }
+    }
+
+    // The kernels of the sums by record: the 512-bit one takes the sums without pairs.
+    struct PassKernel {
+        const char* name;
+        bool wide;
+        bool widest;
+    };
+    static std::vector<PassKernel> Kernels()
+    {
+        std::vector<PassKernel> kernels{{"portable kernel", false, false}};
+        if (WideKernelAvailable())
+            kernels.push_back({"256-bit kernel", true, false});
+        if (Kernel512Available())
+            kernels.push_back({"512-bit kernel", true, true});
+        return kernels;
+    }
+    static void Use(OutcomeStatistics& stats, const PassKernel& kernel)
+    {
+        stats.UseWideKernel(kernel.wide);
+        stats.UseKernel512(kernel.widest);
     }
 
     void ExpectSumsEqualWithSharedRecords(bool twoSpecies);
@@ -148,7 +170,7 @@ void OutcomeStatisticsTest::ExpectSumsEqualWithSharedRecords(bool twoSpecies)
     EXPECT_GT(byCell.SpeciesCount(1, 1), 8);
 }
 
-// The same with many species, each eight opponents at a time in the wide kernel: relations
+// The same with many species, eight or sixteen opponents at a time in the wide kernels: relations
 // variable or not at random, a species count that is not a multiple of eight, copies of
 // records within a species or across species, and entries of any value or mostly of a few
 // values (so that most records bring no value a species has not met yet, and some do).
@@ -159,8 +181,11 @@ TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCellForManySpecies)
         bool anySpecies;
         bool fewValues;
     };
+    // 23 and 30 species: records of 64 bytes and more whose last chunk of sixteen starts
+    // at a byte that is not a multiple of four from the 64 bytes at their end.
     for (const Case& c : {Case{13, true, false}, Case{MaxSpecies, true, false}, Case{13, false, false},
-                          Case{MaxSpecies, false, false}, Case{13, false, true}, Case{MaxSpecies, false, true}}) {
+                          Case{MaxSpecies, false, false}, Case{13, false, true}, Case{MaxSpecies, false, true},
+                          Case{23, true, false}, Case{30, false, true}}) {
         const int n = c.n;
         SCOPED_TRACE(n);
         SCOPED_TRACE(c.anySpecies ? "copies across species" : "copies within a species");
@@ -238,24 +263,26 @@ TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCellOverGenerationsAndW
 
         OutcomeStatistics byCell(params, options, landscape, grid, colors);
         byCell.UseLiteralSums(true);
-        OutcomeStatistics wide(params, options, landscape, grid, colors);
-        OutcomeStatistics portable(params, options, landscape, grid, colors);
-        portable.UseWideKernel(false);
-        // Pairs in some generations only, as a run computes them.
-        OutcomeStatistics wideSometimes(params, options, landscape, grid, colors);
-        OutcomeStatistics portableSometimes(params, options, landscape, grid, colors);
-        portableSometimes.UseWideKernel(false);
+        // Per kernel: pairs every generation, and pairs in some generations only, as a run
+        // computes them.
+        const std::vector<PassKernel> kernels = Kernels();
+        std::vector<std::unique_ptr<OutcomeStatistics>> always, sometimes;
+        for (const PassKernel& kernel : kernels)
+            for (auto* into : {&always, &sometimes}) {
+                into->push_back(std::make_unique<OutcomeStatistics>(params, options, landscape, grid, colors));
+                Use(*into->back(), kernel);
+            }
         for (int g = 0; g < 12; ++g) {
             SCOPED_TRACE(g);
-            for (OutcomeStatistics* stats : {&byCell, &wide, &portable})
-                stats->ComputeOutcomeStats(g == 0 ? 1 : 2, 0);
+            byCell.ComputeOutcomeStats(g == 0 ? 1 : 2, 0);
             const bool pairs = g % 4 == 1;
-            for (OutcomeStatistics* stats : {&wideSometimes, &portableSometimes})
-                stats->ComputeOutcomeStats(g == 0 ? 1 : 2, 0, pairs);
-            ExpectEqualSums(wide, byCell);
-            ExpectEqualSums(portable, byCell);
-            ExpectEqualSums(wideSometimes, byCell, pairs);
-            ExpectEqualSums(portableSometimes, byCell, pairs);
+            for (std::size_t k = 0; k < kernels.size(); ++k) {
+                SCOPED_TRACE(kernels[k].name);
+                always[k]->ComputeOutcomeStats(g == 0 ? 1 : 2, 0);
+                sometimes[k]->ComputeOutcomeStats(g == 0 ? 1 : 2, 0, pairs);
+                ExpectEqualSums(*always[k], byCell);
+                ExpectEqualSums(*sometimes[k], byCell, pairs);
+            }
             // Half the cells change: a new genotype, a copy from the neighbour to the left, or
             // an empty cell.
             for (int y = 1; y <= maxY; ++y)
@@ -277,6 +304,21 @@ TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCellOverGenerationsAndW
         }
         EXPECT_GE(pool->Collections(), 2u);
     }
+}
+
+// The sums by record take the widest kernel this processor has unless told otherwise, so
+// that the tables above run the 512-bit kernel wherever it runs at all.
+TEST_F(OutcomeStatisticsTest, SumsByRecordTakeThe512BitKernelWhereThisProcessorHasIt)
+{
+    if (!Kernel512Available())
+        GTEST_SKIP() << "no 512-bit kernel on this processor or in this build";
+    OutcomeStatistics stats(params, options, landscape, genotypes, colors);
+    EXPECT_TRUE(stats.UsesKernel512());
+    stats.UseKernel512(false);
+    EXPECT_FALSE(stats.UsesKernel512());
+    stats.UseKernel512(true);
+    stats.UseWideKernel(false);
+    EXPECT_FALSE(stats.UsesKernel512());
 }
 
 TEST_F(OutcomeStatisticsTest, NormalAndGenotypeAveragesWithPairTables)

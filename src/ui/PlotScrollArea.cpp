@@ -80,8 +80,7 @@ void PlotScrollArea::ScrollTo(int top)
         heldFrom_ = bar->value();
     heldTop_ = top;
     if (!held_.isActive())
-        held_.start(static_cast<int>(std::max<int64_t>((interval - since + 999999) / 1000000, 1)), Qt::PreciseTimer,
-                    this);
+        held_.start(TimerMilliseconds(interval - since), Qt::PreciseTimer, this);
 }
 
 void PlotScrollArea::timerEvent(QTimerEvent* event)

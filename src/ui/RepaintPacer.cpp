@@ -90,8 +90,7 @@ void RepaintPacer::Release(bool all)
         releasing_ = false;
     }
     if (wait != std::numeric_limits<int64_t>::max()) {
-        const int64_t ms = std::clamp<int64_t>((wait + 999999) / 1000000, 1, std::numeric_limits<int>::max());
-        timer_.start(static_cast<int>(ms));
+        timer_.start(TimerMilliseconds(wait));
     }
 }
 

@@ -4,8 +4,6 @@
 
 #include <QTimerEvent>
 
-#include <algorithm>
-
 namespace quorrel {
 
 RunProgressField::RunProgressField(QWidget* parent) : QLineEdit(parent) { setReadOnly(true); }
@@ -28,10 +26,8 @@ void RunProgressField::setText(const QString& text)
         ShowLatest();
         return;
     }
-    if (!held_.isActive()) {
-        const int64_t left = (interval - since + 999999) / 1000000;
-        held_.start(static_cast<int>(std::max<int64_t>(left, 1)), Qt::PreciseTimer, this);
-    }
+    if (!held_.isActive())
+        held_.start(TimerMilliseconds(interval - since), Qt::PreciseTimer, this);
 }
 
 void RunProgressField::timerEvent(QTimerEvent* event)

@@ -1,5 +1,6 @@
 #include "output/OutcomeStatistics.h"
 
+#include "output/CellTally512.h"
 #include "output/FileNames.h"
 #include "output/OutputFileError.h"
 #include "output/TextFormat.h"
@@ -58,9 +59,12 @@ int Component(const OutcomeTriple& triple, int t)
 OutcomeStatistics::OutcomeStatistics(const ParameterSet& params, const OptionStruct& options,
                                      const LandscapeGrid& landscape, const GenotypeGrid& genotypes,
                                      const ColorMap& colors, OutcomeStatisticsSink* sink)
-    : params_(params), options_(options), landscape_(landscape), genotypes_(genotypes), colors_(colors), sink_(sink)
+    : params_(params), options_(options), landscape_(landscape), genotypes_(genotypes), colors_(colors), sink_(sink),
+      scan512_(TallyCells512Available())
 {
 }
+
+void OutcomeStatistics::UseScan512(bool on) { scan512_ = on && TallyCells512Available(); }
 
 void OutcomeStatistics::AddLiteral(Sums& sums, bool pairs) const
 {
@@ -172,20 +176,17 @@ void OutcomeStatistics::Add(Sums& sums, bool pairs)
 
 // Each counted cell adds one to the tally of its record and puts its species there; the
 // cells of no species and of the unset record write zero to a spare slot instead (one of
-// several in turn, so that they do not wait on each other). A record found with another
-// species than its tally's ends the count: every tally is cleared and nothing is added.
-bool OutcomeStatistics::AddByTally(SpeciesTable<bool>& seen)
+// several in turn, so that they do not wait on each other). Returns false once a record is
+// found with another species than its tally's.
+bool OutcomeStatistics::TallyCells(uint64_t& speciesMet)
 {
     const GParamStruct& p = params_.GParamRec;
     const auto n = static_cast<uint32_t>(p.Maxspec);
-    const GenotypePool& pool = genotypes_.Pool();
     uint32_t* const tally = recordTally_.data();
     uint8_t* const blocks = blocksMet_.data();
-    const auto spare = static_cast<uint32_t>(pool.Capacity());
-    constexpr uint32_t SpeciesBits = ~((uint32_t(1) << TallyShift) - 1);
+    const auto spare = static_cast<uint32_t>(genotypes_.Pool().Capacity());
     // Nonzero once a record is met with two species.
     uint32_t clash = 0;
-    uint64_t speciesMet = 0; // bit s for species s, bit 0 for the other cells
     const int maxX = p.MaxX;
     // The tallies of the records a little further along the row are fetched meanwhile.
     constexpr int CellsAhead = 32;
@@ -209,9 +210,30 @@ bool OutcomeStatistics::AddByTally(SpeciesTable<bool>& seen)
             blocks[at / TallyBlock] = 1;
         }
     }
+    return clash == 0;
+}
+
+// The cells counted per record by TallyCells (or sixteen at a time where the processor has
+// the 512-bit scan and the record numbers leave room for the species beside them), then each
+// record met added once. A record met with two species ends the count: every tally is
+// cleared and nothing is added.
+bool OutcomeStatistics::AddByTally(SpeciesTable<bool>& seen)
+{
+    const GParamStruct& p = params_.GParamRec;
+    const auto n = static_cast<uint32_t>(p.Maxspec);
+    const GenotypePool& pool = genotypes_.Pool();
+    uint32_t* const tally = recordTally_.data();
+    uint8_t* const blocks = blocksMet_.data();
+    constexpr uint32_t SpeciesBits = ~((uint32_t(1) << TallyShift) - 1);
+    uint64_t speciesMet = 0; // bit s for species s, bit 0 for the other cells
+    // Whether no record was met with two species.
+    const bool apart = scan512_ && recordTally_.size() <= (std::size_t(1) << TallyShift)
+                         ? TallyCells512(landscape_, genotypes_, p.MaxX, p.MaxY, n,
+                                         CellTallies{tally, blocks, TallyBlock, TallyShift}, speciesMet)
+                         : TallyCells(speciesMet);
     for (uint32_t s = 0; s <= n; ++s)
         seen[s] = seen[s] || ((speciesMet >> s) & 1) != 0;
-    if (clash != 0) {
+    if (!apart) {
         for (std::size_t b = 0; b < blocksMet_.size(); ++b)
             if (blocks[b] != 0) {
                 const std::size_t end = std::min((b + 1) * TallyBlock, recordTally_.size());

@@ -84,6 +84,10 @@ public:
     // whether the latter takes them.
     void UseKernel512(bool on) { pass_.UseKernel512(on); }
     bool UsesKernel512() const { return pass_.UsesKernel512(); }
+    // The cells counted per record by the scalar scan rather than the 512-bit one (for
+    // tests); whether the latter counts them.
+    void UseScan512(bool on);
+    bool UsesScan512() const { return scan512_; }
 
 private:
     // Sums and presence flags of the landscapes added since the last reset.
@@ -113,6 +117,9 @@ private:
     // added) when cells of two species hold one record; runs of neighbouring cells.
     bool AddByTally(SpeciesTable<bool>& seen);
     void AddByRuns(SpeciesTable<bool>& seen);
+    // The scalar count of the cells into the tallies for AddByTally (bit s of speciesMet for
+    // species s met, bit 0 for other cells); false when a record is met with two species.
+    bool TallyCells(uint64_t& speciesMet);
     void Finish(const Sums& sums, Results& results, bool pairs) const;
     void PreparePlots();
     int PlotColumn(int updates) const;
@@ -158,6 +165,7 @@ private:
     std::vector<uint8_t> blocksMet_;
     std::vector<uint32_t, LargePageAllocator<uint32_t>> tallied_;
     bool literal_ = false;
+    bool scan512_ = false;
 
     std::array<QImage, Statistics> plots_;
     int plotUpdates_ = 0;

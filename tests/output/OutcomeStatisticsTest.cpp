@@ -2,6 +2,7 @@
 
 #include "engine/Rng.h"
 #include "engine/WideKernel.h"
+#include "output/CellTally512.h"
 #include "output/OutputFileError.h"
 #include "params/AssertionFailure.h"
 
@@ -69,25 +70,30 @@ protected:
             }
     }
 
-    // The kernels of the sums by record: the 512-bit one takes the sums without pairs.
+    // The kernels of the sums by record: the 512-bit one takes the sums without pairs; and
+    // the scans that count the cells per record, the scalar one or the 512-bit one.
     struct PassKernel {
         const char* name;
         bool wide;
         bool widest;
+        bool scan512;
     };
     static std::vector<PassKernel> Kernels()
     {
-        std::vector<PassKernel> kernels{{"portable kernel", false, false}};
+        std::vector<PassKernel> kernels{{"portable kernel", false, false, false}};
         if (WideKernelAvailable())
-            kernels.push_back({"256-bit kernel", true, false});
+            kernels.push_back({"256-bit kernel", true, false, false});
         if (Kernel512Available())
-            kernels.push_back({"512-bit kernel", true, true});
+            kernels.push_back({"512-bit kernel", true, true, false});
+        if (TallyCells512Available())
+            kernels.push_back({"512-bit kernel and scan", true, true, true});
         return kernels;
     }
     static void Use(OutcomeStatistics& stats, const PassKernel& kernel)
     {
         stats.UseWideKernel(kernel.wide);
         stats.UseKernel512(kernel.widest);
+        stats.UseScan512(kernel.scan512);
     }
 
     void ExpectSumsEqualWithSharedRecords(bool twoSpecies);
@@ -306,6 +312,76 @@ TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCellOverGenerationsAndW
     }
 }
 
+// The same where cells share records in the places where the cells are counted sixteen at a
+// time matter: a record of one species across groups of sixteen and rows, a record met with
+// a second species in one group, across a group's end, across rows and among a row's last
+// cells (the count falls back to runs of cells), and a record also held by cells of no
+// species or of one above Maxspec, which count for nothing.
+TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCellWhereCellsShareARecord)
+{
+    enum class Holder { Same, Other, NoSpecies, Outside };
+    // Cells x0..x1 of row y take the record of the cell at fromX, fromY.
+    struct Copy {
+        int fromX, fromY, y, x0, x1;
+        Holder holder;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Copy> copies;
+    };
+    const std::vector<Case> cases = {
+        {"one species along a row", {{5, 2, 2, 1, 40, Holder::Same}}},
+        {"one species at groups' ends and in other rows",
+         {{16, 1, 1, 17, 17, Holder::Same}, {16, 1, 3, 32, 33, Holder::Same}, {16, 1, 2, 40, 40, Holder::Same}}},
+        {"two species in one group", {{3, 1, 1, 9, 9, Holder::Other}}},
+        {"two species across a group's end", {{16, 1, 1, 17, 17, Holder::Other}}},
+        {"two species in different rows", {{40, 1, 3, 1, 1, Holder::Other}}},
+        {"two species among a row's last cells", {{34, 2, 2, 40, 40, Holder::Other}}},
+        {"two species after many cells of one",
+         {{2, 1, 1, 3, 40, Holder::Same}, {2, 1, 2, 1, 30, Holder::Same}, {2, 1, 3, 38, 38, Holder::Other}}},
+        {"cells of no species",
+         {{7, 1, 1, 8, 8, Holder::NoSpecies}, {7, 1, 2, 7, 7, Holder::Outside}, {7, 1, 3, 20, 23, Holder::Same}}},
+    };
+    const int n = 5;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Resize(40, 3, n, 100);
+        for (int s = 1; s <= n; ++s)
+            for (int j = s + 1; j <= n; ++j)
+                SetVariable(s, j);
+        Rng rng{23};
+        for (int y = 1; y <= 3; ++y)
+            for (int x = 1; x <= 40; ++x) {
+                Place(x, y, int(rng.RandomInt(uint32_t(n) + 2)), 0.5f);
+                OutcomeTriple* genotype = genotypes.Renew(x, y);
+                for (int j = 0; j < n; ++j)
+                    genotype[j] = OutcomeTriple{int8_t(rng.RandomInt(101)), int8_t(rng.RandomInt(101)),
+                                                int8_t(rng.RandomInt(101))};
+                if (rng.RandomInt(8) == 0)
+                    genotypes.Unset(x, y);
+            }
+        for (const Copy& copy : c.copies) {
+            // The record copied is held by a cell of a species.
+            Cell& from = landscape(copy.fromX, copy.fromY);
+            if (from.Species < 1 || from.Species > n)
+                from.Species = 1;
+            if (genotypes.Id(copy.fromX, copy.fromY) == GenotypePool::UnsetRecord)
+                genotypes.Renew(copy.fromX, copy.fromY)[0] = OutcomeTriple{10, 20, 70};
+            for (int x = copy.x0; x <= copy.x1; ++x) {
+                if (x == copy.fromX && copy.y == copy.fromY)
+                    continue;
+                const int species = copy.holder == Holder::Same        ? from.Species
+                                    : copy.holder == Holder::Other     ? from.Species % n + 1
+                                    : copy.holder == Holder::NoSpecies ? 0
+                                                                       : n + 1;
+                landscape(x, copy.y) = Cell{species, 0.5f};
+                genotypes.Assign(x, copy.y, genotypes.Id(copy.fromX, copy.fromY));
+            }
+        }
+        ExpectSumsByRecordEqualSumsCellByCell();
+    }
+}
+
 // The sums by record take the widest kernel this processor has unless told otherwise, so
 // that the tables above run the 512-bit kernel wherever it runs at all.
 TEST_F(OutcomeStatisticsTest, SumsByRecordTakeThe512BitKernelWhereThisProcessorHasIt)
@@ -319,6 +395,19 @@ TEST_F(OutcomeStatisticsTest, SumsByRecordTakeThe512BitKernelWhereThisProcessorH
     stats.UseKernel512(true);
     stats.UseWideKernel(false);
     EXPECT_FALSE(stats.UsesKernel512());
+}
+
+// Likewise the 512-bit scan of the cells.
+TEST_F(OutcomeStatisticsTest, SumsByRecordTakeThe512BitScanWhereThisProcessorHasIt)
+{
+    if (!TallyCells512Available())
+        GTEST_SKIP() << "no 512-bit scan on this processor or in this build";
+    OutcomeStatistics stats(params, options, landscape, genotypes, colors);
+    EXPECT_TRUE(stats.UsesScan512());
+    stats.UseScan512(false);
+    EXPECT_FALSE(stats.UsesScan512());
+    stats.UseScan512(true);
+    EXPECT_TRUE(stats.UsesScan512());
 }
 
 TEST_F(OutcomeStatisticsTest, NormalAndGenotypeAveragesWithPairTables)

@@ -43,6 +43,7 @@ TallyCells512(const LandscapeGrid& landscape, const GenotypeGrid& genotypes, int
     // Species field 63 for the cells not counted.
     const __m512i ownKeys = _mm512_or_si512(_mm512_set1_epi32(static_cast<int>(0xFC000000u)),
                                             _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15));
+    const __m512i reverse = _mm512_setr_epi32(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
     const __m512i evens = _mm512_setr_epi32(0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30);
     const __m128i shift = _mm_cvtsi32_si128(into.shift);
     const __m512i unset = _mm512_set1_epi32(static_cast<int>(GenotypePool::UnsetRecord));
@@ -96,8 +97,10 @@ TallyCells512(const LandscapeGrid& landscape, const GenotypeGrid& genotypes, int
                 clash = true;
                 break;
             }
-            const auto later = static_cast<__mmask16>(_mm512_reduce_or_epi32(earlier));
-            const __mmask16 last = counted & static_cast<__mmask16>(~later);
+            // The lanes after each with its key: its conflicts in reverse order.
+            const __m512i later =
+                _mm512_permutexvar_epi32(reverse, _mm512_conflict_epi32(_mm512_permutexvar_epi32(reverse, key)));
+            const __mmask16 last = _mm512_mask_testn_epi32_mask(counted, later, later);
             const __m512i before = _mm512_mask_i32gather_epi32(zero, last, key, tally, 4);
             const __m512i held = _mm512_srl_epi32(before, shift);
             if (_mm512_mask_cmpneq_epi32_mask(_mm512_mask_test_epi32_mask(last, held, held), held, s) != 0) {

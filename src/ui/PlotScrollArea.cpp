@@ -1,12 +1,11 @@
 #include "ui/PlotScrollArea.h"
 
-#include "ui/ScreenRefresh.h"
-
 #include <QFontMetrics>
 #include <QScrollBar>
 #include <QTimerEvent>
 
 #include <algorithm>
+#include <utility>
 
 namespace quorrel {
 
@@ -23,7 +22,7 @@ PlotScrollArea::PlotScrollArea(QWidget* content, QWidget* parent) : QScrollArea(
 PlotScrollArea::PlotScrollArea(QWidget* content, QWidget* parent, std::chrono::nanoseconds interval)
     : PlotScrollArea(content, parent)
 {
-    interval_ = interval;
+    pace_ = RefreshPace(interval);
 }
 
 void PlotScrollArea::ApplySize(const PlotWindowSize& size)
@@ -31,7 +30,7 @@ void PlotScrollArea::ApplySize(const PlotWindowSize& size)
     QWidget* window = parentWidget();
     window->setFixedSize(std::max(size.ClientWidth, TitleWidth(*window)), size.ClientHeight);
     setGeometry(0, 0, size.ClientWidth, size.ClientHeight);
-    held_.stop();
+    pace_.Drop();
     heldTop_ = -1;
     verticalScrollBar()->setValue(0);
     newestRow_ = -1;
@@ -62,39 +61,31 @@ int PlotScrollArea::Top() const
     return heldTop_ >= 0 && value == heldFrom_ ? heldTop_ : value;
 }
 
-int64_t PlotScrollArea::Interval() const { return interval_ ? interval_->count() : RefreshNanoseconds(*this); }
-
 void PlotScrollArea::ScrollTo(int top)
 {
     QScrollBar* bar = verticalScrollBar();
-    const int64_t interval = Interval();
-    const int64_t since = sinceScrolled_.isValid() ? sinceScrolled_.nsecsElapsed() : interval;
-    if (since >= interval || !isVisible()) {
-        held_.stop();
+    if (pace_.ShowNow(*this)) {
         heldTop_ = -1;
-        sinceScrolled_.start();
+        pace_.Shown();
         bar->setValue(top);
         return;
     }
     if (heldTop_ < 0 || bar->value() != heldFrom_)
         heldFrom_ = bar->value();
     heldTop_ = top;
-    if (!held_.isActive())
-        held_.start(TimerMilliseconds(interval - since), Qt::PreciseTimer, this);
 }
 
 void PlotScrollArea::timerEvent(QTimerEvent* event)
 {
-    if (event->timerId() != held_.timerId()) {
+    if (!pace_.Due(*event)) {
         QScrollArea::timerEvent(event);
         return;
     }
-    held_.stop();
-    const int top = heldTop_;
-    heldTop_ = -1;
+    pace_.Drop();
+    const int top = std::exchange(heldTop_, -1);
     // The user's own scroll since the hold wins.
     if (top >= 0 && verticalScrollBar()->value() == heldFrom_) {
-        sinceScrolled_.start();
+        pace_.Shown();
         verticalScrollBar()->setValue(top);
     }
 }

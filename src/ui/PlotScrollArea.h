@@ -2,12 +2,11 @@
 
 #include "output/TimePlotKind.h"
 
-#include <QBasicTimer>
-#include <QElapsedTimer>
+#include "ui/RefreshPace.h"
+
 #include <QScrollArea>
 
 #include <chrono>
-#include <optional>
 
 namespace quorrel {
 
@@ -44,15 +43,12 @@ private:
     void ScrollTo(int top);
     // Where the view's top is, or will be once the held scroll is made.
     int Top() const;
-    int64_t Interval() const;
 
-    std::optional<std::chrono::nanoseconds> interval_;
+    RefreshPace pace_;
     int newestRow_ = -1;
     // The top of a held scroll, and the scroll bar's value when it was held; -1 for none.
     int heldTop_ = -1;
     int heldFrom_ = -1;
-    QElapsedTimer sinceScrolled_;
-    QBasicTimer held_;
 };
 
 } // namespace quorrel

@@ -89,9 +89,8 @@ void RepaintPacer::Release(bool all)
         QCoreApplication::sendEvent(w.widget, &request);
         releasing_ = false;
     }
-    if (wait != std::numeric_limits<int64_t>::max()) {
+    if (wait != std::numeric_limits<int64_t>::max())
         timer_.start(TimerMilliseconds(wait));
-    }
 }
 
 } // namespace quorrel

@@ -1,48 +1,37 @@
 #include "ui/RunProgressField.h"
 
-#include "ui/ScreenRefresh.h"
-
 #include <QTimerEvent>
 
 namespace quorrel {
 
 RunProgressField::RunProgressField(QWidget* parent) : QLineEdit(parent) { setReadOnly(true); }
 
-RunProgressField::RunProgressField(QWidget* parent, std::chrono::nanoseconds interval) : RunProgressField(parent)
+RunProgressField::RunProgressField(QWidget* parent, std::chrono::nanoseconds interval)
+    : QLineEdit(parent), pace_(interval)
 {
-    interval_ = interval;
+    setReadOnly(true);
 }
 
 void RunProgressField::setText(const QString& text)
 {
     text_ = text;
-    if (text_ == QLineEdit::text()) {
-        held_.stop();
-        return;
-    }
-    const int64_t interval = interval_ ? interval_->count() : RefreshNanoseconds(*this);
-    const int64_t since = sinceShown_.isValid() ? sinceShown_.nsecsElapsed() : interval;
-    if (since >= interval || !isVisible()) {
+    if (text_ == QLineEdit::text())
+        pace_.Drop();
+    else if (pace_.ShowNow(*this))
         ShowLatest();
-        return;
-    }
-    if (!held_.isActive())
-        held_.start(TimerMilliseconds(interval - since), Qt::PreciseTimer, this);
 }
 
 void RunProgressField::timerEvent(QTimerEvent* event)
 {
-    if (event->timerId() != held_.timerId()) {
+    if (pace_.Due(*event))
+        ShowLatest();
+    else
         QLineEdit::timerEvent(event);
-        return;
-    }
-    ShowLatest();
 }
 
 void RunProgressField::ShowLatest()
 {
-    held_.stop();
-    sinceShown_.start();
+    pace_.Shown();
     QLineEdit::setText(text_);
 }
 

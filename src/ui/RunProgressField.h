@@ -1,12 +1,11 @@
 #pragma once
 
-#include <QBasicTimer>
-#include <QElapsedTimer>
+#include "ui/RefreshPace.h"
+
 #include <QLineEdit>
 #include <QString>
 
 #include <chrono>
-#include <optional>
 
 namespace quorrel {
 
@@ -33,10 +32,8 @@ protected:
 private:
     void ShowLatest();
 
-    std::optional<std::chrono::nanoseconds> interval_;
+    RefreshPace pace_;
     QString text_;
-    QElapsedTimer sinceShown_;
-    QBasicTimer held_;
 };
 
 } // namespace quorrel

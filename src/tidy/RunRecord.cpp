@@ -21,6 +21,10 @@ const Json& Field(const Json& record, const char* key, const std::string& name)
 long long Integer(const Json& record, const char* key, const std::string& name, long long low)
 {
     const Json& value = Field(record, key, name);
+    // Above the largest signed integer the library holds the number unsigned; taken as signed it
+    // would wrap round to a negative one.
+    if (value.is_number_unsigned() && value.get<unsigned long long>() > 9223372036854775807ULL)
+        throw TidyError(name + ": \"" + key + "\" is too large: " + value.dump());
     if (!value.is_number_integer() || value.get<long long>() < low)
         throw TidyError(name + ": \"" + key + "\" is not an integer of at least " + std::to_string(low) + ": " +
                         value.dump());
@@ -79,7 +83,7 @@ TidyRunRecord ReadRunRecord(std::string_view text, const std::string& name)
     r.status = Text(record, "status", name);
     if (r.status != "done" && r.status != "failed")
         throw TidyError(name + ": \"status\" is neither \"done\" nor \"failed\": \"" + r.status + "\"");
-    r.exitStatus = static_cast<int>(Integer(record, "exit_status", name, 0));
+    r.exitStatus = Integer(record, "exit_status", name, 0);
     const Json& seconds = Field(record, "seconds", name);
     if (!seconds.is_number() || seconds.get<double>() < 0)
         throw TidyError(name + ": \"seconds\" is not a number of seconds: " + seconds.dump());

@@ -16,7 +16,7 @@ struct TidyRunRecord {
     std::string mode;
     std::vector<std::pair<std::string, std::string>> varied;
     std::string status; // "done" or "failed"
-    int exitStatus = 0;
+    long long exitStatus = 0; // as the record holds it, however large
     std::string seconds; // the number as the record holds it
 };
 

@@ -176,6 +176,9 @@ TEST(TidyReaders, RunRecordsAreCheckedFieldByField)
     EXPECT_EQ(r.seed, 4711);
     EXPECT_EQ(r.varied, (std::vector<std::pair<std::string, std::string>>{{"OverGRate", "50"}, {"DisturbProb", "0.02"}}));
     EXPECT_EQ(r.seconds, "2.71");
+    std::string large = good;
+    large.replace(large.find("\"exit_status\": 0"), 16, "\"exit_status\": 7777777777137");
+    EXPECT_EQ(ReadRunRecord(large, "run.json").exitStatus, 7777777777137LL);
 
     const std::vector<std::pair<std::string, std::string>> bad = {
         {"{\n\"run\": 1,\n oops}", "run.json line 3, column 2"},
@@ -184,6 +187,8 @@ TEST(TidyReaders, RunRecordsAreCheckedFieldByField)
         {R"({"format": "other 1"})", "run.json: not a run record of the format"},
         {R"({"format": "quorrel-run 1", "run": 0})", "run.json: \"run\" is not an integer of at least 1"},
         {R"({"format": "quorrel-run 1", "run": 1, "replicate": 1})", "run.json: the field \"seed\" is missing"},
+        {R"({"format": "quorrel-run 1", "run": 1, "replicate": 1, "seed": 18446744073709551615})",
+         "run.json: \"seed\" is too large: 18446744073709551615"},
     };
     for (const auto& [text, expected] : bad) {
         try {

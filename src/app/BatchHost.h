@@ -30,18 +30,31 @@ public:
     int Errors() const { return dialogs_.Errors(); }
 
 private:
-    // The initial landscape is abandoned when a signal arrives; it is looked for each time
-    // the progress is shown, not for every cell.
+    // The initial landscape is abandoned when a signal arrives. It is looked for when the
+    // progress opens and then at most every few milliseconds as it is shown: each look is a
+    // system call, and a big landscape shows its progress about a thousand times.
     class SignalProgress : public InitProgress {
     public:
         explicit SignalProgress(const BatchHost& host) : host_(host) {}
-        void Open(int) override { cancelled_ = host_.Terminating(); }
-        void Show(int) override { cancelled_ = host_.Terminating(); }
+        void Open(int) override { Look(std::chrono::steady_clock::now()); }
+        void Show(int) override
+        {
+            const auto now = std::chrono::steady_clock::now();
+            if (now - lastLook_ >= std::chrono::milliseconds(5))
+                Look(now);
+        }
         bool CancelRequested() override { return cancelled_; }
 
     private:
+        void Look(std::chrono::steady_clock::time_point now)
+        {
+            lastLook_ = now;
+            cancelled_ = host_.Terminating();
+        }
+
         const BatchHost& host_;
         bool cancelled_ = false;
+        std::chrono::steady_clock::time_point lastLook_;
     };
 
     void DrawBar(int generation, int total);

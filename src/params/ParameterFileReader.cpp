@@ -226,9 +226,9 @@ private:
     // Notes that the file holds a key or section, and on which line.
     void Recognised(const char* key, int lineNumber) { keyLines_.emplace(key, lineNumber); }
 
-    std::string NextToken()
+    std::string NextToken(bool splitAtMinus = false)
     {
-        std::optional<TextCursor::Token> token = cursor_.NextToken();
+        std::optional<TextCursor::Token> token = cursor_.NextToken(splitAtMinus);
         if (!token)
             Fail(std::max(cursor_.LineCount(), 1), "the file ends where a number is expected");
         lastLine_ = token->lineNumber;
@@ -236,9 +236,9 @@ private:
         return std::move(token->text);
     }
 
-    int32_t ReadInteger()
+    int32_t ReadInteger(bool splitAtMinus = false)
     {
-        const std::string text = NextToken();
+        const std::string text = NextToken(splitAtMinus);
         const std::optional<int32_t> value = ParseWholeNumber(text);
         if (!value)
             Fail(lastLine_, Quoted(text) + " is not a whole number");
@@ -252,9 +252,11 @@ private:
         return static_cast<int8_t>(value);
     }
 
+    // A table entry, written in a column of four: a negative one of three digits fills it and
+    // touches the entry before it.
     int8_t ReadSmall()
     {
-        const int32_t value = ReadInteger();
+        const int32_t value = ReadInteger(true);
         return SmallValue(value, lastLine_);
     }
 

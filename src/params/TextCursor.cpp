@@ -36,7 +36,7 @@ std::string_view TextCursor::RestOfLine() const
     return CurrentLine().substr(std::min(column_, CurrentLine().size()));
 }
 
-std::optional<TextCursor::Token> TextCursor::NextToken()
+std::optional<TextCursor::Token> TextCursor::NextToken(bool splitAtMinus)
 {
     while (!AtEnd()) {
         const std::string_view line = CurrentLine();
@@ -44,7 +44,8 @@ std::optional<TextCursor::Token> TextCursor::NextToken()
             ++column_;
         if (column_ < line.size()) {
             const size_t start = column_;
-            while (column_ < line.size() && !IsBlank(line[column_]))
+            while (column_ < line.size() && !IsBlank(line[column_]) &&
+                   !(splitAtMinus && line[column_] == '-' && column_ > start))
                 ++column_;
             return Token{std::string(line.substr(start, column_ - start)), LineNumber()};
         }

@@ -36,8 +36,10 @@ public:
     std::string_view RestOfLine() const;
 
     // Skips blanks, tabs and line ends, then takes characters up to the next blank, tab or
-    // line end. Empty when the text ends first.
-    std::optional<Token> NextToken();
+    // line end. Empty when the text ends first. With splitAtMinus, a "-" after the token's
+    // first character also ends it and begins the next: numbers in columns of a fixed width
+    // touch where a negative one fills its column ("100-100" is 100 and -100).
+    std::optional<Token> NextToken(bool splitAtMinus = false);
 
 private:
     std::vector<std::string> lines_;

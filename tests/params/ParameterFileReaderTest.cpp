@@ -379,6 +379,10 @@ TEST(ParameterFileReader, EverySetTheProgramWritesIsReadBack)
 {
     ParameterSet raised = StartupDefaults();
     raised.GParamRec.Maxspec = MaxSpecies;
+    // A negative entry of three digits fills its column and touches the one before: "100-100".
+    raised.OutcomeMatrix[1][2] = OutcomeTriple{100, 0, 0};
+    raised.OutcomeMatrix[1][3] = OutcomeTriple{-100, 0, 0};
+    raised.OutcomeMatrix[1][4] = OutcomeTriple{-128, 0, 0};
     raised.MirrorOutcomeMatrix();
     raised.UpdateGRateFractions();
     ParameterSet extremes = RichSet(); // values at the ends of their ranges

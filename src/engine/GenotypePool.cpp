@@ -34,6 +34,7 @@ std::size_t GenotypePool::BytesFor(std::size_t records, int maxspec, int windows
 bool GenotypePool::Allocate(std::size_t records, int maxspec, std::size_t byteBudget, int windows,
                             std::size_t windowRecords)
 {
+    ++epoch_;
     records_.reset();
     free_.reset();
     held_.reset();
@@ -92,6 +93,7 @@ int GenotypePool::FreeWindowFor(const GenotypeGrid& loading)
 {
     if (windows_ < 1)
         QRL_FAIL("The genotype records have no window", "ModelTwo");
+    ++epoch_;
     const auto held = [&](int w) {
         return std::any_of(grids_.begin(), grids_.end(),
                            [&](const GenotypeGrid* grid) { return grid->HoldsWindow(w, grid == &loading); });
@@ -122,6 +124,7 @@ void GenotypePool::Detach(const GenotypeGrid* grid)
 std::size_t GenotypePool::Collect()
 {
     ++collections_;
+    ++epoch_;
     // Only records below top_ have been handed out.
     std::fill_n(held_.get(), top_, uint8_t(0));
     held_[UnsetRecord] = 1;

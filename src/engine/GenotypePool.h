@@ -99,6 +99,11 @@ public:
     std::size_t Collect();
     // How many times Collect() has run.
     std::size_t Collections() const { return collections_; }
+    // Changes whenever a record number that a position may have held can come to hold other
+    // triples: at every allocation, collection and window handed out. Between two changes a
+    // record that a position held keeps its triples, so whoever keeps something per record
+    // may keep it that long.
+    uint64_t Epoch() const { return epoch_; }
 
 private:
     static constexpr std::size_t LargeAlignment = std::size_t(2) << 20;
@@ -119,6 +124,7 @@ private:
     std::unique_ptr<uint8_t[]> held_;
     std::size_t capacity_ = 0;
     std::size_t collections_ = 0;
+    uint64_t epoch_ = 0;
     int maxspec_ = 0;
     int windows_ = 0;
     std::size_t windowRecords_ = 0;

@@ -21,12 +21,18 @@ void OutcomePassTally::UseKernel512(bool on) { use512_ = on && available512_; }
 void OutcomePassTally::Reset(const ParameterSet& params, bool pairs)
 {
     const int n = params.GParamRec.Maxspec;
+    bool changed = n != maxspec_;
     maxspec_ = n;
     pairs_ = pairs;
     for (int s = 0; s <= MaxSpecies; ++s)
-        for (int j = 1; j <= Lanes; ++j)
-            variable_[s][j - 1] =
+        for (int j = 1; j <= Lanes; ++j) {
+            const int32_t variable =
                 s >= 1 && s <= n && j <= n && j != s && params.OutcomeMatrix[s][j].Win < 0 ? -1 : 0;
+            changed = changed || variable != variable_[s][j - 1];
+            variable_[s][j - 1] = variable;
+        }
+    if (changed)
+        ++layout_;
     for (int s = 0; s <= MaxSpecies; ++s)
         for (std::size_t c = 0; c < variableMasks_[s].size(); ++c) {
             uint16_t mask = 0;
@@ -39,12 +45,13 @@ void OutcomePassTally::Reset(const ParameterSet& params, bool pairs)
         values_.assign(static_cast<std::size_t>(n) + 1, ValueBits{});
     } else {
         together_.assign(static_cast<std::size_t>(n) + 1, Together{});
+        summed_.assign(static_cast<std::size_t>(n) + 1, Summed{});
     }
 }
 
 int64_t OutcomePassTally::SpeciesSum(int t, int s) const
 {
-    int64_t sum = 0;
+    int64_t sum = summed_[s].sum[t];
     for (const int32_t lane : together_[s].sum[t])
         sum += lane;
     return sum;
@@ -52,7 +59,7 @@ int64_t OutcomePassTally::SpeciesSum(int t, int s) const
 
 int64_t OutcomePassTally::SpeciesCount(int s) const
 {
-    int64_t count = 0;
+    int64_t count = summed_[s].count;
     for (const int32_t lane : together_[s].count)
         count += lane;
     return count;
@@ -71,11 +78,52 @@ std::bitset<101> ValuesOf(const std::array<uint32_t, 4>& words)
 
 std::bitset<101> OutcomePassTally::SpeciesValues(int t, int s) const
 {
-    std::array<uint32_t, Words> words{};
+    std::array<uint32_t, Words> words = summed_[s].words[t];
     for (int q = 0; q < Words; ++q)
         for (const uint32_t lane : together_[s].words[t][q])
             words[q] |= lane;
     return ValuesOf(words);
+}
+
+void OutcomePassTally::Summarise(int s, const OutcomeTriple* genotype, RecordSummary& summary) const
+{
+#ifdef QRL_WIDE_KERNEL
+    if (wide_ && use512_) {
+        Summarise512(s, genotype, summary);
+        return;
+    }
+#endif
+    SummarisePortable(s, genotype, summary);
+}
+
+void OutcomePassTally::SummarisePortable(int s, const OutcomeTriple* genotype, RecordSummary& summary) const
+{
+    summary = RecordSummary{};
+    summary.species = static_cast<int16_t>(s);
+    for (int k = 0; k < maxspec_; ++k) {
+        const OutcomeTriple triple = genotype[k];
+        if (variable_[s][k] == 0 || triple.Win < 0)
+            continue;
+        ++summary.set;
+        const int components[3] = {triple.Win, triple.Loss, triple.Standoff};
+        for (int t = 0; t < 3; ++t) {
+            const int v = components[t];
+            summary.sum[t] += v;
+            if (v >= 0 && v <= 100)
+                summary.words[t][v / 32] |= uint32_t(1) << (v % 32);
+        }
+    }
+}
+
+void OutcomePassTally::AddSummary(int s, const RecordSummary& summary, int32_t cells)
+{
+    Summed& summed = summed_[s];
+    for (int t = 0; t < 3; ++t) {
+        summed.sum[t] += int64_t(summary.sum[t]) * cells;
+        for (int q = 0; q < Words; ++q)
+            summed.words[t][q] |= summary.words[t][q];
+    }
+    summed.count += int64_t(summary.set) * cells;
 }
 
 std::bitset<101> OutcomePassTally::Values(int t, int s, int j) const
@@ -296,49 +344,82 @@ QRL_TARGET_512 inline void SplitTriples16(const uint8_t* p, const uint8_t* begin
     components[2] = _mm512_cvtepi8_epi32(_mm512_extracti32x4_epi32(parts, 2));
 }
 
-} // namespace
+// The set entries (with a variable relation, masks per chunk of sixteen) of a record of
+// maxspec triples, opponent k in lane k % 16: per component their sums and value bits
+// (value v as bit v % 32 of word v / 32 of the lanes), and how many are set. The loads stay
+// within the record's bytes; the entries that are not set add nothing and shift no bit in.
+struct RecordLanes512 {
+    __m512i sum[3];
+    __m512i words[3][4];
+    int set = 0;
+};
 
-// The same with sixteen opponents a chunk, opponent k in lane k % 16: the loads stay within
-// the record's bytes, and the entries that are set (with a variable relation) are taken as a
-// mask, so that the others add nothing and shift no bit in.
-QRL_TARGET_512 void OutcomePassTally::AddTogether512(int s, const OutcomeTriple* genotype, int32_t cells)
+QRL_TARGET_512 inline RecordLanes512 SetEntries512(const OutcomeTriple* genotype, int maxspec,
+                                                   const uint16_t* variableMasks)
 {
     const auto* record = reinterpret_cast<const uint8_t*>(genotype);
-    const uint8_t* const ends = record + 3 * maxspec_;
-    Together& together = together_[s];
+    const uint8_t* const ends = record + 3 * maxspec;
     const __m512i one = _mm512_set1_epi32(1);
     const __m512i zero = _mm512_setzero_si512();
-    constexpr int Chunks = Lanes / 16;
-    const int chunks = (maxspec_ + 15) / 16;
+    constexpr int Chunks = 3;
+    const int chunks = (maxspec + 15) / 16;
     __m512i components[Chunks][3];
     __mmask16 set[Chunks];
-    int setCount = 0;
+    RecordLanes512 lanes;
     for (int c = 0; c < chunks; ++c) {
         SplitTriples16(record + 48 * c, record, ends, components[c]);
-        set[c] = _mm512_mask_cmpge_epi32_mask(variableMasks_[s][c], components[c][0], zero);
-        setCount += std::popcount(static_cast<unsigned>(set[c]));
+        set[c] = _mm512_mask_cmpge_epi32_mask(variableMasks[c], components[c][0], zero);
+        lanes.set += std::popcount(static_cast<unsigned>(set[c]));
     }
     for (int t = 0; t < 3; ++t) {
-        __m512i sum = zero;
-        __m512i words[Words];
-        for (__m512i& word : words)
+        lanes.sum[t] = zero;
+        for (__m512i& word : lanes.words[t])
             word = zero;
         for (int c = 0; c < chunks; ++c) {
             const __m512i entry = components[c][t];
-            sum = _mm512_mask_add_epi32(sum, set[c], sum, entry);
-            for (int q = 0; q < Words; ++q)
-                words[q] = _mm512_or_si512(
-                    words[q], _mm512_maskz_sllv_epi32(set[c], one, _mm512_sub_epi32(entry, _mm512_set1_epi32(32 * q))));
+            lanes.sum[t] = _mm512_mask_add_epi32(lanes.sum[t], set[c], lanes.sum[t], entry);
+            for (int q = 0; q < 4; ++q)
+                lanes.words[t][q] = _mm512_or_si512(
+                    lanes.words[t][q],
+                    _mm512_maskz_sllv_epi32(set[c], one, _mm512_sub_epi32(entry, _mm512_set1_epi32(32 * q))));
         }
+    }
+    return lanes;
+}
+
+} // namespace
+
+// The same with sixteen opponents a chunk (SetEntries512), added times the cells.
+QRL_TARGET_512 void OutcomePassTally::AddTogether512(int s, const OutcomeTriple* genotype, int32_t cells)
+{
+    static_assert(Lanes == 48 && Words == 4);
+    const RecordLanes512 lanes = SetEntries512(genotype, maxspec_, variableMasks_[s].data());
+    Together& together = together_[s];
+    for (int t = 0; t < 3; ++t) {
         int32_t* const at = together.sum[t].data();
-        _mm512_store_si512(at, _mm512_add_epi32(_mm512_load_si512(at), _mm512_mullo_epi32(sum, _mm512_set1_epi32(cells))));
+        _mm512_store_si512(at, _mm512_add_epi32(_mm512_load_si512(at),
+                                                _mm512_mullo_epi32(lanes.sum[t], _mm512_set1_epi32(cells))));
         for (int q = 0; q < Words; ++q) {
             uint32_t* const bits = together.words[t][q].data();
-            _mm512_store_si512(bits, _mm512_or_si512(_mm512_load_si512(bits), words[q]));
+            _mm512_store_si512(bits, _mm512_or_si512(_mm512_load_si512(bits), lanes.words[t][q]));
         }
     }
     // Every set entry counts its cells once: the count of the record, in lane 0.
-    together.count[0] += setCount * cells;
+    together.count[0] += lanes.set * cells;
+}
+
+// The same before the cells multiply it, folded over the lanes. Values 101..127 may set
+// bits, which ValuesOf leaves out.
+QRL_TARGET_512 void OutcomePassTally::Summarise512(int s, const OutcomeTriple* genotype, RecordSummary& summary) const
+{
+    const RecordLanes512 lanes = SetEntries512(genotype, maxspec_, variableMasks_[s].data());
+    for (int t = 0; t < 3; ++t) {
+        summary.sum[t] = _mm512_reduce_add_epi32(lanes.sum[t]);
+        for (int q = 0; q < Words; ++q)
+            summary.words[t][q] = static_cast<uint32_t>(_mm512_reduce_or_epi32(lanes.words[t][q]));
+    }
+    summary.set = static_cast<int16_t>(lanes.set);
+    summary.species = static_cast<int16_t>(s);
 }
 
 #if defined(__GNUC__) && !defined(__clang__)
@@ -355,6 +436,10 @@ void OutcomePassTally::AddTogetherWide(int s, const OutcomeTriple* genotype, int
 void OutcomePassTally::AddTogether512(int s, const OutcomeTriple* genotype, int32_t cells)
 {
     AddPortable(s, genotype, cells);
+}
+void OutcomePassTally::Summarise512(int s, const OutcomeTriple* genotype, RecordSummary& summary) const
+{
+    SummarisePortable(s, genotype, summary);
 }
 
 #endif

@@ -44,6 +44,27 @@ public:
     std::bitset<101> Values(int t, int s, int j) const;
     bool Variable(int s, int j) const { return variable_[s][j - 1] != 0; }
 
+    // What a record of a species adds without pairs before it is multiplied by its cells:
+    // per component the sum of its set entries (with a variable relation) and the values
+    // they hold (value v as bit v % 32 of word v / 32), and how many entries are set. One
+    // cache line, so that a pass over the records of one generation after another may keep
+    // one per record and read it instead of the record's triples.
+    struct alignas(64) RecordSummary {
+        std::array<std::array<uint32_t, 4>, 3> words;
+        std::array<int32_t, 3> sum;
+        int16_t set;
+        int16_t species; // the species it was made for
+    };
+    // The summary of the record genotype for species s, by the 512-bit kernel where it runs;
+    // SummarisePortable is its twin.
+    void Summarise(int s, const OutcomeTriple* genotype, RecordSummary& summary) const;
+    void SummarisePortable(int s, const OutcomeTriple* genotype, RecordSummary& summary) const;
+    // Without pairs: adds what Add(s, genotype, cells) adds, from the genotype's summary.
+    void AddSummary(int s, const RecordSummary& summary, int32_t cells);
+    // Changes whenever Reset meets other species or relations than the Reset before, and so
+    // other summaries.
+    uint64_t Layout() const { return layout_; }
+
     // Without pairs: the same over every opponent of species s together.
     int64_t SpeciesSum(int t, int s) const;
     int64_t SpeciesCount(int s) const;
@@ -79,6 +100,7 @@ private:
     void AddWide(int s, const OutcomeTriple* genotype, int32_t cells);
     void AddTogetherWide(int s, const OutcomeTriple* genotype, int32_t cells);
     void AddTogether512(int s, const OutcomeTriple* genotype, int32_t cells);
+    void Summarise512(int s, const OutcomeTriple* genotype, RecordSummary& summary) const;
 
     int maxspec_ = 0;
     bool available_ = false;
@@ -93,6 +115,14 @@ private:
     std::vector<ValueBits> values_;
     bool pairs_ = true;
     std::vector<Together> together_;
+    // What AddSummary adds, per species: sums of records times their cells.
+    struct Summed {
+        std::array<int64_t, 3> sum{};
+        int64_t count = 0;
+        std::array<std::array<uint32_t, Words>, 3> words{};
+    };
+    std::vector<Summed> summed_;
+    uint64_t layout_ = 0;
 };
 
 } // namespace quorrel

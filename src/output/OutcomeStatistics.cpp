@@ -256,20 +256,56 @@ bool OutcomeStatistics::AddByTally(SpeciesTable<bool>& seen)
             count += tally[id] != 0 ? 1 : 0;
         }
     }
+    // A record summarised in an earlier generation for the same species is added from its
+    // summary, one cache line instead of its triples.
+    const bool summarise = keepSummaries_ && !pass_.Pairs() && pool.Windows() == 0;
+    if (summarise)
+        PrepareSummaries(pool);
+    const auto summarised = [&](uint32_t id) { return (summarised_[id / 64] >> (id % 64) & 1) != 0; };
     constexpr std::size_t Ahead = 16;
     const std::size_t recordBytes = sizeof(OutcomeTriple) * static_cast<std::size_t>(n);
     for (std::size_t i = 0; i < count; ++i) {
         if (i + Ahead < count) {
-            const auto* later = reinterpret_cast<const char*>(pool.Record(met[i + Ahead]));
-            for (std::size_t b = 0; b < recordBytes; b += 64)
-                __builtin_prefetch(later + b);
-            __builtin_prefetch(later + recordBytes - 1);
+            const uint32_t id = met[i + Ahead];
+            if (summarise)
+                __builtin_prefetch(&summaries_[id], 1);
+            if (!summarise || !summarised(id)) {
+                const auto* later = reinterpret_cast<const char*>(pool.Record(id));
+                for (std::size_t b = 0; b < recordBytes; b += 64)
+                    __builtin_prefetch(later + b);
+                __builtin_prefetch(later + recordBytes - 1);
+            }
         }
-        uint32_t& t = tally[met[i]];
-        pass_.Add(static_cast<int>(t >> TallyShift), pool.Record(met[i]), static_cast<int32_t>(t & ~SpeciesBits));
+        const uint32_t id = met[i];
+        uint32_t& t = tally[id];
+        const auto s = static_cast<int>(t >> TallyShift);
+        const auto cells = static_cast<int32_t>(t & ~SpeciesBits);
         t = 0;
+        if (!summarise) {
+            pass_.Add(s, pool.Record(id), cells);
+            continue;
+        }
+        OutcomePassTally::RecordSummary& summary = summaries_[id];
+        if (!summarised(id) || summary.species != s) {
+            pass_.Summarise(s, pool.Record(id), summary);
+            summarised_[id / 64] |= uint64_t(1) << (id % 64);
+        }
+        pass_.AddSummary(s, summary, cells);
     }
     return true;
+}
+
+void OutcomeStatistics::PrepareSummaries(const GenotypePool& pool)
+{
+    if (summaries_.size() < pool.Capacity()) {
+        summaries_.Reserve(pool.Capacity());
+        summarised_.assign(pool.Capacity() / 64 + 1, 0);
+    } else if (summaryPool_ != &pool || summaryEpoch_ != pool.Epoch() || summaryLayout_ != pass_.Layout()) {
+        std::fill(summarised_.begin(), summarised_.end(), 0);
+    }
+    summaryPool_ = &pool;
+    summaryEpoch_ = pool.Epoch();
+    summaryLayout_ = pass_.Layout();
 }
 
 // Neighbouring cells of one species and record are counted together, and the count of the

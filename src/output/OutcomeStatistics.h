@@ -3,6 +3,7 @@
 #include "engine/GenotypeGrid.h"
 #include "engine/LandscapeGrid.h"
 #include "engine/LargePageAllocator.h"
+#include "engine/UninitialisedArray.h"
 #include "output/ColorMap.h"
 #include "output/OutcomePassTally.h"
 #include "output/OutcomeStatisticsSink.h"
@@ -88,6 +89,9 @@ public:
     // tests); whether the latter counts them.
     void UseScan512(bool on);
     bool UsesScan512() const { return scan512_; }
+    // Off: every record is read in every generation, none summarised from one generation to
+    // the next (for tests).
+    void UseRecordSummaries(bool on) { keepSummaries_ = on; }
 
 private:
     // Sums and presence flags of the landscapes added since the last reset.
@@ -166,6 +170,17 @@ private:
     std::vector<uint32_t, LargePageAllocator<uint32_t>> tallied_;
     bool literal_ = false;
     bool scan512_ = false;
+    // Without pairs, per record the summary of what it adds (OutcomePassTally::RecordSummary)
+    // and one bit per record for those made; kept from one generation's pass to the next
+    // while the pool hands no record number out again and the relations stay the same. Only
+    // for a pool without windows, whose window records are written again without that.
+    void PrepareSummaries(const GenotypePool& pool);
+    bool keepSummaries_ = true;
+    UninitialisedArray<OutcomePassTally::RecordSummary> summaries_;
+    std::vector<uint64_t> summarised_;
+    const GenotypePool* summaryPool_ = nullptr;
+    uint64_t summaryEpoch_ = 0;
+    uint64_t summaryLayout_ = 0;
 
     std::array<QImage, Statistics> plots_;
     int plotUpdates_ = 0;

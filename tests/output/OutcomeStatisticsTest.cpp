@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <span>
@@ -70,23 +71,29 @@ protected:
             }
     }
 
-    // The kernels of the sums by record: the 512-bit one takes the sums without pairs; and
-    // the scans that count the cells per record, the scalar one or the 512-bit one.
+    // The kernels of the sums by record: the 512-bit one takes the sums without pairs; the
+    // scans that count the cells per record, the scalar one or the 512-bit one; and the
+    // records read every generation or summarised (portably or by the 512-bit kernel) and the
+    // summaries kept from one generation to the next.
     struct PassKernel {
         const char* name;
         bool wide;
         bool widest;
         bool scan512;
+        bool summaries;
     };
     static std::vector<PassKernel> Kernels()
     {
-        std::vector<PassKernel> kernels{{"portable kernel", false, false, false}};
+        std::vector<PassKernel> kernels{{"portable kernel", false, false, false, false},
+                                        {"portable kernel, kept summaries", false, false, false, true}};
         if (WideKernelAvailable())
-            kernels.push_back({"256-bit kernel", true, false, false});
+            kernels.push_back({"256-bit kernel", true, false, false, false});
         if (Kernel512Available())
-            kernels.push_back({"512-bit kernel", true, true, false});
-        if (TallyCells512Available())
-            kernels.push_back({"512-bit kernel and scan", true, true, true});
+            kernels.push_back({"512-bit kernel", true, true, false, false});
+        if (TallyCells512Available()) {
+            kernels.push_back({"512-bit kernel and scan", true, true, true, false});
+            kernels.push_back({"512-bit kernel and scan, kept summaries", true, true, true, true});
+        }
         return kernels;
     }
     static void Use(OutcomeStatistics& stats, const PassKernel& kernel)
@@ -94,6 +101,7 @@ protected:
         stats.UseWideKernel(kernel.wide);
         stats.UseKernel512(kernel.widest);
         stats.UseScan512(kernel.scan512);
+        stats.UseRecordSummaries(kernel.summaries);
     }
 
     void ExpectSumsEqualWithSharedRecords(bool twoSpecies);
@@ -227,14 +235,16 @@ TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCellForManySpecies)
     }
 }
 
-// The same generation after generation on one pool with a window: a whole interior loaded
-// into the window (record numbers beyond those Take hands out), then cells renewed and
-// copied (with any species, or within a species) so often that the pool collects between
-// the sums and records freed are taken again, each time summed by the same objects.
+// The same generation after generation on one pool, with a window or without: a whole
+// interior loaded into the window (record numbers beyond those Take hands out) or renewed
+// cell by cell, then cells renewed and copied (with any species, or within a species) so
+// often that the pool collects between the sums and records freed are taken again, each
+// time summed by the same objects (whose kept summaries must follow).
 TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCellOverGenerationsAndWindows)
 {
-    for (const bool anySpecies : {true, false}) {
+    for (const auto& [anySpecies, window] : {std::pair{true, true}, {false, true}, {true, false}, {false, false}}) {
         SCOPED_TRACE(anySpecies ? "copies across species" : "copies within a species");
+        SCOPED_TRACE(window ? "with a window" : "without a window");
         const int n = 13;
         const int maxX = 23;
         const int maxY = 11;
@@ -246,8 +256,8 @@ TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCellOverGenerationsAndW
                     SetVariable(i, j);
         auto pool = std::make_shared<GenotypePool>();
         // Few records beyond one per cell, so that the pool collects every few generations.
-        ASSERT_TRUE(pool->Allocate(std::size_t(maxX * maxY) + 20, n, std::size_t(1) << 30, 1,
-                                   std::size_t(maxX * maxY)));
+        ASSERT_TRUE(pool->Allocate(std::size_t(maxX * maxY) + 20, n, std::size_t(1) << 30, window ? 1 : 0,
+                                   window ? std::size_t(maxX * maxY) : 0));
         GenotypeGrid grid;
         ASSERT_TRUE(grid.Allocate(maxX, maxY, pool));
         grid.MarkAllUnset();
@@ -255,14 +265,20 @@ TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCellOverGenerationsAndW
             return OutcomeTriple{int8_t(rng.RandomInt(130) - 10), int8_t(rng.RandomInt(120) - 10),
                                  int8_t(rng.RandomInt(128))};
         };
-        grid.LoadInteriorWith([&](std::span<std::byte> into) {
-            for (std::size_t b = 0; b < into.size(); b += 3) {
-                // Mostly few distinct values, so that neighbouring cells often hold equal triples.
-                const OutcomeTriple t = rng.RandomInt(5) == 0 ? UnsetTriple : randomTriple();
-                std::memcpy(into.data() + b, &t, 3);
-            }
-        });
-        ASSERT_GE(pool->WindowOf(grid.Id(1, 1)), 0);
+        const auto genotypeOfCell = [&] { return rng.RandomInt(5) == 0 ? UnsetTriple : randomTriple(); };
+        if (window) {
+            grid.LoadInteriorWith([&](std::span<std::byte> into) {
+                for (std::size_t b = 0; b < into.size(); b += 3) {
+                    const OutcomeTriple t = genotypeOfCell();
+                    std::memcpy(into.data() + b, &t, 3);
+                }
+            });
+            ASSERT_GE(pool->WindowOf(grid.Id(1, 1)), 0);
+        } else {
+            for (int y = 1; y <= maxY; ++y)
+                for (int x = 1; x <= maxX; ++x)
+                    std::ranges::generate(std::span(grid.Renew(x, y), std::size_t(n)), genotypeOfCell);
+        }
         for (int y = 1; y <= maxY; ++y)
             for (int x = 1; x <= maxX; ++x)
                 landscape(x, y) = Cell{int(rng.RandomInt(uint32_t(n) + 1)), 0.5f};
@@ -379,6 +395,34 @@ TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCellWhereCellsShareARec
             }
         }
         ExpectSumsByRecordEqualSumsCellByCell();
+    }
+}
+
+// Records that cells of one species held in one generation and cells of another species
+// hold in the next, the pool unchanged: the summaries kept are those of the species that
+// holds a record now.
+TEST_F(OutcomeStatisticsTest, KeptSummariesFollowTheSpeciesThatHoldsARecord)
+{
+    OutcomeStatistics byCell(params, options, landscape, genotypes, colors);
+    byCell.UseLiteralSums(true);
+    std::vector<std::unique_ptr<OutcomeStatistics>> byRecord;
+    for (const PassKernel& kernel : Kernels())
+        if (kernel.summaries) {
+            byRecord.push_back(std::make_unique<OutcomeStatistics>(params, options, landscape, genotypes, colors));
+            Use(*byRecord.back(), kernel);
+        }
+    for (int g = 0; g < 2; ++g) {
+        SCOPED_TRACE(g);
+        byCell.ComputeOutcomeStats(g == 0 ? 1 : 2, 0, false);
+        for (const auto& stats : byRecord) {
+            stats->ComputeOutcomeStats(g == 0 ? 1 : 2, 0, false);
+            ExpectEqualSums(*stats, byCell, false);
+        }
+        // The cells of species 1 pass to species 2 with their records.
+        for (int x = 1; x <= 3 && g == 0; ++x) {
+            ASSERT_EQ(landscape(x, 1).Species, 1);
+            landscape(x, 1).Species = 2;
+        }
     }
 }
 

@@ -68,6 +68,8 @@ public:
     int Maxspec() const { return pool_ ? pool_->Maxspec() : 0; }
     std::size_t Width() const { return static_cast<std::size_t>(maxX_) + 2; }
     const GenotypePool& Pool() const { return *pool_; }
+    // The pool, to be told apart from a later one at the same address once it is gone.
+    std::weak_ptr<const GenotypePool> PoolHandle() const { return pool_; }
     bool SharesPoolWith(const GenotypeGrid& other) const { return pool_ && pool_ == other.pool_; }
 
     // The record numbers of every position, row by row from (0, 0).

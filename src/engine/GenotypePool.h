@@ -104,6 +104,9 @@ public:
     // record that a position held keeps its triples, so whoever keeps something per record
     // may keep it that long.
     uint64_t Epoch() const { return epoch_; }
+    // Whether a position held record id, below the records handed out then, at the last
+    // collection: such a record was not freed by it.
+    bool HeldAtLastCollection(uint32_t id) const { return held_[id] != 0; }
 
 private:
     static constexpr std::size_t LargeAlignment = std::size_t(2) << 20;

@@ -115,17 +115,6 @@ void OutcomePassTally::SummarisePortable(int s, const OutcomeTriple* genotype, R
     }
 }
 
-void OutcomePassTally::AddSummary(int s, const RecordSummary& summary, int32_t cells)
-{
-    Summed& summed = summed_[s];
-    for (int t = 0; t < 3; ++t) {
-        summed.sum[t] += int64_t(summary.sum[t]) * cells;
-        for (int q = 0; q < Words; ++q)
-            summed.words[t][q] |= summary.words[t][q];
-    }
-    summed.count += int64_t(summary.set) * cells;
-}
-
 std::bitset<101> OutcomePassTally::Values(int t, int s, int j) const
 {
     const auto& words = values_[s].words[t];

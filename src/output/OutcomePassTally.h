@@ -60,7 +60,16 @@ public:
     void Summarise(int s, const OutcomeTriple* genotype, RecordSummary& summary) const;
     void SummarisePortable(int s, const OutcomeTriple* genotype, RecordSummary& summary) const;
     // Without pairs: adds what Add(s, genotype, cells) adds, from the genotype's summary.
-    void AddSummary(int s, const RecordSummary& summary, int32_t cells);
+    void AddSummary(int s, const RecordSummary& summary, int32_t cells)
+    {
+        Summed& summed = summed_[s];
+        for (int t = 0; t < 3; ++t) {
+            summed.sum[t] += int64_t(summary.sum[t]) * cells;
+            for (int q = 0; q < Words; ++q)
+                summed.words[t][q] |= summary.words[t][q];
+        }
+        summed.count += int64_t(summary.set) * cells;
+    }
     // Changes whenever Reset meets other species or relations than the Reset before, and so
     // other summaries.
     uint64_t Layout() const { return layout_; }

@@ -297,14 +297,24 @@ bool OutcomeStatistics::AddByTally(SpeciesTable<bool>& seen)
 
 void OutcomeStatistics::PrepareSummaries(const GenotypePool& pool)
 {
+    const bool same = summaryPool_.lock().get() == &pool && summaryLayout_ == pass_.Layout();
     if (summaries_.size() < pool.Capacity()) {
         summaries_.Reserve(pool.Capacity());
         summarised_.assign(pool.Capacity() / 64 + 1, 0);
-    } else if (summaryPool_ != &pool || summaryEpoch_ != pool.Epoch() || summaryLayout_ != pass_.Layout()) {
+    } else if (same && pool.Epoch() == summaryEpoch_ + 1 && pool.Collections() == summaryCollections_ + 1) {
+        // One collection since: only the records it freed may hold other triples now.
+        for (std::size_t w = 0; w < summarised_.size(); ++w)
+            for (uint64_t bits = summarised_[w]; bits != 0; bits &= bits - 1) {
+                const auto id = static_cast<uint32_t>(64 * w + static_cast<std::size_t>(std::countr_zero(bits)));
+                if (!pool.HeldAtLastCollection(id))
+                    summarised_[w] &= ~(uint64_t(1) << (id % 64));
+            }
+    } else if (!same || pool.Epoch() != summaryEpoch_) {
         std::fill(summarised_.begin(), summarised_.end(), 0);
     }
-    summaryPool_ = &pool;
+    summaryPool_ = genotypes_.PoolHandle();
     summaryEpoch_ = pool.Epoch();
+    summaryCollections_ = pool.Collections();
     summaryLayout_ = pass_.Layout();
 }
 

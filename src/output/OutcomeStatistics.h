@@ -13,6 +13,7 @@
 #include <QImage>
 
 #include <array>
+#include <memory>
 #include <bitset>
 #include <cstdint>
 #include <fstream>
@@ -172,14 +173,16 @@ private:
     bool scan512_ = false;
     // Without pairs, per record the summary of what it adds (OutcomePassTally::RecordSummary)
     // and one bit per record for those made; kept from one generation's pass to the next
-    // while the pool hands no record number out again and the relations stay the same. Only
-    // for a pool without windows, whose window records are written again without that.
+    // while the pool hands no record number out again and the relations stay the same, and
+    // over one collection for the records it left held. Only for a pool without windows,
+    // whose window records are written again without a collection.
     void PrepareSummaries(const GenotypePool& pool);
     bool keepSummaries_ = true;
     UninitialisedArray<OutcomePassTally::RecordSummary> summaries_;
     std::vector<uint64_t> summarised_;
-    const GenotypePool* summaryPool_ = nullptr;
+    std::weak_ptr<const GenotypePool> summaryPool_;
     uint64_t summaryEpoch_ = 0;
+    std::size_t summaryCollections_ = 0;
     uint64_t summaryLayout_ = 0;
 
     std::array<QImage, Statistics> plots_;

@@ -399,9 +399,10 @@ TEST_F(OutcomeStatisticsTest, SumsByRecordEqualSumsCellByCellWhereCellsShareARec
 }
 
 // Records that cells of one species held in one generation and cells of another species
-// hold in the next, the pool unchanged: the summaries kept are those of the species that
-// holds a record now.
-TEST_F(OutcomeStatisticsTest, KeptSummariesFollowTheSpeciesThatHoldsARecord)
+// hold in the next, the pool unchanged; then a new pool for the grid, whose records have the
+// same numbers and other triples: the summaries kept are those of the species and the pool
+// that hold a record now.
+TEST_F(OutcomeStatisticsTest, KeptSummariesFollowTheSpeciesAndThePoolThatHoldARecord)
 {
     OutcomeStatistics byCell(params, options, landscape, genotypes, colors);
     byCell.UseLiteralSums(true);
@@ -411,17 +412,28 @@ TEST_F(OutcomeStatisticsTest, KeptSummariesFollowTheSpeciesThatHoldsARecord)
             byRecord.push_back(std::make_unique<OutcomeStatistics>(params, options, landscape, genotypes, colors));
             Use(*byRecord.back(), kernel);
         }
-    for (int g = 0; g < 2; ++g) {
+    for (int g = 0; g < 3; ++g) {
         SCOPED_TRACE(g);
         byCell.ComputeOutcomeStats(g == 0 ? 1 : 2, 0, false);
         for (const auto& stats : byRecord) {
             stats->ComputeOutcomeStats(g == 0 ? 1 : 2, 0, false);
             ExpectEqualSums(*stats, byCell, false);
         }
-        // The cells of species 1 pass to species 2 with their records.
-        for (int x = 1; x <= 3 && g == 0; ++x) {
-            ASSERT_EQ(landscape(x, 1).Species, 1);
-            landscape(x, 1).Species = 2;
+        if (g == 0) {
+            // The cells of species 1 pass to species 2 with their records.
+            for (int x = 1; x <= 3; ++x) {
+                ASSERT_EQ(landscape(x, 1).Species, 1);
+                landscape(x, 1).Species = 2;
+            }
+        } else {
+            const uint32_t before = genotypes.Id(1, 1);
+            ASSERT_TRUE(genotypes.Allocate(10, 10, 3));
+            genotypes.MarkAllUnset();
+            Clear();
+            Place(1, 1, 2, 0.5f, {{1, {70, 10, 20}}});
+            Place(2, 1, 2, 0.5f, {{1, {10, 80, 10}}});
+            Place(3, 1, 2, 0.5f, {{1, {0, 0, 100}}});
+            ASSERT_EQ(genotypes.Id(1, 1), before);
         }
     }
 }

@@ -13,10 +13,10 @@
 #include <QImage>
 
 #include <array>
-#include <memory>
 #include <bitset>
 #include <cstdint>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -125,6 +125,8 @@ private:
     // The scalar count of the cells into the tallies for AddByTally (bit s of speciesMet for
     // species s met, bit 0 for other cells); false when a record is met with two species.
     bool TallyCells(uint64_t& speciesMet);
+    // Drops the kept summaries that the pool may have made stale since the last pass.
+    void PrepareSummaries(const GenotypePool& pool);
     void Finish(const Sums& sums, Results& results, bool pairs) const;
     void PreparePlots();
     int PlotColumn(int updates) const;
@@ -174,9 +176,8 @@ private:
     // Without pairs, per record the summary of what it adds (OutcomePassTally::RecordSummary)
     // and one bit per record for those made; kept from one generation's pass to the next
     // while the pool hands no record number out again and the relations stay the same, and
-    // over one collection for the records it left held. Only for a pool without windows,
-    // whose window records are written again without a collection.
-    void PrepareSummaries(const GenotypePool& pool);
+    // over one collection for the records it left held (PrepareSummaries). Only for a pool
+    // without windows, whose window records are written again without a collection.
     bool keepSummaries_ = true;
     UninitialisedArray<OutcomePassTally::RecordSummary> summaries_;
     std::vector<uint64_t> summarised_;

@@ -15,11 +15,101 @@ constexpr uint32_t Outside = MaxSpecies + 1;
 constexpr uint32_t LowestRate = 0x3A800000u;
 constexpr uint32_t RateBound = 0x40000000u;
 
+#ifdef QRL_WIDE_KERNEL
+
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
+#endif
+
+// The running extremes of the 512-bit pass, per lane: the least bit pattern less one, the
+// largest bit pattern and the highest row.
+struct Extremes512 {
+    __m512i least;
+    __m512i largest;
+    __m512i highest;
+};
+
+// Tallies the first n cells (a multiple of 16) into counts[row][slot] and units[row] as the
+// one-by-one form does: the slot and the units of sixteen cells at a time in wide lanes, then
+// only the two sums added one by one. One copy of the tallies suffices: cells of varying rates
+// seldom share a slot with the cell before them, and the few tallies stay in the nearest cache.
+// slots and cellUnits have room for n.
+QRL_TARGET_512 void AddCells512(const Cell* cells, int n, int32_t* counts, int64_t* units, uint32_t* slots,
+                                int64_t* cellUnits, Extremes512& extremes, uint32_t slotsPerRow)
+{
+    const __m512i evens = _mm512_setr_epi32(0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30);
+    const __m512i odds = _mm512_setr_epi32(1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 21, 23, 25, 27, 29, 31);
+    const __m512i outside = _mm512_set1_epi32(static_cast<int>(Outside));
+    const __m512i lastSlot = _mm512_set1_epi32(static_cast<int>(slotsPerRow - 1));
+    const __m512i bound = _mm512_set1_epi32(static_cast<int>(RateBound));
+    const __m512i one = _mm512_set1_epi32(1);
+    const __m512 hundred = _mm512_set1_ps(100.0f);
+    const __m512 toUnits = _mm512_set1_ps(0x1p33f);
+    const int shift = std::countr_zero(slotsPerRow);
+    Extremes512 e = extremes;
+    for (int x = 0; x < n; x += 16) {
+        const __m512i low = _mm512_loadu_si512(cells + x);
+        const __m512i high = _mm512_loadu_si512(cells + x + 8);
+        const __m512i species = _mm512_permutex2var_epi32(low, evens, high);
+        const __m512i bits = _mm512_permutex2var_epi32(low, odds, high);
+        const __m512 rate = _mm512_castsi512_ps(bits);
+        // Species outside 0..MaxSpecies (negative ones too) take the row after them.
+        const __m512i row = _mm512_min_epu32(species, outside);
+        // A product out of range converts to 0x80000000, as a single conversion does: the
+        // last slot.
+        const __m512i percent = _mm512_min_epu32(_mm512_cvttps_epi32(_mm512_mul_ps(rate, hundred)), lastSlot);
+        _mm512_storeu_si512(slots + x, _mm512_or_si512(_mm512_slli_epi32(row, shift), percent));
+        e.least = _mm512_min_epu32(e.least, _mm512_sub_epi32(bits, one));
+        e.largest = _mm512_max_epu32(e.largest, bits);
+        e.highest = _mm512_max_epu32(e.highest, row);
+        const __m512 bounded = _mm512_maskz_mov_ps(_mm512_cmplt_epu32_mask(bits, bound), rate);
+        const __m512 product = _mm512_mul_ps(bounded, toUnits);
+        _mm512_storeu_si512(cellUnits + x, _mm512_cvttps_epi64(_mm512_castps512_ps256(product)));
+        _mm512_storeu_si512(cellUnits + x + 8,
+                            _mm512_cvttps_epi64(_mm512_extractf32x8_ps(product, 1)));
+    }
+    extremes = e;
+    for (int x = 0; x < n; ++x) {
+        const uint32_t slot = slots[x];
+        counts[slot] += 1;
+        units[slot >> shift] += cellUnits[x];
+    }
+}
+
+// Both take the extremes by reference: the code around them does not hold 512-bit values.
+QRL_TARGET_512 void StartExtremes512(Extremes512& e)
+{
+    e = {_mm512_set1_epi32(-1), _mm512_setzero_si512(), _mm512_setzero_si512()};
+}
+
+QRL_TARGET_512 void EndExtremes512(const Extremes512& e, uint32_t& least, uint32_t& largest, uint32_t& highest)
+{
+    least = std::min(least, _mm512_reduce_min_epu32(e.least));
+    largest = std::max(largest, _mm512_reduce_max_epu32(e.largest));
+    highest = std::max(highest, _mm512_reduce_max_epu32(e.highest));
+}
+
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
+
+#endif
+
 } // namespace
 
-LandscapeTally::LandscapeTally() : available_(WideKernelAvailable()), wide_(available_) {}
+LandscapeTally::LandscapeTally()
+    : available_(WideKernelAvailable()), available512_(available_ && Kernel512Available()), wide_(available_),
+      wide512_(available512_)
+{
+}
 
-void LandscapeTally::UseWideKernel(bool on) { wide_ = on && available_; }
+void LandscapeTally::UseWideKernel(bool on)
+{
+    wide_ = on && available_;
+    wide512_ = on && available512_;
+}
 
 void LandscapeTally::Take(const LandscapeGrid& landscape, int maxX, int maxY)
 {
@@ -63,6 +153,11 @@ void LandscapeTally::Take(const LandscapeGrid& landscape, int maxX, int maxY)
     if (wide_)
         frequent_.Choose(landscape, maxX, maxY);
     const bool byValue = wide_ && frequent_.Size() > 0;
+#ifdef QRL_WIDE_KERNEL
+    Extremes512 extremes;
+    if (wide512_)
+        StartExtremes512(extremes);
+#endif
     for (int y = 1; y <= maxY; ++y) {
         // The frequent cells are counted by value, and the others tallied from where they were
         // written; without frequent cells, every cell of the row.
@@ -72,8 +167,14 @@ void LandscapeTally::Take(const LandscapeGrid& landscape, int maxX, int maxY)
             end = frequent_.CountRow(landscape.Row(y), maxX, rest_.data());
             cells = rest_.data();
         }
-        // One by one, four copies in turn.
         int x = 0;
+#ifdef QRL_WIDE_KERNEL
+        if (wide512_) {
+            x = end / 16 * 16;
+            AddCells512(cells, x, &counts_[0][0][0], units_[0].data(), slots_.data(), cellUnits_.data(), extremes, Slots);
+        }
+#endif
+        // One by one, four copies in turn.
         for (; x + 4 <= end; x += 4) {
             const uint32_t pair = std::max(add(cells[x], 0, 1), add(cells[x + 1], 1, 1));
             highest = std::max(highest, std::max(pair, std::max(add(cells[x + 2], 2, 1), add(cells[x + 3], 3, 1))));
@@ -81,6 +182,10 @@ void LandscapeTally::Take(const LandscapeGrid& landscape, int maxX, int maxY)
         for (; x < end; ++x)
             highest = std::max(highest, add(cells[x], 0, 1));
     }
+#ifdef QRL_WIDE_KERNEL
+    if (wide512_)
+        EndExtremes512(extremes, least, largest, highest);
+#endif
     for (int i = 0; byValue && i < frequent_.Size(); ++i)
         if (frequent_.Number(i) > 0)
             highest = std::max(highest, add(frequent_.At(i), 0, frequent_.Number(i)));

@@ -28,7 +28,8 @@ public:
 
     LandscapeTally();
 
-    // Off: every cell is tallied one by one, as the 256-bit kernels would (tests compare them).
+    // Off: every cell is tallied one by one, as the 256-bit and 512-bit kernels would (tests
+    // compare them).
     void UseWideKernel(bool on);
 
     // Tallies the interior cells (1..maxX, 1..maxY) of the landscape. Cells of a species
@@ -61,8 +62,13 @@ private:
     FrequentCells frequent_;
     // The cells of a row that the frequent cells leave to be tallied one by one.
     std::array<Cell, LandscapeGrid::Size + 4> rest_;
+    // The slot (row << 8 | percentage) and the units of each cell of a row, of the 512-bit pass.
+    std::array<uint32_t, LandscapeGrid::Size + 4> slots_;
+    std::array<int64_t, LandscapeGrid::Size + 4> cellUnits_;
     bool available_;
+    bool available512_;
     bool wide_;
+    bool wide512_;
     bool inRange_ = false;
     bool exact_ = false;
     uint32_t leastBits_ = 0; // the bit pattern of the least rate other than zero, 0 when none

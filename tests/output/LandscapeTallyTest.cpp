@@ -98,7 +98,7 @@ TEST(LandscapeTallyTest, CountsByPercentageInRangeAndExactOnlyForRatesItCanSumEx
 // values, of more frequent values than the table holds, with a frequent value the sample
 // misses, with rare values among frequent ones, mixed with cells of rates of their own (as a
 // species of varying rates leaves them), of widths that are not whole groups, or of nothing
-// but rates of their own.
+// but rates of their own, among them rates out of range and species outside the tables.
 TEST(LandscapeTallyTest, FrequentCellsGiveTheTalliesOfCellByCell)
 {
     struct Case {
@@ -109,6 +109,7 @@ TEST(LandscapeTallyTest, FrequentCellsGiveTheTalliesOfCellByCell)
         int ownRate;    // one cell in ownRate has a rate of its own (0: none)
         int oddX, oddY; // where a further distinct cell stands (0: none)
         int oddRow;     // a row of one further value (0: none)
+        bool outOfRange = false; // the rates of their own include some out of range, of odd species
     };
     const Case cases[] = {
         {"one cell", 1, 1, 1, 0, 0, 0, 0},
@@ -122,7 +123,12 @@ TEST(LandscapeTallyTest, FrequentCellsGiveTheTalliesOfCellByCell)
         {"a third of the cells with rates of their own", 203, 57, 3, 3, 0, 0, 0},
         {"narrower than a group", 3, 9, 5, 0, 2, 4, 0},
         {"rates of their own", 101, 13, 0, 1, 0, 0, 0},
+        {"rates of their own, some out of range", 203, 17, 0, 1, 0, 0, 0, true},
+        {"a third out of range among frequent cells", 203, 17, 3, 3, 0, 0, 0, true},
     };
+    const float odd[] = {-0.0f, -0.25f, 2.0f, 7.5e9f, std::numeric_limits<float>::infinity(),
+                         std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::denorm_min(), 0.999f};
+    const int oddSpecies[] = {0, 1, MaxSpecies, MaxSpecies + 1, -3, 1000};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         LandscapeGrid landscape;
@@ -134,6 +140,8 @@ TEST(LandscapeTallyTest, FrequentCellsGiveTheTalliesOfCellByCell)
                 const bool own = c.ownRate > 0 && static_cast<int>(state >> 20) % c.ownRate == 0;
                 landscape(x, y) = own ? Cell{static_cast<int>(state >> 28), static_cast<float>(state >> 9) * 0x1p-23f}
                                       : Cell{v % 3, 0.125f * static_cast<float>(v)};
+                if (own && c.outOfRange && (state >> 12) % 4 == 0)
+                    landscape(x, y) = Cell{oddSpecies[(state >> 4) % 6], odd[(state >> 8) % 8]};
             }
         if (c.oddX > 0)
             landscape(c.oddX, c.oddY) = Cell{MaxSpecies, 1.5f};
@@ -154,7 +162,11 @@ TEST(LandscapeTallyTest, FrequentCellsGiveTheTalliesOfCellByCell)
                 EXPECT_EQ(wide.AtPercent(s, p), plain.AtPercent(s, p)) << "species " << s << ", " << p << " %";
             cells += plain.Cells(s);
         }
-        EXPECT_EQ(cells, int64_t(c.maxX) * c.maxY);
+        int64_t inTables = 0;
+        for (int y = 1; y <= c.maxY; ++y)
+            for (int x = 1; x <= c.maxX; ++x)
+                inTables += landscape(x, y).Species >= 0 && landscape(x, y).Species <= MaxSpecies ? 1 : 0;
+        EXPECT_EQ(cells, inTables);
     }
 }
 

@@ -121,12 +121,7 @@ __attribute__((target("avx2"))) int ContentionRowWide(const Cell* prev, Cell* ou
                        : WideRow<false>(prev, out, maxX, neighbourStates, drawStates, table);
 }
 
-// GCC 12 takes the placeholder vectors inside its own 512-bit intrinsics for values used
-// uninitialised, and says so for every intrinsic inlined here.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#endif
+QRL_BEGIN_512_INTRINSICS
 
 namespace {
 
@@ -247,9 +242,7 @@ QRL_TARGET_512 int ContentionRow512(const Cell* prev, Cell* out, int maxX, const
     return Row512<Lookup::Gather>(prev, out, maxX, states, table, occupancy, skipUniform);
 }
 
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
+QRL_END_512_INTRINSICS
 
 #else
 

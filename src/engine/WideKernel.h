@@ -11,6 +11,18 @@
 #define QRL_TARGET_512 __attribute__((target("avx2,avx512f,avx512dq,avx512bw,avx512vl")))
 #endif
 
+// GCC's 512-bit intrinsics start some results from an undefined vector, and GCC then warns of
+// it wherever they are inlined: code between these two marks is spared those warnings.
+#if defined(__GNUC__) && !defined(__clang__)
+#define QRL_BEGIN_512_INTRINSICS                                                                                       \
+    _Pragma("GCC diagnostic push") _Pragma("GCC diagnostic ignored \"-Wmaybe-uninitialized\"")                        \
+        _Pragma("GCC diagnostic ignored \"-Wuninitialized\"")
+#define QRL_END_512_INTRINSICS _Pragma("GCC diagnostic pop")
+#else
+#define QRL_BEGIN_512_INTRINSICS
+#define QRL_END_512_INTRINSICS
+#endif
+
 namespace quorrel {
 
 // True when this processor runs the 256-bit vector kernels.

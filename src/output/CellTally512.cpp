@@ -19,13 +19,7 @@ bool TallyCells512Available()
 
 #ifdef QRL_WIDE_KERNEL
 
-// The 512-bit intrinsics of this compiler's headers start some results from an undefined
-// vector, which it then warns of where they are inlined.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#pragma GCC diagnostic ignored "-Wuninitialized"
-#endif
+QRL_BEGIN_512_INTRINSICS
 
 // The cells of a row sixteen at a time. The cells counted among them are keyed by record (and
 // by record and species, to find two species of one record among them); the others get keys
@@ -127,9 +121,7 @@ TallyCells512(const LandscapeGrid& landscape, const GenotypeGrid& genotypes, int
     return !clash;
 }
 
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
+QRL_END_512_INTRINSICS
 
 #else
 

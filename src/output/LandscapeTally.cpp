@@ -17,11 +17,7 @@ constexpr uint32_t RateBound = 0x40000000u;
 
 #ifdef QRL_WIDE_KERNEL
 
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#pragma GCC diagnostic ignored "-Wuninitialized"
-#endif
+QRL_BEGIN_512_INTRINSICS
 
 // The running extremes of the 512-bit pass, per lane: the least bit pattern less one, the
 // largest bit pattern and the highest row.
@@ -91,9 +87,7 @@ QRL_TARGET_512 void EndExtremes512(const Extremes512& e, uint32_t& least, uint32
     highest = std::max(highest, _mm512_reduce_max_epu32(e.highest));
 }
 
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
+QRL_END_512_INTRINSICS
 
 #endif
 

@@ -289,12 +289,7 @@ __attribute__((target("avx2"))) void OutcomePassTally::AddTogetherWide(int s, co
     _mm256_storeu_si256(count, _mm256_add_epi32(_mm256_loadu_si256(count), _mm256_mullo_epi32(setCount, weight)));
 }
 
-// The 512-bit intrinsics of this compiler's headers start some results from an undefined
-// vector, which it then warns of where they are inlined.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#endif
+QRL_BEGIN_512_INTRINSICS
 
 namespace {
 
@@ -411,9 +406,7 @@ QRL_TARGET_512 void OutcomePassTally::Summarise512(int s, const OutcomeTriple* g
     summary.species = static_cast<int16_t>(s);
 }
 
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
+QRL_END_512_INTRINSICS
 
 #else
 

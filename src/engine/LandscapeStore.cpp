@@ -80,6 +80,7 @@ void LandscapeStore::Save(StoredState which, const GParamStruct& p, const Landsc
     }
     file.CutTo(rowBytes * static_cast<std::size_t>(p.MaxY));
     occupied_[Index(which)] = occupied;
+    bytes_[Index(which)] = rowBytes * static_cast<std::size_t>(p.MaxY);
 }
 
 void LandscapeStore::Load(StoredState which, const GParamStruct& p, LandscapeGrid& grid) const
@@ -104,9 +105,9 @@ int64_t LandscapeStore::Occupied(StoredState which) const
     int64_t& occupied = occupied_[Index(which)];
     if (occupied != NotCounted)
         return occupied;
-    // The cells of the file, a block of whole cells at a time.
+    // The cells of the file as saved, a block of whole cells at a time.
     const ScratchFile& file = states_.ToRead(which);
-    const std::uint64_t bytes = file.Size();
+    const std::uint64_t bytes = bytes_[Index(which)];
     std::vector<unsigned char> block(std::min<std::uint64_t>(bytes, std::uint64_t(1) << 16) / CellBytes * CellBytes);
     int64_t counted = 0;
     for (std::uint64_t at = 0; at < bytes && !block.empty();) {
@@ -124,6 +125,7 @@ void LandscapeStore::AdvanceToPrevious()
 {
     states_.Advance();
     occupied_[1] = occupied_[0];
+    bytes_[1] = bytes_[0];
 }
 
 void LandscapeStore::Remove() noexcept

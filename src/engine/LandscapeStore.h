@@ -30,6 +30,8 @@ public:
     void Load(StoredState which, const GParamStruct& p, LandscapeGrid& grid) const;
     // The previous state becomes the current state (the files exchange roles).
     void AdvanceToPrevious();
+    // The files are read and written through mappings of them (ScratchFile::UseMapping).
+    void UseMapping(bool on) { states_.UseMapping(on); }
     // The number of occupied cells in each state as last saved or advanced.
     int64_t Occupied(StoredState which) const;
 
@@ -46,6 +48,8 @@ private:
 
     StoredStates states_;
     mutable int64_t occupied_[2] = {0, 0};
+    // The bytes of each state as last saved or advanced: a file found shorter is cut short.
+    std::uint64_t bytes_[2] = {0, 0};
 };
 
 } // namespace quorrel

@@ -4,10 +4,12 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <system_error>
 #include <utility>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
 #include <unistd.h>
@@ -87,6 +89,9 @@ ScratchFile& ScratchFile::operator=(ScratchFile&& other) noexcept
         path_ = std::exchange(other.path_, {});
         fd_ = std::exchange(other.fd_, -1);
         size_ = other.size_;
+        mapping_ = other.mapping_;
+        map_ = std::exchange(other.map_, nullptr);
+        mapped_ = std::exchange(other.mapped_, 0);
     }
     return *this;
 }
@@ -106,9 +111,12 @@ int ScratchFile::Descriptor(bool create) const
         errno = 0;
         if (::fstat(fd_, &st) != 0)
             Fail("Cannot open the file");
-        if (st.st_nlink > 0)
+        if (st.st_nlink > 0) {
+            // Cut short or grown by someone else, it is read as it now stands.
+            size_ = static_cast<std::uint64_t>(st.st_size);
             return fd_;
-        ::close(std::exchange(fd_, -1));
+        }
+        Close();
         if (!create) {
             errno = ENOENT;
             Fail("Cannot open the file");
@@ -140,6 +148,8 @@ void ScratchFile::Transfer(bool write, std::uint64_t offset, std::byte* first, s
 {
     const int fd = Descriptor(write);
     if (pieceBytes == 0)
+        return;
+    if (mapping_ && TransferMapped(fd, write, offset, first, pieceBytes, stride, pieces))
         return;
     // Up to Batch pieces a call; a call that moves less than asked goes on from where it stopped.
     constexpr std::size_t Batch = 256;
@@ -182,6 +192,64 @@ void ScratchFile::Transfer(bool write, std::uint64_t offset, std::byte* first, s
         size_ = offset;
 }
 
+void ScratchFile::UseMapping(bool on)
+{
+    mapping_ = on;
+    if (!on)
+        Unmap();
+}
+
+bool ScratchFile::TransferMapped(int fd, bool write, std::uint64_t offset, std::byte* first, std::size_t pieceBytes,
+                                 std::size_t stride, std::size_t pieces) const
+{
+    const std::uint64_t end = offset + static_cast<std::uint64_t>(pieceBytes) * pieces;
+    if (!write && end > size_) {
+        errno = 0;
+        Fail("Read beyond end of file");
+    }
+    if (write && end > size_) {
+        // The blocks are taken now: a page of the mapping written over a hole would take its
+        // block only then, and a full disk would then be a fault instead of an error.
+        errno = ::posix_fallocate(fd, 0, static_cast<off_t>(end));
+        if (errno != 0)
+            Fail("Write error");
+        size_ = end;
+    }
+    if (end > mapped_) {
+        Unmap();
+        const long page = ::sysconf(_SC_PAGESIZE);
+        const auto bytes = static_cast<std::size_t>((end + page - 1) / page * page);
+        void* map = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+        if (map == MAP_FAILED)
+            return false;
+        map_ = static_cast<std::byte*>(map);
+        mapped_ = bytes;
+    }
+    std::byte* at = map_ + offset;
+    for (std::size_t k = 0; k < pieces; ++k, at += pieceBytes) {
+        if (write)
+            std::memcpy(at, first + k * stride, pieceBytes);
+        else
+            std::memcpy(first + k * stride, at, pieceBytes);
+    }
+    return true;
+}
+
+void ScratchFile::Unmap() const noexcept
+{
+    if (map_ != nullptr)
+        ::munmap(map_, mapped_);
+    map_ = nullptr;
+    mapped_ = 0;
+}
+
+void ScratchFile::Close() const noexcept
+{
+    Unmap();
+    if (fd_ >= 0)
+        ::close(std::exchange(fd_, -1));
+}
+
 void ScratchFile::WriteAt(std::uint64_t offset, const void* first, std::size_t pieceBytes, std::size_t stride,
                           std::size_t pieces) const
 {
@@ -210,8 +278,7 @@ void ScratchFile::CutTo(std::uint64_t bytes) const
 void ScratchFile::CopyFrom(const ScratchFile& other) const
 {
     // The copy is written through a descriptor of its own: this file's is opened afresh after it.
-    if (fd_ >= 0)
-        ::close(std::exchange(fd_, -1));
+    Close();
     std::error_code ec;
     std::filesystem::copy_file(other.path_, path_, std::filesystem::copy_options::overwrite_existing, ec);
     if (ec)
@@ -220,8 +287,7 @@ void ScratchFile::CopyFrom(const ScratchFile& other) const
 
 void ScratchFile::Remove() noexcept
 {
-    if (fd_ >= 0)
-        ::close(std::exchange(fd_, -1));
+    Close();
     size_ = 0;
     if (path_.empty())
         return;

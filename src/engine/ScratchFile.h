@@ -44,7 +44,8 @@ public:
     explicit ScratchFile(std::filesystem::path path) : path_(std::move(path)) {}
     ~ScratchFile() { Remove(); }
     ScratchFile(ScratchFile&& other) noexcept
-        : path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1)), size_(other.size_)
+        : path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1)), size_(other.size_),
+          mapping_(other.mapping_), map_(std::exchange(other.map_, nullptr)), mapped_(std::exchange(other.mapped_, 0))
     {
         other.path_.clear();
     }
@@ -67,6 +68,14 @@ public:
     // Reading beyond the end of the file is an error.
     void ReadAt(std::uint64_t offset, void* first, std::size_t pieceBytes, std::size_t stride,
                 std::size_t pieces) const;
+    // On: ReadAt and WriteAt copy to and from a shared mapping of the file instead of calling
+    // the system for each, the same bytes in the same file. Before a writing past its end the
+    // file grows with its blocks taken, so that a full disk fails that writing as it would
+    // fail a system call. Where the system cannot map it, the file is read and written by
+    // calls as before. Its length is asked of the system before each copy, so that a file cut
+    // short by someone else fails its readers; only one cut short during a copy would stop
+    // the process.
+    void UseMapping(bool on);
     // The file's length.
     std::uint64_t Size() const
     {
@@ -86,12 +95,21 @@ private:
     int Descriptor(bool create) const;
     void Transfer(bool write, std::uint64_t offset, std::byte* first, std::size_t pieceBytes, std::size_t stride,
                   std::size_t pieces) const;
+    // Transfer through the mapping, grown to cover the pieces; false where the file cannot
+    // be mapped.
+    bool TransferMapped(int fd, bool write, std::uint64_t offset, std::byte* first, std::size_t pieceBytes,
+                        std::size_t stride, std::size_t pieces) const;
+    void Unmap() const noexcept;
+    void Close() const noexcept;
     [[noreturn]] void Fail(const char* fallback) const;
 
     std::filesystem::path path_;
     mutable int fd_ = -1;
-    // The file's length as this object last left it (read when the file is opened).
+    // The file's length as the system gave it at the last use, or as this object then left it.
     mutable std::uint64_t size_ = 0;
+    bool mapping_ = false;
+    mutable std::byte* map_ = nullptr;
+    mutable std::size_t mapped_ = 0; // the bytes mapped from the file's start
 };
 
 } // namespace quorrel

@@ -43,6 +43,12 @@ void StoredStates::Advance()
     shared_ = true;
 }
 
+void StoredStates::UseMapping(bool on)
+{
+    files_[0].UseMapping(on);
+    files_[1].UseMapping(on);
+}
+
 void StoredStates::Remove() noexcept
 {
     files_[0].Remove();

@@ -31,6 +31,8 @@ public:
     const ScratchFile& ToWrite(StoredState which);
     // The previous state := the current state.
     void Advance();
+    // Both files are read and written through mappings of them (ScratchFile::UseMapping).
+    void UseMapping(bool on);
     void Remove() noexcept;
 
 private:

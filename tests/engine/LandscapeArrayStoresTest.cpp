@@ -131,76 +131,81 @@ TEST(ScratchFile, WritingAgainReplacesTheWholeContent)
 // land one after the other, a shorter writing again is cut to its length, reading past the
 // end fails, a file cut short behind the run's back is read as it now stands and written out
 // again, a file written by other means reads as written, and a file deleted behind the run's
-// back is lost to readers and made again by writers.
+// back is lost to readers and made again by writers: by system calls and through a mapping.
 TEST(ScratchFile, PiecesLandInOrderAndALostFileIsNoticed)
 {
-    TempFolder dir;
-    const ScratchFile file(dir.Path() / "f.tmp");
-    const ScratchFile other(dir.Path() / "g.tmp");
-    constexpr std::size_t Pieces = 3000; // more than two pages
-    constexpr std::size_t Stride = 7;
-    std::string memory(Pieces * Stride, '.');
-    std::string want;
-    for (std::size_t k = 0; k < Pieces; ++k) {
-        const std::string piece = {char('a' + k % 26), char('A' + k / 26 % 26), char('0' + k % 10)};
-        memory.replace(k * Stride, 3, piece);
-        want += piece;
+    for (const bool mapped : {false, true}) {
+        SCOPED_TRACE(mapped ? "mapped" : "by system calls");
+        TempFolder dir;
+        ScratchFile file(dir.Path() / "f.tmp");
+        ScratchFile other(dir.Path() / "g.tmp");
+        file.UseMapping(mapped);
+        other.UseMapping(mapped);
+        constexpr std::size_t Pieces = 3000; // more than two pages
+        constexpr std::size_t Stride = 7;
+        std::string memory(Pieces * Stride, '.');
+        std::string want;
+        for (std::size_t k = 0; k < Pieces; ++k) {
+            const std::string piece = {char('a' + k % 26), char('A' + k / 26 % 26), char('0' + k % 10)};
+            memory.replace(k * Stride, 3, piece);
+            want += piece;
+        }
+        file.WriteAt(0, memory.data(), 3, Stride, Pieces);
+        file.CutTo(want.size());
+        EXPECT_EQ(ReadAll(file.Path().string()), want);
+        std::string back(Pieces * Stride, '.');
+        file.ReadAt(0, back.data(), 3, Stride, Pieces);
+        EXPECT_EQ(back, memory);
+
+        // Cut to a page and a bit by someone else: the start reads as it was, the rest is gone.
+        fs::resize_file(file.Path(), 4100);
+        std::string start(4100, '.');
+        file.ReadAt(0, start.data(), start.size(), start.size(), 1);
+        EXPECT_EQ(start, want.substr(0, 4100));
+        EXPECT_THROW(file.ReadAt(4096, back.data(), 8, 8, 1), ArrayFileError);
+        file.WriteAt(0, memory.data(), 3, Stride, Pieces);
+        EXPECT_EQ(ReadAll(file.Path().string()), want);
+
+        file.WriteAt(0, "short", 5, 5, 1);
+        file.CutTo(5);
+        EXPECT_EQ(ReadAll(file.Path().string()), "short");
+        EXPECT_EQ(file.Size(), 5u);
+        char past[8];
+        EXPECT_THROW(file.ReadAt(2, past, sizeof past, sizeof past, 1), ArrayFileError);
+        // Written past its end, the file grows to the end of the writing.
+        file.WriteAt(8, "tail", 4, 4, 1);
+        EXPECT_EQ(ReadAll(file.Path().string()), std::string("short\0\0\0tail", 12));
+        std::string twelve(12, '.');
+        file.ReadAt(0, twelve.data(), 12, 12, 1);
+        EXPECT_EQ(twelve, std::string("short\0\0\0tail", 12));
+
+        // Written through a handle, or as a copy of another file.
+        {
+            ScratchFile::Handle h = file.OpenForWriting();
+            h.Write("handle", 6);
+            h.Close();
+        }
+        std::string six(6, '.');
+        file.ReadAt(0, six.data(), 6, 6, 1);
+        EXPECT_EQ(six, "handle");
+        other.WriteAt(0, "copied", 6, 6, 1);
+        file.CopyFrom(other);
+        file.ReadAt(0, six.data(), 6, 6, 1);
+        EXPECT_EQ(six, "copied");
+        file.WriteAt(0, "short", 5, 5, 1);
+        file.CutTo(5);
+
+        fs::remove(file.Path());
+        try {
+            file.ReadAt(0, past, 1, 1, 1);
+            ADD_FAILURE() << "a deleted file was read";
+        } catch (const ArrayFileError& e) {
+            EXPECT_NE(std::string(e.what()).find("No such file or directory"), std::string::npos) << e.what();
+        }
+        file.WriteAt(0, "again", 5, 5, 1);
+        file.CutTo(5);
+        EXPECT_EQ(ReadAll(file.Path().string()), "again");
     }
-    file.WriteAt(0, memory.data(), 3, Stride, Pieces);
-    file.CutTo(want.size());
-    EXPECT_EQ(ReadAll(file.Path().string()), want);
-    std::string back(Pieces * Stride, '.');
-    file.ReadAt(0, back.data(), 3, Stride, Pieces);
-    EXPECT_EQ(back, memory);
-
-    // Cut to a page and a bit by someone else: the start reads as it was, the rest is gone.
-    fs::resize_file(file.Path(), 4100);
-    std::string start(4100, '.');
-    file.ReadAt(0, start.data(), start.size(), start.size(), 1);
-    EXPECT_EQ(start, want.substr(0, 4100));
-    EXPECT_THROW(file.ReadAt(4096, back.data(), 8, 8, 1), ArrayFileError);
-    file.WriteAt(0, memory.data(), 3, Stride, Pieces);
-    EXPECT_EQ(ReadAll(file.Path().string()), want);
-
-    file.WriteAt(0, "short", 5, 5, 1);
-    file.CutTo(5);
-    EXPECT_EQ(ReadAll(file.Path().string()), "short");
-    EXPECT_EQ(file.Size(), 5u);
-    char past[8];
-    EXPECT_THROW(file.ReadAt(2, past, sizeof past, sizeof past, 1), ArrayFileError);
-    // Written past its end, the file grows to the end of the writing.
-    file.WriteAt(8, "tail", 4, 4, 1);
-    EXPECT_EQ(ReadAll(file.Path().string()), std::string("short\0\0\0tail", 12));
-    std::string twelve(12, '.');
-    file.ReadAt(0, twelve.data(), 12, 12, 1);
-    EXPECT_EQ(twelve, std::string("short\0\0\0tail", 12));
-
-    // Written through a handle, or as a copy of another file.
-    {
-        ScratchFile::Handle h = file.OpenForWriting();
-        h.Write("handle", 6);
-        h.Close();
-    }
-    std::string six(6, '.');
-    file.ReadAt(0, six.data(), 6, 6, 1);
-    EXPECT_EQ(six, "handle");
-    other.WriteAt(0, "copied", 6, 6, 1);
-    file.CopyFrom(other);
-    file.ReadAt(0, six.data(), 6, 6, 1);
-    EXPECT_EQ(six, "copied");
-    file.WriteAt(0, "short", 5, 5, 1);
-    file.CutTo(5);
-
-    fs::remove(file.Path());
-    try {
-        file.ReadAt(0, past, 1, 1, 1);
-        ADD_FAILURE() << "a deleted file was read";
-    } catch (const ArrayFileError& e) {
-        EXPECT_NE(std::string(e.what()).find("No such file or directory"), std::string::npos) << e.what();
-    }
-    file.WriteAt(0, "again", 5, 5, 1);
-    file.CutTo(5);
-    EXPECT_EQ(ReadAll(file.Path().string()), "again");
 }
 
 // A genotype store larger than its block is written and read a block at a time, at the
@@ -292,14 +297,18 @@ TEST_F(StoresTest, AdvancedStatesReadBackAsIfCopied)
 // occupied cells included, instead of giving part of a landscape.
 TEST_F(StoresTest, AStateCutShortBehindTheRunsBackFailsItsReaders)
 {
-    LandscapeStore store(dir.Path(), 1, 1);
-    const GParamStruct& g = params.GParamRec;
-    Fill(1);
-    store.Save(StoredState::Current, g, lands.CurrentLandscape, false);
-    fs::resize_file(store.File(StoredState::Current).Path(), 100);
-    EXPECT_THROW(store.Occupied(StoredState::Current), ArrayFileError);
-    LandscapeGrid got;
-    EXPECT_THROW(store.Load(StoredState::Current, g, got), ArrayFileError);
+    for (const bool mapped : {false, true}) {
+        SCOPED_TRACE(mapped ? "mapped" : "by system calls");
+        LandscapeStore store(dir.Path(), 1, 1);
+        store.UseMapping(mapped);
+        const GParamStruct& g = params.GParamRec;
+        Fill(1);
+        store.Save(StoredState::Current, g, lands.CurrentLandscape, false);
+        fs::resize_file(store.File(StoredState::Current).Path(), 100);
+        EXPECT_THROW(store.Occupied(StoredState::Current), ArrayFileError);
+        LandscapeGrid got;
+        EXPECT_THROW(store.Load(StoredState::Current, g, got), ArrayFileError);
+    }
 }
 
 TEST_F(StoresTest, MeanFieldMovesEveryGenotypeWithItsIndividual)

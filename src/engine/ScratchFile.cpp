@@ -210,7 +210,9 @@ bool ScratchFile::TransferMapped(int fd, bool write, std::uint64_t offset, std::
     if (write && end > size_) {
         // The blocks are taken now: a page of the mapping written over a hole would take its
         // block only then, and a full disk would then be a fault instead of an error.
-        errno = ::posix_fallocate(fd, 0, static_cast<off_t>(end));
+        do
+            errno = ::posix_fallocate(fd, 0, static_cast<off_t>(end));
+        while (errno == EINTR);
         if (errno != 0)
             Fail("Write error");
         size_ = end;

@@ -63,8 +63,7 @@ QRL_TARGET_512 void AddCells512(const Cell* cells, int n, int32_t* counts, int64
         const __m512 bounded = _mm512_maskz_mov_ps(_mm512_cmplt_epu32_mask(bits, bound), rate);
         const __m512 product = _mm512_mul_ps(bounded, toUnits);
         _mm512_storeu_si512(cellUnits + x, _mm512_cvttps_epi64(_mm512_castps512_ps256(product)));
-        _mm512_storeu_si512(cellUnits + x + 8,
-                            _mm512_cvttps_epi64(_mm512_extractf32x8_ps(product, 1)));
+        _mm512_storeu_si512(cellUnits + x + 8, _mm512_cvttps_epi64(_mm512_extractf32x8_ps(product, 1)));
     }
     extremes = e;
     for (int x = 0; x < n; ++x) {
@@ -165,7 +164,8 @@ void LandscapeTally::Take(const LandscapeGrid& landscape, int maxX, int maxY)
 #ifdef QRL_WIDE_KERNEL
         if (wide512_) {
             x = end / 16 * 16;
-            AddCells512(cells, x, &counts_[0][0][0], units_[0].data(), slots_.data(), cellUnits_.data(), extremes, Slots);
+            AddCells512(cells, x, &counts_[0][0][0], units_[0].data(), slots_.data(), cellUnits_.data(), extremes,
+                        Slots);
         }
 #endif
         // One by one, four copies in turn.

@@ -19,21 +19,15 @@ constexpr uint32_t RateBound = 0x40000000u;
 
 QRL_BEGIN_512_INTRINSICS
 
-// The running extremes of the 512-bit pass, per lane: the least bit pattern less one, the
-// largest bit pattern and the highest row.
-struct Extremes512 {
-    __m512i least;
-    __m512i largest;
-    __m512i highest;
-};
-
 // Tallies the first n cells (a multiple of 16) into counts[row][slot] and units[row] as the
 // one-by-one form does: the slot and the units of sixteen cells at a time in wide lanes, then
 // only the two sums added one by one. One copy of the tallies suffices: cells of varying rates
 // seldom share a slot with the cell before them, and the few tallies stay in the nearest cache.
-// slots and cellUnits have room for n.
+// least, largest and highest take the cells' extremes as the one-by-one form takes them. slots
+// and cellUnits have room for n.
 QRL_TARGET_512 void AddCells512(const Cell* cells, int n, int32_t* counts, int64_t* units, uint32_t* slots,
-                                int64_t* cellUnits, Extremes512& extremes, uint32_t slotsPerRow)
+                                int64_t* cellUnits, uint32_t slotsPerRow, uint32_t& least, uint32_t& largest,
+                                uint32_t& highest)
 {
     const __m512i evens = _mm512_setr_epi32(0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30);
     const __m512i odds = _mm512_setr_epi32(1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 21, 23, 25, 27, 29, 31);
@@ -44,7 +38,10 @@ QRL_TARGET_512 void AddCells512(const Cell* cells, int n, int32_t* counts, int64
     const __m512 hundred = _mm512_set1_ps(100.0f);
     const __m512 toUnits = _mm512_set1_ps(0x1p33f);
     const int shift = std::countr_zero(slotsPerRow);
-    Extremes512 e = extremes;
+    // Per lane: the least bit pattern less one, the largest bit pattern and the highest row.
+    __m512i leastLanes = _mm512_set1_epi32(-1);
+    __m512i largestLanes = _mm512_setzero_si512();
+    __m512i highestLanes = _mm512_setzero_si512();
     for (int x = 0; x < n; x += 16) {
         const __m512i low = _mm512_loadu_si512(cells + x);
         const __m512i high = _mm512_loadu_si512(cells + x + 8);
@@ -57,33 +54,22 @@ QRL_TARGET_512 void AddCells512(const Cell* cells, int n, int32_t* counts, int64
         // last slot.
         const __m512i percent = _mm512_min_epu32(_mm512_cvttps_epi32(_mm512_mul_ps(rate, hundred)), lastSlot);
         _mm512_storeu_si512(slots + x, _mm512_or_si512(_mm512_slli_epi32(row, shift), percent));
-        e.least = _mm512_min_epu32(e.least, _mm512_sub_epi32(bits, one));
-        e.largest = _mm512_max_epu32(e.largest, bits);
-        e.highest = _mm512_max_epu32(e.highest, row);
+        leastLanes = _mm512_min_epu32(leastLanes, _mm512_sub_epi32(bits, one));
+        largestLanes = _mm512_max_epu32(largestLanes, bits);
+        highestLanes = _mm512_max_epu32(highestLanes, row);
         const __m512 bounded = _mm512_maskz_mov_ps(_mm512_cmplt_epu32_mask(bits, bound), rate);
         const __m512 product = _mm512_mul_ps(bounded, toUnits);
         _mm512_storeu_si512(cellUnits + x, _mm512_cvttps_epi64(_mm512_castps512_ps256(product)));
         _mm512_storeu_si512(cellUnits + x + 8, _mm512_cvttps_epi64(_mm512_extractf32x8_ps(product, 1)));
     }
-    extremes = e;
+    least = std::min(least, _mm512_reduce_min_epu32(leastLanes));
+    largest = std::max(largest, _mm512_reduce_max_epu32(largestLanes));
+    highest = std::max(highest, _mm512_reduce_max_epu32(highestLanes));
     for (int x = 0; x < n; ++x) {
         const uint32_t slot = slots[x];
         counts[slot] += 1;
         units[slot >> shift] += cellUnits[x];
     }
-}
-
-// Both take the extremes by reference: the code around them does not hold 512-bit values.
-QRL_TARGET_512 void StartExtremes512(Extremes512& e)
-{
-    e = {_mm512_set1_epi32(-1), _mm512_setzero_si512(), _mm512_setzero_si512()};
-}
-
-QRL_TARGET_512 void EndExtremes512(const Extremes512& e, uint32_t& least, uint32_t& largest, uint32_t& highest)
-{
-    least = std::min(least, _mm512_reduce_min_epu32(e.least));
-    largest = std::max(largest, _mm512_reduce_max_epu32(e.largest));
-    highest = std::max(highest, _mm512_reduce_max_epu32(e.highest));
 }
 
 QRL_END_512_INTRINSICS
@@ -146,11 +132,6 @@ void LandscapeTally::Take(const LandscapeGrid& landscape, int maxX, int maxY)
     if (wide_)
         frequent_.Choose(landscape, maxX, maxY);
     const bool byValue = wide_ && frequent_.Size() > 0;
-#ifdef QRL_WIDE_KERNEL
-    Extremes512 extremes;
-    if (wide512_)
-        StartExtremes512(extremes);
-#endif
     for (int y = 1; y <= maxY; ++y) {
         // The frequent cells are counted by value, and the others tallied from where they were
         // written; without frequent cells, every cell of the row.
@@ -164,8 +145,8 @@ void LandscapeTally::Take(const LandscapeGrid& landscape, int maxX, int maxY)
 #ifdef QRL_WIDE_KERNEL
         if (wide512_) {
             x = end / 16 * 16;
-            AddCells512(cells, x, &counts_[0][0][0], units_[0].data(), slots_.data(), cellUnits_.data(), extremes,
-                        Slots);
+            AddCells512(cells, x, &counts_[0][0][0], units_[0].data(), slots_.data(), cellUnits_.data(), Slots, least,
+                        largest, highest);
         }
 #endif
         // One by one, four copies in turn.
@@ -176,10 +157,6 @@ void LandscapeTally::Take(const LandscapeGrid& landscape, int maxX, int maxY)
         for (; x < end; ++x)
             highest = std::max(highest, add(cells[x], 0, 1));
     }
-#ifdef QRL_WIDE_KERNEL
-    if (wide512_)
-        EndExtremes512(extremes, least, largest, highest);
-#endif
     for (int i = 0; byValue && i < frequent_.Size(); ++i)
         if (frequent_.Number(i) > 0)
             highest = std::max(highest, add(frequent_.At(i), 0, frequent_.Number(i)));

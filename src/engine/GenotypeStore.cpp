@@ -25,10 +25,17 @@ GenotypeStore::GenotypeStore(const std::filesystem::path& folder, int row, int c
 void GenotypeStore::Save(StoredState which, const GenotypeGrid& grid, std::vector<std::byte>& block)
 {
     const std::size_t rowBytes = grid.RowBytes();
+    const ScratchFile& file = states_.ToWrite(which);
+    if (std::byte* out = file.MapForWriting(0, grid.InteriorBytes())) {
+        // Gathered straight into the file's pages, with no block in between.
+        for (int y = 1; y <= grid.MaxY(); ++y)
+            grid.SaveRow(y, out + rowBytes * static_cast<std::size_t>(y - 1));
+        file.CutTo(grid.InteriorBytes());
+        return;
+    }
     const int rows = std::min(RowsPerBlock(rowBytes), grid.MaxY());
     if (block.size() < rowBytes * static_cast<std::size_t>(rows))
         block.resize(rowBytes * static_cast<std::size_t>(rows));
-    const ScratchFile& file = states_.ToWrite(which);
     for (int y0 = 1; y0 <= grid.MaxY(); y0 += rows) {
         const int y1 = std::min(grid.MaxY(), y0 + rows - 1);
         for (int y = y0; y <= y1; ++y)
@@ -57,6 +64,11 @@ void GenotypeStore::Load(StoredState which, GenotypeGrid& grid, std::vector<std:
         for (int y = y0; y <= y1; ++y)
             grid.LoadRow(y, block.data() + rowBytes * static_cast<std::size_t>(y - y0));
     }
+}
+
+void GenotypeStore::UseMapping(bool on)
+{
+    states_.UseMapping(on);
 }
 
 void GenotypeStore::AdvanceToPrevious()

@@ -21,12 +21,15 @@ public:
     GenotypeStore(const std::filesystem::path& folder, int row, int col);
 
     // The interior of grid becomes the file's content, gathered in block (grown to a block
-    // of whole rows of about 1 MB when smaller) and written a block at a time.
+    // of whole rows of about 1 MB when smaller) and written a block at a time; or, with the
+    // mapping on, gathered straight into the file's pages.
     void Save(StoredState which, const GenotypeGrid& grid, std::vector<std::byte>& block);
     // The file's content becomes the interior of grid: read whole into a window of the
     // grid's pool when it has one (GenotypeGrid::LoadsWhole), else through block a block of
     // whole rows at a time.
     void Load(StoredState which, GenotypeGrid& grid, std::vector<std::byte>& block) const;
+    // The files are read and written through mappings of them (ScratchFile::UseMapping).
+    void UseMapping(bool on);
     // The previous state becomes the current state (the files exchange roles).
     void AdvanceToPrevious();
 

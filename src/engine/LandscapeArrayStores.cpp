@@ -56,16 +56,22 @@ LandscapeArrayStores::LandscapeArrayStores(const ParameterSet& params, Landscape
         QRL_FAIL("There is no folder for the scratch files of the landscapes", Module);
     landscapeStores_.reserve(static_cast<std::size_t>(rows) * cols);
     const GParamStruct& g = params.GParamRec;
-    const std::uint64_t stateBytes = LandscapeStore::CellBytes * static_cast<std::uint64_t>(std::max(g.MaxX, 0)) *
-                                     static_cast<std::uint64_t>(std::max(g.MaxY, 0));
+    const std::uint64_t cells =
+        static_cast<std::uint64_t>(std::max(g.MaxX, 0)) * static_cast<std::uint64_t>(std::max(g.MaxY, 0));
     const std::uint64_t states = 2 * static_cast<std::uint64_t>(rows) * static_cast<std::uint64_t>(cols);
-    const bool mapped = states * stateBytes <= MappedBytes;
+    const std::uint64_t cellBytes = states * cells * LandscapeStore::CellBytes;
+    const std::uint64_t genotypeBytes =
+        withGenotypes ? states * cells * static_cast<std::uint64_t>(std::max(g.Maxspec, 0)) * sizeof(OutcomeTriple) : 0;
+    const bool cellsMapped = cellBytes <= MappedBytes;
+    const bool genotypesMapped = cellsMapped && cellBytes + genotypeBytes <= MappedBytes;
     for (int r = 1; r <= rows; ++r)
         for (int c = 1; c <= cols; ++c) {
             landscapeStores_.emplace_back(folder, r, c);
-            landscapeStores_.back().UseMapping(mapped);
-            if (withGenotypes)
+            landscapeStores_.back().UseMapping(cellsMapped);
+            if (withGenotypes) {
                 genotypeStores_.emplace_back(folder, r, c);
+                genotypeStores_.back().UseMapping(genotypesMapped);
+            }
         }
 }
 

@@ -46,11 +46,11 @@ public:
         std::vector<unsigned char> bytes_;
     };
 
-    // withGenotypes: a variable-outcome array, which keeps genotype stores too. The landscape
-    // stores are read and written through mappings of their files when all of them together
-    // take at most MappedBytes (the pages of larger ones would fill the process's memory);
-    // the genotype stores, copied out to the pool's records anyway, through system calls.
-    static constexpr std::uint64_t MappedBytes = std::uint64_t(256) << 20;
+    // withGenotypes: a variable-outcome array, which keeps genotype stores too. The stores
+    // are read and written through mappings of their files while the mapped ones together
+    // take at most MappedBytes (the pages of larger ones would fill the process's memory):
+    // the landscape stores when they fit, and then the genotype stores too when both fit.
+    static constexpr std::uint64_t MappedBytes = std::uint64_t(512) << 20;
 
     LandscapeArrayStores(const ParameterSet& params, Landscapes& landscapes, Rng& rng,
                          const std::filesystem::path& folder, int rows, int cols, bool withGenotypes);

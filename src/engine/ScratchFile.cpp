@@ -202,7 +202,21 @@ void ScratchFile::UseMapping(bool on)
 bool ScratchFile::TransferMapped(int fd, bool write, std::uint64_t offset, std::byte* first, std::size_t pieceBytes,
                                  std::size_t stride, std::size_t pieces) const
 {
-    const std::uint64_t end = offset + static_cast<std::uint64_t>(pieceBytes) * pieces;
+    std::byte* at = Mapped(fd, write, offset, static_cast<std::uint64_t>(pieceBytes) * pieces);
+    if (at == nullptr)
+        return false;
+    for (std::size_t k = 0; k < pieces; ++k, at += pieceBytes) {
+        if (write)
+            std::memcpy(at, first + k * stride, pieceBytes);
+        else
+            std::memcpy(first + k * stride, at, pieceBytes);
+    }
+    return true;
+}
+
+std::byte* ScratchFile::Mapped(int fd, bool write, std::uint64_t offset, std::uint64_t bytes) const
+{
+    const std::uint64_t end = offset + bytes;
     if (!write && end > size_) {
         errno = 0;
         Fail("Read beyond end of file");
@@ -220,21 +234,21 @@ bool ScratchFile::TransferMapped(int fd, bool write, std::uint64_t offset, std::
     if (end > mapped_) {
         Unmap();
         const long page = ::sysconf(_SC_PAGESIZE);
-        const auto bytes = static_cast<std::size_t>((end + page - 1) / page * page);
-        void* map = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+        const auto length = static_cast<std::size_t>((end + page - 1) / page * page);
+        void* map = ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
         if (map == MAP_FAILED)
-            return false;
+            return nullptr;
         map_ = static_cast<std::byte*>(map);
-        mapped_ = bytes;
+        mapped_ = length;
     }
-    std::byte* at = map_ + offset;
-    for (std::size_t k = 0; k < pieces; ++k, at += pieceBytes) {
-        if (write)
-            std::memcpy(at, first + k * stride, pieceBytes);
-        else
-            std::memcpy(first + k * stride, at, pieceBytes);
-    }
-    return true;
+    return map_ + offset;
+}
+
+std::byte* ScratchFile::MapForWriting(std::uint64_t offset, std::size_t bytes) const
+{
+    if (!mapping_ || bytes == 0)
+        return nullptr;
+    return Mapped(Descriptor(true), true, offset, bytes);
 }
 
 void ScratchFile::Unmap() const noexcept

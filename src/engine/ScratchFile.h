@@ -76,6 +76,10 @@ public:
     // short by someone else fails its readers; only one cut short during a copy would stop
     // the process.
     void UseMapping(bool on);
+    // With the mapping on, the bytes [offset, offset + bytes) of the file for the caller to
+    // write in place, the file grown to hold them as a writing would grow it; nullptr when
+    // the mapping is off or the system cannot map the file. Valid until the next use of the file.
+    std::byte* MapForWriting(std::uint64_t offset, std::size_t bytes) const;
     // The file's length.
     std::uint64_t Size() const
     {
@@ -99,6 +103,9 @@ private:
     // be mapped.
     bool TransferMapped(int fd, bool write, std::uint64_t offset, std::byte* first, std::size_t pieceBytes,
                         std::size_t stride, std::size_t pieces) const;
+    // The bytes [offset, offset + bytes) of the mapping, grown to cover them (and, for
+    // writing, the file too); nullptr where the file cannot be mapped.
+    std::byte* Mapped(int fd, bool write, std::uint64_t offset, std::uint64_t bytes) const;
     void Unmap() const noexcept;
     void Close() const noexcept;
     [[noreturn]] void Fail(const char* fallback) const;

@@ -11,6 +11,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <limits>
 #include <map>
 #include <string>
@@ -209,35 +210,43 @@ TEST(ScratchFile, PiecesLandInOrderAndALostFileIsNoticed)
 }
 
 // A genotype store larger than its block is written and read a block at a time, at the
-// right offsets, by the whole-window load and by the row-by-row load alike.
+// right offsets, by the whole-window load and by the row-by-row load alike; through the
+// mapping it is gathered in place. Either way a longer file left from before is cut.
 TEST(GenotypeStoreBlocks, ALandscapeOfManyBlocksRoundTrips)
 {
     TempFolder dir;
     constexpr int MaxX = 700;
     constexpr int MaxY = 30; // rows of 84000 bytes: 12 to a block, three blocks
     constexpr int Maxspec = 40;
-    for (const int windows : {0, 2}) {
-        Genotypes grids;
-        ASSERT_TRUE(grids.Allocate(MaxX, MaxY, Maxspec, std::numeric_limits<std::size_t>::max(), windows));
-        for (int y = 1; y <= MaxY; ++y)
-            for (int x = 1; x <= MaxX; x += (x + y) % 5 + 1) {
-                OutcomeTriple* g = grids.Current.Edit(x, y);
-                g[(x + y) % Maxspec] = OutcomeTriple{int8_t(y), int8_t(x % 100), int8_t(x / 100)};
+    for (const bool mapped : {false, true})
+        for (const int windows : {0, 2}) {
+            Genotypes grids;
+            ASSERT_TRUE(grids.Allocate(MaxX, MaxY, Maxspec, std::numeric_limits<std::size_t>::max(), windows));
+            for (int y = 1; y <= MaxY; ++y)
+                for (int x = 1; x <= MaxX; x += (x + y) % 5 + 1) {
+                    OutcomeTriple* g = grids.Current.Edit(x, y);
+                    g[(x + y) % Maxspec] = OutcomeTriple{int8_t(y), int8_t(x % 100), int8_t(x / 100)};
+                }
+            std::vector<std::byte> want(grids.Current.InteriorBytes());
+            grids.Current.SaveInterior(want);
+            GenotypeStore store(dir.Path(), 1, 1);
+            store.UseMapping(mapped);
+            std::ofstream(store.File(StoredState::Current).Path(), std::ios::binary)
+                << std::string(want.size() + 4096, 'x');
+            std::vector<std::byte> block;
+            store.Save(StoredState::Current, grids.Current, block);
+            EXPECT_LT(block.size(), want.size());
+            if (mapped) {
+                EXPECT_TRUE(block.empty()) << "gathered through the block instead of in place";
             }
-        std::vector<std::byte> want(grids.Current.InteriorBytes());
-        grids.Current.SaveInterior(want);
-        GenotypeStore store(dir.Path(), 1, 1);
-        std::vector<std::byte> block;
-        store.Save(StoredState::Current, grids.Current, block);
-        EXPECT_LT(block.size(), want.size());
-        const std::string file = ReadAll(store.File(StoredState::Current).Path().string());
-        ASSERT_EQ(file.size(), want.size());
-        EXPECT_EQ(std::memcmp(file.data(), want.data(), want.size()), 0);
-        store.Load(StoredState::Current, grids.Previous, block);
-        std::vector<std::byte> back(want.size());
-        grids.Previous.SaveInterior(back);
-        EXPECT_EQ(back, want) << windows << " windows";
-    }
+            const std::string file = ReadAll(store.File(StoredState::Current).Path().string());
+            ASSERT_EQ(file.size(), want.size());
+            EXPECT_EQ(std::memcmp(file.data(), want.data(), want.size()), 0);
+            store.Load(StoredState::Current, grids.Previous, block);
+            std::vector<std::byte> back(want.size());
+            grids.Previous.SaveInterior(back);
+            EXPECT_EQ(back, want) << windows << " windows, mapped " << mapped;
+        }
 }
 
 // Advancing exchanges the files' roles; every state still reads back as the one last

@@ -104,8 +104,8 @@ bool Measure(const char* title, ParameterSet params, double limit = 0.0)
 
     constexpr int reps = 5;
     constexpr int gens = 10;
-    const double ruleFast = PerGeneration(reps, gens, withBorder, [&] { worker.FixedOutcomeRule(); });
-    const double ruleLiteral = PerGeneration(reps, gens, withBorder, [&] { worker.FixedOutcomeRuleLiteral(); });
+    const auto [ruleFast, ruleLiteral] = PerGenerationInTurn(
+        reps, gens, withBorder, [&] { worker.FixedOutcomeRule(); }, [] {}, [&] { worker.FixedOutcomeRuleLiteral(); });
     worker.UseWideKernel(false);
     const double rulePortable = PerGeneration(reps, gens, withBorder, [&] { worker.FixedOutcomeRule(); });
     worker.UseWideKernel(true);
@@ -114,10 +114,15 @@ bool Measure(const char* title, ParameterSet params, double limit = 0.0)
     const double rule256 = PerGeneration(reps, gens, withBorder, [&] { worker.FixedOutcomeRule(); });
     worker.UseKernel512(true);
     int gen = 0;
-    const double genFast = PerGeneration(reps, gens, restore, [&] { worker.Generation(++gen); });
-    auto fastEnd = std::make_unique<Landscapes>(*work);
-    const uint32_t fastSeed = workRng.RandSeed;
-    const double genLiteral = PerGeneration(reps, gens, restore, [&] { worker.GenerationLiteral(++gen); });
+    auto fastEnd = std::make_unique<Landscapes>();
+    uint32_t fastSeed = 0;
+    const auto [genFast, genLiteral] = PerGenerationInTurn(
+        reps, gens, restore, [&] { worker.Generation(++gen); },
+        [&] {
+            *fastEnd = *work;
+            fastSeed = workRng.RandSeed;
+        },
+        [&] { worker.GenerationLiteral(++gen); });
     // Identical, and the generations drew: a model that was given no landscape to step would
     // end identical too.
     const bool same = SameInterior(workParams.GParamRec, fastEnd->CurrentLandscape, work->CurrentLandscape) &&

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace quorrel::bench {
 
@@ -102,6 +103,22 @@ inline double PerGeneration(int reps, int gens, auto&& prepare, auto&& step)
                         }) / gens);
     }
     return best;
+}
+
+// The smallest of several repetitions per generation of each of two steps, made in turn
+// (a, b, a, b, ...) so that the load of this machine, which drifts over seconds, weighs on
+// both alike; afterA runs after every repetition of a.
+inline std::pair<double, double> PerGenerationInTurn(int reps, int gens, auto&& prepare, auto&& stepA,
+                                                     auto&& afterA, auto&& stepB)
+{
+    double bestA = 1e300;
+    double bestB = 1e300;
+    for (int r = 0; r < reps; ++r) {
+        bestA = std::min(bestA, PerGeneration(1, gens, prepare, stepA));
+        afterA();
+        bestB = std::min(bestB, PerGeneration(1, gens, prepare, stepB));
+    }
+    return {bestA, bestB};
 }
 
 } // namespace quorrel::bench

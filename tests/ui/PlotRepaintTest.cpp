@@ -135,7 +135,9 @@ void PlotRepaintTest::RowPlotsRepaintOnlyTheirNewRows()
 {
     ShownRowPlot plot;
     QVERIFY(plot.Show());
-    auto& [picture, view, recorder] = plot;
+    QImage& picture = plot.picture;
+    PlotPicture& view = plot.view;
+    PaintRecorder& recorder = plot.recorder;
 
     auto drawRow = [&](int y, QRgb colour) {
         for (int x = 0; x < 30; ++x)
@@ -183,7 +185,9 @@ void PlotRepaintTest::PacedWindowsPaintHeldChangesTogether()
 {
     ShownRowPlot plot;
     QVERIFY(plot.Show());
-    auto& [picture, view, recorder] = plot;
+    QImage& picture = plot.picture;
+    PlotPicture& view = plot.view;
+    PaintRecorder& recorder = plot.recorder;
     int drawn = 0;
     auto drawRow = [&](int y) {
         ++drawn;

@@ -105,20 +105,34 @@ inline double PerGeneration(int reps, int gens, auto&& prepare, auto&& step)
     return best;
 }
 
-// The smallest of several repetitions per generation of each of two steps, made in turn
-// (a, b, a, b, ...) so that the load of this machine, which drifts over seconds, weighs on
-// both alike; afterA runs after every repetition of a.
-inline std::pair<double, double> PerGenerationInTurn(int reps, int gens, auto&& prepare, auto&& stepA,
-                                                     auto&& afterA, auto&& stepB)
+// The least of each of two timings over repsA and repsB repetitions made in turn (a, b, a,
+// b, ...), so that the load of this machine, which drifts over seconds, weighs on both alike.
+inline std::pair<double, double> BestInTurn(int repsA, int repsB, auto&& a, auto&& b)
 {
     double bestA = 1e300;
     double bestB = 1e300;
-    for (int r = 0; r < reps; ++r) {
-        bestA = std::min(bestA, PerGeneration(1, gens, prepare, stepA));
-        afterA();
-        bestB = std::min(bestB, PerGeneration(1, gens, prepare, stepB));
+    for (int rep = 0; rep < std::max(repsA, repsB); ++rep) {
+        if (rep < repsA)
+            bestA = std::min(bestA, a());
+        if (rep < repsB)
+            bestB = std::min(bestB, b());
     }
     return {bestA, bestB};
+}
+
+// The smallest of several repetitions per generation of each of two steps, made in turn;
+// afterA runs after every repetition of a.
+inline std::pair<double, double> PerGenerationInTurn(int reps, int gens, auto&& prepare, auto&& stepA,
+                                                     auto&& afterA, auto&& stepB)
+{
+    return BestInTurn(
+        reps, reps,
+        [&] {
+            const double ms = PerGeneration(1, gens, prepare, stepA);
+            afterA();
+            return ms;
+        },
+        [&] { return PerGeneration(1, gens, prepare, stepB); });
 }
 
 } // namespace quorrel::bench

@@ -97,18 +97,10 @@ double OneRun(const RunCase& c)
 }
 
 // The best milliseconds per generation of each of two cases, over a.reps and b.reps runs made
-// in turn, so that the load of this machine, which drifts over seconds, weighs on both alike.
+// in turn.
 std::pair<double, double> BestOfBoth(const RunCase& a, const RunCase& b)
 {
-    double bestA = 1e300;
-    double bestB = 1e300;
-    for (int rep = 0; rep < std::max(a.reps, b.reps); ++rep) {
-        if (rep < a.reps)
-            bestA = std::min(bestA, OneRun(a));
-        if (rep < b.reps)
-            bestB = std::min(bestB, OneRun(b));
-    }
-    return {bestA, bestB};
+    return BestInTurn(a.reps, b.reps, [&] { return OneRun(a); }, [&] { return OneRun(b); });
 }
 
 // The folder every benchmark run writes its files into, one file over the other.

@@ -66,11 +66,6 @@ void GenotypeStore::Load(StoredState which, GenotypeGrid& grid, std::vector<std:
     }
 }
 
-void GenotypeStore::UseMapping(bool on)
-{
-    states_.UseMapping(on);
-}
-
 void GenotypeStore::AdvanceToPrevious()
 {
     states_.Advance();

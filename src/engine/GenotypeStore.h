@@ -29,7 +29,7 @@ public:
     // whole rows at a time.
     void Load(StoredState which, GenotypeGrid& grid, std::vector<std::byte>& block) const;
     // The files are read and written through mappings of them (ScratchFile::UseMapping).
-    void UseMapping(bool on);
+    void UseMapping(bool on) { states_.UseMapping(on); }
     // The previous state becomes the current state (the files exchange roles).
     void AdvanceToPrevious();
 
